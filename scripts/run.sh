@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds Quorvale.exe and starts it under Wine. With a display ($DISPLAY) it simply runs there.
+# Without one it starts a private Xvfb, waits for the main window, saves a screenshot of it to
+# build/screenshots/main-window.png (printed), then closes the program.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+build="$root/build"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+cmake --build "$build" --target Quorvale -j"$(nproc)"
+
+had_display="${DISPLAY:-}"
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+trap wine_env_stop EXIT
+wine_env_start "$build" wineprefix-run
+
+if [ -n "$had_display" ]; then
+    wine "$build/Quorvale.exe" "$@"
+    exit 0
+fi
+
+wine "$build/Quorvale.exe" "$@" &
+for _ in $(seq 1 100); do
+    id=$(xwininfo -root -tree 2>/dev/null | awk '/"Quorvale": \("quorvale.exe"/ && $0 !~ / 1x1\+/ {print $1; exit}')
+    [ -n "$id" ] && break
+    sleep 0.2
+done
+if [ -z "${id:-}" ]; then
+    echo "The main window did not appear." >&2
+    exit 1
+fi
+sleep 1
+mkdir -p "$build/screenshots"
+shot="$build/screenshots/main-window.png"
+xwd -silent -id "$id" | convert xwd:- "$shot"
+echo "Screenshot of the main window: $shot"

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building and testing Quorvale needs, from Debian's packages.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+
+need=()
+command -v cmake >/dev/null || need+=(cmake)
+command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-posix)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xwd >/dev/null || need+=(x11-apps)
+command -v xwininfo >/dev/null || need+=(x11-utils)
+dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
+[ -d /usr/src/googletest/googletest ] || need+=(googletest)
+command -v wine >/dev/null || need+=(wine wine64)
+dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+
+[ ${#need[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${need[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${need[@]}" </dev/null

@@ -1,0 +1,41 @@
+#include "app/MemoLog.h"
+
+#include "platform/Text.h"
+
+void MemoLog::Attach(HWND edit) {
+    edit_ = edit;
+    SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
+    lineCount_ = GetWindowTextLengthW(edit_) > 0 ? static_cast<int>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0)) : 0;
+}
+
+void MemoLog::Clear() {
+    SetWindowTextW(edit_, L"");
+    lineCount_ = 0;
+}
+
+// Lines are separated by CR LF, with none after the last; replacing from an index to the end
+// keeps the caret at the end, so the control stays scrolled to its last line.
+void MemoLog::ReplaceFrom(int charIndex, std::string_view text) {
+    std::wstring wide = Widen(text);
+    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(charIndex), -1);
+    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+void MemoLog::AppendLine(std::string_view line) {
+    std::string text = lineCount_ > 0 ? "\r\n" + std::string(line) : std::string(line);
+    ReplaceFrom(GetWindowTextLengthW(edit_), text);
+    ++lineCount_;
+}
+
+void MemoLog::ReplaceLastLine(std::string_view line) {
+    if (lineCount_ == 0) {
+        AppendLine(line);
+        return;
+    }
+    auto last = SendMessageW(edit_, EM_GETLINECOUNT, 0, 0) - 1;
+    auto start = SendMessageW(edit_, EM_LINEINDEX, static_cast<WPARAM>(last), 0);
+    ReplaceFrom(static_cast<int>(start), line);
+}
+
+void MemoLog::Focus() const { SetFocus(edit_); }

@@ -1,0 +1,27 @@
+// The progress log control of the main window (a read-only multi-line edit) as a ProgressLog.
+#pragma once
+
+#include "engine/ProgressLog.h"
+
+#include <windows.h>
+
+#include <string>
+
+class MemoLog : public ProgressLog {
+public:
+    MemoLog() = default;
+    // Takes the edit control; lifts its text limit so long runs are never cut off.
+    void Attach(HWND edit);
+
+    void Clear();
+    void AppendLine(std::string_view line) override;
+    void ReplaceLastLine(std::string_view line) override;
+    // Gives the control the focus (after a tool window closes).
+    void Focus() const;
+
+private:
+    void ReplaceFrom(int charIndex, std::string_view text);
+
+    HWND edit_ = nullptr;
+    int lineCount_ = 0;
+};

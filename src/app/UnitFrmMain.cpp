@@ -1,0 +1,341 @@
+#include "app/UnitFrmMain.h"
+
+#include "engine/RunState.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/Security.h"
+#include "platform/Shell.h"
+#include "settings/HotkeyText.h"
+#include "settings/OptionNames.h"
+#include "settings/OptionsStore.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+NOTIFYICONDATAA TrayIconRecord{};
+bool TrayIconVisible = false;
+int32_t BossKeyAtom = -1;
+int32_t StealthKeyAtom = -1;
+bool BossWindowsHidden = false;
+bool ShutdownErasePending = false;
+
+namespace {
+
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+
+constexpr ControlSpec kMainControls[] = {
+    {WC_EDITW, "", IDC_MEMINFO, 8, 33, 385, 265,
+     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
+    {WC_BUTTONW, "Erase", IDC_BTN_ERASE, 408, 34, 80, 27, kButton | BS_DEFPUSHBUTTON},
+    {WC_BUTTONW, "Options", IDC_BTN_OPTIONS, 408, 68, 80, 27, kButton},
+    {WC_BUTTONW, "Miscellaneous", IDC_BTN_MISCELLANEOUS, 408, 102, 80, 27, kButton},
+    {WC_BUTTONW, "File Shredder", IDC_BTN_SHREDDER, 408, 136, 80, 27, kButton},
+    {WC_BUTTONW, "Drive Washer", IDC_BTN_DRIVEWASHER, 408, 170, 80, 27, kButton},
+    {WC_BUTTONW, "Help", IDC_BTN_HELP, 408, 204, 80, 27, kButton},
+    {WC_BUTTONW, "About", IDC_BTN_ABOUT, 408, 238, 80, 27, kButton},
+    {WC_BUTTONW, "Exit", IDC_BTN_EXIT, 408, 272, 80, 27, kButton},
+};
+
+constexpr const char* kWelcomeText[] = {
+    "Welcome to Quorvale.",
+    "",
+    "Please click \"Erase\" button to erase your privacy.",
+    "To set up erasing items, please click \"Options\" button.",
+    "To set up security level, please click \"Miscellaneous\" button.",
+    "To shred files, please click \"File Shredder\" button.",
+    "To wash drives, please click \"Drive Washer\" button.",
+};
+
+struct MenuItem {
+    int id;
+    const wchar_t* caption;
+};
+constexpr MenuItem kTrayMenu[] = {
+    {IDM_ERASE, L"Erase Now"},
+    {IDM_SHOWMAIN, L"Show Main Window"},
+    {IDM_HELP, L"Help"},
+    {IDM_EXIT, L"Exit"},
+};
+
+// Explorer broadcasts this when the taskbar is (re)created; the icon must then be added again.
+const UINT WM_TASKBARCREATED = RegisterWindowMessageW(L"TaskbarCreated");
+
+// Registers a hotkey under a new global atom; returns the atom, or -1 when the text is empty.
+int32_t RegisterNamedHotkey(HWND window, const std::string& text, const char* atomName) {
+    if (text.empty()) {
+        return -1;
+    }
+    Hotkey hotkey = ParseHotkeyText(text);
+    ATOM atom = AddGlobalAtom(atomName);
+    RegisterHotKey(window, atom, hotkey.modifiers, hotkey.virtualKey);
+    return atom;
+}
+
+void UnregisterNamedHotkey(HWND window, int32_t& atom) {
+    if (atom != -1) {
+        UnregisterHotKey(window, atom);
+        GlobalDeleteAtom(static_cast<ATOM>(atom));
+        atom = -1;
+    }
+}
+
+void OpenHelpFile() {
+    std::string folder = ExecutableDir();
+    if (!folder.empty() && folder.back() == '\\') {
+        folder.pop_back();
+    }
+    ShellOpen("open", folder + "\\help.chm", "c:\\", SW_SHOWNORMAL);
+}
+
+} // namespace
+
+UINT ScheduleIntervalMs(int32_t customInterval) {
+    switch (customInterval) {
+    case 0:
+        return 900000;
+    case 1:
+        return 1800000;
+    case 2:
+        return 3600000;
+    case 3:
+        return 28800000;
+    default:
+        return 86400000;
+    }
+}
+
+bool StartupEraseRequested(const std::vector<std::string>& arguments, bool systemStartErase) {
+    return systemStartErase && !arguments.empty() && arguments.front() == "/startup";
+}
+
+void StoreUserSid() {
+    auto sid = CurrentUserSidText();
+    if (!sid) {
+        return;
+    }
+    // Without write access to the machine-wide key the value is simply not left; nothing in this
+    // program reads it back.
+    if (RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, "\\Software\\Quorvale", KEY_WRITE)) {
+        SetRegString(key.get(), "SID", *sid);
+    }
+}
+
+TFrmMain::TFrmMain(HWND applicationWindow, std::vector<std::string> arguments)
+    : applicationWindow_(applicationWindow), arguments_(std::move(arguments)) {
+    CreateForm({kMainWindowClass, kMainWindowCaption, 499, 312, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                0, CentreOn::Desktop},
+               applicationWindow_);
+    CreateControls(kMainControls);
+    memInfo_.Attach(Control(IDC_MEMINFO));
+    popupMenu_ = CreatePopupMenu();
+    for (const auto& item : kTrayMenu) {
+        AppendMenuW(popupMenu_, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
+    }
+    FormCreate();
+}
+
+TFrmMain::~TFrmMain() {
+    if (popupMenu_) {
+        DestroyMenu(popupMenu_);
+    }
+}
+
+void TFrmMain::FormCreate() {
+    memInfo_.Clear();
+    for (const char* line : kWelcomeText) {
+        memInfo_.AppendLine(line);
+    }
+    StopRequested = false;
+    ShutdownErasePending = false;
+
+    SetWindowLongW(applicationWindow_, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+
+    TrayIconRecord = {};
+    TrayIconRecord.cbSize = kTrayIconRecordSize;
+    TrayIconRecord.hWnd = hwnd_;
+    TrayIconRecord.uID = kTrayIconId;
+    TrayIconRecord.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    TrayIconRecord.uCallbackMessage = WM_TRAYICON;
+    TrayIconRecord.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON));
+    std::strncpy(TrayIconRecord.szTip, "Quorvale", 63);
+
+    if (IsWindowsNtPlatform()) {
+        StoreUserSid();
+    }
+
+    {
+        OptionsStore options(OptionsFilePath());
+        bool stealthMode = options.GetFlag(kSectionMiscellaneous, kKeyStealthMode, false);
+        ShowTrayIcon(!stealthMode);
+        bool systemStartErase = options.GetFlag(kSectionMiscellaneous, kKeySystemStartErase, false);
+        if (StartupEraseRequested(arguments_, systemStartErase)) {
+            SetTimer(hwnd_, kTimerStartShutdown, kTimerStartShutdownInterval, nullptr);
+        }
+    }
+    {
+        OptionsStore options(OptionsFilePath());
+        SetSchedule(options.GetFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, false),
+                    options.GetNumber(kSectionMiscellaneous, kKeyCustomInterval, 0));
+    }
+    BossWindowsHidden = false;
+    {
+        OptionsStore options(OptionsFilePath());
+        BossKeyAtom = RegisterNamedHotkey(hwnd_, options.GetText(kSectionMiscellaneous, kKeyBossKey, kDefaultBossKey),
+                                          kBossKeyAtomName);
+    }
+    {
+        OptionsStore options(OptionsFilePath());
+        StealthKeyAtom = RegisterNamedHotkey(
+            hwnd_, options.GetText(kSectionMiscellaneous, kKeyStealthKey, kDefaultStealthKey), kStealthKeyAtomName);
+    }
+}
+
+void TFrmMain::FormClose() {
+    UnregisterNamedHotkey(hwnd_, BossKeyAtom);
+    UnregisterNamedHotkey(hwnd_, StealthKeyAtom);
+    NotifyTrayIcon(NIM_DELETE, TrayIconRecord);
+    TrayIconVisible = false;
+}
+
+void TFrmMain::SetSchedule(bool enabled, int32_t customInterval) {
+    if (enabled) {
+        SetTimer(hwnd_, kTimerSchedule, ScheduleIntervalMs(customInterval), nullptr);
+    } else {
+        KillTimer(hwnd_, kTimerSchedule);
+    }
+}
+
+void TFrmMain::ShowTrayIcon(bool show) {
+    NotifyTrayIcon(show ? NIM_ADD : NIM_DELETE, TrayIconRecord);
+    TrayIconVisible = show;
+}
+
+void TFrmMain::HideOnMinimize() { ShowWindow(hwnd_, SW_HIDE); }
+
+LRESULT TFrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        Command(LOWORD(wParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            HideOnMinimize();
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == kTimerSchedule) {
+            TimerScheduleTimer();
+        } else if (wParam == kTimerStartShutdown) {
+            TimerStartShutdownTimer();
+        }
+        return 0;
+    case WM_TRAYICON:
+        TrayIconMessage(lParam);
+        return 0;
+    case WM_CLOSE:
+        FormClose();
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        if (msg == WM_TASKBARCREATED && TrayIconVisible) {
+            NotifyTrayIcon(NIM_ADD, TrayIconRecord);
+            return 0;
+        }
+        break;
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}
+
+void TFrmMain::Command(int id) {
+    switch (id) {
+    case IDC_BTN_ERASE:
+        BtnEraseClick();
+        break;
+    case IDC_BTN_OPTIONS:
+        BtnOptionsClick();
+        break;
+    case IDC_BTN_MISCELLANEOUS:
+        BtnMiscellaneousClick();
+        break;
+    case IDC_BTN_SHREDDER:
+        BtnShredderClick();
+        break;
+    case IDC_BTN_DRIVEWASHER:
+        BtnDriveWasherClick();
+        break;
+    case IDC_BTN_HELP:
+        BtnHelpClick();
+        break;
+    case IDC_BTN_ABOUT:
+        BtnAboutClick();
+        break;
+    case IDC_BTN_EXIT:
+        BtnExitClick();
+        break;
+    case IDM_ERASE:
+        MenuEraseClick();
+        break;
+    case IDM_SHOWMAIN:
+        MnuShowMainClick();
+        break;
+    case IDM_HELP:
+        MnuHelpClick();
+        break;
+    case IDM_EXIT:
+        MnuExitClick();
+        break;
+    default:
+        break;
+    }
+}
+
+// The erase run, the settings dialogs and the tools are added to these handlers as they are built.
+void TFrmMain::BtnEraseClick() {}
+void TFrmMain::BtnOptionsClick() {}
+void TFrmMain::BtnMiscellaneousClick() {}
+void TFrmMain::BtnShredderClick() {}
+void TFrmMain::BtnDriveWasherClick() {}
+void TFrmMain::BtnAboutClick() {}
+void TFrmMain::MenuEraseClick() {}
+void TFrmMain::TimerScheduleTimer() {}
+
+void TFrmMain::TimerStartShutdownTimer() { KillTimer(hwnd_, kTimerStartShutdown); }
+
+void TFrmMain::BtnHelpClick() { OpenHelpFile(); }
+void TFrmMain::MnuHelpClick() { OpenHelpFile(); }
+void TFrmMain::BtnExitClick() { Close(); }
+void TFrmMain::MnuExitClick() { Close(); }
+
+void TFrmMain::MnuShowMainClick() {
+    ShowWindow(hwnd_, SW_SHOW);
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    }
+    SetForegroundWindow(hwnd_);
+}
+
+void TFrmMain::TrayIconMessage(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDBLCLK:
+        MnuShowMainClick();
+        break;
+    case WM_RBUTTONDOWN: {
+        SetForegroundWindow(hwnd_);
+        POINT cursor;
+        GetCursorPos(&cursor);
+        TrackPopupMenu(popupMenu_, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
+        // Lets the menu close properly when the user clicks elsewhere.
+        PostMessageW(hwnd_, WM_NULL, 0, 0);
+        break;
+    }
+    default:
+        break;
+    }
+}

@@ -1,0 +1,108 @@
+// The main window: progress log, the column of buttons, the tray icon and its menu, the two
+// timers and the two hotkeys.
+#pragma once
+
+#include "app/MemoLog.h"
+#include "platform/Form.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr UINT WM_TRAYICON = WM_USER + 1001;
+
+constexpr UINT_PTR kTimerSchedule = 1;
+constexpr UINT_PTR kTimerStartShutdown = 2;
+constexpr UINT kTimerStartShutdownInterval = 1000;
+
+constexpr UINT kTrayIconId = 1;
+
+enum MainControlId : int {
+    IDC_MEMINFO = 100,
+    IDC_BTN_ERASE,
+    IDC_BTN_OPTIONS,
+    IDC_BTN_MISCELLANEOUS,
+    IDC_BTN_SHREDDER,
+    IDC_BTN_DRIVEWASHER,
+    IDC_BTN_HELP,
+    IDC_BTN_ABOUT,
+    IDC_BTN_EXIT,
+};
+
+enum MainMenuId : int {
+    IDM_ERASE = 200,
+    IDM_SHOWMAIN,
+    IDM_HELP,
+    IDM_EXIT,
+};
+
+constexpr const char* kMainWindowCaption = "Quorvale";
+constexpr const wchar_t* kMainWindowClass = L"TFrmMain";
+constexpr const char* kSingleInstanceMutex = "LDF_Quorvale";
+constexpr const char* kBossKeyAtomName = "LDF_Bosskey";
+constexpr const char* kStealthKeyAtomName = "LDF_Stealthkey";
+
+// Process-wide state of the main window.
+extern NOTIFYICONDATAA TrayIconRecord;
+extern bool TrayIconVisible;
+extern int32_t BossKeyAtom;
+extern int32_t StealthKeyAtom;
+extern bool BossWindowsHidden;
+extern bool ShutdownErasePending;
+
+// Interval of the schedule timer for a "CustomInterval" choice.
+UINT ScheduleIntervalMs(int32_t customInterval);
+
+// Whether the start-up erase is armed: the setting is on and the first argument is exactly "/startup".
+bool StartupEraseRequested(const std::vector<std::string>& arguments, bool systemStartErase);
+
+// Stores the current user's SID text as "SID" under HKEY_LOCAL_MACHINE "\Software\Quorvale".
+void StoreUserSid();
+
+class TFrmMain : public TForm {
+public:
+    // applicationWindow: the hidden top-level window that owns the main window.
+    TFrmMain(HWND applicationWindow, std::vector<std::string> arguments);
+    ~TFrmMain() override;
+
+    MemoLog& Log() { return memInfo_; }
+
+    // Arms or stops the interval timer (the Miscellaneous dialog applies its schedule at once).
+    void SetSchedule(bool enabled, int32_t customInterval);
+    // Adds or removes the tray icon with TrayIconRecord and keeps TrayIconVisible.
+    void ShowTrayIcon(bool show);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void HideOnMinimize();
+    void Command(int id);
+
+    void BtnEraseClick();
+    void BtnOptionsClick();
+    void BtnMiscellaneousClick();
+    void BtnShredderClick();
+    void BtnDriveWasherClick();
+    void BtnHelpClick();
+    void BtnAboutClick();
+    void BtnExitClick();
+    void MenuEraseClick();
+    void MnuShowMainClick();
+    void MnuHelpClick();
+    void MnuExitClick();
+
+    void TimerScheduleTimer();
+    void TimerStartShutdownTimer();
+    void TrayIconMessage(LPARAM mouseMessage);
+
+    HWND applicationWindow_;
+    std::vector<std::string> arguments_;
+    MemoLog memInfo_;
+    HMENU popupMenu_ = nullptr;
+};

@@ -1,0 +1,3 @@
+#include "engine/RunState.h"
+
+bool StopRequested = false;

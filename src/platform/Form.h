@@ -1,0 +1,89 @@
+// The small window framework every window of the program is built on: a base class that routes
+// messages to named handlers, controls made from a table, DPI scaling in one place, the modal
+// show helper, and the boundary where exceptions are turned into an "Error" box.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// One control of a window, placed in the design's pixels (96 dots per inch).
+struct ControlSpec {
+    const wchar_t* className; // WC_BUTTON, WC_EDIT, ...
+    const char* caption;
+    int id;
+    int left, top, width, height;
+    DWORD style;       // added to WS_CHILD | WS_VISIBLE
+    DWORD exStyle = 0;
+};
+
+enum class CentreOn { Desktop, Owner };
+
+struct FormSpec {
+    const wchar_t* className;
+    const char* caption;
+    int clientWidth, clientHeight; // design pixels
+    DWORD style;
+    DWORD exStyle;
+    CentreOn centre;
+};
+
+class TForm {
+public:
+    TForm() = default;
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    int ModalResult() const { return modalResult_; }
+
+    // Closes the window as its title-bar close button would.
+    void Close() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+    // Shows the window modally: the owner is disabled and a nested message loop runs until the
+    // window is destroyed; the owner is enabled again before that. Returns the modal result.
+    int ShowModal();
+
+protected:
+    // Creates the window (hidden) and centres it. Throws std::runtime_error on failure.
+    void CreateForm(const FormSpec& spec, HWND owner);
+    void CreateControls(const ControlSpec* specs, size_t count);
+    template <size_t N>
+    void CreateControls(const ControlSpec (&specs)[N]) {
+        CreateControls(specs, N);
+    }
+    int Scale(int designPixels) const;
+    void SetModalResult(int result) { modalResult_ = result; }
+
+    // Routes one message; derived classes call their named handlers from here and pass the rest
+    // on to this base version.
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND modalOwner_ = nullptr;
+    bool modal_ = false;
+    int modalResult_ = 0;
+    int dpi_ = 96;
+    HFONT font_ = nullptr;
+};
+
+// Creates a window of type F on demand, shows it modally and destroys it; returns its modal result.
+template <typename F, typename... Args>
+int RunModal(HWND owner, Args&&... args) {
+    F form(owner, std::forward<Args>(args)...);
+    return form.ShowModal();
+}
+
+// The application's general error handler: shows the message in an "Error" box.
+void ShowApplicationError(std::string_view message);
+
+// Runs the message loop of the main window until WM_QUIT; returns the quit code.
+int RunMessageLoop(HWND mainWindow);

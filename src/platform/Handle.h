@@ -1,0 +1,86 @@
+// Owning wrappers for Win32 handles: one template, one traits entry per kind of handle.
+#pragma once
+
+#include <windows.h>
+#include <winsvc.h>
+
+#include <utility>
+
+template <typename Traits>
+class unique_handle {
+public:
+    using pointer = typename Traits::pointer;
+
+    unique_handle() noexcept = default;
+    explicit unique_handle(pointer value) noexcept : value_(value) {}
+    ~unique_handle() { reset(); }
+
+    unique_handle(const unique_handle&) = delete;
+    unique_handle& operator=(const unique_handle&) = delete;
+    unique_handle(unique_handle&& other) noexcept : value_(other.release()) {}
+    unique_handle& operator=(unique_handle&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+
+    pointer get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+
+    pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
+    void reset(pointer value = Traits::invalid()) noexcept {
+        pointer old = std::exchange(value_, value);
+        if (old != Traits::invalid()) {
+            Traits::close(old);
+        }
+    }
+
+private:
+    pointer value_ = Traits::invalid();
+};
+
+// File handles use INVALID_HANDLE_VALUE for "none".
+struct FileHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer h) noexcept { ::CloseHandle(h); }
+};
+
+// Mutexes, processes, tokens, snapshots... use nullptr for "none".
+struct KernelHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::CloseHandle(h); }
+};
+
+struct FindHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer h) noexcept { ::FindClose(h); }
+};
+
+struct RegKeyTraits {
+    using pointer = HKEY;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::RegCloseKey(h); }
+};
+
+struct ModuleTraits {
+    using pointer = HMODULE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::FreeLibrary(h); }
+};
+
+struct ServiceHandleTraits {
+    using pointer = SC_HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::CloseServiceHandle(h); }
+};
+
+using FileHandle = unique_handle<FileHandleTraits>;
+using KernelHandle = unique_handle<KernelHandleTraits>;
+using FindHandle = unique_handle<FindHandleTraits>;
+using RegKey = unique_handle<RegKeyTraits>;
+using Module = unique_handle<ModuleTraits>;
+using ServiceHandle = unique_handle<ServiceHandleTraits>;

@@ -1,0 +1,109 @@
+#include "platform/Registry.h"
+
+#include "platform/Text.h"
+
+namespace {
+
+std::wstring KeyPath(std::string_view path) {
+    while (!path.empty() && path.front() == '\\') {
+        path.remove_prefix(1);
+    }
+    return Widen(path);
+}
+
+std::vector<std::string> EnumNames(HKEY key, bool values) {
+    std::vector<std::string> names;
+    DWORD maxLen = 0;
+    LONG rc = values ? RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxLen,
+                                        nullptr, nullptr, nullptr)
+                     : RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxLen, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr);
+    if (rc != ERROR_SUCCESS) {
+        return names;
+    }
+    std::wstring buffer(maxLen + 1, L'\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD len = static_cast<DWORD>(buffer.size());
+        rc = values ? RegEnumValueW(key, index, buffer.data(), &len, nullptr, nullptr, nullptr, nullptr)
+                    : RegEnumKeyExW(key, index, buffer.data(), &len, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA) {
+            buffer.resize(buffer.size() * 2);
+            --index;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) {
+            break;
+        }
+        names.push_back(Narrow(std::wstring_view(buffer.data(), len)));
+    }
+    return names;
+}
+
+} // namespace
+
+RegKey OpenRegKey(HKEY root, std::string_view path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, KeyPath(path).c_str(), 0, access, &key) != ERROR_SUCCESS) {
+        return RegKey();
+    }
+    return RegKey(key);
+}
+
+RegKey CreateRegKey(HKEY root, std::string_view path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, KeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return RegKey();
+    }
+    return RegKey(key);
+}
+
+bool SetRegString(HKEY key, std::string_view name, std::string_view value) {
+    std::wstring wideValue = Widen(value);
+    return RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideValue.c_str()),
+                          static_cast<DWORD>((wideValue.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> GetRegString(HKEY key, std::string_view name) {
+    std::wstring wideName = Widen(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    value.resize(size / sizeof(wchar_t));
+    while (!value.empty() && value.back() == L'\0') {
+        value.pop_back();
+    }
+    return Narrow(value);
+}
+
+std::vector<std::string> RegValueNames(HKEY key) { return EnumNames(key, true); }
+
+std::vector<std::string> RegSubKeyNames(HKEY key) { return EnumNames(key, false); }
+
+bool DeleteRegValue(HKEY key, std::string_view name) {
+    return RegDeleteValueW(key, Widen(name).c_str()) == ERROR_SUCCESS;
+}
+
+bool DeleteRegTree(HKEY root, std::string_view path) {
+    std::wstring widePath = KeyPath(path);
+    bool ok = true;
+    {
+        RegKey key = OpenRegKey(root, path, KEY_READ | KEY_WRITE);
+        if (!key) {
+            return false;
+        }
+        for (const auto& child : RegSubKeyNames(key.get())) {
+            ok = DeleteRegTree(key.get(), child) && ok;
+        }
+    }
+    return RegDeleteKeyW(root, widePath.c_str()) == ERROR_SUCCESS && ok;
+}

@@ -1,0 +1,11 @@
+#include "platform/Shell.h"
+
+#include "platform/Text.h"
+
+bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show) {
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, Widen(verb).c_str(), Widen(file).c_str(), nullptr,
+                                                          Widen(workingFolder).c_str(), show));
+    return result > 32;
+}
+
+bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record) { return Shell_NotifyIconA(message, &record) != FALSE; }

@@ -1,0 +1,30 @@
+// Section and key names of "Options.ini".
+#pragma once
+
+constexpr const char* kSectionIE = "IE";
+constexpr const char* kSectionFirefox = "Firefox";
+constexpr const char* kSectionNetscape = "Netscape";
+constexpr const char* kSectionOpera = "OPera";
+constexpr const char* kSectionWindows = "Windows";
+constexpr const char* kSectionMiscellaneous = "Miscellaneous";
+constexpr const char* kSectionIECookies = "IECookies";
+constexpr const char* kSectionIEAddressBar = "IEAddressBar";
+constexpr const char* kSectionBossKeyHiddenPrograms = "BossKeyHiddenPrograms";
+
+// Keys of [Miscellaneous].
+constexpr const char* kKeySystemStart = "SystemStart";
+constexpr const char* kKeyStealthMode = "StealthMode";
+constexpr const char* kKeyStealthKey = "StealthKey";
+constexpr const char* kKeyEnableBosskey = "EnableBosskey";
+constexpr const char* kKeyBossKey = "BossKey";
+constexpr const char* kKeySecurityLevel = "SecurityLevel";
+constexpr const char* kKeyRandomRepeatedTime = "RandomRepeatedTime";
+constexpr const char* kKeySystemStartErase = "SystemStartErase";
+constexpr const char* kKeySystemShutdownErase = "SystemShutdownErase";
+constexpr const char* kKeyBrowserCloseErase = "BrowserCloseErase";
+constexpr const char* kKeyCustomIntervalErase = "CustomIntervalErase";
+constexpr const char* kKeyCustomInterval = "CustomInterval";
+constexpr const char* kKeySystemShutdownOption = "SystemShutdownOption";
+
+constexpr const char* kDefaultBossKey = "Ctrl+Alt+B";
+constexpr const char* kDefaultStealthKey = "Ctrl+Alt+S";
