@@ -16,7 +16,8 @@ LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-// The hidden top-level window that owns the main window, titled with the application title.
+// The hidden top-level window that owns the main window, titled with the application title. It
+// has no caption bar, so its extended style stays exactly what the main window sets.
 HWND CreateApplicationWindow() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -25,8 +26,7 @@ HWND CreateApplicationWindow() {
     wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
     wc.lpszClassName = kApplicationClass;
     RegisterClassExW(&wc);
-    return CreateWindowExW(0, kApplicationClass, L"Quorvale", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-                           0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    return CreateWindowExW(0, kApplicationClass, L"Quorvale", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 } // namespace

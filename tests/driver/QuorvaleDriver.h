@@ -1,0 +1,85 @@
+// Drives Quorvale.exe from a test as a user would: starts a copy in a scratch folder of its own
+// (with its own Options.ini), finds its windows, presses buttons, reads the progress log and
+// message boxes, and always kills what it started.
+#pragma once
+
+#include "platform/Handle.h"
+#include "support/Scratch.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QuorvaleApp {
+public:
+    // Copies Quorvale.exe (from the QUORVALE_EXE environment variable) into a scratch folder and,
+    // when optionsIni is given, writes it as the copy's Options.ini.
+    explicit QuorvaleApp(std::optional<std::string> optionsIni = std::nullopt);
+    ~QuorvaleApp();
+    QuorvaleApp(const QuorvaleApp&) = delete;
+    QuorvaleApp& operator=(const QuorvaleApp&) = delete;
+
+    const std::string& Folder() const { return folder_.Path(); }
+    std::string OptionsPath() const { return folder_ / "Options.ini"; }
+
+    // Starts the copy with the given arguments. Fails the test when it cannot be started.
+    void Start(const std::vector<std::string>& arguments = {});
+    DWORD ProcessId() const { return processId_; }
+    bool Running() const;
+
+    // The main window once it is up (visible or not); nullptr after the timeout.
+    HWND WaitMainWindow(DWORD timeoutMs = 15000);
+    HWND MainWindow() const { return mainWindow_; }
+
+    // A top-level window of this process with the given class (nullptr: any) and caption.
+    HWND FindWindowOf(const wchar_t* className, std::string_view caption) const;
+    HWND WaitWindow(const wchar_t* className, std::string_view caption, DWORD timeoutMs = 10000) const;
+    // A message box of this process with the caption, and its text.
+    HWND WaitMessageBox(std::string_view caption, DWORD timeoutMs = 10000) const;
+    static std::string MessageBoxText(HWND box);
+    // Presses the box's button (IDOK, IDYES, ...).
+    static void AnswerMessageBox(HWND box, int buttonId = IDOK);
+
+    // Clicks the child button with this caption (BM_CLICK, posted so the test never blocks).
+    bool PressButton(HWND window, std::string_view caption) const;
+    bool PressButton(std::string_view caption) const { return PressButton(mainWindow_, caption); }
+    // The lines of the main window's progress log.
+    std::vector<std::string> LogLines() const;
+
+    void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Closes the main window as its close button would and waits for the process to end.
+    bool Close(DWORD timeoutMs = 10000);
+    bool WaitExit(DWORD timeoutMs = 10000);
+    DWORD ExitCode() const;
+    void Kill();
+
+private:
+    ScratchFolder folder_;
+    std::string exePath_;
+    KernelHandle process_;
+    DWORD processId_ = 0;
+    HWND mainWindow_ = nullptr;
+};
+
+// Text of any window of any process (WM_GETTEXT), UTF-8.
+std::string RemoteWindowText(HWND window);
+std::string WindowClassName(HWND window);
+// The visible top-level windows of a process, in z-order.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly = true);
+// Polls the condition every 50 ms until it holds or the time is up.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(50);
+    }
+}
