@@ -4,7 +4,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-build="$root/build"
+build="${QV_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DQV_WERROR=ON -DQV_BUILD_TESTS=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 

@@ -1,5 +1,23 @@
 // State of the erase run shared by the run, the wipe methods and the item routines.
 #pragma once
 
+#include <cstdint>
+
 // Set by a click on Stop; polled by the run and the wipe methods.
 extern bool StopRequested;
+
+// Counts of the current item: files handed to a wipe method and the sum of their sizes, and
+// registry values or keys erased. Item routines reset them when they begin.
+extern int64_t ErasedFileCount;
+extern int64_t ReleasedByteCount;
+extern int64_t ErasedRegistryCount;
+
+// Totals of the whole erase run; an item's counts are added when the item ends.
+extern int64_t TotalErasedFileCount;
+extern int64_t TotalReleasedByteCount;
+extern int64_t TotalErasedRegistryCount;
+
+// Sets the three item counters to 0.
+void ResetItemCounters();
+// Adds the item counters to the run totals.
+void AddItemCountersToTotals();

@@ -1,0 +1,27 @@
+// The folder wipe and the result lines that every item writes into the progress log.
+#pragma once
+
+#include "engine/ProgressLog.h"
+
+#include <cstdint>
+#include <string>
+
+// The last line of the log while a file item has erased nothing yet.
+constexpr const char* kPlaceholderLine = "0 file was erased.";
+
+// Wipes every file of the tree with the method, counting each into ErasedFileCount and
+// ReleasedByteCount before its wipe and replacing the log's last line with FileResultLine()
+// after it. Folders whose name begins with "." are passed by; a folder is removed when it ends
+// up empty. Links (junctions, symbolic links) are never followed, wiped or removed; a file with
+// more than one hard link is only unlinked, never overwritten.
+void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
+
+// "<n> files were erased, <size> hard disk space was released." from the item counters.
+std::string FileResultLine();
+// "<n> registry entry was erased." for 0 and 1, "<n> registry entries were erased." otherwise.
+std::string RegistryResultLine(int64_t count);
+// "<R> registry entries were erased. <F> files were erased, <size> hard disk space was released."
+std::string RunSummaryLine(int64_t registryCount, int64_t fileCount, int64_t byteCount);
+
+// "0 Byte", "1 Byte", "<n> Bytes", then "0.00 KB", "MB", "GB" with the user's decimal separator.
+std::string FormatByteSize(int64_t bytes);

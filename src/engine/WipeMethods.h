@@ -1,0 +1,49 @@
+// The secure wipe methods: each overwrites one file in place pass by pass, then truncates,
+// renames and deletes it. Every overwrite in the program goes through here.
+#pragma once
+
+#include "engine/RunState.h"
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+// Raised by a method when the file cannot be opened for writing; the file is left as the
+// passes before that left it. Callers that walk many files catch it per file.
+class WipeOpenError : public std::runtime_error {
+public:
+    explicit WipeOpenError(const std::string& path);
+};
+
+// What a method watches and tells while it runs. The erase run uses the defaults; the file
+// shredder passes its own stop flag and a label callback.
+struct WipeControl {
+    // The stop flag tested before each pass (FinishWipedFile always tests StopRequested).
+    const bool* stopFlag = &StopRequested;
+    // Called with the pass number (1-based) after that pass's stop check, before the file is
+    // opened; only the DoD, NSA and Gutmann methods call it.
+    std::function<void(int pass)> beforePass;
+    // Called after each pass has been written, flushed and closed (a seam for tests and progress).
+    std::function<void(int pass)> afterPass;
+};
+
+// "DoD", "NSA", "Gutmann" select those methods (exact, case-sensitive); any other text selects
+// the random method with the given pass count.
+void WipeFileByMethod(const std::string& path, const std::string& method, int32_t passes,
+                      const WipeControl& control = {});
+
+void WipeFileDoD(const std::string& path, const WipeControl& control = {});
+void WipeFileNSA(const std::string& path, const WipeControl& control = {});
+void WipeFileGutmann(const std::string& path, const WipeControl& control = {});
+// passes of 0 or less: the file is truncated, renamed and deleted without being overwritten.
+void WipeFileRandom(const std::string& path, int32_t passes, const WipeControl& control = {});
+
+// Truncates the file to zero length, renames it to the first free one-character name in its
+// folder and deletes it. Every failure is swallowed.
+void FinishWipedFile(const std::string& path);
+
+// The process-wide random byte source: seed := seed * 134775813 + 1, byte = top eight bits.
+// The seed starts at 0 with the process and is never reseeded.
+extern uint32_t WipeRandomSeed;
+uint8_t NextRandomByte();
