@@ -3,6 +3,7 @@
 #include "platform/Handle.h"
 #include "platform/Text.h"
 
+#include <cwchar>
 #include <vector>
 
 std::string ExecutablePath() {
@@ -116,4 +117,67 @@ std::string TempFolder() {
         return {};
     }
     return Narrow(std::wstring_view(buffer, n));
+}
+
+std::vector<FolderEntry> ListFolder(std::string_view pattern) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(WidePath(pattern).c_str(), &data));
+    if (!find) {
+        return entries;
+    }
+    do {
+        if (std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0) {
+            continue;
+        }
+        int64_t size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        entries.push_back({Narrow(data.cFileName), data.dwFileAttributes, size});
+    } while (FindNextFileW(find.get(), &data));
+    return entries;
+}
+
+DWORD GetAttributes(std::string_view path) { return GetFileAttributesW(WidePath(path).c_str()); }
+
+bool SetAttributes(std::string_view path, DWORD attributes) {
+    return SetFileAttributesW(WidePath(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+bool DeleteFileAt(std::string_view path) { return DeleteFileW(WidePath(path).c_str()) != FALSE; }
+
+bool RemoveFolder(std::string_view path) { return RemoveDirectoryW(WidePath(path).c_str()) != FALSE; }
+
+bool RenameFile(std::string_view from, std::string_view to) {
+    return MoveFileW(WidePath(from).c_str(), WidePath(to).c_str()) != FALSE;
+}
+
+bool CreateFolder(std::string_view path) { return CreateDirectoryW(WidePath(path).c_str(), nullptr) != FALSE; }
+
+std::optional<int64_t> FileSizeByOpening(std::string_view path) {
+    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.get(), &size)) {
+        return std::nullopt;
+    }
+    return size.QuadPart;
+}
+
+DWORD HardLinkCount(std::string_view path) {
+    FileHandle file(CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
+        return 0;
+    }
+    return info.nNumberOfLinks;
+}
+
+std::string FolderOf(std::string_view path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string NameOf(std::string_view path) {
+    size_t slash = path.find_last_of('\\');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }

@@ -3,8 +3,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The folder of the running executable, always ending in one backslash.
 std::string ExecutableDir();
@@ -26,3 +29,41 @@ bool FolderExists(std::string_view path);
 
 // Windows' folder for temporary files, ending in a backslash.
 std::string TempFolder();
+
+// One entry of a folder listing.
+struct FolderEntry {
+    std::string name;   // name only, without the folder
+    DWORD attributes;   // FILE_ATTRIBUTE_*
+    int64_t size;       // full 64-bit size as the directory search reports it
+    bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // A junction or symbolic link (never to be followed, wiped through or removed).
+    bool IsLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+};
+
+// The entries that match a search pattern such as "C:\dir\*.*" or "C:\dir\*.lnk", in the
+// order the search returns them, "." and ".." left out. Empty when nothing matches or the folder
+// cannot be searched.
+std::vector<FolderEntry> ListFolder(std::string_view pattern);
+
+// GetFileAttributesW; INVALID_FILE_ATTRIBUTES when the path does not exist.
+DWORD GetAttributes(std::string_view path);
+// SetFileAttributesW; FILE_ATTRIBUTE_NORMAL when attributes is 0 ("none"). Returns false on failure.
+bool SetAttributes(std::string_view path, DWORD attributes);
+
+// Each returns false on failure, with GetLastError() telling why; nothing else changes then.
+bool DeleteFileAt(std::string_view path);
+bool RemoveFolder(std::string_view path); // succeeds only for an empty folder
+bool RenameFile(std::string_view from, std::string_view to);
+bool CreateFolder(std::string_view path);
+
+// The file's length, found by opening it for reading and writing (shared). nullopt when it cannot
+// be opened that way (missing, in use without sharing, read-only, access denied).
+std::optional<int64_t> FileSizeByOpening(std::string_view path);
+
+// The number of names (hard links) the file has; 0 when it cannot be opened.
+DWORD HardLinkCount(std::string_view path);
+
+// The folder part of a path, up to and including its last backslash ("" when it has none).
+std::string FolderOf(std::string_view path);
+// The file-name part of a path, after its last backslash.
+std::string NameOf(std::string_view path);

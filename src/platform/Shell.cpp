@@ -9,3 +9,16 @@ bool ShellOpen(std::string_view verb, std::string_view file, std::string_view wo
 }
 
 bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record) { return Shell_NotifyIconA(message, &record) != FALSE; }
+
+#include <shlobj.h>
+
+std::string SpecialFolderPath(int csidl) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) {
+        return {};
+    }
+    wchar_t path[MAX_PATH] = {};
+    BOOL ok = SHGetPathFromIDListW(list, path);
+    CoTaskMemFree(list);
+    return ok ? Narrow(path) : std::string();
+}

@@ -16,3 +16,10 @@ static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == kTrayIconRecordSize, "88-
 
 // Shell_NotifyIconA with the record; returns what the shell returned.
 bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record);
+
+#include <string>
+
+// The path of a special folder (CSIDL value, e.g. 32 for the Internet cache, 34 for the history),
+// through SHGetSpecialFolderLocation and SHGetPathFromIDList, without a trailing backslash.
+// "" when Windows does not know the folder.
+std::string SpecialFolderPath(int csidl);
