@@ -1,6 +1,8 @@
 // Files and folders through the W functions, with UTF-8 names.
 #pragma once
 
+#include "platform/Handle.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -67,3 +69,13 @@ DWORD HardLinkCount(std::string_view path);
 std::string FolderOf(std::string_view path);
 // The file-name part of a path, after its last backslash.
 std::string NameOf(std::string_view path);
+
+// Opens an existing file for reading and writing, sharing read and write access with other
+// processes (never creates it). Empty on failure, GetLastError() telling why.
+FileHandle OpenForOverwrite(std::string_view path);
+// The open file's length; -1 on failure.
+int64_t FileLength(HANDLE file);
+// Writes all bytes at the file position, looping over partial writes. False when a write fails.
+bool WriteFully(HANDLE file, const void* bytes, size_t count);
+// Moves the file position to the start. False on failure.
+bool RewindFile(HANDLE file);
