@@ -27,8 +27,9 @@ void WipeFolderTree(const std::string& folder, const std::string& method, int32_
     if (!base.empty() && base.back() == '\\') {
         base.pop_back();
     }
-    auto entries = ListFolder(base + "\\*.*");
-    if (entries.empty()) {
+    bool searched = false;
+    auto entries = ListFolder(base + "\\*.*", searched);
+    if (!searched) {
         return;
     }
     for (const auto& entry : entries) {

@@ -102,9 +102,15 @@ std::string TempFolder() {
 }
 
 std::vector<FolderEntry> ListFolder(std::string_view pattern) {
+    bool searched = false;
+    return ListFolder(pattern, searched);
+}
+
+std::vector<FolderEntry> ListFolder(std::string_view pattern, bool& searched) {
     std::vector<FolderEntry> entries;
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW(WidePath(pattern).c_str(), &data));
+    searched = static_cast<bool>(find);
     if (!find) {
         return entries;
     }

@@ -46,6 +46,9 @@ struct FolderEntry {
 // order the search returns them, "." and ".." left out. Empty when nothing matches or the folder
 // cannot be searched.
 std::vector<FolderEntry> ListFolder(std::string_view pattern);
+// The same; searched tells whether the search found anything at all, "." and ".." included (an
+// empty folder's search finds those two; a folder that cannot be searched finds nothing).
+std::vector<FolderEntry> ListFolder(std::string_view pattern, bool& searched);
 
 // GetFileAttributesW; INVALID_FILE_ATTRIBUTES when the path does not exist.
 DWORD GetAttributes(std::string_view path);
