@@ -13,6 +13,21 @@ uint8_t NextRandomByte() {
     return static_cast<uint8_t>(WipeRandomSeed >> 24);
 }
 
+namespace {
+
+// Fills bytes from the random source; the same stream as NextRandomByte, with the seed kept in a
+// register for the block.
+void FillRandom(uint8_t* bytes, size_t count) {
+    uint32_t seed = WipeRandomSeed;
+    for (size_t i = 0; i < count; ++i) {
+        seed = seed * 134775813u + 1u;
+        bytes[i] = static_cast<uint8_t>(seed >> 24);
+    }
+    WipeRandomSeed = seed;
+}
+
+} // namespace
+
 WipeOpenError::WipeOpenError(const std::string& path) : std::runtime_error("Cannot open " + path + " for writing") {}
 
 namespace {
@@ -70,7 +85,7 @@ void RunPass(const std::string& path, const Pass& pass) {
     for (int64_t done = 0; done < length;) {
         size_t count = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
         if (pass.kind == Pass::Random) {
-            std::generate_n(block.begin(), count, NextRandomByte);
+            FillRandom(block.data(), count);
         }
         if (!WriteFully(file.get(), block.data(), count)) {
             break;
