@@ -100,7 +100,7 @@ bool EmptyRecycleBin() {
     try {
         return EmptyRecycleBinsThrough("Shell32.dll") != RecycleBinResult::LibraryMissing;
     } catch (...) {
-        return true; // the library loaded; like the shell's own answer, a later failure is not reported
+        return true; // only a library that cannot be loaded is reported, as the shell's own answer is not
     }
 }
 
