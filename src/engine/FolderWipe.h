@@ -16,6 +16,12 @@ constexpr const char* kPlaceholderLine = "0 file was erased.";
 // more than one hard link is only unlinked, never overwritten.
 void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
 
+// Wipes one file met in a folder walk (the caller has already counted it and passed links by).
+// A file with more than one hard link is only unlinked: overwriting it would destroy the same
+// data under its other names. Any other file goes to WipeFileByMethod, whose WipeOpenError
+// reaches the caller.
+void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes);
+
 // "<n> files were erased, <size> hard disk space was released." from the item counters.
 std::string FileResultLine();
 // "<n> registry entry was erased." for 0 and 1, "<n> registry entries were erased." otherwise.

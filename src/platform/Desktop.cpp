@@ -81,3 +81,12 @@ std::vector<std::string> CommandLineArguments() {
     LocalFree(argv);
     return arguments;
 }
+
+WindowsVersion GetWindowsVersion() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info)) {
+        return {0, 0};
+    }
+    return {info.dwMajorVersion, info.dwMinorVersion};
+}

@@ -37,3 +37,10 @@ bool IsWindowsNtPlatform();
 
 // The process's command-line arguments after the program name, UTF-8.
 std::vector<std::string> CommandLineArguments();
+
+// Windows' version as GetVersionExA's basic record gives it.
+struct WindowsVersion {
+    DWORD major;
+    DWORD minor;
+};
+WindowsVersion GetWindowsVersion();

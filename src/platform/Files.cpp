@@ -49,26 +49,6 @@ bool ReadWholeFile(std::string_view path, std::string& bytes) {
     }
 }
 
-namespace {
-
-DWORD WriteAll(HANDLE file, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD wrote = 0;
-        DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(file, bytes.data() + done, want, &wrote, nullptr)) {
-            return GetLastError();
-        }
-        if (wrote == 0) {
-            return ERROR_WRITE_FAULT;
-        }
-        done += wrote;
-    }
-    return ERROR_SUCCESS;
-}
-
-} // namespace
-
 DWORD WriteWholeFile(std::string_view path, std::string_view bytes) {
     std::wstring target = WidePath(path);
     DWORD attributes = GetFileAttributesW(target.c_str());
@@ -85,7 +65,9 @@ DWORD WriteWholeFile(std::string_view path, std::string_view bytes) {
         if (!file) {
             return GetLastError();
         }
-        error = WriteAll(file.get(), bytes);
+        if (!WriteFully(file.get(), bytes.data(), bytes.size())) {
+            error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
+        }
         if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) {
             error = GetLastError();
         }
@@ -120,9 +102,15 @@ std::string TempFolder() {
 }
 
 std::vector<FolderEntry> ListFolder(std::string_view pattern) {
+    bool searched = false;
+    return ListFolder(pattern, searched);
+}
+
+std::vector<FolderEntry> ListFolder(std::string_view pattern, bool& searched) {
     std::vector<FolderEntry> entries;
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW(WidePath(pattern).c_str(), &data));
+    searched = static_cast<bool>(find);
     if (!find) {
         return entries;
     }
@@ -180,4 +168,33 @@ std::string FolderOf(std::string_view path) {
 std::string NameOf(std::string_view path) {
     size_t slash = path.find_last_of('\\');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+FileHandle OpenForOverwrite(std::string_view path) {
+    return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+int64_t FileLength(HANDLE file) {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(file, &size) ? size.QuadPart : -1;
+}
+
+bool WriteFully(HANDLE file, const void* bytes, size_t count) {
+    const auto* next = static_cast<const char*>(bytes);
+    while (count > 0) {
+        DWORD wrote = 0;
+        DWORD want = static_cast<DWORD>(std::min<size_t>(count, 1u << 30));
+        if (!WriteFile(file, next, want, &wrote, nullptr) || wrote == 0) {
+            return false;
+        }
+        next += wrote;
+        count -= wrote;
+    }
+    return true;
+}
+
+bool RewindFile(HANDLE file) {
+    LARGE_INTEGER zero{};
+    return SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) != FALSE;
 }

@@ -1,6 +1,8 @@
 // Files and folders through the W functions, with UTF-8 names.
 #pragma once
 
+#include "platform/Handle.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -44,6 +46,9 @@ struct FolderEntry {
 // order the search returns them, "." and ".." left out. Empty when nothing matches or the folder
 // cannot be searched.
 std::vector<FolderEntry> ListFolder(std::string_view pattern);
+// The same; searched tells whether the search found anything at all, "." and ".." included (an
+// empty folder's search finds those two; a folder that cannot be searched finds nothing).
+std::vector<FolderEntry> ListFolder(std::string_view pattern, bool& searched);
 
 // GetFileAttributesW; INVALID_FILE_ATTRIBUTES when the path does not exist.
 DWORD GetAttributes(std::string_view path);
@@ -67,3 +72,13 @@ DWORD HardLinkCount(std::string_view path);
 std::string FolderOf(std::string_view path);
 // The file-name part of a path, after its last backslash.
 std::string NameOf(std::string_view path);
+
+// Opens an existing file for reading and writing, sharing read and write access with other
+// processes (never creates it). Empty on failure, GetLastError() telling why.
+FileHandle OpenForOverwrite(std::string_view path);
+// The open file's length; -1 on failure.
+int64_t FileLength(HANDLE file);
+// Writes all bytes at the file position, looping over partial writes. False when a write fails.
+bool WriteFully(HANDLE file, const void* bytes, size_t count);
+// Moves the file position to the start. False on failure.
+bool RewindFile(HANDLE file);

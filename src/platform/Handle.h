@@ -84,3 +84,9 @@ using FindHandle = unique_handle<FindHandleTraits>;
 using RegKey = unique_handle<RegKeyTraits>;
 using Module = unique_handle<ModuleTraits>;
 using ServiceHandle = unique_handle<ServiceHandleTraits>;
+
+// A function of a loaded module, typed; nullptr when the module lacks it.
+template <typename F>
+F GetProcedure(HMODULE module, const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}

@@ -1,0 +1,108 @@
+#include "engine/FolderWipe.h"
+
+#include "engine/RunState.h"
+#include "engine/WipeMethods.h"
+#include "platform/Files.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
+    if (HardLinkCount(path) > 1) {
+        SetAttributes(path, 0);
+        DeleteFileAt(path);
+        return;
+    }
+    WipeFileByMethod(path, method, passes);
+}
+
+void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
+    DWORD attributes = GetAttributes(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return;
+    }
+    std::string base = folder;
+    if (!base.empty() && base.back() == '\\') {
+        base.pop_back();
+    }
+    bool searched = false;
+    auto entries = ListFolder(base + "\\*.*", searched);
+    if (!searched) {
+        return;
+    }
+    for (const auto& entry : entries) {
+        std::string path = base + "\\" + entry.name;
+        if (entry.IsLink()) {
+            continue; // never followed, wiped through or removed
+        }
+        SetAttributes(path, 0);
+        if (entry.IsFolder()) {
+            if (entry.name.front() == '.') {
+                continue;
+            }
+            try {
+                WipeFolderTree(path, method, passes, log);
+            } catch (...) {
+                // A sub-folder that cannot be walked is left; the walk goes on.
+            }
+            continue;
+        }
+        try {
+            ReleasedByteCount += entry.size;
+            ErasedFileCount += 1;
+            WipeWalkedFile(path, method, passes);
+            log.ReplaceLastLine(FileResultLine());
+        } catch (...) {
+            // A file that cannot be wiped stays counted; its line is refreshed by the next file.
+        }
+    }
+    RemoveFolder(base);
+}
+
+std::string FormatByteSize(int64_t bytes) {
+    if (bytes == 0 || bytes == 1) {
+        return std::to_string(bytes) + " Byte";
+    }
+    if (bytes < 1024) {
+        return std::to_string(bytes) + " Bytes";
+    }
+    double value;
+    const char* unit;
+    if (bytes < 1048576) {
+        value = static_cast<double>(bytes) / 1024.0;
+        unit = " KB";
+    } else if (bytes < 1073741824) {
+        value = static_cast<double>(bytes) / 1048576.0;
+        unit = " MB";
+    } else {
+        value = static_cast<double>(bytes) / 1073741824.0;
+        unit = " GB";
+    }
+    char number[64];
+    std::snprintf(number, sizeof number, "%.2f", value);
+    std::string text = number;
+    wchar_t separator[8] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 0 && separator[0] != L'.') {
+        size_t dot = text.find('.');
+        char narrow[16] = {};
+        WideCharToMultiByte(CP_UTF8, 0, separator, -1, narrow, sizeof narrow, nullptr, nullptr);
+        text.replace(dot, 1, narrow);
+    }
+    return text + unit;
+}
+
+std::string FileResultLine() {
+    return std::to_string(ErasedFileCount) + " files were erased, " + FormatByteSize(ReleasedByteCount) +
+           " hard disk space was released.";
+}
+
+std::string RegistryResultLine(int64_t count) {
+    return std::to_string(count) + (count == 0 || count == 1 ? " registry entry was erased." : " registry entries were erased.");
+}
+
+std::string RunSummaryLine(int64_t registryCount, int64_t fileCount, int64_t byteCount) {
+    return std::to_string(registryCount) + " registry entries were erased. " + std::to_string(fileCount) +
+           " files were erased, " + FormatByteSize(byteCount) + " hard disk space was released.";
+}

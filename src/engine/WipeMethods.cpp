@@ -1,0 +1,200 @@
+#include "engine/WipeMethods.h"
+
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <vector>
+
+uint32_t WipeRandomSeed = 0;
+
+uint8_t NextRandomByte() {
+    WipeRandomSeed = WipeRandomSeed * 134775813u + 1u;
+    return static_cast<uint8_t>(WipeRandomSeed >> 24);
+}
+
+WipeOpenError::WipeOpenError(const std::string& path) : std::runtime_error("Cannot open " + path + " for writing") {}
+
+namespace {
+
+// What one pass writes: one byte everywhere, a three-byte pattern repeated from offset 0, or
+// bytes from the random source.
+struct Pass {
+    enum Kind { Byte, Triplet, Random } kind;
+    uint8_t pattern[3];
+};
+
+constexpr Pass ByteOf(uint8_t b) { return {Pass::Byte, {b, b, b}}; }
+constexpr Pass TripletOf(uint8_t a, uint8_t b, uint8_t c) { return {Pass::Triplet, {a, b, c}}; }
+constexpr Pass kRandom = {Pass::Random, {0, 0, 0}};
+
+constexpr Pass kDoDPasses[] = {ByteOf(0x55), ByteOf(0xAA), kRandom};
+
+constexpr Pass kNSAPasses[] = {ByteOf(0x00), ByteOf(0xFF), ByteOf(0x00), ByteOf(0xFF),
+                               ByteOf(0x00), ByteOf(0xFF), kRandom};
+
+constexpr Pass kGutmannPasses[] = {
+    kRandom, kRandom, kRandom, kRandom,
+    ByteOf(0x55), ByteOf(0xAA),
+    TripletOf(0x92, 0x49, 0x24), TripletOf(0x49, 0x24, 0x92), TripletOf(0x24, 0x92, 0x49),
+    ByteOf(0x00), ByteOf(0x11), ByteOf(0x22), ByteOf(0x33), ByteOf(0x44), ByteOf(0x55), ByteOf(0x66), ByteOf(0x77),
+    ByteOf(0x88), ByteOf(0x99), ByteOf(0xAA), ByteOf(0xBB), ByteOf(0xCC), ByteOf(0xDD), ByteOf(0xEE), ByteOf(0xFF),
+    TripletOf(0x92, 0x49, 0x24), TripletOf(0x49, 0x24, 0x92), TripletOf(0x24, 0x92, 0x49),
+    TripletOf(0x6D, 0xB6, 0xDB), TripletOf(0xB6, 0xDB, 0x6D), TripletOf(0xDB, 0x6D, 0xB6),
+    kRandom, kRandom, kRandom, kRandom,
+};
+static_assert(sizeof kGutmannPasses / sizeof kGutmannPasses[0] == 35, "the Gutmann method has 35 passes");
+
+// A multiple of 3 and of 4096, so a three-byte pattern stays in phase from block to block.
+constexpr size_t kBlockSize = 768 * 1024;
+static_assert(kBlockSize % 3 == 0 && kBlockSize % 4096 == 0, "block size keeps patterns in phase");
+
+// Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
+// blocks, and flushes it to the disk before closing, so that every pass really reaches the disk.
+// Window messages run between blocks so a long pass never freezes the window.
+void RunPass(const std::string& path, const Pass& pass) {
+    FileHandle file = OpenForOverwrite(path);
+    if (!file) {
+        throw WipeOpenError(path);
+    }
+    int64_t length = FileLength(file.get());
+    if (length <= 0 || !RewindFile(file.get())) {
+        return;
+    }
+    std::vector<uint8_t> block(static_cast<size_t>(std::min<int64_t>(length, kBlockSize)));
+    if (pass.kind != Pass::Random) {
+        for (size_t i = 0; i < block.size(); ++i) {
+            block[i] = pass.pattern[i % 3];
+        }
+    }
+    for (int64_t done = 0; done < length;) {
+        size_t count = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
+        if (pass.kind == Pass::Random) {
+            std::generate_n(block.begin(), count, NextRandomByte);
+        }
+        if (!WriteFully(file.get(), block.data(), count)) {
+            break;
+        }
+        done += static_cast<int64_t>(count);
+        if (done < length) {
+            ProcessMessages();
+        }
+    }
+    FlushFileBuffers(file.get());
+}
+
+bool Stopped(const WipeControl& control) { return control.stopFlag && *control.stopFlag; }
+
+// A junction or symbolic link is never overwritten: its target may be anything on the disk.
+bool IsMissingOrLink(const std::string& path) {
+    DWORD attributes = GetAttributes(path);
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void RunPassObserved(const std::string& path, const Pass& pass, int number, const WipeControl& control) {
+    RunPass(path, pass);
+    if (control.afterPass) {
+        control.afterPass(number);
+    }
+}
+
+// The frame shared by the fixed-pass methods.
+template <size_t N>
+void WipeWithPasses(const std::string& path, const Pass (&passes)[N], const WipeControl& control) {
+    ProcessMessages();
+    if (Stopped(control) || IsMissingOrLink(path)) {
+        return;
+    }
+    SetAttributes(path, 0);
+    for (size_t i = 0; i < N; ++i) {
+        int number = static_cast<int>(i) + 1;
+        if (i > 0) {
+            ProcessMessages();
+            if (Stopped(control)) {
+                return;
+            }
+        }
+        if (control.beforePass) {
+            control.beforePass(number);
+        }
+        RunPassObserved(path, passes[i], number, control);
+    }
+    FinishWipedFile(path);
+}
+
+} // namespace
+
+void WipeFileDoD(const std::string& path, const WipeControl& control) { WipeWithPasses(path, kDoDPasses, control); }
+
+void WipeFileNSA(const std::string& path, const WipeControl& control) { WipeWithPasses(path, kNSAPasses, control); }
+
+void WipeFileGutmann(const std::string& path, const WipeControl& control) {
+    WipeWithPasses(path, kGutmannPasses, control);
+}
+
+void WipeFileRandom(const std::string& path, int32_t passes, const WipeControl& control) {
+    if (Stopped(control) || IsMissingOrLink(path)) {
+        return;
+    }
+    SetAttributes(path, 0);
+    for (int32_t i = 0; i < passes; ++i) {
+        if (Stopped(control)) {
+            return;
+        }
+        RunPassObserved(path, kRandom, i + 1, control);
+    }
+    FinishWipedFile(path);
+}
+
+void WipeFileByMethod(const std::string& path, const std::string& method, int32_t passes,
+                      const WipeControl& control) {
+    if (method == "DoD") {
+        WipeFileDoD(path, control);
+    } else if (method == "NSA") {
+        WipeFileNSA(path, control);
+    } else if (method == "Gutmann") {
+        WipeFileGutmann(path, control);
+    } else {
+        WipeFileRandom(path, passes, control);
+    }
+}
+
+void FinishWipedFile(const std::string& path) {
+    try {
+        SetAttributes(path, 0);
+        {
+            FileHandle file = OpenForOverwrite(path);
+            if (!file || !SetEndOfFile(file.get())) {
+                return;
+            }
+        }
+        ProcessMessages();
+        if (StopRequested) {
+            return;
+        }
+        std::string folder = FolderOf(path);
+        if (folder.empty()) {
+            folder = ".\\";
+        }
+        // The first one-character name not taken by a file; a folder of that name does not count,
+        // the rename then fails and the file is deleted under its own name.
+        std::string target;
+        for (char c = 'A'; c <= '~'; ++c) {
+            if (c == '\\') {
+                continue;
+            }
+            if (!FileExists(folder + c)) {
+                target = folder + c;
+                break;
+            }
+        }
+        if (!target.empty() && RenameFile(path, target)) {
+            DeleteFileAt(target);
+        } else {
+            DeleteFileAt(path);
+        }
+    } catch (...) {
+        // The finishing step never raises: whatever could not be done is left as it is.
+    }
+}

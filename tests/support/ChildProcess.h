@@ -1,0 +1,39 @@
+// Child processes for tests, always terminated when the test ends, and the Unix side of Wine
+// (links can only be made from Linux).
+#pragma once
+
+#include "platform/Handle.h"
+
+#include <string>
+
+class ChildProcess {
+public:
+    // Starts the command line (program path first). Fails the test when it cannot start.
+    explicit ChildProcess(const std::string& commandLine, const std::string& folder = "");
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Running() const;
+    // Waits for the end; returns its exit code, or STILL_ACTIVE after the timeout.
+    DWORD Wait(DWORD timeoutMs);
+    DWORD Id() const { return id_; }
+
+private:
+    KernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// Runs a command line to its end with its standard output captured; returns the output.
+std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs = 30000);
+
+// The Unix path of a Windows path under Wine; "" when not running under Wine.
+std::string UnixPathOf(const std::string& windowsPath);
+
+// Runs a Unix command through /bin/sh under Wine ("ln -s a b") and waits for it. Returns false
+// when it could not be started or did not end. Wine does not pass a Unix program's exit code on,
+// so callers check the command's effect themselves.
+bool RunUnixShell(const std::string& command);
+
+// The folder of the running test program, ending in a backslash (helper programs lie beside it).
+std::string TestProgramFolder();

@@ -1,0 +1,182 @@
+// The folder wipe, its counting and running line, the link rules, and the result-line wording.
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "platform/Files.h"
+#include "support/ChildProcess.h"
+#include "support/RecordingLog.h"
+#include "support/Scratch.h"
+#include "platform/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class FolderWipeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetItemCounters();
+        log_.AppendLine("Erasing something ...");
+        log_.AppendLine("0 file was erased.");
+    }
+    void TearDown() override { StopRequested = false; }
+
+    ScratchFolder folder_;
+    RecordingLog log_;
+};
+
+TEST_F(FolderWipeTest, CountsEveryFileBeforeItsWipeAndKeepsTheRunningLine) {
+    std::string tree = folder_ / "tree";
+    ASSERT_TRUE(CreateFolder(tree));
+    ASSERT_TRUE(CreateFolder(tree + "\\sub"));
+    WriteFileText(tree + "\\small.txt", std::string(10, 's'));
+    WriteFileText(tree + "\\sub\\medium.txt", std::string(2000, 'm'));
+    WriteFileText(tree + "\\sub\\large.bin", std::string(3000000, 'l'));
+    ASSERT_TRUE(SetAttributes(tree + "\\sub", FILE_ATTRIBUTE_HIDDEN));
+
+    WipeFolderTree(tree + "\\", "DoD", 2, log_);
+
+    EXPECT_EQ(ErasedFileCount, 3);
+    EXPECT_EQ(ReleasedByteCount, 3002010);
+    EXPECT_EQ(log_.lines, (std::vector<std::string>{"Erasing something ...",
+                                                    "3 files were erased, 2.86 MB hard disk space was released."}));
+    // One replacement per file, each with the count so far.
+    ASSERT_EQ(log_.history.size(), 5u);
+    EXPECT_EQ(log_.history[2].rfind("=1 files were erased, ", 0), 0u);
+    EXPECT_EQ(log_.history[3].rfind("=2 files were erased, ", 0), 0u);
+    EXPECT_FALSE(FolderExists(tree));
+}
+
+TEST_F(FolderWipeTest, AFirstTenByteFileGivesTheSingularCountInPluralWords) {
+    std::string tree = folder_ / "one";
+    ASSERT_TRUE(CreateFolder(tree));
+    WriteFileText(tree + "\\a.txt", std::string(10, 'a'));
+    WipeFolderTree(tree, "NSA", 2, log_);
+    EXPECT_EQ(log_.lines.back(), "1 files were erased, 10 Bytes hard disk space was released.");
+}
+
+TEST_F(FolderWipeTest, DotFoldersAreNeitherWalkedNorRemovedSoTheirParentStays) {
+    std::string tree = folder_ / "profile";
+    ASSERT_TRUE(CreateFolder(tree));
+    ASSERT_TRUE(CreateFolder(tree + "\\.cache"));
+    WriteFileText(tree + "\\.cache\\keep.txt", "kept");
+    WriteFileText(tree + "\\gone.txt", "gone");
+    WipeFolderTree(tree, "Random", 1, log_);
+    EXPECT_EQ(ReadFileText(tree + "\\.cache\\keep.txt"), "kept");
+    EXPECT_FALSE(FileExists(tree + "\\gone.txt"));
+    EXPECT_TRUE(FolderExists(tree));
+    EXPECT_EQ(ErasedFileCount, 1);
+}
+
+TEST_F(FolderWipeTest, AnEmptyFolderIsRemovedAndTheLogIsUntouched) {
+    std::string tree = folder_ / "empty";
+    ASSERT_TRUE(CreateFolder(tree));
+    ASSERT_TRUE(CreateFolder(tree + "\\inner"));
+    WipeFolderTree(tree, "DoD", 0, log_);
+    EXPECT_FALSE(FolderExists(tree));
+    EXPECT_EQ(log_.lines.back(), "0 file was erased.");
+    EXPECT_EQ(log_.history.size(), 2u);
+    WipeFolderTree(folder_ / "missing", "DoD", 0, log_); // a missing folder is passed by
+    EXPECT_EQ(ErasedFileCount, 0);
+}
+
+TEST_F(FolderWipeTest, AFileThatCannotBeWipedIsCountedAndTheWalkGoesOn) {
+    std::string tree = folder_ / "locked";
+    ASSERT_TRUE(CreateFolder(tree));
+    WriteFileText(tree + "\\held.txt", "held");
+    WriteFileText(tree + "\\free.txt", "free");
+    FileHandle holder(
+        CreateFileW(WidePath(tree + "\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    WipeFolderTree(tree, "DoD", 0, log_);
+    holder.reset();
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(ReleasedByteCount, 8);
+    EXPECT_EQ(ReadFileText(tree + "\\held.txt"), "held");
+    EXPECT_FALSE(FileExists(tree + "\\free.txt"));
+    EXPECT_TRUE(FolderExists(tree));
+}
+
+TEST_F(FolderWipeTest, AfterAStopEveryFileIsStillCountedButNothingIsErased) {
+    std::string tree = folder_ / "stopped";
+    ASSERT_TRUE(CreateFolder(tree));
+    WriteFileText(tree + "\\a.txt", "aaaa");
+    WriteFileText(tree + "\\b.txt", "bbbb");
+    StopRequested = true;
+    WipeFolderTree(tree, "Gutmann", 0, log_);
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(log_.lines.back(), "2 files were erased, 8 Bytes hard disk space was released.");
+    EXPECT_EQ(ReadFileText(tree + "\\a.txt"), "aaaa");
+    EXPECT_TRUE(FolderExists(tree));
+}
+
+TEST_F(FolderWipeTest, AFileWithAnotherHardLinkIsUnlinkedButItsDataIsNotOverwritten) {
+    std::string tree = folder_ / "temp";
+    ASSERT_TRUE(CreateFolder(tree));
+    std::string document = folder_ / "document.txt";
+    WriteFileText(document, "my only copy");
+    if (!CreateHardLinkW(WidePath(tree + "\\link.txt").c_str(), WidePath(document).c_str(), nullptr)) {
+        GTEST_SKIP() << "hard links cannot be made here (error " << GetLastError() << ")";
+    }
+    WipeFolderTree(tree, "DoD", 0, log_);
+    EXPECT_FALSE(FileExists(tree + "\\link.txt"));
+    EXPECT_EQ(ReadFileText(document), "my only copy");
+    EXPECT_EQ(ErasedFileCount, 1);
+}
+
+TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched) {
+    std::string tree = folder_ / "walked";
+    std::string target = folder_ / "elsewhere";
+    ASSERT_TRUE(CreateFolder(tree));
+    ASSERT_TRUE(CreateFolder(target));
+    WriteFileText(target + "\\precious.txt", "precious");
+    WriteFileText(tree + "\\junk.txt", "junk");
+    std::string unixTree = UnixPathOf(tree);
+    std::string unixTarget = UnixPathOf(target);
+    RunUnixShell("ln -s '" + unixTarget + "' '" + unixTree + "/link'");
+    DWORD attributes = GetAttributes(tree + "\\link");
+    if (unixTree.empty() || attributes == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << "a folder link cannot be made from Linux here";
+    }
+    ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << "the link does not show as one: " << attributes;
+
+    WipeFolderTree(tree, "DoD", 0, log_);
+
+    EXPECT_EQ(ReadFileText(target + "\\precious.txt"), "precious");
+    EXPECT_TRUE(FolderExists(target));
+    EXPECT_FALSE(FileExists(tree + "\\junk.txt"));
+    EXPECT_NE(GetAttributes(tree + "\\link"), INVALID_FILE_ATTRIBUTES); // the link itself stays, so does its folder
+    EXPECT_EQ(ErasedFileCount, 1);
+    RunUnixShell("rm '" + unixTree + "/link'");
+}
+
+TEST(FormatByteSize, FollowsTheSizeTable) {
+    const struct {
+        int64_t bytes;
+        const char* text;
+    } cases[] = {
+        {0, "0 Byte"},           {1, "1 Byte"},           {2, "2 Bytes"},          {-5, "-5 Bytes"},
+        {1023, "1023 Bytes"},    {1024, "1.00 KB"},       {1536, "1.50 KB"},       {1048575, "1024.00 KB"},
+        {1048576, "1.00 MB"},    {3002010, "2.86 MB"},    {1073741823, "1024.00 MB"}, {1073741824, "1.00 GB"},
+        {5368709120, "5.00 GB"}, {3000000000000, "2793.97 GB"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatByteSize(c.bytes), c.text) << c.bytes;
+    }
+}
+
+TEST(ResultLines, UseTheProgramsWording) {
+    EXPECT_EQ(RegistryResultLine(0), "0 registry entry was erased.");
+    EXPECT_EQ(RegistryResultLine(1), "1 registry entry was erased.");
+    EXPECT_EQ(RegistryResultLine(2), "2 registry entries were erased.");
+    EXPECT_EQ(RunSummaryLine(1, 1, 1), "1 registry entries were erased. 1 files were erased, 1 Byte hard disk space "
+                                       "was released.");
+    ErasedFileCount = 4;
+    ReleasedByteCount = 2048;
+    EXPECT_EQ(FileResultLine(), "4 files were erased, 2.00 KB hard disk space was released.");
+    ResetItemCounters();
+    EXPECT_EQ(std::string(kPlaceholderLine), "0 file was erased.");
+}
+
+} // namespace

@@ -1,0 +1,307 @@
+// The wipe methods against real files: every pass's bytes, the finishing step, stops, refusals.
+#include "engine/WipeMethods.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The random stream as it must be: seed := seed * 134775813 + 1, byte = top eight bits.
+std::vector<uint8_t> ExpectedRandom(uint32_t& seed, size_t count) {
+    std::vector<uint8_t> bytes(count);
+    for (auto& b : bytes) {
+        seed = seed * 0x08088405u + 1u;
+        b = static_cast<uint8_t>(seed >> 24);
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> Repeat(const std::vector<uint8_t>& pattern, size_t count) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) {
+        bytes[i] = pattern[i % pattern.size()];
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::string text = ReadFileText(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+// Expected content of each pass; "random" passes are filled from the seed as it stood.
+using PassSpec = std::vector<uint8_t>; // empty: random
+const PassSpec R = {};
+
+std::vector<PassSpec> GutmannTable() {
+    std::vector<PassSpec> t = {R, R, R, R, {0x55}, {0xAA}, {0x92, 0x49, 0x24}, {0x49, 0x24, 0x92}, {0x24, 0x92, 0x49}};
+    for (int b = 0; b <= 0xFF; b += 0x11) {
+        t.push_back({static_cast<uint8_t>(b)});
+    }
+    for (PassSpec p : std::vector<PassSpec>{{0x92, 0x49, 0x24}, {0x49, 0x24, 0x92}, {0x24, 0x92, 0x49},
+                                            {0x6D, 0xB6, 0xDB}, {0xB6, 0xDB, 0x6D}, {0xDB, 0x6D, 0xB6}}) {
+        t.push_back(p);
+    }
+    t.insert(t.end(), {R, R, R, R});
+    return t;
+}
+
+struct MethodCase {
+    const char* method;
+    std::vector<PassSpec> passes;
+};
+
+class WipeMethodsTest : public ::testing::Test {
+protected:
+    void TearDown() override { StopRequested = false; }
+
+    // Wipes a file of the given length with the method and checks the file after every pass.
+    void CheckPasses(const MethodCase& c, size_t length) {
+        std::string path = folder_ / "victim.bin";
+        WriteFileText(path, std::string(length, 'Q'));
+        uint32_t seed = WipeRandomSeed;
+        std::vector<int> seen;
+        WipeControl control;
+        control.afterPass = [&](int pass) {
+            seen.push_back(pass);
+            const PassSpec& spec = c.passes[static_cast<size_t>(pass - 1)];
+            std::vector<uint8_t> expected = spec.empty() ? ExpectedRandom(seed, length) : Repeat(spec, length);
+            std::vector<uint8_t> actual = ReadBytes(path);
+            ASSERT_EQ(actual.size(), length) << c.method << " pass " << pass;
+            EXPECT_TRUE(actual == expected) << c.method << " pass " << pass << " of a " << length << "-byte file";
+        };
+        WipeFileByMethod(path, c.method, 2, control);
+        EXPECT_EQ(seen.size(), c.passes.size()) << c.method;
+        EXPECT_FALSE(FileExists(path)) << c.method;
+        EXPECT_TRUE(ListFolder(folder_ / "*").empty()) << c.method << ": something was left in the folder";
+        EXPECT_EQ(WipeRandomSeed, seed) << c.method << ": the random stream must run on exactly";
+    }
+
+    ScratchFolder folder_;
+};
+
+TEST_F(WipeMethodsTest, EachMethodWritesItsPassesByteForByte) {
+    const MethodCase cases[] = {
+        {"DoD", {{0x55}, {0xAA}, R}},
+        {"NSA", {{0x00}, {0xFF}, {0x00}, {0xFF}, {0x00}, {0xFF}, R}},
+        {"Gutmann", GutmannTable()},
+        {"Random", {R, R}},
+    };
+    for (const auto& c : cases) {
+        CheckPasses(c, 4099);
+    }
+}
+
+TEST_F(WipeMethodsTest, TripletPassesStayInPhaseAcrossBlocksAndAreCutAtTheLength) {
+    // One byte over two write blocks, so the pattern must carry on across block boundaries.
+    CheckPasses({"Gutmann", GutmannTable()}, 2 * 768 * 1024 + 1);
+    for (size_t length : {0u, 1u, 2u, 3u, 4u}) {
+        CheckPasses({"Gutmann", GutmannTable()}, length);
+    }
+}
+
+TEST_F(WipeMethodsTest, AnyOtherMethodTextIsTheRandomMethod) {
+    for (const char* method : {"dod", "", "Random", "NSA ", "gutmann", "Unknown"}) {
+        CheckPasses({method, {R, R}}, 100);
+    }
+}
+
+TEST_F(WipeMethodsTest, TheRandomStreamStartsAtZeroWithTheProgram) {
+    uint32_t saved = WipeRandomSeed;
+    WipeRandomSeed = 0; // as at program start
+    std::string path = folder_ / "first.bin";
+    WriteFileText(path, std::string(8, 'x'));
+    std::vector<uint8_t> firstPass;
+    WipeControl control;
+    control.afterPass = [&](int pass) {
+        if (pass == 1) {
+            firstPass = ReadBytes(path);
+        }
+    };
+    WipeFileRandom(path, 1, control);
+    EXPECT_EQ(firstPass, (std::vector<uint8_t>{0x00, 0x08, 0xDC, 0x33, 0x45, 0xAB, 0x51, 0x29}));
+    WipeRandomSeed = saved;
+}
+
+TEST_F(WipeMethodsTest, RandomWithNoPassesFinishesWithoutOverwriting) {
+    for (int32_t passes : {0, -3}) {
+        std::string path = folder_ / "none.bin";
+        WriteFileText(path, "secret");
+        int seen = 0;
+        WipeControl control;
+        control.afterPass = [&](int) { ++seen; };
+        WipeFileRandom(path, passes, control);
+        EXPECT_EQ(seen, 0);
+        EXPECT_FALSE(FileExists(path));
+    }
+}
+
+TEST_F(WipeMethodsTest, ReadOnlyHiddenAndSystemFilesAreWipedLikeAnyOther) {
+    std::string path = folder_ / "guarded.bin";
+    WriteFileText(path, "secret");
+    ASSERT_TRUE(SetAttributes(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    WipeFileDoD(path);
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(WipeMethodsTest, AMissingFileIsLeftAloneAndRaisesNothing) {
+    EXPECT_NO_THROW(WipeFileGutmann(folder_ / "missing.bin"));
+    EXPECT_NO_THROW(WipeFileRandom(folder_ / "missing.bin", 3));
+}
+
+TEST_F(WipeMethodsTest, StopDuringGutmannLeavesTheFileOverwrittenSoFarAndWhole) {
+    std::string path = folder_ / "stopped.bin";
+    WriteFileText(path, std::string(5000, 'Q'));
+    int last = 0;
+    WipeControl control;
+    control.afterPass = [&](int pass) {
+        last = pass;
+        if (pass == 5) {
+            StopRequested = true;
+        }
+    };
+    WipeFileGutmann(path, control);
+    EXPECT_EQ(last, 5);
+    ASSERT_TRUE(FileExists(path));
+    EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(5000, 0x55));
+}
+
+TEST_F(WipeMethodsTest, TheShreddersOwnStopFlagAndLabelsAreHonoured) {
+    std::string path = folder_ / "shred.bin";
+    WriteFileText(path, std::string(10, 'Q'));
+    bool shredderStop = false;
+    std::vector<int> labels;
+    WipeControl control;
+    control.stopFlag = &shredderStop;
+    control.beforePass = [&](int pass) {
+        labels.push_back(pass);
+        // A label is written before its pass: the file still holds the previous pass then.
+        if (pass == 2) {
+            EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(10, 0x00));
+            shredderStop = true;
+        }
+    };
+    WipeFileNSA(path, control);
+    EXPECT_EQ(labels, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(FileExists(path)); // stopped before pass 3
+    EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(10, 0xFF));
+    EXPECT_FALSE(StopRequested);
+}
+
+TEST_F(WipeMethodsTest, AFileThatCannotBeOpenedForWritingRaisesAndIsKept) {
+    std::string path = folder_ / "locked.bin";
+    WriteFileText(path, "locked content");
+    FileHandle holder(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    ASSERT_TRUE(holder);
+    EXPECT_THROW(WipeFileDoD(path), WipeOpenError);
+    holder.reset();
+    EXPECT_EQ(ReadFileText(path), "locked content");
+}
+
+// Watches a folder for renames and records the new names.
+class RenameWatcher {
+public:
+    explicit RenameWatcher(const std::string& folder)
+        : folder_(CreateFileW(WidePath(folder).c_str(), FILE_LIST_DIRECTORY,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~RenameWatcher() {
+        stop_ = true;
+        CancelIoEx(folder_.get(), nullptr);
+        thread_.join();
+    }
+    std::vector<std::string> NewNames() {
+        Sleep(300);
+        std::lock_guard<std::mutex> lock(mutex_);
+        return names_;
+    }
+
+private:
+    void Run() {
+        alignas(DWORD) char buffer[8192];
+        while (!stop_) {
+            DWORD got = 0;
+            if (!ReadDirectoryChangesW(folder_.get(), buffer, sizeof buffer, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, &got,
+                                       nullptr, nullptr) ||
+                got == 0) {
+                return;
+            }
+            for (auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer);;
+                 info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(reinterpret_cast<char*>(info) +
+                                                                    info->NextEntryOffset)) {
+                if (info->Action == FILE_ACTION_RENAMED_NEW_NAME) {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    names_.push_back(Narrow(std::wstring_view(info->FileName, info->FileNameLength / 2)));
+                }
+                if (info->NextEntryOffset == 0) {
+                    break;
+                }
+            }
+        }
+    }
+    FileHandle folder_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<std::string> names_;
+    std::thread thread_;
+};
+
+TEST_F(WipeMethodsTest, TheFileIsRenamedToTheFirstFreeOneCharacterNameBeforeItsDeletion) {
+    WriteFileText(folder_ / "A", "a");
+    WriteFileText(folder_ / "B", "b");
+    WriteFileText(folder_ / "doc.txt", "secret");
+    RenameWatcher watcher(folder_.Path());
+    Sleep(100);
+    WipeFileDoD(folder_ / "doc.txt");
+    std::vector<std::string> names = watcher.NewNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "C"), names.end()) << "renamed to: " << ::testing::PrintToString(names);
+    EXPECT_FALSE(FileExists(folder_ / "doc.txt"));
+    EXPECT_FALSE(FileExists(folder_ / "C"));
+    EXPECT_EQ(ReadFileText(folder_ / "A"), "a");
+    EXPECT_EQ(ReadFileText(folder_ / "B"), "b");
+}
+
+TEST_F(WipeMethodsTest, AFolderNamedAIsNotTakenSoTheFileIsDeletedUnderItsOwnName) {
+    ASSERT_TRUE(CreateFolder(folder_ / "A"));
+    WriteFileText(folder_ / "doc.txt", "secret");
+    RenameWatcher watcher(folder_.Path());
+    Sleep(100);
+    WipeFileDoD(folder_ / "doc.txt");
+    std::vector<std::string> names = watcher.NewNames();
+    for (const auto& name : names) {
+        EXPECT_EQ(name.find("doc"), std::string::npos);
+    }
+    EXPECT_FALSE(FileExists(folder_ / "doc.txt"));
+    EXPECT_TRUE(FolderExists(folder_ / "A"));
+    EXPECT_TRUE(ListFolder(folder_ / "A\\*").empty());
+}
+
+TEST_F(WipeMethodsTest, NamesOutsideTheCodePageAndLongPathsAreWipedAndDeleted) {
+    std::string unicode = folder_ / "\xE6\x97\xA5\xE6\x9C\xAC\xD0\x96.txt";
+    WriteFileText(unicode, "secret");
+    WipeFileDoD(unicode);
+    EXPECT_FALSE(FileExists(unicode));
+
+    std::string deep = folder_.Path();
+    while (deep.size() < 300) {
+        deep += std::string(50, 'd') + "\\";
+        ASSERT_TRUE(CreateFolder(deep));
+    }
+    WriteFileText(deep + "long.txt", "secret");
+    WipeFileNSA(deep + "long.txt");
+    EXPECT_FALSE(FileExists(deep + "long.txt"));
+    EXPECT_TRUE(ListFolder(deep + "*").empty());
+}
+
+} // namespace
