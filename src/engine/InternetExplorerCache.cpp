@@ -5,7 +5,7 @@
 #include "engine/RunState.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
-#include "platform/SharedFile.h"
+#include "platform/FileContent.h"
 #include "platform/UrlCache.h"
 #include "settings/OptionNames.h"
 #include "settings/OptionTexts.h"
@@ -52,12 +52,9 @@ void ZeroAndTruncateFile(const std::string& path) {
             return;
         }
         {
-            SharedFile file(path);
-            auto length = file.Length();
-            if (!length) {
-                return;
-            }
-            if (!file.OverwriteWithZeros(*length)) {
+            FileHandle file = OpenForOverwrite(path);
+            const int64_t length = file ? FileLength(file.get()) : -1;
+            if (length < 0 || !OverwriteWithZeros(file.get(), length)) {
                 return;
             }
         }
@@ -65,8 +62,10 @@ void ZeroAndTruncateFile(const std::string& path) {
         if (StopRequested) {
             return;
         }
-        SharedFile file(path);
-        file.Truncate();
+        FileHandle file = OpenForOverwrite(path);
+        if (file) {
+            SetEndOfFile(file.get());
+        }
     } catch (...) {
         // A file that cannot be zeroed or truncated is left as the failure left it.
     }

@@ -5,7 +5,7 @@
 #include "engine/RunState.h"
 #include "engine/SystemInfo.h"
 #include "platform/Files.h"
-#include "platform/SharedFile.h"
+#include "platform/FileContent.h"
 #include "platform/Shell.h"
 
 #include <shlobj.h>
@@ -26,20 +26,20 @@ bool WipeIndexDatIn(const std::string& folder, ProgressLog& log) {
     if (!FileExists(path)) {
         return true;
     }
-    SharedFile file(path);
-    auto first = file.FirstByte();
-    if (!first || *first == 0) {
+    FileHandle file = OpenForOverwrite(path);
+    if (!file) {
         return false;
     }
-    auto length = file.Length();
-    if (!length) {
+    const std::optional<uint8_t> first = ReadFirstByte(file.get());
+    const int64_t length = FileLength(file.get());
+    if (!first || *first == 0 || length < 0) {
         return false;
     }
-    ReleasedByteCount += *length;
-    if (!file.OverwriteWithZeros(*length)) {
+    ReleasedByteCount += length;
+    if (!OverwriteWithZeros(file.get(), length)) {
         return false;
     }
-    file.Close();
+    file.reset();
     ErasedFileCount += 1;
     log.ReplaceLastLine(FileResultLine());
     return true;
