@@ -37,7 +37,9 @@ UrlCacheEntry ToEntry(const INTERNET_CACHE_ENTRY_INFOA& info) {
     return entry;
 }
 
-bool IsEndOfCache(DWORD error) { return error == ERROR_NO_MORE_ITEMS || error == ERROR_INVALID_PARAMETER; }
+bool IsEndOfCache(DWORD error) {
+    return error == ERROR_NO_MORE_ITEMS || error == ERROR_INVALID_PARAMETER;
+}
 
 // Asks for the next entry: with no buffer, then again with the size the cache wants as long as it
 // wants more. Returns ERROR_SUCCESS with the entry in buffer, or the error that ended the asking.
@@ -85,4 +87,6 @@ UrlCacheWalkEnd WalkUrlCache(const std::function<bool(const UrlCacheEntry&)>& vi
     }
 }
 
-bool DeleteUrlCacheEntryOf(const UrlCacheEntry& entry) { return DeleteUrlCacheEntryA(entry.cacheKey.c_str()) != FALSE; }
+bool DeleteUrlCacheEntryOf(const UrlCacheEntry& entry) {
+    return DeleteUrlCacheEntryA(entry.cacheKey.c_str()) != FALSE;
+}

@@ -30,8 +30,8 @@ std::string Outcome(const char* done, const char* failed, DWORD error) {
     if (error == ERROR_SUCCESS) {
         return std::string("The service ") + kServiceName + " was " + done + ".";
     }
-    return std::string("The service ") + kServiceName + " could not be " + failed + " (error " +
-           std::to_string(error) + ").";
+    return std::string("The service ") + kServiceName + " could not be " + failed + " (error " + std::to_string(error) +
+           ").";
 }
 
 int Run() {

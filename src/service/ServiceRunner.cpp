@@ -27,7 +27,8 @@ void ReportState(DWORD state, DWORD exitCode = NO_ERROR) {
     runningService.status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
     runningService.status.dwCurrentState = state;
     runningService.status.dwWin32ExitCode = exitCode;
-    runningService.status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
+    runningService.status.dwControlsAccepted =
+        state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
     runningService.status.dwWaitHint = state == SERVICE_START_PENDING ? kStartWaitHintMs : 0;
     runningService.status.dwCheckPoint = state == SERVICE_START_PENDING || state == SERVICE_STOP_PENDING ? 1 : 0;
     SetServiceStatus(runningService.statusHandle, &runningService.status);

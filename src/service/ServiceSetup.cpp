@@ -46,9 +46,9 @@ DWORD InstallService(const std::string& programPath) {
             return error;
         }
         service = OpenServiceByName(manager.get(), kServiceName, SERVICE_ALL_ACCESS);
-        if (!service || !ChangeServiceConfigW(service.get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                              SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr, nullptr,
-                                              nullptr, nullptr, name.c_str())) {
+        if (!service ||
+            !ChangeServiceConfigW(service.get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                  command.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, name.c_str())) {
             return GetLastError();
         }
     }
@@ -61,7 +61,8 @@ DWORD UninstallService() {
     if (!manager) {
         return GetLastError();
     }
-    ServiceHandle service = OpenServiceByName(manager.get(), kServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
+    ServiceHandle service =
+        OpenServiceByName(manager.get(), kServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
     if (!service) {
         return GetLastError();
     }
