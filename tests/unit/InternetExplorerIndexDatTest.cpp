@@ -143,12 +143,12 @@ TEST_F(IndexDatTest, ZeroesTheIndexFilesThisProcessHasMappedAndTheCacheStillWork
 
 // The item as a process that Wine shows another Windows version runs it.
 std::string RunIndexDatItemAs(const char* wineVersion) {
-    const std::string appKey = "Software\\Wine\\AppDefaults\\QvIEHelper.exe";
+    const std::string appKey = "Software\\Wine\\AppDefaults\\QvTestHelper.exe";
     {
         RegKey key = CreateRegKey(HKEY_CURRENT_USER, appKey);
         EXPECT_TRUE(key && SetRegString(key.get(), "Version", wineVersion));
     }
-    std::string output = RunAndCapture("\"" + TestProgramFolder() + "QvIEHelper.exe\" index-dat");
+    std::string output = RunAndCapture("\"" + TestProgramFolder() + "QvTestHelper.exe\" index-dat");
     DeleteRegTree(HKEY_CURRENT_USER, appKey);
     return output;
 }

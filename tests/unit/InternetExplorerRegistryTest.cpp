@@ -151,13 +151,13 @@ TEST(EraseIEFormData, OnWin9xDeletesTheSubKeysOfTheUsersProtectedStorageKey) {
     WriteValues(HKEY_LOCAL_MACHINE, dataKey + "\\entry1", {{"field", "value"}});
     WriteValues(HKEY_LOCAL_MACHINE, dataKey + "\\entry1\\deeper", {{"field", "value"}});
     WriteValues(HKEY_LOCAL_MACHINE, dataKey + "\\entry2", {});
-    const std::string appKey = "Software\\Wine\\AppDefaults\\QvIEHelper.exe";
+    const std::string appKey = "Software\\Wine\\AppDefaults\\QvTestHelper.exe";
     {
         RegKey key = CreateRegKey(HKEY_CURRENT_USER, appKey);
         ASSERT_TRUE(key && SetRegString(key.get(), "Version", "win98"));
     }
 
-    ChildProcess helper("\"" + TestProgramFolder() + "QvIEHelper.exe\" form-data");
+    ChildProcess helper("\"" + TestProgramFolder() + "QvTestHelper.exe\" form-data");
     EXPECT_EQ(helper.Wait(30000), 0u);
 
     DeleteRegTree(HKEY_CURRENT_USER, appKey);

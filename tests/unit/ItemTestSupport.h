@@ -140,9 +140,9 @@ inline void SetCounters(int64_t files, int64_t bytes, int64_t registry, int64_t 
     TotalErasedRegistryCount = totalRegistry;
 }
 
-// The helper program (tests/helpers/ItemHelper.cpp) beside the test program.
+// The helper program (tests/helpers/QvTestHelper.cpp) beside the test program.
 inline std::string ItemHelperPath() {
-    return ExecutableDir() + "quorvale_item_helper.exe";
+    return ExecutableDir() + "QvTestHelper.exe";
 }
 
 // What the helper exits with when "wait" ran out instead of being terminated.
