@@ -1,11 +1,11 @@
 // The erase run through the real Quorvale.exe, with every trace location of the program pointed at
 // scratch folders and saved keys: the rows of the run, the temporary-files row, Stop, closing
 // during a run, a second run, and plug-ins beside the program.
-#include "app/EraseRun.h"
 #include "driver/QuorvaleDriver.h"
 #include "engine/FolderWipe.h"
-#include "engine/Plugins.h"
 #include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/RegistryNumber.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +16,31 @@
 
 namespace {
 
+// The plug-in step's own lines, spelled as the user sees them.
+constexpr const char* kStepStart = "Erasing Plug-ins Information ...";
+constexpr const char* kStepCompleted = "Erasing Plug-ins Information ... Completed";
+
 constexpr int kEraseButtonId = 101;
 constexpr int kOptionsButtonId = 102;
 constexpr int kHelpButtonId = 106;
 constexpr DWORD kRunTimeoutMs = 120000;
+
+// The switches of the 26 items in Options.ini, in the order of the run.
+const std::pair<const char*, const char*> kItemSwitches[] = {
+    {"IE", "Cache"},           {"IE", "History"},
+    {"IE", "Cookies"},         {"IE", "AddressBarHistory"},
+    {"IE", "AutoPassword"},    {"IE", "AutoFormData"},
+    {"IE", "IndexDat"},        {"Firefox", "Cache"},
+    {"Firefox", "Cookies"},    {"Firefox", "AutoFormData"},
+    {"Firefox", "History"},    {"Netscape", "Cache"},
+    {"Netscape", "Cookies"},   {"Netscape", "AutoFormData"},
+    {"Netscape", "History"},   {"OPera", "Cache"},
+    {"OPera", "Cookies"},      {"OPera", "AddressBarHistory"},
+    {"Windows", "RecycleBin"}, {"Windows", "TempFolder"},
+    {"Windows", "RecentDoc"},  {"Windows", "RunMenu"},
+    {"Windows", "SearchMenu"}, {"Windows", "DialogHistory"},
+    {"Windows", "ClipBoard"},  {"Windows", "SwapFile"},
+};
 
 // Options.ini with every item switched off except the given ones (section and key), and extra lines
 // for [Miscellaneous].
@@ -27,12 +48,12 @@ std::string OptionsWithOnly(const std::set<std::pair<std::string, std::string>>&
                             const std::string& miscellaneous = "") {
     std::string text;
     std::string section;
-    for (const EraseItem& item : kEraseItems) {
-        if (section != item.section) {
-            section = item.section;
+    for (const auto& [itemSection, key] : kItemSwitches) {
+        if (section != itemSection) {
+            section = itemSection;
             text += "[" + section + "]\r\n";
         }
-        text += std::string(item.key) + "=" + (on.count({item.section, item.key}) ? "1" : "0") + "\r\n";
+        text += std::string(key) + "=" + (on.count({itemSection, key}) ? "1" : "0") + "\r\n";
     }
     return text + "[Miscellaneous]\r\n" + miscellaneous;
 }
@@ -239,6 +260,69 @@ TEST_F(EraseRunTest, TwoTemporaryFilesGiveTheTempRowsLineAndTheRunTotals) {
     EXPECT_TRUE(ListFolder(sandbox_->Temp() + "\\*.*").empty());
 }
 
+// The page-file value under HKEY_LOCAL_MACHINE as it stood, put back afterwards.
+class PageFileValueRestore {
+public:
+    PageFileValueRestore() {
+        if (std::optional<DWORD> value = Current()) {
+            hadValue_ = true;
+            saved_ = *value;
+        }
+    }
+    ~PageFileValueRestore() {
+        RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
+        if (key && hadValue_) {
+            SetRegDword(key.get(), kValue, saved_);
+        } else if (key) {
+            DeleteRegValue(key.get(), kValue);
+        }
+    }
+    static std::optional<DWORD> Current() {
+        RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kKey);
+        return key ? GetRegDword(key.get(), kValue) : std::nullopt;
+    }
+
+private:
+    static constexpr const char* kKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+    static constexpr const char* kValue = "ClearPageFileAtShutdown";
+    bool hadValue_ = false;
+    DWORD saved_ = 0;
+};
+
+void FillKey(const std::string& path, const std::vector<std::string>& values) {
+    RegKey key = CreateRegKey(HKEY_CURRENT_USER, path);
+    ASSERT_TRUE(key) << path;
+    for (const auto& value : values) {
+        ASSERT_TRUE(SetRegString(key.get(), value, "trace"));
+    }
+}
+
+TEST_F(EraseRunTest, TheRowsOffByDefaultRunWhenSwitchedOn) {
+    SetUpApp(OptionsWithOnly(
+        {{"IE", "AutoPassword"}, {"Windows", "RunMenu"}, {"Windows", "SearchMenu"}, {"Windows", "SwapFile"}}));
+    PageFileValueRestore pageFile;
+    FillKey("Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW", {"site"});
+    FillKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", {"a", "MRUList"});
+    FillKey("Software\\Microsoft\\Search Assistant\\ACMru\\5603", {"000"});
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string boxText = TakeRunEndBox(*app_);
+
+    std::vector<std::string> expected;
+    for (const auto& row : {Row("Erasing IE AutoComplete Passwords ...", {"1 registry entries were erased."}),
+                            Row("Erasing Start Menu Run History ...", {"2 registry entries were erased."}),
+                            Row("Erasing Start Menu Search History ...", {"1 registry entry was erased."}),
+                            Row("Erasing Windows Swap File ...")}) {
+        expected.insert(expected.end(), row.begin(), row.end());
+    }
+    expected.push_back("All tasks finished successfully.");
+    expected.push_back(SummaryLine(4, 0, 0));
+    EXPECT_EQ(app_->LogLines(), expected);
+    EXPECT_EQ(boxText, SummaryLine(4, 0, 0));
+    EXPECT_EQ(PageFileValueRestore::Current(), std::optional<DWORD>(1));
+}
+
 TEST_F(EraseRunTest, StopDuringARowLeavesOutItsCompletionAndEveryLaterRow) {
     SetUpApp(OptionsWithOnly({{"Firefox", "Cache"}, {"Firefox", "Cookies"}, {"Windows", "TempFolder"}},
                              "SecurityLevel=Gutmann\r\n"));
@@ -311,7 +395,7 @@ TEST_F(EraseRunTest, ClosingDuringARunStopsItAndLeavesAtMostTheFileUnderWayChang
 
 class EraseRunPluginTest : public EraseRunTest {
 protected:
-    std::string PluginDir() const { return app_->Folder() + kPluginFolderName; }
+    std::string PluginDir() const { return app_->Folder() + "Plug-ins\\"; }
     void AddPlugin(const std::string& name, const std::string& description, bool selected,
                    const std::string& method) const {
         WriteFileText(PluginDir() + name, "[Information]\r\nDescription=" + description + "\r\nSelected=" +
@@ -345,11 +429,11 @@ TEST_F(EraseRunPluginTest, PluginsRunAfterTheItemsWithTheirOwnCountsAddedToTheTo
                                                "Sample cleaner ... Completed", ""};
     const std::vector<std::string> otherLines{"Other cleaner ...", SummaryLine(0, 1, 100),
                                               "Other cleaner ... Completed", ""};
-    std::vector<std::string> expected{kPluginStepLine, ""};
+    std::vector<std::string> expected{kStepStart, ""};
     for (const auto* lines : {sampleFirst ? &sampleLines : &otherLines, sampleFirst ? &otherLines : &sampleLines}) {
         expected.insert(expected.end(), lines->begin(), lines->end());
     }
-    for (const std::string line : {kPluginStepCompletedLine, "", kAllTasksFinishedLine}) {
+    for (const std::string line : {kStepCompleted, "", "All tasks finished successfully."}) {
         expected.push_back(line);
     }
     expected.push_back(SummaryLine(0, 3, 300));
@@ -377,7 +461,7 @@ TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
     // The method's remaining files are handed on and counted after the stop, but not wiped; the
     // plug-in's and the step's empty lines stay, their completion lines go.
     const std::string summary = SummaryLine(0, 60, 60 * 8192);
-    EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{kPluginStepLine, "", "Slow cleaner ...", summary, "", "",
+    EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{kStepStart, "", "Slow cleaner ...", summary, "", "",
                                                           "The erasing procedure is stopped by the user", summary}));
     EXPECT_GT(CountFiles(data), 0);
 }

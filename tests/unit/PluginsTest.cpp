@@ -21,6 +21,11 @@
 
 namespace {
 
+// The plug-in step's own lines, spelled as the user sees them.
+constexpr const char* kStepStart = "Erasing Plug-ins Information ...";
+constexpr const char* kStepCompleted = "Erasing Plug-ins Information ... Completed";
+constexpr const char* kPluginFirstLine = "0 file was erased, 0 regitry entry was erased.";
+
 constexpr const char* kNothingErased = "0 registry entries were erased. 0 files were erased, 0 Byte hard disk space "
                                        "was released.";
 
@@ -64,7 +69,7 @@ TEST_F(PluginStepTest, WithoutTheFolderNothingIsWritten) {
 
 TEST_F(PluginStepTest, AFolderWithNothingSelectedWritesOnlyTheStepLines) {
     MakePluginDir();
-    const std::vector<std::string> stepOnly{kPluginStepLine, "", kPluginStepCompletedLine, ""};
+    const std::vector<std::string> stepOnly{kStepStart, "", kStepCompleted, ""};
     ErasePluginsIn(PluginDir(), "DoD", 2, log_);
     EXPECT_EQ(log_.lines, stepOnly) << "empty folder";
 
@@ -83,10 +88,10 @@ TEST_F(PluginStepTest, ASelectedPluginWithoutMethodsWritesItsLinesAndErasesNothi
     MakePluginDir();
     AddPlugin("Sample.qv", PluginText("Sample cleaner", true, ""));
     ErasePluginsIn(PluginDir(), "DoD", 2, log_);
-    EXPECT_EQ(log_.lines, (std::vector<std::string>{kPluginStepLine, "", "Sample cleaner ...", kNothingErased,
-                                                    "Sample cleaner ... Completed", "", kPluginStepCompletedLine, ""}));
+    EXPECT_EQ(log_.lines, (std::vector<std::string>{kStepStart, "", "Sample cleaner ...", kNothingErased,
+                                                    "Sample cleaner ... Completed", "", kStepCompleted, ""}));
     // The running line starts as the plug-in's own spelling.
-    EXPECT_NE(std::find(log_.history.begin(), log_.history.end(), std::string("+") + kPluginStartLine),
+    EXPECT_NE(std::find(log_.history.begin(), log_.history.end(), std::string("+") + kPluginFirstLine),
               log_.history.end());
 }
 
@@ -153,7 +158,7 @@ TEST_F(PluginStepTest, AStopBeforeThePluginsRunsNoneAndLeavesOutTheCompletionLin
     AddPlugin("A.qv", PluginText("Cleaner A", true, "DelFiles=" + (scratch_ / "kept.txt") + "\r\n"));
     StopRequested = true;
     ErasePluginsIn(PluginDir(), "DoD", 2, log_);
-    EXPECT_EQ(log_.lines, (std::vector<std::string>{kPluginStepLine, "", ""}));
+    EXPECT_EQ(log_.lines, (std::vector<std::string>{kStepStart, "", ""}));
     EXPECT_TRUE(FileExists(scratch_ / "kept.txt"));
 }
 
@@ -202,7 +207,7 @@ class PluginRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetRunState();
-        log_.AppendLine(kPluginStartLine);
+        log_.AppendLine(kPluginFirstLine);
     }
     void TearDown() override { ResetRunState(); }
 
@@ -252,7 +257,7 @@ TEST_F(PluginRegistryTest, EntriesThatNameNoKeyEraseNothing) {
         EXPECT_TRUE(Key("Sample")) << entry;
     }
     EXPECT_EQ(ErasedRegistryCount, 0);
-    EXPECT_EQ(log_.lines, std::vector<std::string>{kPluginStartLine}) << "nothing erased, nothing written";
+    EXPECT_EQ(log_.lines, std::vector<std::string>{kPluginFirstLine}) << "nothing erased, nothing written";
 }
 
 TEST_F(PluginRegistryTest, ABlankAfterTheSemicolonBelongsToTheNextEntry) {
@@ -302,7 +307,7 @@ class PluginFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetRunState();
-        log_.AppendLine(kPluginStartLine);
+        log_.AppendLine(kPluginFirstLine);
     }
     void TearDown() override { ResetRunState(); }
 
@@ -340,7 +345,7 @@ TEST_F(PluginFileTest, DelFilesTakesNamesLiterallyAndSkipsWhatItCannotOpen) {
     EXPECT_EQ(ReadFileText(scratch_ / "readonly.txt"), "read-only");
     EXPECT_EQ(ReadFileText(scratch_ / "locked.txt"), "in use");
     EXPECT_EQ(ErasedFileCount, 0);
-    EXPECT_EQ(log_.lines, std::vector<std::string>{kPluginStartLine});
+    EXPECT_EQ(log_.lines, std::vector<std::string>{kPluginFirstLine});
     SetAttributes(scratch_ / "readonly.txt", 0);
 }
 
