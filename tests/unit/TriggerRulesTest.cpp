@@ -1,10 +1,8 @@
-// What the background triggers decide from Options.ini: the boss key's list and its press, whether
-// the end of the session waits for a run, and the action after an end-of-session run.
+// What the background triggers decide from Options.ini: the boss key's list, whether the end of the
+// session waits for a run, and the action after an end-of-session run. The boss key's press itself is
+// tested end to end with running notepads (e2e/BossKeyTest.cpp).
 #include "app/Triggers.h"
-#include "app/UnitFrmMain.h"
-#include "app/UnitMoveWindow.h"
 #include "platform/Power.h"
-#include "platform/Text.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -47,72 +45,6 @@ TEST(EnabledBossKeyClassNames, KeepsLinesFlaggedOneWithTheTextAfterTheFirstComma
         OptionsFile options(std::string("[BossKeyHiddenPrograms]\r\n") + c.section);
         EXPECT_EQ(EnabledBossKeyClassNames(OptionsStore(options.Path())), c.classNames) << c.proves;
     }
-}
-
-// A top-level window of this thread with a class of its own (see UnitMoveWindowTest for the style).
-class PressTarget {
-public:
-    PressTarget() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QvPressTarget";
-        RegisterClassW(&wc);
-        window_ = CreateWindowExW(WS_EX_LAYERED, L"QvPressTarget", L"Target", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(window_, SW_SHOWNOACTIVATE);
-    }
-    ~PressTarget() { DestroyWindow(window_); }
-    bool Visible() const { return IsWindowVisible(window_) != FALSE; }
-
-private:
-    HWND window_;
-};
-
-class PressBossKeyTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        BossWindowsHidden = false;
-        BossKeyClassNames.clear();
-    }
-    void TearDown() override { SetUp(); }
-    OptionsFile options;
-    PressTarget target;
-};
-
-TEST_F(PressBossKeyTest, HidesThenShowsTheListedWindows) {
-    options.Write("[Miscellaneous]\r\nEnableBosskey=1\r\n[BossKeyHiddenPrograms]\r\nTarget=1,QvPressTarget\r\n");
-    PressBossKey(options.Path());
-    EXPECT_FALSE(target.Visible());
-    EXPECT_TRUE(BossWindowsHidden);
-    EXPECT_EQ(BossKeyClassNames, std::vector<std::string>{"QvPressTarget"});
-    PressBossKey(options.Path());
-    EXPECT_TRUE(target.Visible());
-    EXPECT_FALSE(BossWindowsHidden);
-}
-
-TEST_F(PressBossKeyTest, DoesNothingWhileTheBossKeyIsDisabled) {
-    for (const char* enable : {"", "EnableBosskey=0\r\n"}) {
-        options.Write(std::string("[Miscellaneous]\r\n") + enable +
-                      "[BossKeyHiddenPrograms]\r\nTarget=1,QvPressTarget\r\n");
-        PressBossKey(options.Path());
-        EXPECT_TRUE(target.Visible()) << enable;
-        EXPECT_FALSE(BossWindowsHidden) << enable;
-        EXPECT_TRUE(BossKeyClassNames.empty()) << enable;
-    }
-}
-
-TEST_F(PressBossKeyTest, APressWithNoEnabledLineDoesNotFlipAndTheNextPressReadsTheListAgain) {
-    options.Write("[Miscellaneous]\r\nEnableBosskey=1\r\n[BossKeyHiddenPrograms]\r\nTarget=0,QvPressTarget\r\n");
-    PressBossKey(options.Path());
-    EXPECT_FALSE(BossWindowsHidden);
-    EXPECT_TRUE(target.Visible());
-
-    // Had the first press flipped the state, this one would show instead of hide.
-    options.Write("[Miscellaneous]\r\nEnableBosskey=1\r\n[BossKeyHiddenPrograms]\r\nTarget=1,QvPressTarget\r\n");
-    PressBossKey(options.Path());
-    EXPECT_FALSE(target.Visible());
-    EXPECT_TRUE(BossWindowsHidden);
 }
 
 TEST(EndOfSessionEraseWanted, FollowsSystemShutdownEraseWithFalseAsDefault) {
