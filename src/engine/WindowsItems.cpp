@@ -69,31 +69,7 @@ void EraseTempFolder(const std::string& method, int32_t passes, ProgressLog& log
     if (!IsTempFolderSafeToWipe(folder)) {
         return;
     }
-    for (const auto& entry : ListFolder(folder + "\\*.*")) {
-        std::string path = folder + "\\" + entry.name;
-        if (entry.IsLink()) {
-            continue; // never followed, wiped through or removed
-        }
-        SetAttributes(path, 0);
-        if (entry.IsFolder()) {
-            if (entry.name.front() != '.') {
-                try {
-                    WipeFolderTree(path, method, passes, log);
-                } catch (...) {
-                    // A sub-folder that cannot be walked is left; the walk goes on.
-                }
-            }
-            continue;
-        }
-        try {
-            ReleasedByteCount += entry.size;
-            ErasedFileCount += 1;
-            WipeWalkedFile(path, method, passes);
-            log.ReplaceLastLine(FileResultLine());
-        } catch (...) {
-            // A file that cannot be wiped stays counted; its line is refreshed by the next file.
-        }
-    }
+    WipeFolderContents(folder, method, passes, log);
 }
 
 bool EmptyRecycleBin() {

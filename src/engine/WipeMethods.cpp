@@ -192,23 +192,24 @@ void FinishWipedFile(const std::string& path) {
         if (folder.empty()) {
             folder = ".\\";
         }
-        // The first one-character name not taken by a file; a folder of that name does not count,
-        // the rename then fails and the file is deleted under its own name.
-        std::string target;
+        // The first one-character name not taken by a file. A folder of that name does not count as
+        // taken: the rename to it fails and the file is deleted under its own name. Trying the rename
+        // itself (which refuses an existing name) looks each name up once instead of twice.
         for (char c = 'A'; c <= '~'; ++c) {
             if (c == '\\') {
                 continue;
             }
-            if (!FileExists(folder + c)) {
-                target = folder + c;
+            std::string target = folder + c;
+            if (RenameFile(path, target)) {
+                DeleteFileAt(target);
+                return;
+            }
+            DWORD taken = GetAttributes(target);
+            if (taken == INVALID_FILE_ATTRIBUTES || (taken & FILE_ATTRIBUTE_DIRECTORY)) {
                 break;
             }
         }
-        if (!target.empty() && RenameFile(path, target)) {
-            DeleteFileAt(target);
-        } else {
-            DeleteFileAt(path);
-        }
+        DeleteFileAt(path);
     } catch (...) {
         // The finishing step never raises: whatever could not be done is left as it is.
     }
