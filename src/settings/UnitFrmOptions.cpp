@@ -1,9 +1,9 @@
 #include "settings/UnitFrmOptions.h"
 
-#include "platform/Files.h"
+#include "app/EraseRun.h"
+#include "engine/Plugins.h"
 #include "platform/StandardControls.h"
 #include "platform/Text.h"
-#include "settings/EraseItemSwitches.h"
 #include "settings/OptionsStore.h"
 #include "settings/PluginList.h"
 #include "settings/UnitIEAddressBar.h"
@@ -76,7 +76,7 @@ constexpr ControlSpec kButtons[] = {
     {WC_BUTTONW, "Cancel", IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
 };
 
-// The check box of each entry of kEraseItemSwitches: the ids follow the same order.
+// The check box of each row of the erase run: the ids follow the same order.
 int SwitchBoxId(size_t index) { return IDC_CHK_IECACHE + static_cast<int>(index); }
 
 void AddPluginColumn(HWND list, int index, const char* caption, int width) {
@@ -178,9 +178,9 @@ void TFrmOptions::FormCreate() {
     ShowPages();
     {
         OptionsStore options(OptionsFilePath());
-        for (size_t i = 0; i < kEraseItemSwitchCount; ++i) {
-            const EraseItemSwitch& item = kEraseItemSwitches[i];
-            SetTicked(Control(SwitchBoxId(i)), options.GetFlag(item.section, item.key, item.defaultValue));
+        for (size_t i = 0; i < kEraseItemCount; ++i) {
+            const EraseItem& item = kEraseItems[i];
+            SetTicked(Control(SwitchBoxId(i)), options.GetFlag(item.section, item.key, item.enabledByDefault));
         }
     }
     SizePluginColumns();
@@ -198,7 +198,7 @@ void TFrmOptions::SizePluginColumns() {
 }
 
 void TFrmOptions::ListPlugins() {
-    for (const ListedPlugin& plugin : ListPluginFiles(ExecutableDir())) {
+    for (const ListedPlugin& plugin : ListPluginFiles(PluginFolder())) {
         AddPluginRow(Control(IDC_LVW_PLUGINS), plugin);
     }
 }
@@ -206,15 +206,15 @@ void TFrmOptions::ListPlugins() {
 void TFrmOptions::BtnOKClick() {
     {
         OptionsStore options(OptionsFilePath());
-        for (size_t i = 0; i < kEraseItemSwitchCount; ++i) {
-            const EraseItemSwitch& item = kEraseItemSwitches[i];
+        for (size_t i = 0; i < kEraseItemCount; ++i) {
+            const EraseItem& item = kEraseItems[i];
             options.PutFlag(item.section, item.key, IsTicked(Control(SwitchBoxId(i))));
         }
     }
     HWND list = Control(IDC_LVW_PLUGINS);
     auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < rows; ++row) {
-        SavePluginSelection(ExecutableDir(), PluginRowName(list, row), PluginRowTicked(list, row));
+        SavePluginSelection(PluginFolder(), PluginRowName(list, row), PluginRowTicked(list, row));
     }
     SetModalResult(IDOK);
     Close();

@@ -10,7 +10,7 @@ constexpr const wchar_t* kOptionsClass = L"TFrmOptions";
 enum OptionsControlId : int {
     IDC_OPTIONS_PAGECONTROL = 500,
     IDC_PGC_BROWSER,
-    // The check boxes in the order of kEraseItemSwitches.
+    // The check boxes in the order of the erase run's rows (kEraseItems).
     IDC_CHK_IECACHE,
     IDC_CHK_IEHISTORY,
     IDC_CHK_IECOOKIES,
