@@ -1,5 +1,6 @@
 #include "app/UnitFrmMain.h"
 
+#include "about/UnitFrmAbout.h"
 #include "app/EraseRun.h"
 #include "app/Triggers.h"
 #include "engine/RunState.h"
@@ -11,6 +12,8 @@
 #include "settings/HotkeyText.h"
 #include "settings/OptionNames.h"
 #include "settings/OptionsStore.h"
+#include "settings/UnitFrmOptions.h"
+#include "settings/UnitMiscellaneous.h"
 
 #include <commctrl.h>
 
@@ -317,11 +320,14 @@ void TFrmMain::Command(int id) {
 }
 
 // The settings dialogs and the tools are added to these handlers as they are built.
-void TFrmMain::BtnOptionsClick() {}
-void TFrmMain::BtnMiscellaneousClick() {}
+void TFrmMain::BtnOptionsClick() { RunModal<TFrmOptions>(hwnd_); }
+void TFrmMain::BtnMiscellaneousClick() {
+    RunModal<TFrmMiscellaneous>(hwnd_, *this);
+    memInfo_.Focus();
+}
 void TFrmMain::BtnShredderClick() {}
 void TFrmMain::BtnDriveWasherClick() {}
-void TFrmMain::BtnAboutClick() {}
+void TFrmMain::BtnAboutClick() { RunModal<TFrmAbout>(hwnd_); }
 void TFrmMain::MenuEraseClick() { UnattendedRun(); }
 void TFrmMain::TimerScheduleTimer() { UnattendedRun(); }
 

@@ -3,8 +3,10 @@
 #include "platform/Text.h"
 
 bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show) {
-    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, Widen(verb).c_str(), Widen(file).c_str(), nullptr,
-                                                          Widen(workingFolder).c_str(), show));
+    std::wstring wideVerb = Widen(verb);
+    auto result =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, verb.empty() ? nullptr : wideVerb.c_str(), Widen(file).c_str(),
+                                                nullptr, Widen(workingFolder).c_str(), show));
     return result > 32;
 }
 

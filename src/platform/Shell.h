@@ -6,7 +6,8 @@
 
 #include <string_view>
 
-// ShellExecute with the given verb, no parameters, the working folder and show state.
+// ShellExecute with the given verb ("" for the default action), no parameters, the working folder
+// and show state.
 // Returns true when the shell accepted the request.
 bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show);
 

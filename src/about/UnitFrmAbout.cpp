@@ -1,0 +1,107 @@
+#include "about/UnitFrmAbout.h"
+
+#include "platform/ControlSubclass.h"
+#include "platform/Shell.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+constexpr DWORD kLink = SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+
+const std::string kSiteLine = std::string("WebSite: ") + kSiteUrl;
+const std::string kEmailLine = std::string("Support Email: ") + kSupportEmail;
+
+// The two link lines show the hand cursor.
+std::optional<LRESULT> LinkMessage(HWND, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_SETCURSOR) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TFrmAbout::TFrmAbout(HWND owner) {
+    CreateForm({kAboutClass, "About Quorvale", 296, 241, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                WS_EX_DLGMODALFRAME, CentreOn::Owner},
+               owner);
+    const ControlSpec controls[] = {
+        {WC_STATICW, "", IDC_IMAGE1, 24, 28, 32, 32, SS_ICON},
+        {WC_STATICW, "Quorvale Version 3.5", IDC_LABEL1, 70, 34, 210, 24, SS_LEFT | SS_NOPREFIX},
+        {WC_STATICW, kSiteLine.c_str(), IDC_LBL_SITE, 24, 100, 260, 18, kLink},
+        {WC_STATICW, kEmailLine.c_str(), IDC_LBL_EMAIL, 24, 128, 260, 18, kLink},
+        {WC_BUTTONW, "OK", IDC_BTN_ABOUT_OK, 110, 198, 75, 25, BS_DEFPUSHBUTTON | WS_TABSTOP},
+    };
+    CreateControls(controls);
+    logo_ = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, Scale(32), Scale(32), 0));
+    if (logo_) {
+        SendMessageW(Control(IDC_IMAGE1), STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
+    }
+    LOGFONTW font{};
+    font.lfHeight = -Scale(16);
+    font.lfWeight = FW_BOLD;
+    lstrcpyW(font.lfFaceName, L"Tahoma");
+    titleFont_ = CreateFontIndirectW(&font);
+    if (titleFont_) {
+        SendMessageW(Control(IDC_LABEL1), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+    }
+    SubclassControl(Control(IDC_LBL_SITE), LinkMessage);
+    SubclassControl(Control(IDC_LBL_EMAIL), LinkMessage);
+}
+
+TFrmAbout::~TFrmAbout() {
+    if (hwnd_) {
+        DestroyWindow(hwnd_);
+    }
+    if (titleFont_) {
+        DeleteObject(titleFont_);
+    }
+    if (logo_) {
+        DestroyIcon(logo_);
+    }
+}
+
+void TFrmAbout::BtnOKClick() {
+    SetModalResult(IDOK);
+    Close();
+}
+
+// A shell that cannot open the address (no browser or mail program) is not reported.
+void TFrmAbout::LblSiteClick() { ShellOpen("open", kSiteUrl, "c:\\", SW_SHOWNORMAL); }
+
+void TFrmAbout::LblEmailClick() { ShellOpen("", std::string("mailto:") + kSupportEmail, "c:\\", SW_SHOWNORMAL); }
+
+LRESULT TFrmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND) {
+        switch (LOWORD(wParam)) {
+        case IDC_BTN_ABOUT_OK:
+        case IDOK:     // Enter
+        case IDCANCEL: // Esc
+            if (HIWORD(wParam) == BN_CLICKED) {
+                BtnOKClick();
+                return 0;
+            }
+            break;
+        case IDC_LBL_SITE:
+            if (HIWORD(wParam) == STN_CLICKED) {
+                LblSiteClick();
+                return 0;
+            }
+            break;
+        case IDC_LBL_EMAIL:
+            if (HIWORD(wParam) == STN_CLICKED) {
+                LblEmailClick();
+                return 0;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}

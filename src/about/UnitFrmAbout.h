@@ -1,0 +1,36 @@
+// The About box: product name and version, and the lines that lead to the maker's web site and to
+// a mail to support.
+#pragma once
+
+#include "platform/Form.h"
+
+constexpr const wchar_t* kAboutClass = L"TFrmAbout";
+
+// The maker's addresses are configuration of the build (QV_SITE_URL and QV_SUPPORT_EMAIL).
+constexpr const char* kSiteUrl = QV_SITE_URL;
+constexpr const char* kSupportEmail = QV_SUPPORT_EMAIL;
+
+enum AboutControlId : int {
+    IDC_IMAGE1 = 700,
+    IDC_LABEL1,
+    IDC_LBL_SITE,
+    IDC_LBL_EMAIL,
+    IDC_BTN_ABOUT_OK,
+};
+
+class TFrmAbout : public TForm {
+public:
+    explicit TFrmAbout(HWND owner);
+    ~TFrmAbout() override;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void BtnOKClick();
+    void LblSiteClick();
+    void LblEmailClick();
+
+    HICON logo_ = nullptr;
+    HFONT titleFont_ = nullptr;
+};

@@ -1,0 +1,272 @@
+#include "settings/UnitFrmOptions.h"
+
+#include "app/EraseRun.h"
+#include "engine/Plugins.h"
+#include "platform/StandardControls.h"
+#include "platform/Text.h"
+#include "settings/OptionsStore.h"
+#include "settings/PluginList.h"
+#include "settings/UnitIEAddressBar.h"
+#include "settings/UnitIECookies.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kPageControl = WS_CLIPSIBLINGS | WS_TABSTOP;
+
+constexpr ControlSpec kFrame[] = {
+    {WC_TABCONTROLW, "", IDC_OPTIONS_PAGECONTROL, 8, 8, 481, 326, kPageControl},
+    {WC_TABCONTROLW, "", IDC_PGC_BROWSER, 16, 36, 465, 290, kPageControl},
+};
+
+constexpr ControlSpec kSheetIE[] = {
+    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_IECACHE, 28, 68, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase Browser History", IDC_CHK_IEHISTORY, 28, 94, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase Cookies", IDC_CHK_IECOOKIES, 28, 120, 250, 20, kCheck},
+    {WC_BUTTONW, "Keep ...", IDC_BTN_IECOOKIESOPTION, 290, 118, 75, 24, kButton},
+    {WC_BUTTONW, "Erase Address Bar History", IDC_CHK_IEADDRESSBAR, 28, 146, 250, 20, kCheck},
+    {WC_BUTTONW, "Keep ...", IDC_BTN_TYPEDURLOPTION, 290, 144, 75, 24, kButton},
+    {WC_BUTTONW, "Erase AutoComplete Passwords", IDC_CHK_IEPASSWORD, 28, 172, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete Form Data", IDC_CHK_IEFORMDATA, 28, 198, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase index.dat", IDC_CHK_INDEXDAT, 28, 224, 300, 20, kCheck},
+};
+
+constexpr ControlSpec kSheetFirefox[] = {
+    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_FIREFOXCACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Browser History and Address Bar History", IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Cookies", IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete Form Data and Passwords", IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20, kCheck},
+};
+
+constexpr ControlSpec kSheetNetscape[] = {
+    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_NETSCAPECACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Browser History and Address Bar History", IDC_CHK_NETSCAPEHISTORY, 28, 94, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Cookies", IDC_CHK_NETSCAPECOOKIES, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete Form Data and  Passwords", IDC_CHK_NETSCAPEFORMDATA, 28, 146, 400, 20, kCheck},
+};
+
+constexpr ControlSpec kSheetOpera[] = {
+    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_OPERACACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Cookies", IDC_CHK_OPERACOOKIES, 28, 94, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase History and Address Bar History", IDC_CHK_OPERAADDRESSBAR, 28, 120, 400, 20, kCheck},
+};
+
+constexpr ControlSpec kSheetWindows[] = {
+    {WC_BUTTONW, "Erase Recycle Bin", IDC_CHK_RECYCLEBIN, 24, 44, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows Temporary Files Directory", IDC_CHK_TMPDIRECTORY, 24, 70, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Recent Documents History", IDC_CHK_RECENTDOC, 24, 96, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Start Menu Run History", IDC_CHK_RUNMENU, 24, 122, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Start Menu Search History ", IDC_CHK_SEARCHMENU, 24, 148, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Open/Save Dialog Box History ", IDC_CHK_DIALOGHISTORY, 24, 174, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows Clipboard", IDC_CHK_CLIPBOARD, 24, 200, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows Swap File", IDC_CHK_SWAPFILE, 24, 226, 400, 20, kCheck},
+};
+
+constexpr ControlSpec kSheetPlugin[] = {
+    {WC_STATICW, "Select the plugins you want to execute", IDC_LBL_PLUGINS, 24, 44, 440, 18, SS_LEFT | SS_NOPREFIX},
+    {WC_LISTVIEWW, "", IDC_LVW_PLUGINS, 24, 66, 449, 256,
+     LVS_REPORT | LVS_SORTASCENDING | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+};
+
+constexpr ControlSpec kButtons[] = {
+    {WC_BUTTONW, "OK", IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton},
+    {WC_BUTTONW, "Cancel", IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
+};
+
+// The check box of each row of the erase run: the ids follow the same order.
+int SwitchBoxId(size_t index) { return IDC_CHK_IECACHE + static_cast<int>(index); }
+
+void AddPluginColumn(HWND list, int index, const char* caption, int width) {
+    std::wstring text = Widen(caption);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text.data();
+    column.cx = width;
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+}
+
+void SetPluginColumnWidth(HWND list, int index, int width) {
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), MAKELPARAM(width, 0));
+}
+
+void AddPluginRow(HWND list, const ListedPlugin& plugin) {
+    std::wstring name = Widen(plugin.name);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = name.data();
+    auto row = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    if (row < 0) {
+        return;
+    }
+    std::wstring description = Widen(plugin.description);
+    LVITEMW sub{};
+    sub.iSubItem = 1;
+    sub.pszText = description.data();
+    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+    LVITEMW state{};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(plugin.selected ? 2 : 1);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+std::string PluginRowName(HWND list, int row) {
+    std::wstring text(MAX_PATH + 1, L'\0');
+    LVITEMW item{};
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<size_t>(length));
+    return Narrow(text);
+}
+
+bool PluginRowTicked(HWND list, int row) {
+    auto state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+} // namespace
+
+TFrmOptions::TFrmOptions(HWND owner) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    CreateForm({kOptionsClass, "Options", 497, 379, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                WS_EX_DLGMODALFRAME, CentreOn::Owner},
+               owner);
+    CreateControls(kFrame);
+    CreateControls(kSheetIE);
+    CreateControls(kSheetFirefox);
+    CreateControls(kSheetNetscape);
+    CreateControls(kSheetOpera);
+    CreateControls(kSheetWindows);
+    CreateControls(kSheetPlugin);
+    CreateControls(kButtons);
+    CreatePages();
+    SendMessageW(Control(IDC_LVW_PLUGINS), LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    AddPluginColumn(Control(IDC_LVW_PLUGINS), 0, "Plug-Ins Name", 100);
+    AddPluginColumn(Control(IDC_LVW_PLUGINS), 1, "Function", 100);
+    FormCreate();
+}
+
+void TFrmOptions::CreatePages() {
+    // The page controls lie beneath the controls of their pages, the inner one above the outer one.
+    SetWindowPos(Control(IDC_PGC_BROWSER), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(Control(IDC_OPTIONS_PAGECONTROL), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    pageControl_.Attach(Control(IDC_OPTIONS_PAGECONTROL));
+    pageControl_.AddPage("Browsers", {Control(IDC_PGC_BROWSER)});
+    pageControl_.AddPage("Windows", ControlsOf(hwnd_, kSheetWindows));
+    pageControl_.AddPage("Plug-ins", ControlsOf(hwnd_, kSheetPlugin));
+    pgcBrowser_.Attach(Control(IDC_PGC_BROWSER));
+    pgcBrowser_.AddPage("Internet Explorer / MSN / AOL", ControlsOf(hwnd_, kSheetIE));
+    pgcBrowser_.AddPage("Firefox", ControlsOf(hwnd_, kSheetFirefox));
+    pgcBrowser_.AddPage("Netscape", ControlsOf(hwnd_, kSheetNetscape));
+    pgcBrowser_.AddPage("Opera", ControlsOf(hwnd_, kSheetOpera));
+}
+
+void TFrmOptions::ShowPages() {
+    pageControl_.Apply(true);
+    pgcBrowser_.Apply(pageControl_.ActivePage() == 0);
+}
+
+void TFrmOptions::FormCreate() {
+    pageControl_.SelectPage(0);
+    pgcBrowser_.SelectPage(0);
+    ShowPages();
+    {
+        OptionsStore options(OptionsFilePath());
+        for (size_t i = 0; i < kEraseItemCount; ++i) {
+            const EraseItem& item = kEraseItems[i];
+            SetTicked(Control(SwitchBoxId(i)), options.GetFlag(item.section, item.key, item.enabledByDefault));
+        }
+    }
+    SizePluginColumns();
+    ListPlugins();
+}
+
+void TFrmOptions::SizePluginColumns() {
+    HWND list = Control(IDC_LVW_PLUGINS);
+    RECT rect;
+    GetWindowRect(list, &rect);
+    int width = rect.right - rect.left;
+    int first = width / 2 - Scale(30);
+    SetPluginColumnWidth(list, 0, first);
+    SetPluginColumnWidth(list, 1, width - first);
+}
+
+void TFrmOptions::ListPlugins() {
+    for (const ListedPlugin& plugin : ListPluginFiles(PluginFolder())) {
+        AddPluginRow(Control(IDC_LVW_PLUGINS), plugin);
+    }
+}
+
+void TFrmOptions::BtnOKClick() {
+    {
+        OptionsStore options(OptionsFilePath());
+        for (size_t i = 0; i < kEraseItemCount; ++i) {
+            const EraseItem& item = kEraseItems[i];
+            options.PutFlag(item.section, item.key, IsTicked(Control(SwitchBoxId(i))));
+        }
+    }
+    HWND list = Control(IDC_LVW_PLUGINS);
+    auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        SavePluginSelection(PluginFolder(), PluginRowName(list, row), PluginRowTicked(list, row));
+    }
+    SetModalResult(IDOK);
+    Close();
+}
+
+void TFrmOptions::BtnCancelClick() { Close(); }
+
+void TFrmOptions::BtnIECookiesOptionClick() {
+    SetTicked(Control(IDC_CHK_IECOOKIES), true);
+    RunModal<TFrmIECookies>(hwnd_);
+}
+
+void TFrmOptions::BtnTypedURLOptionClick() {
+    SetTicked(Control(IDC_CHK_IEADDRESSBAR), true);
+    RunModal<TFrmIEAddressBarHistory>(hwnd_);
+}
+
+LRESULT TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED) {
+            break;
+        }
+        switch (LOWORD(wParam)) {
+        case IDC_BTN_OPTIONS_OK:
+            BtnOKClick();
+            return 0;
+        case IDC_BTN_OPTIONS_CANCEL:
+        case IDCANCEL:
+            BtnCancelClick();
+            return 0;
+        case IDC_BTN_IECOOKIESOPTION:
+            BtnIECookiesOptionClick();
+            return 0;
+        case IDC_BTN_TYPEDURLOPTION:
+            BtnTypedURLOptionClick();
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == TCN_SELCHANGE &&
+            (header->idFrom == IDC_OPTIONS_PAGECONTROL || header->idFrom == IDC_PGC_BROWSER)) {
+            ShowPages();
+            return 0;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}

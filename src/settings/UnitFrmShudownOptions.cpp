@@ -1,0 +1,78 @@
+#include "settings/UnitFrmShudownOptions.h"
+
+#include "platform/StandardControls.h"
+#include "settings/MiscellaneousRules.h"
+#include "settings/OptionNames.h"
+#include "settings/OptionsStore.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+
+constexpr ControlSpec kControls[] = {
+    {WC_STATICW,
+     "If Quorvale is set to automatically erase privacy when you shut down or restart Windows, it will peform the "
+     "selected action below after it finishes erasing.",
+     IDC_LBL_SHUTDOWN, 12, 12, 326, 48, SS_LEFT | SS_NOPREFIX},
+    {WC_BUTTONW, "Erase, then show Windows shutdown window", IDC_RDB_SHOWWINDOW, 24, 68, 310, 20,
+     kRadio | WS_GROUP | WS_TABSTOP},
+    {WC_BUTTONW, "Erase, then shut down Windows", IDC_RDB_SHUTDOWN, 24, 94, 310, 20, kRadio},
+    {WC_BUTTONW, "Erase, then restart Windows", IDC_RDB_RESTART, 24, 120, 310, 20, kRadio},
+    {WC_BUTTONW, "OK", IDC_BTN_SHUTDOWN_OK, 182, 157, 75, 25, kButton | WS_GROUP},
+    {WC_BUTTONW, "Cancel", IDC_BTN_SHUTDOWN_CANCEL, 265, 157, 75, 25, kButton},
+};
+
+// The radio buttons in the order of ShutdownChoice.
+constexpr int kChoiceButtons[] = {IDC_RDB_SHOWWINDOW, IDC_RDB_SHUTDOWN, IDC_RDB_RESTART};
+
+} // namespace
+
+TFrmShutdownOptions::TFrmShutdownOptions(HWND owner) {
+    CreateForm({kShutdownOptionsClass, "Windows shutdown options", 350, 192,
+                WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, CentreOn::Owner},
+               owner);
+    CreateControls(kControls);
+    FormCreate();
+}
+
+void TFrmShutdownOptions::FormCreate() {
+    OptionsStore options(OptionsFilePath());
+    ShutdownChoice choice =
+        ShutdownChoiceOf(options.GetText(kSectionMiscellaneous, kKeySystemShutdownOption, "ShowWindow"));
+    SetTicked(Control(kChoiceButtons[static_cast<int>(choice)]), true);
+}
+
+void TFrmShutdownOptions::BtnOKClick() {
+    ShutdownChoice choice = ShutdownChoice::Restart;
+    if (IsTicked(Control(IDC_RDB_SHOWWINDOW))) {
+        choice = ShutdownChoice::ShowWindow;
+    } else if (IsTicked(Control(IDC_RDB_SHUTDOWN))) {
+        choice = ShutdownChoice::Shutdown;
+    }
+    OptionsStore options(OptionsFilePath());
+    options.PutText(kSectionMiscellaneous, kKeySystemShutdownOption, ShutdownOptionText(choice));
+    SetModalResult(IDOK);
+    Close();
+}
+
+void TFrmShutdownOptions::BtnCancelClick() { Close(); }
+
+LRESULT TFrmShutdownOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+        case IDC_BTN_SHUTDOWN_OK:
+            BtnOKClick();
+            return 0;
+        case IDC_BTN_SHUTDOWN_CANCEL:
+        case IDCANCEL:
+            BtnCancelClick();
+            return 0;
+        default:
+            break;
+        }
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}

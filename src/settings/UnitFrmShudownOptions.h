@@ -1,0 +1,29 @@
+// What happens after the erase at the end of the Windows session: show Windows' shutdown window,
+// shut down, or restart.
+#pragma once
+
+#include "platform/Form.h"
+
+constexpr const wchar_t* kShutdownOptionsClass = L"TFrmShutdownOptions";
+
+enum ShutdownOptionsControlId : int {
+    IDC_LBL_SHUTDOWN = 400,
+    IDC_RDB_SHOWWINDOW,
+    IDC_RDB_SHUTDOWN,
+    IDC_RDB_RESTART,
+    IDC_BTN_SHUTDOWN_OK,
+    IDC_BTN_SHUTDOWN_CANCEL,
+};
+
+class TFrmShutdownOptions : public TForm {
+public:
+    explicit TFrmShutdownOptions(HWND owner);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void BtnOKClick();
+    void BtnCancelClick();
+};

@@ -1,0 +1,308 @@
+#include "settings/UnitMiscellaneous.h"
+
+#include "app/UnitFrmMain.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/StandardControls.h"
+#include "settings/MiscellaneousRules.h"
+#include "settings/OptionNames.h"
+#include "settings/OptionsStore.h"
+#include "settings/RunValue.h"
+#include "settings/UnitFrmBosskeyOption.h"
+#include "settings/UnitFrmShudownOptions.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kEdit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+
+constexpr ControlSpec kFrame[] = {
+    {WC_TABCONTROLW, "", IDC_MISC_PAGECONTROL, 8, 8, 491, 248, WS_CLIPSIBLINGS | WS_TABSTOP},
+};
+
+constexpr ControlSpec kSheetGeneral[] = {
+    {WC_BUTTONW, "Start automatically with Windows", IDC_CHK_SYSTEMSTART, 20, 40, 400, 20, kCheck},
+    {WC_BUTTONW, "Run in stealth mode", IDC_CHK_STEALTHMODE, 20, 66, 400, 20, kCheck},
+    {WC_STATICW,
+     "In stealth mode,  Quorvale doesn't show an icon on the system tray, but it still works in the background.",
+     IDC_LBL_STEALTHMODE, 38, 88, 445, 30, kLabel},
+    {WC_STATICW, "Stealth key: ", IDC_LBL_STEALTHKEY, 38, 124, 82, 18, kLabel},
+    {WC_EDITW, "Ctrl+Alt+S", IDC_EDT_STEALTHKEY, 122, 121, 150, 22, kEdit, WS_EX_CLIENTEDGE},
+    {WC_BUTTONW, "Enable boss key", IDC_CHK_BOSSKEY, 20, 152, 400, 20, kCheck},
+    {WC_STATICW,
+     "Boss key will let you hide and restore the applications on your screen,  it will prevent uninvited persons "
+     "from seeing your sensitive information. ",
+     IDC_LBL_BOSSKEYTEXT, 38, 174, 445, 30, kLabel},
+    {WC_STATICW, "Boss key: ", IDC_LBL_BOSSKEY, 38, 213, 82, 18, kLabel},
+    {WC_EDITW, "Ctrl+Alt+B", IDC_EDT_BOSSKEY, 122, 210, 150, 22, kEdit, WS_EX_CLIENTEDGE},
+    {WC_BUTTONW, "Options", IDC_BTN_BOSSKEYOPTIONS, 282, 209, 75, 24, kButton},
+};
+
+constexpr ControlSpec kSheetSecurity[] = {
+    {WC_STATICW,
+     "Quorvale overwrites each file it deletes with random characters and make it unrevoverable. Please select the "
+     "sanitize method you want. The more times a file is overwritten, the higher the security, and the longer the "
+     "wash will take.  ",
+     IDC_LBL_SECURITY, 16, 40, 478, 58, kLabel},
+    {WC_BUTTONW, "DoD 5520.22-M Standard (Recommended), it overwrites the deleted files 3 times.", IDC_RBN_DOD, 16, 104,
+     480, 20, kRadio | WS_GROUP | WS_TABSTOP},
+    {WC_BUTTONW, "NSA Standard, it overwrites the deleted files 7 times.", IDC_RBN_NSA, 16, 128, 480, 20, kRadio},
+    {WC_BUTTONW, "Gutmann Method, it overwrites the deleted files 35 times.", IDC_RBN_GUTMANN, 16, 152, 480, 20,
+     kRadio},
+    {WC_BUTTONW, "Random, it overwites the deleted files", IDC_RBN_RANDOM, 16, 176, 262, 20, kRadio},
+    {WC_EDITW, "2", IDC_EDT_TIMES, 280, 175, 60, 22, kEdit | WS_GROUP, WS_EX_CLIENTEDGE},
+    {UPDOWN_CLASSW, "", IDC_UPD_TIMES, 340, 175, 16, 22, UDS_ALIGNRIGHT | UDS_NOTHOUSANDS},
+    {WC_STATICW, "times", IDC_LBL_TIMES, 348, 178, 50, 18, kLabel},
+};
+
+constexpr ControlSpec kSheetSchedule[] = {
+    {WC_STATICW, "Erase tracks at the following time: ", IDC_LBL_SCHEDULE, 20, 40, 400, 18, kLabel},
+    {WC_BUTTONW, "Windows startup", IDC_CHK_WINDOWSSTARTERASE, 38, 66, 200, 20, kCheck},
+    {WC_BUTTONW, "Windows shutdown", IDC_CHK_WINDOWSSHUTDOWN, 38, 94, 200, 20, kCheck},
+    {WC_BUTTONW, "Options", IDC_BTN_SHUTDOWNOPTIONS, 250, 92, 75, 24, kButton},
+    {WC_BUTTONW, "Erase privacy", IDC_CHK_INTERVAL, 38, 124, 120, 20, kCheck},
+    {WC_COMBOBOXW, "", IDC_CBO_SCHEDULE, 160, 122, 165, 150, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+};
+
+// Kept from and written to "Options.ini", never shown.
+constexpr ControlSpec kHidden[] = {
+    {WC_BUTTONW, "Browsers close", IDC_CHK_BROWSERCLOSE, 38, 150, 200, 20, kCheck},
+};
+
+constexpr ControlSpec kButtons[] = {
+    {WC_BUTTONW, "OK", IDC_BTN_MISC_OK, 336, 265, 75, 25, kButton},
+    {WC_BUTTONW, "Canel", IDC_BTN_CANEL, 424, 265, 75, 25, kButton},
+};
+
+constexpr const char* kScheduleChoices[] = {"Every 15 minutes", "Every 30 minutes", "Every hour", "Every 8 hours",
+                                            "Once a day"};
+
+// The security level radio buttons in the order of WipeChoice.
+constexpr int kWipeButtons[] = {IDC_RBN_DOD, IDC_RBN_NSA, IDC_RBN_GUTMANN, IDC_RBN_RANDOM};
+
+} // namespace
+
+TFrmMiscellaneous::TFrmMiscellaneous(HWND owner, TFrmMain& main) : main_(main) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&classes);
+    CreateForm({kMiscellaneousClass, "Miscellaneous settings", 507, 298,
+                WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, CentreOn::Owner},
+               owner);
+    CreateControls(kFrame);
+    CreateControls(kSheetGeneral);
+    CreateControls(kSheetSecurity);
+    CreateControls(kSheetSchedule);
+    CreateControls(kHidden);
+    CreateControls(kButtons);
+    ShowWindow(Control(IDC_CHK_BROWSERCLOSE), SW_HIDE);
+    SendMessageW(Control(IDC_UPD_TIMES), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Control(IDC_EDT_TIMES)), 0);
+    SendMessageW(Control(IDC_UPD_TIMES), UDM_SETRANGE32, 0, 100);
+    SendMessageW(Control(IDC_UPD_TIMES), UDM_SETPOS32, 0, 50);
+    for (const char* choice : kScheduleChoices) {
+        AddComboEntry(Control(IDC_CBO_SCHEDULE), choice);
+    }
+    CreatePages();
+    SubclassFields();
+    FormCreate();
+}
+
+void TFrmMiscellaneous::CreatePages() {
+    SetWindowPos(Control(IDC_MISC_PAGECONTROL), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    pageControl_.Attach(Control(IDC_MISC_PAGECONTROL));
+    pageControl_.AddPage("General", ControlsOf(hwnd_, kSheetGeneral));
+    pageControl_.AddPage("Security", ControlsOf(hwnd_, kSheetSecurity));
+    pageControl_.AddPage("Schedule", ControlsOf(hwnd_, kSheetSchedule));
+}
+
+void TFrmMiscellaneous::FormCreate() {
+    OptionsStore options(OptionsFilePath());
+    pageControl_.SelectPage(0);
+    pageControl_.Apply(true);
+    SetBox(IDC_CHK_SYSTEMSTART, options.GetFlag(kSectionMiscellaneous, kKeySystemStart, true));
+    SetBox(IDC_CHK_STEALTHMODE, options.GetFlag(kSectionMiscellaneous, kKeyStealthMode, false));
+    SetWindowTextUtf8(Control(IDC_EDT_STEALTHKEY),
+                      options.GetText(kSectionMiscellaneous, kKeyStealthKey, kDefaultStealthKey));
+    SetBox(IDC_CHK_BOSSKEY, options.GetFlag(kSectionMiscellaneous, kKeyEnableBosskey, false));
+    EnableWindow(Control(IDC_EDT_BOSSKEY), IsTicked(Control(IDC_CHK_BOSSKEY)));
+    EnableWindow(Control(IDC_BTN_BOSSKEYOPTIONS), IsTicked(Control(IDC_CHK_BOSSKEY)));
+    SetWindowTextUtf8(Control(IDC_EDT_BOSSKEY), options.GetText(kSectionMiscellaneous, kKeyBossKey, kDefaultBossKey));
+    WipeChoice wipe = WipeChoiceOf(options.GetText(kSectionMiscellaneous, kKeySecurityLevel, "DoD"));
+    TickRadio(kWipeButtons[static_cast<int>(wipe)]);
+    SetWindowTextUtf8(Control(IDC_EDT_TIMES), options.GetText(kSectionMiscellaneous, kKeyRandomRepeatedTime, "2"));
+    EnableTimes(IsTicked(Control(IDC_RBN_RANDOM)));
+    SetBox(IDC_CHK_WINDOWSSTARTERASE, options.GetFlag(kSectionMiscellaneous, kKeySystemStartErase, false));
+    SetBox(IDC_CHK_WINDOWSSHUTDOWN, options.GetFlag(kSectionMiscellaneous, kKeySystemShutdownErase, false));
+    SetBox(IDC_CHK_BROWSERCLOSE, options.GetFlag(kSectionMiscellaneous, kKeyBrowserCloseErase, false));
+    SetBox(IDC_CHK_INTERVAL, options.GetFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, false));
+    SelectComboEntry(Control(IDC_CBO_SCHEDULE), options.GetNumber(kSectionMiscellaneous, kKeyCustomInterval, 0));
+    EnableWindow(Control(IDC_CBO_SCHEDULE), IsTicked(Control(IDC_CHK_INTERVAL)));
+}
+
+void TFrmMiscellaneous::SetBox(int id, bool ticked) {
+    HWND box = Control(id);
+    if (IsTicked(box) != ticked) {
+        SetTicked(box, ticked);
+        Click(id);
+    }
+}
+
+void TFrmMiscellaneous::TickRadio(int id) {
+    bool changed = !IsTicked(Control(id));
+    for (int button : kWipeButtons) {
+        SetTicked(Control(button), button == id);
+    }
+    if (changed) {
+        Click(id);
+    }
+}
+
+void TFrmMiscellaneous::EnableTimes(bool enabled) {
+    EnableWindow(Control(IDC_EDT_TIMES), enabled);
+    EnableWindow(Control(IDC_UPD_TIMES), enabled);
+}
+
+void TFrmMiscellaneous::Click(int id) {
+    switch (id) {
+    case IDC_BTN_MISC_OK:
+        BtnOKClick();
+        break;
+    case IDC_BTN_CANEL:
+    case IDCANCEL: // Esc
+        BtnCanelClick();
+        break;
+    case IDC_CHK_SYSTEMSTART:
+        ChkSystemStartClick();
+        break;
+    case IDC_CHK_WINDOWSSTARTERASE:
+        ChkWindowsStartEraseClick();
+        break;
+    case IDC_CHK_BOSSKEY:
+        ChkBossKeyClick();
+        break;
+    case IDC_CHK_INTERVAL:
+        ChkIntervalClick();
+        break;
+    case IDC_RBN_RANDOM:
+        RbnRandomClick();
+        break;
+    case IDC_RBN_DOD:
+        RbnDODClick();
+        break;
+    case IDC_RBN_NSA:
+        RbnNSAClick();
+        break;
+    case IDC_RBN_GUTMANN:
+        RbnGutmannClick();
+        break;
+    case IDC_BTN_BOSSKEYOPTIONS:
+        BtnBosskeyOptionsClick();
+        break;
+    case IDC_BTN_SHUTDOWNOPTIONS:
+        BtnShutdownOptionsClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFrmMiscellaneous::BtnOKClick() {
+    OptionsStore options(OptionsFilePath());
+    const bool systemStart = IsTicked(Control(IDC_CHK_SYSTEMSTART));
+    options.PutFlag(kSectionMiscellaneous, kKeySystemStart, systemStart);
+    ApplyRunValue(RunKeys{}, RunValueData(ExecutablePath(), systemStart, IsTicked(Control(IDC_CHK_WINDOWSSTARTERASE))));
+
+    const bool stealthMode = IsTicked(Control(IDC_CHK_STEALTHMODE));
+    options.PutFlag(kSectionMiscellaneous, kKeyStealthMode, stealthMode);
+    if (stealthMode && TrayIconVisible) {
+        main_.ShowTrayIcon(false);
+    } else if (!stealthMode && !TrayIconVisible) {
+        main_.ShowTrayIcon(true);
+    }
+
+    options.PutText(kSectionMiscellaneous, kKeyStealthKey, WindowText(Control(IDC_EDT_STEALTHKEY)));
+    options.PutFlag(kSectionMiscellaneous, kKeyEnableBosskey, IsTicked(Control(IDC_CHK_BOSSKEY)));
+    options.PutText(kSectionMiscellaneous, kKeyBossKey, WindowText(Control(IDC_EDT_BOSSKEY)));
+    WipeChoice wipe = WipeChoice::Random;
+    for (int i = 0; i < 3; ++i) {
+        if (IsTicked(Control(kWipeButtons[i]))) {
+            wipe = static_cast<WipeChoice>(i);
+            break;
+        }
+    }
+    options.PutText(kSectionMiscellaneous, kKeySecurityLevel, SecurityLevelText(wipe));
+    options.PutText(kSectionMiscellaneous, kKeyRandomRepeatedTime, WindowText(Control(IDC_EDT_TIMES)));
+    options.PutFlag(kSectionMiscellaneous, kKeySystemStartErase, IsTicked(Control(IDC_CHK_WINDOWSSTARTERASE)));
+    options.PutFlag(kSectionMiscellaneous, kKeySystemShutdownErase, IsTicked(Control(IDC_CHK_WINDOWSSHUTDOWN)));
+    options.PutFlag(kSectionMiscellaneous, kKeyBrowserCloseErase, IsTicked(Control(IDC_CHK_BROWSERCLOSE)));
+    options.PutFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, IsTicked(Control(IDC_CHK_INTERVAL)));
+    options.PutNumber(kSectionMiscellaneous, kKeyCustomInterval, ComboSelection(Control(IDC_CBO_SCHEDULE)));
+
+    main_.SetSchedule(options.GetFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, false),
+                      options.GetNumber(kSectionMiscellaneous, kKeyCustomInterval, 0));
+    SetModalResult(IDOK);
+    Close();
+}
+
+void TFrmMiscellaneous::BtnCanelClick() { Close(); }
+
+void TFrmMiscellaneous::ChkSystemStartClick() {
+    if (!IsTicked(Control(IDC_CHK_SYSTEMSTART))) {
+        SetBox(IDC_CHK_WINDOWSSTARTERASE, false);
+    }
+}
+
+void TFrmMiscellaneous::ChkWindowsStartEraseClick() {
+    if (IsTicked(Control(IDC_CHK_WINDOWSSTARTERASE))) {
+        SetBox(IDC_CHK_SYSTEMSTART, true);
+    }
+}
+
+void TFrmMiscellaneous::ChkBossKeyClick() {
+    bool enabled = IsTicked(Control(IDC_CHK_BOSSKEY));
+    EnableWindow(Control(IDC_EDT_BOSSKEY), enabled);
+    EnableWindow(Control(IDC_BTN_BOSSKEYOPTIONS), enabled);
+}
+
+void TFrmMiscellaneous::ChkIntervalClick() {
+    EnableWindow(Control(IDC_CBO_SCHEDULE), IsTicked(Control(IDC_CHK_INTERVAL)));
+}
+
+void TFrmMiscellaneous::RbnRandomClick() { EnableTimes(true); }
+void TFrmMiscellaneous::RbnDODClick() { EnableTimes(false); }
+void TFrmMiscellaneous::RbnNSAClick() { EnableTimes(false); }
+void TFrmMiscellaneous::RbnGutmannClick() { EnableTimes(false); }
+
+void TFrmMiscellaneous::BtnBosskeyOptionsClick() { RunModal<TFrmBosskeyOption>(hwnd_); }
+
+void TFrmMiscellaneous::BtnShutdownOptionsClick() { RunModal<TFrmShutdownOptions>(hwnd_); }
+
+LRESULT TFrmMiscellaneous::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            Click(LOWORD(wParam));
+            return 0;
+        }
+        break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_MISC_PAGECONTROL && header->code == TCN_SELCHANGE) {
+            pageControl_.Apply(true);
+            return 0;
+        }
+        if (header->idFrom == IDC_UPD_TIMES && header->code == UDN_DELTAPOS) {
+            EdtTimesStep(reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta > 0 ? 1 : -1);
+            return 1; // the up-down control keeps no position of its own
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}
