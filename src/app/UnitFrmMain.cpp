@@ -9,6 +9,8 @@
 #include "settings/HotkeyText.h"
 #include "settings/OptionNames.h"
 #include "settings/OptionsStore.h"
+#include "tools/UnitFrmDriveWasher.h"
+#include "tools/UnitFrmFileShredder.h"
 
 #include <commctrl.h>
 
@@ -300,8 +302,14 @@ void TFrmMain::Command(int id) {
 void TFrmMain::BtnEraseClick() {}
 void TFrmMain::BtnOptionsClick() {}
 void TFrmMain::BtnMiscellaneousClick() {}
-void TFrmMain::BtnShredderClick() {}
-void TFrmMain::BtnDriveWasherClick() {}
+void TFrmMain::BtnShredderClick() {
+    RunModal<TFrmFileShredder>(hwnd_);
+    memInfo_.Focus();
+}
+void TFrmMain::BtnDriveWasherClick() {
+    RunModal<TFrmDriveWasher>(hwnd_);
+    memInfo_.Focus();
+}
 void TFrmMain::BtnAboutClick() {}
 void TFrmMain::MenuEraseClick() {}
 void TFrmMain::TimerScheduleTimer() {}
