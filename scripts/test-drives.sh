@@ -1,6 +1,7 @@
-# Sourced by test.sh: two small scratch drives for the drive tests, so that no test ever fills a
-# real disk. Q: is a 16 MiB tmpfs the tests may fill; R: is a 1 MiB tmpfs holding ReadOnly.txt,
-# remounted read-only (a write-protected drive). Both are mounted under the build folder and
+# Sourced by test.sh: small scratch drives for the drive tests, so that no test ever fills a real
+# disk. Q: is a 16 MiB tmpfs without a label that the tests may fill; R: is a 1 MiB tmpfs labelled
+# "  Protected  " holding ReadOnly.txt, remounted read-only (a write-protected drive); P: points
+# nowhere (a drive without a disk). Q: and R: are mounted under the build folder; all three are
 # mapped into the Wine prefix ($WINEPREFIX must be set). When mounting is refused (not root, no
 # permission in a container) the drives are simply absent and the tests that need them skip.
 
@@ -15,6 +16,7 @@ test_drives_start() {
     fi
     if mount -t tmpfs -o size=1m qv-test-r "$TEST_DRIVES_DIR/r" 2>/dev/null; then
         printf 'This drive is write-protected.\r\n' >"$TEST_DRIVES_DIR/r/ReadOnly.txt"
+        printf '  Protected  ' >"$TEST_DRIVES_DIR/r/.windows-label"
         mount -o remount,ro "$TEST_DRIVES_DIR/r" 2>/dev/null || {
             echo "Test drives: remounting R: read-only was refused; its tests will be skipped." >&2
             umount "$TEST_DRIVES_DIR/r"
@@ -22,7 +24,8 @@ test_drives_start() {
     fi
     ln -sfn "$TEST_DRIVES_DIR/q" "$WINEPREFIX/dosdevices/q:"
     mountpoint -q "$TEST_DRIVES_DIR/r" && ln -sfn "$TEST_DRIVES_DIR/r" "$WINEPREFIX/dosdevices/r:"
-    echo "Test drives: Q: (16 MiB, writable) and R: (1 MiB, read-only) mapped into $WINEPREFIX."
+    ln -sfn "$TEST_DRIVES_DIR/no-disk" "$WINEPREFIX/dosdevices/p:"
+    echo "Test drives: P: (no disk), Q: (16 MiB, writable), R: (1 MiB, read-only) mapped into $WINEPREFIX."
 }
 
 test_drives_unmount() {
@@ -36,6 +39,6 @@ test_drives_unmount() {
 
 test_drives_stop() {
     [ -n "${TEST_DRIVES_DIR:-}" ] || return 0
-    rm -f "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/r:" 2>/dev/null || true
+    rm -f "$WINEPREFIX/dosdevices/p:" "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/r:" 2>/dev/null || true
     test_drives_unmount
 }

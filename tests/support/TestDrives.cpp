@@ -58,10 +58,23 @@ std::string ReadOnlyTestDriveMissing() {
     return {};
 }
 
+std::string NoDiskTestDriveMissing() {
+    if ((GetLogicalDrives() & (1u << (kNoDiskTestDrive - 'A'))) == 0) {
+        return Missing(kNoDiskTestDrive, "is not mapped");
+    }
+    if (TestDriveFreeBytes(kNoDiskTestDrive) >= 0) {
+        return Missing(kNoDiskTestDrive, "has a disk");
+    }
+    return {};
+}
+
 int64_t TestDriveFreeBytes(char driveLetter) {
     wchar_t root[] = {static_cast<wchar_t>(driveLetter), L':', L'\\', 0};
     ULARGE_INTEGER freeBytes{};
-    if (!GetDiskFreeSpaceExW(root, &freeBytes, nullptr, nullptr)) {
+    UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+    BOOL ok = GetDiskFreeSpaceExW(root, &freeBytes, nullptr, nullptr);
+    SetErrorMode(previous);
+    if (!ok) {
         return -1;
     }
     return static_cast<int64_t>(freeBytes.QuadPart);
