@@ -27,7 +27,7 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
 constexpr ControlSpec kWasherControls[] = {
     {WC_STATICW, kIntroduction, IDC_WASH_LABEL1, 8, 8, 474, 58, SS_LEFT},
-    {WC_LISTVIEWW, "", IDC_WASH_LVW, 8, 70, 474, 186,
+    {WC_LISTVIEWW, "", IDC_WASH_LVW, 8, 70, 476, 186,
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {WC_STATICW, "", IDC_WASH_LABEL2, 8, 263, 474, 16, SS_LEFT},
     {PROGRESS_CLASSW, "", IDC_WASH_PGBAR, 8, 282, 474, 18, 0},
@@ -43,11 +43,14 @@ LRESULT CALLBACK PercentBarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam
         GetClientRect(bar, &area);
         std::wstring text = std::to_wstring(SendMessageW(bar, PBM_GETPOS, 0, 0)) + L"%";
         HDC dc = GetDC(bar);
-        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(GetParent(bar), WM_GETFONT, 0, 0)));
+        auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
+        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         DrawTextW(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, oldFont);
+        if (oldFont) {
+            SelectObject(dc, oldFont);
+        }
         ReleaseDC(bar, dc);
     } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(bar, PercentBarProc, 0);
