@@ -17,23 +17,11 @@ void WipeWalkedFile(const std::string& path, const std::string& method, int32_t 
     WipeFileByMethod(path, method, passes);
 }
 
-void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
-    DWORD attributes = GetAttributes(folder);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        return;
-    }
-    std::string base = folder;
-    if (!base.empty() && base.back() == '\\') {
-        base.pop_back();
-    }
+bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
     bool searched = false;
-    auto entries = ListFolder(base + "\\*.*", searched);
-    if (!searched) {
-        return;
-    }
+    auto entries = ListFolder(folder + "\\*.*", searched);
     for (const auto& entry : entries) {
-        std::string path = base + "\\" + entry.name;
+        std::string path = folder + "\\" + entry.name;
         if (entry.IsLink()) {
             continue; // never followed, wiped through or removed
         }
@@ -58,7 +46,22 @@ void WipeFolderTree(const std::string& folder, const std::string& method, int32_
             // A file that cannot be wiped stays counted; its line is refreshed by the next file.
         }
     }
-    RemoveFolder(base);
+    return searched;
+}
+
+void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
+    DWORD attributes = GetAttributes(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return;
+    }
+    std::string base = folder;
+    if (!base.empty() && base.back() == '\\') {
+        base.pop_back();
+    }
+    if (WipeFolderContents(base, method, passes, log)) {
+        RemoveFolder(base);
+    }
 }
 
 std::string FormatByteSize(int64_t bytes) {

@@ -16,6 +16,10 @@ constexpr const char* kPlaceholderLine = "0 file was erased.";
 // more than one hard link is only unlinked, never overwritten.
 void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
 
+// The walk of WipeFolderTree without removing the folder itself (folder without a trailing
+// backslash). Returns whether the folder could be searched at all.
+bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
+
 // Wipes one file met in a folder walk (the caller has already counted it and passed links by).
 // A file with more than one hard link is only unlinked: overwriting it would destroy the same
 // data under its other names. Any other file goes to WipeFileByMethod, whose WipeOpenError

@@ -13,6 +13,21 @@ uint8_t NextRandomByte() {
     return static_cast<uint8_t>(WipeRandomSeed >> 24);
 }
 
+namespace {
+
+// Fills bytes from the random source; the same stream as NextRandomByte, with the seed kept in a
+// register for the block.
+void FillRandom(uint8_t* bytes, size_t count) {
+    uint32_t seed = WipeRandomSeed;
+    for (size_t i = 0; i < count; ++i) {
+        seed = seed * 134775813u + 1u;
+        bytes[i] = static_cast<uint8_t>(seed >> 24);
+    }
+    WipeRandomSeed = seed;
+}
+
+} // namespace
+
 WipeOpenError::WipeOpenError(const std::string& path) : std::runtime_error("Cannot open " + path + " for writing") {}
 
 namespace {
@@ -70,7 +85,7 @@ void RunPass(const std::string& path, const Pass& pass) {
     for (int64_t done = 0; done < length;) {
         size_t count = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
         if (pass.kind == Pass::Random) {
-            std::generate_n(block.begin(), count, NextRandomByte);
+            FillRandom(block.data(), count);
         }
         if (!WriteFully(file.get(), block.data(), count)) {
             break;
@@ -177,23 +192,24 @@ void FinishWipedFile(const std::string& path) {
         if (folder.empty()) {
             folder = ".\\";
         }
-        // The first one-character name not taken by a file; a folder of that name does not count,
-        // the rename then fails and the file is deleted under its own name.
-        std::string target;
+        // The first one-character name not taken by a file. A folder of that name does not count as
+        // taken: the rename to it fails and the file is deleted under its own name. Trying the rename
+        // itself (which refuses an existing name) looks each name up once instead of twice.
         for (char c = 'A'; c <= '~'; ++c) {
             if (c == '\\') {
                 continue;
             }
-            if (!FileExists(folder + c)) {
-                target = folder + c;
+            std::string target = folder + c;
+            if (RenameFile(path, target)) {
+                DeleteFileAt(target);
+                return;
+            }
+            DWORD taken = GetAttributes(target);
+            if (taken == INVALID_FILE_ATTRIBUTES || (taken & FILE_ATTRIBUTE_DIRECTORY)) {
                 break;
             }
         }
-        if (!target.empty() && RenameFile(path, target)) {
-            DeleteFileAt(target);
-        } else {
-            DeleteFileAt(path);
-        }
+        DeleteFileAt(path);
     } catch (...) {
         // The finishing step never raises: whatever could not be done is left as it is.
     }

@@ -153,7 +153,11 @@ HWND QuorvaleApp::WaitWindow(const wchar_t* className, std::string_view caption,
 }
 
 HWND QuorvaleApp::WaitMainWindow(DWORD timeoutMs) {
-    mainWindow_ = WaitWindow(L"TFrmMain", "Quorvale", timeoutMs);
+    // The window exists before its creation handler has run; it is shown only after that.
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf(L"TFrmMain", "Quorvale")) != nullptr && IsWindowVisible(found); },
+              timeoutMs);
+    mainWindow_ = found && IsWindowVisible(found) ? found : nullptr;
     return mainWindow_;
 }
 

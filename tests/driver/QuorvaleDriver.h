@@ -31,7 +31,7 @@ public:
     DWORD ProcessId() const { return processId_; }
     bool Running() const;
 
-    // The main window once it is up (visible or not); nullptr after the timeout.
+    // The main window once it is up and shown (its start-up work done); nullptr after the timeout.
     HWND WaitMainWindow(DWORD timeoutMs = 15000);
     HWND MainWindow() const { return mainWindow_; }
 

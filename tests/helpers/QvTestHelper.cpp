@@ -1,20 +1,67 @@
-// A small program the tests start as a child process:
-//   QvTestHelper sleep        waits until it is terminated (stands in for a running browser)
-//   QvTestHelper os-family    prints GetOSFamily() as this process sees Windows' version
+// A small program the tests start as a child process, copied under other names or run under a
+// Windows version the test chose (Wine's AppDefaults):
+//   sleep       waits until it is terminated (stands in for a running browser)
+//   wait        waits 60 s, then exits with 3 (so a test sees that nobody terminated it)
+//   os-family   prints GetOSFamily() as this process sees Windows' version
+//   pagefile    runs the page-file item, exits with 10/11/12/13 for NewWinNT/Win9x/OldWinNt/other
+//   index-dat   uses the URL cache, then runs the index.dat item after the placeholder line;
+//               prints each log change ("+line" or "=line"), then the run totals
+//   form-data   runs the AutoComplete form-data item
+#include "engine/FolderWipe.h"
+#include "engine/InternetExplorer.h"
+#include "engine/RunState.h"
 #include "engine/SystemInfo.h"
+#include "engine/WindowsItems.h"
+#include "platform/UrlCache.h"
+#include "support/RecordingLog.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+
+namespace {
+
+int RunIndexDatItem() {
+    // The first use of the cache makes sure both index files exist.
+    WalkUrlCache([](const UrlCacheEntry&) { return true; });
+    RecordingLog log;
+    log.AppendLine(kPlaceholderLine);
+    EraseIEIndexDat(log);
+    for (const std::string& change : log.history) {
+        std::printf("%s\n", change.c_str());
+    }
+    std::printf("files=%lld bytes=%lld\n", static_cast<long long>(TotalErasedFileCount),
+                static_cast<long long>(TotalReleasedByteCount));
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "sleep") == 0) {
+    std::string command = argc > 1 ? argv[1] : "";
+    if (command == "sleep") {
         Sleep(INFINITE);
         return 0;
     }
-    if (argc > 1 && std::strcmp(argv[1], "os-family") == 0) {
+    if (command == "wait") {
+        Sleep(60000);
+        return 3;
+    }
+    if (command == "os-family") {
         std::printf("[%s]\n", GetOSFamily().c_str());
+        return 0;
+    }
+    if (command == "pagefile") {
+        SetClearPageFileAtShutdown();
+        std::string family = GetOSFamily();
+        return family == "NewWinNT" ? 10 : family == "Win9x" ? 11 : family == "OldWinNt" ? 12 : 13;
+    }
+    if (command == "index-dat") {
+        return RunIndexDatItem();
+    }
+    if (command == "form-data") {
+        EraseIEFormData();
         return 0;
     }
     return 2;

@@ -30,9 +30,9 @@ std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs = 3000
 // The Unix path of a Windows path under Wine; "" when not running under Wine.
 std::string UnixPathOf(const std::string& windowsPath);
 
-// Runs a Unix command through /bin/sh under Wine ("ln -s a b") and waits for it. Returns false
-// when it could not be started or did not end. Wine does not pass a Unix program's exit code on,
-// so callers check the command's effect themselves.
+// Starts a Unix command through /bin/sh under Wine ("ln -s a b"). Returns false when it could not
+// be started. Wine neither waits for a Unix program nor passes its exit code on, so callers wait
+// for the command's effect themselves.
 bool RunUnixShell(const std::string& command);
 
 // The folder of the running test program, ending in a backslash (helper programs lie beside it).

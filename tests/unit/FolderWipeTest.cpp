@@ -134,9 +134,14 @@ TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched)
     WriteFileText(tree + "\\junk.txt", "junk");
     std::string unixTree = UnixPathOf(tree);
     std::string unixTarget = UnixPathOf(target);
+    ASSERT_FALSE(unixTree.empty()) << "no Unix path for " << tree;
     RunUnixShell("ln -s '" + unixTarget + "' '" + unixTree + "/link'");
-    DWORD attributes = GetAttributes(tree + "\\link");
-    if (unixTree.empty() || attributes == INVALID_FILE_ATTRIBUTES) {
+    // Wine does not wait for a Unix program's end: wait for the link itself.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    for (int i = 0; i < 100 && attributes == INVALID_FILE_ATTRIBUTES; ++i, Sleep(50)) {
+        attributes = GetAttributes(tree + "\\link");
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         GTEST_SKIP() << "a folder link cannot be made from Linux here";
     }
     ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << "the link does not show as one: " << attributes;
@@ -149,6 +154,9 @@ TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched)
     EXPECT_NE(GetAttributes(tree + "\\link"), INVALID_FILE_ATTRIBUTES); // the link itself stays, so does its folder
     EXPECT_EQ(ErasedFileCount, 1);
     RunUnixShell("rm '" + unixTree + "/link'");
+    for (int i = 0; i < 100 && GetAttributes(tree + "\\link") != INVALID_FILE_ATTRIBUTES; ++i) {
+        Sleep(50);
+    }
 }
 
 TEST(FormatByteSize, FollowsTheSizeTable) {

@@ -1,0 +1,92 @@
+// History, typed addresses, AutoComplete form data and passwords: the registry and COM items.
+#include "engine/InternetExplorer.h"
+
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "engine/SystemInfo.h"
+#include "platform/Desktop.h"
+#include "platform/Registry.h"
+#include "platform/UrlHistory.h"
+#include "platform/UserAccount.h"
+#include "settings/OptionNames.h"
+#include "settings/OptionTexts.h"
+
+namespace {
+
+// Deletes every value of the key. Returns how many were deleted.
+int64_t DeleteAllValues(HKEY key) {
+    int64_t deleted = 0;
+    for (const std::string& name : RegValueNames(key)) {
+        if (DeleteRegValue(key, name)) {
+            ++deleted;
+        }
+    }
+    return deleted;
+}
+
+void EraseProtectedStorageFormData() {
+    const std::string userName = CurrentUserName();
+    if (userName.empty()) {
+        return;
+    }
+    const std::string keyPath = ProtectedStorageFormDataKey(userName);
+    RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, keyPath);
+    if (!key) {
+        return;
+    }
+    const std::vector<std::string> subKeys = RegSubKeyNames(key.get());
+    key.reset();
+    for (const std::string& subKey : subKeys) {
+        DeleteRegTree(HKEY_LOCAL_MACHINE, keyPath + "\\" + subKey);
+    }
+}
+
+} // namespace
+
+void EraseIEHistory() {
+    // Windows without the history object (or with one that refuses) simply keeps its history.
+    ClearUrlHistory();
+}
+
+void EraseIETypedURLs(const std::string& optionsPath, ProgressLog& log) {
+    KillProcessByName("iexplore.exe");
+    ErasedRegistryCount = 0;
+    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kTypedUrlsKey, KEY_READ | KEY_WRITE)) {
+        const int64_t erased = DeleteAllValues(key.get());
+        TotalErasedRegistryCount += erased;
+        log.AppendLine(RegistryResultLine(erased));
+    }
+    const std::vector<std::string> keepList = ReadKeepList(OptionsStore(optionsPath), kSectionIEAddressBar);
+    if (keepList.empty()) {
+        return;
+    }
+    if (RegKey key = CreateRegKey(HKEY_CURRENT_USER, kTypedUrlsKey)) {
+        for (size_t i = 0; i < keepList.size(); ++i) {
+            SetRegString(key.get(), "url" + std::to_string(i + 1), keepList[i]);
+        }
+    }
+}
+
+std::string ProtectedStorageFormDataKey(const std::string& userName) {
+    return "\\SOFTWARE\\Microsoft\\Protected Storage System Provider\\" + userName +
+           "\\Data\\e161255a-37c3-11d2-bcaa-00c04fd929db\\e161255a-37c3-11d2-bcaa-00c04fd929db";
+}
+
+void EraseIEFormData() {
+    if (IsWindowsNtPlatform()) {
+        StopSiblingService();
+        StartSiblingService();
+        StopSiblingService();
+        return;
+    }
+    EraseProtectedStorageFormData();
+}
+
+void EraseIEPasswords(ProgressLog& log) {
+    ErasedRegistryCount = 0;
+    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kAutoCompletePasswordsKey, KEY_READ | KEY_WRITE)) {
+        ErasedRegistryCount = DeleteAllValues(key.get());
+        log.ReplaceLastLine(std::to_string(ErasedRegistryCount) + " registry entries were erased.");
+    }
+    TotalErasedRegistryCount += ErasedRegistryCount;
+}

@@ -1,0 +1,106 @@
+// Temporary Internet files and cookies: the URL cache walk, and the zero pass their files get.
+#include "engine/InternetExplorer.h"
+
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/FileContent.h"
+#include "platform/UrlCache.h"
+#include "settings/OptionNames.h"
+#include "settings/OptionTexts.h"
+
+#include <algorithm>
+
+namespace {
+
+// Counts the entry, zeroes its file and removes it from the cache. An entry whose file cannot be
+// opened is still removed and counted.
+void EraseCacheEntry(const UrlCacheEntry& entry, ProgressLog& log) {
+    ReleasedByteCount += entry.size;
+    ErasedFileCount += 1;
+    ZeroAndTruncateFile(entry.localFile);
+    DeleteUrlCacheEntryOf(entry);
+    log.ReplaceLastLine(FileResultLine());
+}
+
+void BeginFileItem(ProgressLog& log) {
+    ErasedFileCount = 0;
+    ReleasedByteCount = 0;
+    log.AppendLine(kPlaceholderLine);
+}
+
+void AddFileCountsToTotals() {
+    TotalErasedFileCount += ErasedFileCount;
+    TotalReleasedByteCount += ReleasedByteCount;
+}
+
+bool IsKept(const std::vector<std::string>& keepList, const UrlCacheEntry& cookie) {
+    const std::string name = NameOf(cookie.localFile);
+    return std::find(keepList.begin(), keepList.end(), name) != keepList.end();
+}
+
+} // namespace
+
+void ZeroAndTruncateFile(const std::string& path) {
+    ProcessMessages();
+    if (StopRequested) {
+        return;
+    }
+    try {
+        if (!FileExists(path)) {
+            return;
+        }
+        {
+            FileHandle file = OpenForOverwrite(path);
+            const int64_t length = file ? FileLength(file.get()) : -1;
+            if (length < 0 || !OverwriteWithZeros(file.get(), length)) {
+                return;
+            }
+        }
+        ProcessMessages();
+        if (StopRequested) {
+            return;
+        }
+        FileHandle file = OpenForOverwrite(path);
+        if (file) {
+            SetEndOfFile(file.get());
+        }
+    } catch (...) {
+        // A file that cannot be zeroed or truncated is left as the failure left it.
+    }
+}
+
+void EraseIECache(ProgressLog& log) {
+    BeginFileItem(log);
+    try {
+        UrlCacheWalkEnd end = WalkUrlCache([&log](const UrlCacheEntry& entry) {
+            if (!entry.IsCookie()) {
+                EraseCacheEntry(entry, log);
+            }
+            ProcessMessages();
+            return !StopRequested;
+        });
+        if (end != UrlCacheWalkEnd::Stopped) {
+            AddFileCountsToTotals();
+        }
+    } catch (...) {
+        // The item ends where the walk failed; what was erased stays counted on the log line.
+    }
+}
+
+void EraseIECookies(const std::string& optionsPath, ProgressLog& log) {
+    const std::vector<std::string> keepList = ReadKeepList(OptionsStore(optionsPath), kSectionIECookies);
+    BeginFileItem(log);
+    try {
+        WalkUrlCache([&](const UrlCacheEntry& entry) {
+            if (entry.IsCookie() && !IsKept(keepList, entry)) {
+                EraseCacheEntry(entry, log);
+            }
+            return true;
+        });
+        AddFileCountsToTotals();
+    } catch (...) {
+        // As for the cache item.
+    }
+}

@@ -1,0 +1,96 @@
+// The index.dat databases of the Internet cache and the history: zeroed in place.
+#include "engine/InternetExplorer.h"
+
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "engine/SystemInfo.h"
+#include "platform/Files.h"
+#include "platform/FileContent.h"
+#include "platform/Shell.h"
+
+#include <shlobj.h>
+
+namespace {
+
+std::string WithBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+// Zeroes folder\index.dat. Returns false when the walk of this folder ends here: the file is
+// already clean (first byte 0) or cannot be opened, read or overwritten.
+bool WipeIndexDatIn(const std::string& folder, ProgressLog& log) {
+    const std::string path = folder + "index.dat";
+    if (!FileExists(path)) {
+        return true;
+    }
+    FileHandle file = OpenForOverwrite(path);
+    if (!file) {
+        return false;
+    }
+    const std::optional<uint8_t> first = ReadFirstByte(file.get());
+    const int64_t length = FileLength(file.get());
+    if (!first || *first == 0 || length < 0) {
+        return false;
+    }
+    ReleasedByteCount += length;
+    if (!OverwriteWithZeros(file.get(), length)) {
+        return false;
+    }
+    file.reset();
+    ErasedFileCount += 1;
+    log.ReplaceLastLine(FileResultLine());
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> IndexDatFolders(const std::string& osFamily, const std::string& cacheFolder,
+                                         const std::string& historyFolder) {
+    std::vector<std::string> folders;
+    // An unknown special folder would otherwise become "\", the root of the current drive.
+    auto add = [&folders](const std::string& folder, const char* subFolder) {
+        if (!folder.empty()) {
+            folders.push_back(WithBackslash(folder) + subFolder);
+        }
+    };
+    if (osFamily == "NewWinNT") {
+        add(cacheFolder, "Content.IE5");
+        add(historyFolder, "History.IE5");
+    } else if (osFamily == "Win9x") {
+        add(cacheFolder, "");
+        add(historyFolder, "");
+    }
+    return folders;
+}
+
+void WipeIndexDatTree(const std::string& folder, ProgressLog& log) {
+    try {
+        const std::string dir = WithBackslash(folder);
+        if (!WipeIndexDatIn(dir, log)) {
+            return;
+        }
+        for (const FolderEntry& entry : ListFolder(dir + "*.*")) {
+            // Links are never followed: one pointing back up the tree would never end.
+            if (entry.IsFolder() && !entry.IsLink() && entry.name.front() != '.') {
+                WipeIndexDatTree(dir + entry.name, log);
+            }
+        }
+    } catch (...) {
+        // A failure ends the walk of this folder and its sub-folders only.
+    }
+}
+
+void EraseIEIndexDat(ProgressLog& log) {
+    ErasedFileCount = 0;
+    ReleasedByteCount = 0;
+    const std::vector<std::string> folders =
+        IndexDatFolders(GetOSFamily(), SpecialFolderPath(CSIDL_INTERNET_CACHE), SpecialFolderPath(CSIDL_HISTORY));
+    for (const std::string& folder : folders) {
+        WipeIndexDatTree(folder, log);
+    }
+    TotalErasedFileCount += ErasedFileCount;
+    TotalReleasedByteCount += ReleasedByteCount;
+}

@@ -1,0 +1,254 @@
+#include "engine/OtherBrowsers.h"
+
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "engine/SystemInfo.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr const char* kFirefoxProfilesFolder = "Mozilla\\Firefox\\Profiles";
+constexpr const char* kNetscapeProfilesFolder = "Mozilla\\Profiles";
+constexpr const char* kOperaUserProfile = "Opera\\Opera\\profile\\";
+constexpr const char* kOperaProgramProfile = "opera\\profile\\";
+
+// The folder an environment reference such as "%AppData%" names, ending in a backslash. "" when
+// the variable is not set: the reference would stay as written and be taken for a folder below
+// the current one.
+std::string FolderOfVariable(const std::string& reference) {
+    std::string folder = ExpandEnvironmentText(reference);
+    if (folder.empty() || folder == reference) {
+        return {};
+    }
+    if (folder.back() != '\\') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+void ResetFileCounters() {
+    ErasedFileCount = 0;
+    ReleasedByteCount = 0;
+}
+
+void AddFileCountersToTotals() {
+    TotalErasedFileCount += ErasedFileCount;
+    TotalReleasedByteCount += ReleasedByteCount;
+}
+
+// The sub-folders of folder (given without a trailing backslash) whose names do not begin with
+// ".", as full paths without a trailing backslash.
+std::vector<std::string> VisibleSubFolders(const std::string& folder) {
+    std::vector<std::string> folders;
+    for (const auto& entry : ListFolder(folder + "\\*.*")) {
+        if (entry.IsFolder() && entry.name.front() != '.') {
+            folders.push_back(folder + "\\" + entry.name);
+        }
+    }
+    return folders;
+}
+
+// The Firefox profile folders; nullopt when there is no profiles directory.
+std::optional<std::vector<std::string>> FirefoxProfileFolders() {
+    std::string appData = FolderOfVariable("%AppData%");
+    if (appData.empty() || !FolderExists(appData + kFirefoxProfilesFolder)) {
+        return std::nullopt;
+    }
+    return VisibleSubFolders(appData + kFirefoxProfilesFolder);
+}
+
+// The inner folders of every Netscape profile.
+std::vector<std::string> NetscapeProfileFolders() {
+    std::vector<std::string> folders;
+    std::string appData = FolderOfVariable("%AppData%");
+    if (appData.empty()) {
+        return folders;
+    }
+    for (const auto& profile : VisibleSubFolders(appData + kNetscapeProfilesFolder)) {
+        for (const auto& inner : VisibleSubFolders(profile)) {
+            folders.push_back(inner);
+        }
+    }
+    return folders;
+}
+
+// A file the item names: sized by opening it for reading and writing, wiped, and only then
+// counted. One that cannot be opened, or whose wipe fails, is skipped and not counted.
+void WipeNamedFile(const std::string& path, const std::string& method, int32_t passes, ProgressLog& log) {
+    if (!FileExists(path)) {
+        return;
+    }
+    try {
+        std::optional<int64_t> size = FileSizeByOpening(path);
+        if (!size) {
+            return;
+        }
+        WipeWalkedFile(path, method, passes);
+        ReleasedByteCount += *size;
+        ErasedFileCount += 1;
+        log.ReplaceLastLine(FileResultLine());
+    } catch (...) {
+        // Not counted; the item goes on with its next file.
+    }
+}
+
+enum class Counting {
+    BeforeWipe,           // size and file counted first: a file whose wipe fails stays counted
+    SizeBeforeCountAfter, // a file whose wipe fails keeps its size but is not counted as erased
+};
+
+// Every file directly in folder (given without a trailing backslash) that matches the pattern,
+// sized by the search. Sub-folders are neither entered nor removed, links are passed by.
+void WipeMatchingFiles(const std::string& folder, const char* pattern, Counting counting, const std::string& method,
+                       int32_t passes, ProgressLog& log) {
+    for (const auto& entry : ListFolder(folder + "\\" + pattern)) {
+        if (entry.IsFolder() || entry.IsLink()) {
+            continue;
+        }
+        try {
+            ReleasedByteCount += entry.size;
+            if (counting == Counting::BeforeWipe) {
+                ErasedFileCount += 1;
+            }
+            WipeWalkedFile(folder + "\\" + entry.name, method, passes);
+            if (counting == Counting::SizeBeforeCountAfter) {
+                ErasedFileCount += 1;
+            }
+            log.ReplaceLastLine(FileResultLine());
+        } catch (...) {
+            // Counted as far as it was; the next file refreshes the line.
+        }
+    }
+}
+
+// The shared frame of the Firefox items that wipe one named file per profile.
+void EraseFirefoxNamedFile(const char* name, const std::string& method, int32_t passes, ProgressLog& log) {
+    auto profiles = FirefoxProfileFolders();
+    if (!profiles) {
+        return;
+    }
+    ResetFileCounters();
+    for (const auto& profile : *profiles) {
+        WipeNamedFile(profile + "\\" + name, method, passes, log);
+    }
+    AddFileCountersToTotals();
+}
+
+void EraseNetscapeNamedFile(const char* name, const std::string& method, int32_t passes, ProgressLog& log) {
+    for (const auto& folder : NetscapeProfileFolders()) {
+        WipeNamedFile(folder + "\\" + name, method, passes, log);
+    }
+}
+
+} // namespace
+
+void EraseFirefoxCache(const std::string& method, int32_t passes, ProgressLog& log) {
+    auto profiles = FirefoxProfileFolders();
+    if (!profiles) {
+        return;
+    }
+    ResetFileCounters();
+    for (const auto& profile : *profiles) {
+        WipeMatchingFiles(profile + "\\Cache", "*.*", Counting::BeforeWipe, method, passes, log);
+    }
+    AddFileCountersToTotals();
+}
+
+void EraseFirefoxCookies(const std::string& method, int32_t passes, ProgressLog& log) {
+    EraseFirefoxNamedFile("cookies.txt", method, passes, log);
+}
+
+void EraseFirefoxFormData(const std::string& method, int32_t passes, ProgressLog& log) {
+    KillProcessByName("firefox.exe");
+    auto profiles = FirefoxProfileFolders();
+    if (!profiles) {
+        return;
+    }
+    ResetFileCounters();
+    for (const char* name : {"formhistory.dat", "signons.txt"}) {
+        for (const auto& profile : *profiles) {
+            WipeNamedFile(profile + "\\" + name, method, passes, log);
+        }
+    }
+    AddFileCountersToTotals();
+}
+
+void EraseFirefoxHistory(const std::string& method, int32_t passes, ProgressLog& log) {
+    KillProcessByName("firefox.exe");
+    EraseFirefoxNamedFile("history.dat", method, passes, log);
+}
+
+void EraseNetscapeCache(const std::string& method, int32_t passes, ProgressLog& log) {
+    ResetFileCounters();
+    for (const auto& folder : NetscapeProfileFolders()) {
+        WipeMatchingFiles(folder + "\\Cache", "*.*", Counting::BeforeWipe, method, passes, log);
+    }
+    AddFileCountersToTotals();
+}
+
+void EraseNetscapeCookies(const std::string& method, int32_t passes, ProgressLog& log) {
+    ResetFileCounters();
+    EraseNetscapeNamedFile("cookies.txt", method, passes, log);
+    AddFileCountersToTotals();
+}
+
+void EraseNetscapeFormData(const std::string& method, int32_t passes, ProgressLog& log) {
+    ResetFileCounters();
+    auto folders = NetscapeProfileFolders();
+    for (const auto& folder : folders) {
+        WipeMatchingFiles(folder, "*.s", Counting::SizeBeforeCountAfter, method, passes, log);
+    }
+    for (const auto& folder : folders) {
+        WipeMatchingFiles(folder, "*.w", Counting::BeforeWipe, method, passes, log);
+    }
+    AddFileCountersToTotals();
+}
+
+void EraseNetscapeHistory(const std::string& method, int32_t passes, ProgressLog& log) {
+    ResetFileCounters();
+    KillProcessByName("netscp.exe");
+    EraseNetscapeNamedFile("history.dat", method, passes, log);
+    AddFileCountersToTotals();
+}
+
+std::string FindOperaProfile() {
+    std::string appData = FolderOfVariable("%AppData%");
+    if (!appData.empty() && FileExists(appData + kOperaUserProfile + "opera6.ini")) {
+        return appData + kOperaUserProfile;
+    }
+    std::string programFiles = FolderOfVariable("%ProgramFiles%");
+    return programFiles.empty() ? std::string() : programFiles + kOperaProgramProfile;
+}
+
+void EraseOperaCache(const std::string& method, int32_t passes, ProgressLog& log) {
+    ResetFileCounters();
+    std::string profile = FindOperaProfile();
+    if (!profile.empty()) {
+        WipeMatchingFiles(profile + "Cache4", "*.*", Counting::BeforeWipe, method, passes, log);
+    }
+    AddFileCountersToTotals();
+}
+
+void EraseOperaCookies(const std::string& method, int32_t passes, ProgressLog& log) {
+    ResetFileCounters();
+    std::string profile = FindOperaProfile();
+    if (!profile.empty()) {
+        WipeNamedFile(profile + "cookies4.dat", method, passes, log);
+    }
+    AddFileCountersToTotals();
+}
+
+void EraseOperaHistory(const std::string& method, int32_t passes, ProgressLog& log) {
+    ResetFileCounters();
+    std::string profile = FindOperaProfile();
+    if (!profile.empty()) {
+        for (const char* name : {"global.dat", "vlink4.dat", "opera.dir"}) {
+            WipeNamedFile(profile + name, method, passes, log);
+        }
+    }
+    AddFileCountersToTotals();
+}

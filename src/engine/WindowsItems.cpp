@@ -1,0 +1,161 @@
+#include "engine/WindowsItems.h"
+
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "engine/SystemInfo.h"
+#include "platform/Clipboard.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
+#include "platform/RecycleBin.h"
+#include "platform/Registry.h"
+#include "platform/RegistryNumber.h"
+#include "platform/Shell.h"
+#include "platform/Text.h"
+
+#include <shlobj.h>
+
+namespace {
+
+std::string WithoutTrailingBackslash(std::string path) {
+    if (!path.empty() && path.back() == '\\') {
+        path.pop_back();
+    }
+    return path;
+}
+
+bool IsDriveOrShareRoot(const std::string& folder) {
+    if (folder.size() == 2 && folder[1] == ':') {
+        return true;
+    }
+    if (folder.rfind("\\\\", 0) == 0) {
+        // "\\server\share": the share's root has no backslash after the one between the two names.
+        size_t afterServer = folder.find('\\', 2);
+        return afterServer == std::string::npos || folder.find('\\', afterServer + 1) == std::string::npos;
+    }
+    return false;
+}
+
+bool IsSameFolder(const std::string& folder, const std::string& other) {
+    return !other.empty() && EqualsNoCase(folder, WithoutTrailingBackslash(other));
+}
+
+// Deletes every value of the open key and returns how many names it found; a value that cannot
+// be deleted is counted all the same.
+int64_t DeleteAllValues(HKEY key) {
+    auto names = RegValueNames(key);
+    for (const auto& name : names) {
+        DeleteRegValue(key, name);
+    }
+    return static_cast<int64_t>(names.size());
+}
+
+constexpr REGSAM kCleanAccess = KEY_READ | KEY_SET_VALUE;
+
+} // namespace
+
+bool IsTempFolderSafeToWipe(const std::string& folder) {
+    std::string path = WithoutTrailingBackslash(folder);
+    return !path.empty() && !IsDriveOrShareRoot(path) && !IsSameFolder(path, SpecialFolderPath(CSIDL_WINDOWS)) &&
+           !IsSameFolder(path, SpecialFolderPath(CSIDL_PROFILE)) &&
+           !IsSameFolder(path, ExpandEnvironmentText("%USERPROFILE%"));
+}
+
+void EraseTempFolder(const std::string& method, int32_t passes, ProgressLog& log) {
+    // The erase run builds this item's final line and totals from the counters, so they are reset
+    // even when the folder cannot be searched: otherwise the previous item would be counted twice.
+    ErasedFileCount = 0;
+    ReleasedByteCount = 0;
+    std::string folder = WithoutTrailingBackslash(TempFolder());
+    if (!IsTempFolderSafeToWipe(folder)) {
+        return;
+    }
+    WipeFolderContents(folder, method, passes, log);
+}
+
+bool EmptyRecycleBin() {
+    try {
+        return EmptyRecycleBinsThrough("Shell32.dll") != RecycleBinResult::LibraryMissing;
+    } catch (...) {
+        return true; // only a library that cannot be loaded is reported, as the shell's own answer is not
+    }
+}
+
+void EraseRecentDocuments(ProgressLog& log) {
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, kShellFoldersKey);
+    if (!key) {
+        return;
+    }
+    // Without the value the search would run in the current drive's root.
+    std::string folder =
+        WithoutTrailingBackslash(ExpandEnvironmentText(GetRegString(key.get(), kRecentFolderValue).value_or("")));
+    if (folder.empty()) {
+        return;
+    }
+    auto shortcuts = ListFolder(folder + "\\*.lnk");
+    ErasedFileCount = 0;
+    ReleasedByteCount = 0;
+    for (const auto& shortcut : shortcuts) {
+        if (shortcut.IsFolder()) {
+            continue; // a folder named like a shortcut is not a document trace
+        }
+        ErasedFileCount += 1;
+        ReleasedByteCount += shortcut.size;
+        DeleteFileAt(folder + "\\" + shortcut.name);
+    }
+    TotalErasedFileCount += ErasedFileCount;
+    TotalReleasedByteCount += ReleasedByteCount;
+    log.AppendLine(FileResultLine());
+}
+
+void EraseRunMRU(ProgressLog& log) {
+    ErasedRegistryCount = 0;
+    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kRunMRUKey, kCleanAccess)) {
+        ErasedRegistryCount = DeleteAllValues(key.get());
+    }
+    log.AppendLine(RegistryResultLine(ErasedRegistryCount));
+    TotalErasedRegistryCount += ErasedRegistryCount;
+}
+
+void EraseSearchMRU(ProgressLog& log) {
+    ErasedRegistryCount = 0;
+    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kSearchMRUKey)) {
+        for (const auto& name : RegSubKeyNames(key.get())) {
+            if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kSearchMRUKey) + "\\" + name, kCleanAccess)) {
+                ErasedRegistryCount += DeleteAllValues(subKey.get());
+            }
+        }
+    }
+    log.AppendLine(RegistryResultLine(ErasedRegistryCount));
+    TotalErasedRegistryCount += ErasedRegistryCount;
+}
+
+void EraseDialogMRU(ProgressLog& log) {
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, kDialogMRUKey, kCleanAccess);
+    if (!key) {
+        return;
+    }
+    ErasedRegistryCount = DeleteAllValues(key.get());
+    TotalErasedRegistryCount += ErasedRegistryCount;
+    log.AppendLine(RegistryResultLine(ErasedRegistryCount));
+    for (const auto& name : RegSubKeyNames(key.get())) {
+        if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kDialogMRUKey) + "\\" + name, kCleanAccess)) {
+            int64_t erased = DeleteAllValues(subKey.get());
+            ErasedRegistryCount += erased;
+            TotalErasedRegistryCount += erased;
+            log.ReplaceLastLine(RegistryResultLine(ErasedRegistryCount));
+        }
+    }
+}
+
+void ClearClipboard() {
+    EmptyClipboardContents();
+}
+
+void SetClearPageFileAtShutdown() {
+    if (GetOSFamily() != "NewWinNT") {
+        return;
+    }
+    if (RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey, KEY_SET_VALUE)) {
+        SetRegDword(key.get(), kClearPageFileValue, 1);
+    }
+}

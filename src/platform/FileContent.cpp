@@ -1,0 +1,36 @@
+#include "platform/FileContent.h"
+
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int64_t kZeroBlockSize = 256 * 1024;
+
+} // namespace
+
+std::optional<uint8_t> ReadFirstByte(HANDLE file) {
+    uint8_t byte = 0;
+    DWORD read = 0;
+    if (!RewindFile(file) || !ReadFile(file, &byte, 1, &read, nullptr) || read != 1) {
+        return std::nullopt;
+    }
+    return byte;
+}
+
+bool OverwriteWithZeros(HANDLE file, int64_t length) {
+    if (!RewindFile(file)) {
+        return false;
+    }
+    const std::vector<char> zeros(static_cast<size_t>(std::clamp<int64_t>(length, 0, kZeroBlockSize)));
+    for (int64_t left = length; left > 0;) {
+        const size_t count = static_cast<size_t>(std::min(left, kZeroBlockSize));
+        if (!WriteFully(file, zeros.data(), count)) {
+            return false;
+        }
+        left -= static_cast<int64_t>(count);
+    }
+    return FlushFileBuffers(file) != FALSE;
+}

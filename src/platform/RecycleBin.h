@@ -1,0 +1,15 @@
+// The recycle bins of all drives, through Shell32 loaded at run time.
+#pragma once
+
+#include <string_view>
+
+enum class RecycleBinResult {
+    Emptied,         // SHEmptyRecycleBinA was called (what it answered is not looked at)
+    LibraryMissing,  // the library could not be loaded
+    FunctionMissing, // the library has no SHEmptyRecycleBinA
+};
+
+// Loads the library (normally "Shell32.dll"), calls its SHEmptyRecycleBinA with no owner window,
+// an empty root (every drive) and no confirmation, no progress window and no sound, then unloads
+// it again.
+RecycleBinResult EmptyRecycleBinsThrough(std::string_view library);

@@ -1,0 +1,361 @@
+// The Windows items against the real temp folder, recycle bin, clipboard and registry of the test
+// prefix: TMP, the Recent folder value and the history keys are pointed at scratch places or filled
+// for the test and put back afterwards.
+#include "ItemTestSupport.h"
+
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "engine/WindowsItems.h"
+#include "platform/Files.h"
+#include "platform/RecycleBin.h"
+#include "platform/Registry.h"
+#include "platform/RegistryNumber.h"
+#include "platform/Shell.h"
+#include "support/RecordingLog.h"
+#include "support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The temporary-files folder pointed at a scratch folder for one test.
+class EraseTempFolderTest : public ::testing::Test {
+protected:
+    EraseTempFolderTest() : temp_(scratch_ / "Temp"), tmp_("TMP", temp_ + "\\"), tempVar_("TEMP", temp_ + "\\") {
+        CreateFolder(temp_);
+        SetCounters(0, 0, 0, 0, 0, 0);
+    }
+    ScratchFolder scratch_;
+    std::string temp_;
+    EnvironmentOverride tmp_;
+    EnvironmentOverride tempVar_;
+    RecordingLog log_;
+};
+
+TEST_F(EraseTempFolderTest, WipesReadOnlyAndHiddenFilesRemovesSubFoldersAndKeepsTheFolder) {
+    MakeFile(temp_ + "\\readonly.txt", 1000);
+    SetAttributes(temp_ + "\\readonly.txt", FILE_ATTRIBUTE_READONLY);
+    MakeFile(temp_ + "\\hidden\\one.tmp", 2000);
+    MakeFile(temp_ + "\\hidden\\two.tmp", 3000);
+    SetAttributes(temp_ + "\\hidden", FILE_ATTRIBUTE_HIDDEN);
+    log_.AppendLine(kPlaceholderLine);
+
+    EraseTempFolder("DoD", 0, log_);
+
+    EXPECT_TRUE(FolderExists(temp_));
+    EXPECT_FALSE(FolderExists(temp_ + "\\hidden"));
+    EXPECT_TRUE(ListFolder(temp_ + "\\*.*").empty());
+    EXPECT_EQ(ErasedFileCount, 3);
+    EXPECT_EQ(ReleasedByteCount, 6000);
+    EXPECT_EQ(log_.lines, (Lines{"3 files were erased, 5.86 KB hard disk space was released."}));
+    EXPECT_EQ(log_.history.size(), 4u) << "one replacement of the placeholder per file";
+    EXPECT_EQ(TotalErasedFileCount, 0) << "the erase run adds this item to the totals";
+}
+
+TEST_F(EraseTempFolderTest, PassesDotFoldersAndLeavesOtherNamesOfHardLinkedFiles) {
+    MakeFile(temp_ + "\\.cache\\kept.bin", 10);
+    WriteFileText(scratch_ / "document.txt", "precious");
+    ASSERT_TRUE(
+        CreateHardLinkW(WidePath(temp_ + "\\link.txt").c_str(), WidePath(scratch_ / "document.txt").c_str(), nullptr));
+
+    EraseTempFolder("DoD", 0, log_);
+
+    EXPECT_TRUE(FileExists(temp_ + "\\.cache\\kept.bin"));
+    EXPECT_FALSE(FileExists(temp_ + "\\link.txt"));
+    EXPECT_EQ(ReadFileText(scratch_ / "document.txt"), "precious");
+    EXPECT_EQ(ErasedFileCount, 1);
+}
+
+TEST_F(EraseTempFolderTest, ResetsTheCountersEvenWhenTheFolderIsEmpty) {
+    SetCounters(5, 5000, 0, 0, 0, 0);
+    log_.AppendLine(kPlaceholderLine);
+
+    EraseTempFolder("DoD", 0, log_);
+
+    EXPECT_EQ(ErasedFileCount, 0) << "the previous item's files must not be reported again";
+    EXPECT_EQ(ReleasedByteCount, 0);
+    EXPECT_EQ(log_.lines, (Lines{kPlaceholderLine}));
+}
+
+TEST_F(EraseTempFolderTest, LeavesTheProfileFolderThatWindowsFallsBackTo) {
+    // Without TMP and TEMP, Windows names the user's profile as the temporary-files folder.
+    MakeFile(temp_ + "\\canary.txt", 10);
+    {
+        EnvironmentOverride noTmp("TMP", std::nullopt);
+        EnvironmentOverride noTemp("TEMP", std::nullopt);
+        EnvironmentOverride profile("USERPROFILE", temp_);
+        ASSERT_TRUE(EqualsNoCase(TempFolder(), temp_ + "\\"));
+        EraseTempFolder("DoD", 0, log_);
+    }
+    EXPECT_TRUE(FileExists(temp_ + "\\canary.txt"));
+    EXPECT_EQ(ErasedFileCount, 0);
+}
+
+TEST(IsTempFolderSafeToWipe, RefusesRootsAndTheFoldersWindowsFallsBackTo) {
+    ScratchFolder scratch;
+    const struct {
+        std::string folder;
+        bool safe;
+    } cases[] = {
+        {"C:\\", false},
+        {"C:", false},
+        {"\\\\server\\share", false},
+        {"\\\\server\\share\\", false},
+        {"", false},
+        {SpecialFolderPath(CSIDL_WINDOWS), false},
+        {SpecialFolderPath(CSIDL_WINDOWS) + "\\", false},
+        {AsciiUpper(SpecialFolderPath(CSIDL_PROFILE)), false},
+        {"\\\\server\\share\\temp", true},
+        {scratch.Path(), true},
+        {SpecialFolderPath(CSIDL_WINDOWS) + "\\Temp", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsTempFolderSafeToWipe(c.folder), c.safe) << c.folder;
+    }
+}
+
+TEST(EmptyRecycleBin, EmptiesTheRecycleBin) {
+    // Wine's recycle bin is the XDG trash: never run this against a real one.
+    ASSERT_NE(std::getenv("XDG_DATA_HOME"), nullptr) << "XDG_DATA_HOME must point at a test folder";
+    ScratchFolder scratch;
+    WriteFileText(scratch / "thrown-away.txt", "old");
+    std::wstring from = WidePath(scratch / "thrown-away.txt") + L'\0';
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    ASSERT_EQ(SHFileOperationW(&operation), 0);
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
+    ASSERT_GE(info.i64NumItems, 1);
+
+    EXPECT_TRUE(EmptyRecycleBin());
+
+    ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
+    EXPECT_EQ(info.i64NumItems, 0);
+}
+
+TEST(EmptyRecycleBinsThrough, TellsAMissingLibraryFromAMissingFunction) {
+    EXPECT_EQ(EmptyRecycleBinsThrough("no-such-library-qv.dll"), RecycleBinResult::LibraryMissing);
+    EXPECT_EQ(EmptyRecycleBinsThrough("kernel32.dll"), RecycleBinResult::FunctionMissing);
+}
+
+// The Recent folder value pointed at a scratch folder for one test.
+class EraseRecentDocumentsTest : public ::testing::Test {
+protected:
+    EraseRecentDocumentsTest() : restore_(HKEY_CURRENT_USER, kShellFoldersKey) {
+        RegKey key = CreateRegKey(HKEY_CURRENT_USER, kShellFoldersKey);
+        SetRegString(key.get(), kRecentFolderValue, scratch_.Path());
+        SetCounters(9, 9, 0, 10, 100, 0);
+    }
+    ScratchFolder scratch_;
+    RegistryTreeRestore restore_;
+    RecordingLog log_;
+};
+
+TEST_F(EraseRecentDocumentsTest, DeletesShortcutsCountingEvenThoseThatStay) {
+    MakeFile(scratch_ / "report.doc.lnk", 100);
+    MakeFile(scratch_ / "pinned.lnk", 200);
+    SetAttributes(scratch_ / "pinned.lnk", FILE_ATTRIBUTE_READONLY);
+    MakeFile(scratch_ / "notes.txt", 50);
+    CreateFolder(scratch_ / "folder.lnk");
+
+    EraseRecentDocuments(log_);
+
+    EXPECT_FALSE(FileExists(scratch_ / "report.doc.lnk"));
+    EXPECT_TRUE(FileExists(scratch_ / "pinned.lnk")) << "a plain delete does not clear read-only";
+    EXPECT_TRUE(FileExists(scratch_ / "notes.txt"));
+    EXPECT_TRUE(FolderExists(scratch_ / "folder.lnk"));
+    EXPECT_EQ(log_.history, (Lines{"+2 files were erased, 300 Bytes hard disk space was released."}));
+    EXPECT_EQ(TotalErasedFileCount, 12);
+    EXPECT_EQ(TotalReleasedByteCount, 400);
+}
+
+TEST_F(EraseRecentDocumentsTest, AnEmptyFolderStillWritesItsLine) {
+    EraseRecentDocuments(log_);
+    EXPECT_EQ(log_.history, (Lines{"+0 files were erased, 0 Byte hard disk space was released."}));
+    EXPECT_EQ(TotalErasedFileCount, 10);
+}
+
+TEST_F(EraseRecentDocumentsTest, WithoutTheRecentValueNothingHappens) {
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, kShellFoldersKey, KEY_SET_VALUE);
+    DeleteRegValue(key.get(), kRecentFolderValue);
+
+    EraseRecentDocuments(log_);
+
+    EXPECT_TRUE(log_.history.empty());
+    EXPECT_EQ(ErasedFileCount, 9);
+}
+
+// Fills a history key with the named values (all "x").
+void FillKey(const std::string& path, std::initializer_list<const char*> names) {
+    RegKey key = CreateRegKey(HKEY_CURRENT_USER, path);
+    for (const char* name : names) {
+        SetRegString(key.get(), name, "x");
+    }
+}
+
+size_t ValueCount(const std::string& path) {
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, path);
+    return key ? RegValueNames(key.get()).size() : 0;
+}
+
+class HistoryKeysTest : public ::testing::Test {
+protected:
+    HistoryKeysTest()
+        : run_(HKEY_CURRENT_USER, kRunMRUKey), search_(HKEY_CURRENT_USER, kSearchMRUKey),
+          dialog_(HKEY_CURRENT_USER, kDialogMRUKey) {
+        DeleteRegTree(HKEY_CURRENT_USER, kRunMRUKey);
+        DeleteRegTree(HKEY_CURRENT_USER, kSearchMRUKey);
+        DeleteRegTree(HKEY_CURRENT_USER, kDialogMRUKey);
+        SetCounters(0, 0, 7, 0, 0, 100);
+    }
+    RegistryTreeRestore run_;
+    RegistryTreeRestore search_;
+    RegistryTreeRestore dialog_;
+    RecordingLog log_;
+};
+
+TEST_F(HistoryKeysTest, RunHistoryLosesEveryValueAndKeepsItsKey) {
+    FillKey(kRunMRUKey, {"a", "b", "MRUList"});
+
+    EraseRunMRU(log_);
+
+    EXPECT_EQ(log_.history, (Lines{"+3 registry entries were erased."}));
+    EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, kRunMRUKey));
+    EXPECT_EQ(ValueCount(kRunMRUKey), 0u);
+    EXPECT_EQ(ErasedRegistryCount, 3);
+    EXPECT_EQ(TotalErasedRegistryCount, 103);
+}
+
+TEST_F(HistoryKeysTest, MissingKeysAreNotCreated) {
+    EraseRunMRU(log_);
+    EraseSearchMRU(log_);
+    EraseDialogMRU(log_);
+
+    EXPECT_EQ(log_.history, (Lines{"+0 registry entry was erased.", "+0 registry entry was erased."}))
+        << "the Open/Save history writes no line without its key";
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, kRunMRUKey));
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, kSearchMRUKey));
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, kDialogMRUKey));
+    EXPECT_EQ(TotalErasedRegistryCount, 100);
+}
+
+TEST_F(HistoryKeysTest, SearchHistoryClearsSubKeysOnly) {
+    FillKey(kSearchMRUKey, {"own"});
+    EraseSearchMRU(log_);
+    EXPECT_EQ(log_.history, (Lines{"+0 registry entry was erased."}));
+
+    FillKey(std::string(kSearchMRUKey) + "\\5603", {"0", "1"});
+    FillKey(std::string(kSearchMRUKey) + "\\5604", {"0"});
+    EraseSearchMRU(log_);
+
+    EXPECT_EQ(log_.lines.back(), "3 registry entries were erased.");
+    EXPECT_EQ(ValueCount(std::string(kSearchMRUKey) + "\\5603"), 0u);
+    EXPECT_EQ(ValueCount(std::string(kSearchMRUKey) + "\\5604"), 0u);
+    EXPECT_EQ(ValueCount(kSearchMRUKey), 1u);
+    EXPECT_EQ(TotalErasedRegistryCount, 103);
+}
+
+TEST_F(HistoryKeysTest, DialogHistoryRunningLineCoversKeyThenEachSubKey) {
+    FillKey(kDialogMRUKey, {"a", "MRUList"});
+    FillKey(std::string(kDialogMRUKey) + "\\txt", {"a", "b", "MRUList"});
+    FillKey(std::string(kDialogMRUKey) + "\\*", {"a", "b", "c", "MRUList"});
+
+    EraseDialogMRU(log_);
+
+    // Sub-keys come in the registry's order: the line after the first one shows 2 + its 3 or 4.
+    auto subKeys = RegSubKeyNames(OpenRegKey(HKEY_CURRENT_USER, kDialogMRUKey).get());
+    ASSERT_EQ(subKeys.size(), 2u);
+    std::string afterFirst =
+        subKeys[0] == "txt" ? "=5 registry entries were erased." : "=6 registry entries were erased.";
+    EXPECT_EQ(log_.history,
+              (Lines{"+2 registry entries were erased.", afterFirst, "=9 registry entries were erased."}));
+    for (const char* path : {"", "\\txt", "\\*"}) {
+        EXPECT_EQ(ValueCount(std::string(kDialogMRUKey) + path), 0u) << path;
+    }
+    EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, std::string(kDialogMRUKey) + "\\txt"));
+    EXPECT_EQ(TotalErasedRegistryCount, 109);
+}
+
+TEST(ClearClipboard, EmptiesWhatAnotherWriterLeft) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const wchar_t text[] = L"secret";
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    memcpy(GlobalLock(memory), text, sizeof text);
+    GlobalUnlock(memory);
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);
+    CloseClipboard();
+    ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+
+    ClearClipboard();
+
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_EQ(CountClipboardFormats(), 0);
+}
+
+// The page-file value put back as it was after each test.
+class PageFileTest : public ::testing::Test {
+protected:
+    PageFileTest() {
+        RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey);
+        saved_ = key ? GetRegDword(key.get(), kClearPageFileValue) : std::nullopt;
+        Remove();
+    }
+    ~PageFileTest() override {
+        Remove();
+        if (saved_) {
+            SetRegDword(CreateRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey).get(), kClearPageFileValue, *saved_);
+        }
+    }
+    static void Remove() {
+        if (RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey, KEY_SET_VALUE)) {
+            DeleteRegValue(key.get(), kClearPageFileValue);
+        }
+    }
+    static std::optional<DWORD> Value() {
+        RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey);
+        return key ? GetRegDword(key.get(), kClearPageFileValue) : std::nullopt;
+    }
+    std::optional<DWORD> saved_;
+};
+
+TEST_F(PageFileTest, SetsTheValueOnTheNtFamily) {
+    SetClearPageFileAtShutdown();
+    EXPECT_EQ(Value(), std::optional<DWORD>(1));
+}
+
+TEST_F(PageFileTest, OnlyTheNtFamilySetsTheValue) {
+    // Wine reads its Windows version per program when the program starts: the item runs in a copy
+    // of the helper program that is given the version.
+    ScratchFolder scratch;
+    const std::string exe = scratch / "qvpagefile.exe";
+    ASSERT_TRUE(CopyFileW(WidePath(ItemHelperPath()).c_str(), WidePath(exe).c_str(), FALSE));
+    const std::string appDefaults = "Software\\Wine\\AppDefaults\\qvpagefile.exe";
+    RegistryTreeRestore restore(HKEY_CURRENT_USER, appDefaults);
+    const struct {
+        const char* version;
+        DWORD family; // the helper's exit code: 10 NewWinNT, 11 Win9x, 12 OldWinNt
+        std::optional<DWORD> value;
+    } cases[] = {
+        {"win98", 11, std::nullopt}, {"winme", 11, std::nullopt}, {"nt40", 12, std::nullopt}, {"winxp", 10, 1}};
+    for (const auto& c : cases) {
+        Remove();
+        SetRegString(CreateRegKey(HKEY_CURRENT_USER, appDefaults).get(), "Version", c.version);
+        KernelHandle process = StartProcess(exe, "pagefile");
+        ASSERT_TRUE(process) << c.version;
+        EXPECT_EQ(ExitCodeWithin(process.get(), 20000), std::optional<DWORD>(c.family)) << c.version;
+        EXPECT_EQ(Value(), c.value) << c.version;
+    }
+}
+
+} // namespace
