@@ -29,8 +29,3 @@ bool SetRegValue(HKEY key, std::string_view name, const RegValue& value) {
     return RegSetValueExW(key, Widen(name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
                           static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
 }
-
-bool SetRegDword(HKEY key, std::string_view name, DWORD value) {
-    return RegSetValueExW(key, Widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof value) == ERROR_SUCCESS;
-}

@@ -1,5 +1,5 @@
 // Registry values of any type, read and written as they stand (type and raw bytes), so a value
-// can be put back exactly as it was found.
+// can be put back exactly as it was found (REG_DWORD values alone: RegistryNumber.h).
 #pragma once
 
 #include "platform/Handle.h"
@@ -19,6 +19,3 @@ std::optional<RegValue> GetRegValue(HKEY key, std::string_view name);
 // Writes the value with its type and data. Returns false when the write was refused; the value
 // is then unchanged.
 bool SetRegValue(HKEY key, std::string_view name, const RegValue& value);
-
-// Writes a REG_DWORD value. Returns false when the write was refused.
-bool SetRegDword(HKEY key, std::string_view name, DWORD value);

@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Registry.h"
+#include "platform/RegistryNumber.h"
 
 namespace {
 
