@@ -72,7 +72,7 @@ int64_t WriteFillFile(const std::string& root, int number, const FillControl& co
         DWORD written = WriteFull(file.get(), block.data(), kFillBlockSize);
         total += written;
         if (control.afterBlock) {
-            control.afterBlock(written, blocks == 1);
+            control.afterBlock(written, blocks);
         }
         bool stop = control.stopFlag && *control.stopFlag;
         if (written != kFillBlockSize || blocks >= kFillBlocksPerFile || stop) {

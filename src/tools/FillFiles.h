@@ -25,9 +25,9 @@ int FillProgressPercent(int64_t written, int64_t freeAtStart);
 
 struct FillControl {
     const bool* stopFlag = nullptr;
-    // Called after every block with the bytes it wrote (0 when the write failed) and whether it
-    // was the file's first block.
-    std::function<void(int64_t blockBytes, bool firstOfFile)> afterBlock;
+    // Called after every block with the bytes it wrote (0 when the write failed) and the block's
+    // number in the file, from 1.
+    std::function<void(int64_t blockBytes, int blockNumber)> afterBlock;
 };
 
 // Creates (or truncates) fill file number in root and writes blocks of random bytes into it until

@@ -46,7 +46,7 @@ private:
     bool DrivesReady(const std::vector<CheckedDrive>& drives);
     void WashDrives(const std::vector<CheckedDrive>& drives);
     void WashDrive(const CheckedDrive& drive);
-    void BlockWritten(int64_t blockBytes, bool firstOfFile);
+    void BlockWritten(int64_t blockBytes, int blockNumber);
     void SetBar(int percent);
     void SetWashing(bool washing);
 
@@ -58,4 +58,5 @@ private:
     bool closeWhenStopped_ = false;
     int64_t freeAtStart_ = 0;
     int64_t written_ = 0;
+    DWORD lastRefresh_ = 0;
 };

@@ -57,16 +57,15 @@ protected:
 
 TEST_F(FillFileTest, StopAfterABlockEndsTheFileAfterThatBlockWithRandomBytes) {
     bool stop = false;
-    std::vector<std::pair<int64_t, bool>> blocks;
+    std::vector<std::pair<int64_t, int>> blocks;
     FillControl control;
     control.stopFlag = &stop;
-    control.afterBlock = [&](int64_t bytes, bool first) {
-        blocks.emplace_back(bytes, first);
+    control.afterBlock = [&](int64_t bytes, int number) {
+        blocks.emplace_back(bytes, number);
         stop = blocks.size() == 3;
     };
     EXPECT_EQ(WriteFillFile(folder_.Path(), 1, control), 3 * kFillBlockSize);
-    EXPECT_EQ(blocks, (std::vector<std::pair<int64_t, bool>>{
-                          {kFillBlockSize, true}, {kFillBlockSize, false}, {kFillBlockSize, false}}));
+    EXPECT_EQ(blocks, (std::vector<std::pair<int64_t, int>>{{kFillBlockSize, 1}, {kFillBlockSize, 2}, {kFillBlockSize, 3}}));
     std::string content = ReadFileText(folder_ / "TmpErase.file1");
     ASSERT_EQ(content.size(), 3u * kFillBlockSize);
     std::set<char> values(content.begin(), content.begin() + kFillBlockSize);
@@ -94,7 +93,7 @@ TEST_F(FillFileTest, AnExistingFileIsTruncatedFirst) {
 TEST_F(FillFileTest, AFileThatCannotBeCreatedGetsNothing) {
     int calls = 0;
     FillControl control;
-    control.afterBlock = [&](int64_t, bool) { ++calls; };
+    control.afterBlock = [&](int64_t, int) { ++calls; };
     EXPECT_EQ(WriteFillFile(folder_ / "no-such-folder", 1, control), 0);
     EXPECT_EQ(calls, 0);
 }
@@ -107,7 +106,7 @@ TEST_F(FillFileTest, AFullDriveEndsTheFileWithAShortBlockAtTheDrivesEnd) {
     int64_t freeAtStart = TestDriveFreeBytes(kWritableTestDrive);
     std::vector<int64_t> blocks;
     FillControl control;
-    control.afterBlock = [&](int64_t bytes, bool) { blocks.push_back(bytes); };
+    control.afterBlock = [&](int64_t bytes, int) { blocks.push_back(bytes); };
     int64_t written = WriteFillFile("Q:\\", 1, control);
     EXPECT_EQ(TestDriveFreeBytes(kWritableTestDrive), 0);
     EXPECT_GE(written, freeAtStart - 4096); // tmpfs keeps a page for the file's own record at most
