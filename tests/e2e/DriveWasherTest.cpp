@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <set>
@@ -452,6 +453,59 @@ TEST_F(DriveWasherTest, FillFilesLeftByAWashThatNeverEndedAreDeletedWhenTheWindo
     EXPECT_EQ(FillFilesOnQ(), (std::set<std::string>{"TmpErase.file-notes.txt", "TmpErase.file7"}));
     EXPECT_EQ(RemoteListViewCell(list_, RowOf('Q'), 1), SizeText(TestDriveFreeBytes('Q')))
         << "the list shows the space the leftovers held as free";
+}
+
+} // namespace
+
+namespace {
+
+// Not a test: bench/wash.sh runs it on a large scratch drive (QV_BENCH_DRIVE) and compares the
+// time of a whole wash, from the click to the final message, with dd filling the same drive.
+TEST(DriveWasherBench, DISABLED_WashOneDrive) {
+    const char* drive = std::getenv("QV_BENCH_DRIVE");
+    if (!drive || !drive[0]) {
+        GTEST_SKIP() << "QV_BENCH_DRIVE names the drive to wash";
+    }
+    char letter = drive[0];
+    QuorvaleApp app;
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    ASSERT_TRUE(app.PressButton("Drive Washer"));
+    HWND washer = app.WaitWindow(L"TFrmDriveWasher", kWasherCaption);
+    ASSERT_NE(washer, nullptr);
+    HWND list = FindChildOfClass(washer, L"SysListView32");
+    int count = RemoteListViewRowCount(list);
+    int checked = 0;
+    for (int row = 0; row < count; ++row) {
+        std::string caption = RemoteListViewCell(list, row, 0);
+        if (caption.end()[-3] == letter) {
+            RemoteListViewSetChecked(list, row, true);
+            ++checked;
+        }
+    }
+    ASSERT_EQ(checked, 1);
+    int64_t freeBytes = TestDriveFreeBytes(letter);
+    HWND clean = FindChildWithText(washer, "Start Cleaning");
+
+    // The wash is over when its fill files are gone and the drive's free space is back. The drive
+    // is looked at only every few milliseconds, so that the test hardly slows the program down.
+    std::string firstFill = std::string(1, letter) + ":\\TmpErase.file1";
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    PostMessageW(clean, BM_CLICK, 0, 0);
+    while (!FileExists(firstFill)) {
+        Sleep(5);
+    }
+    while (FileExists(firstFill) || TestDriveFreeBytes(letter) != freeBytes) {
+        Sleep(5);
+    }
+    QueryPerformanceCounter(&end);
+    double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+    std::printf("wash-seconds %.3f free-bytes %lld\n", seconds, static_cast<long long>(freeBytes));
+    HWND box = app.WaitMessageBox("Congratulations", 60000);
+    ASSERT_NE(box, nullptr);
+    QuorvaleApp::AnswerMessageBox(box);
 }
 
 } // namespace
