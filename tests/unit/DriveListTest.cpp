@@ -1,6 +1,5 @@
 // The drive washer's list rows: the size format of its own, the caption rule and reading the
 // drive letter back from a caption.
-#include "platform/NumberFormat.h"
 #include "platform/Text.h"
 #include "tools/DriveList.h"
 
@@ -38,13 +37,6 @@ TEST(DriveSizeText, FollowsTheListsOwnFormat) {
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(DriveSizeText(bytes), text) << bytes;
     }
-}
-
-TEST(FormatTwoDecimals, RoundsToTwoPlacesWithAtLeastOneDigitFirst) {
-    EXPECT_EQ(FormatTwoDecimals(0.004), Decimal("0.00"));
-    EXPECT_EQ(FormatTwoDecimals(0.5), Decimal("0.50"));
-    EXPECT_EQ(FormatTwoDecimals(2.345678), Decimal("2.35"));
-    EXPECT_EQ(FormatTwoDecimals(12345.0), Decimal("12345.00")) << "no thousands separator";
 }
 
 TEST(DriveCaption, IsTheTrimmedLabelThenTheLetterInBrackets) {

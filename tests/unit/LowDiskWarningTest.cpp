@@ -72,13 +72,6 @@ TEST(LowDiskWarningPlace, OnTheNtFamilyIsTheUsersExplorerPolicy) {
     EXPECT_EQ(place.silentValue, 1u);
 }
 
-TEST(RegistryValues, AMissingValueReadsAsNothing) {
-    ScratchRegKey key;
-    RegKey open = OpenRegKey(HKEY_CURRENT_USER, key.Path());
-    ASSERT_TRUE(open);
-    EXPECT_FALSE(GetRegValue(open.get(), "absent"));
-}
-
 TEST(RegistryValues, ALongValueIsReadWhole) {
     ScratchRegKey key;
     RegKey open = OpenRegKey(HKEY_CURRENT_USER, key.Path(), KEY_READ | KEY_WRITE);

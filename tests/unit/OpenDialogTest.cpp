@@ -1,6 +1,5 @@
 // The open dialog's result buffer turned into full paths, in the dialog's order.
 #include "platform/Dialogs.h"
-#include "platform/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +28,6 @@ TEST(OpenDialogBuffer, SeveralFilesAreJoinedToTheirFolderInOrder) {
 TEST(OpenDialogBuffer, AFolderThatIsARootGetsNoSecondBackslash) {
     EXPECT_EQ(PathsFromOpenDialogBuffer(Buffer({L"R:\\", L"one.txt", L"two.txt"})),
               (std::vector<std::string>{"R:\\one.txt", "R:\\two.txt"}));
-}
-
-TEST(OpenDialogBuffer, NamesOutsideTheAnsiCodePageSurvive) {
-    std::wstring name = L"\u65E5\u672C\u8A9E \U0001F600.txt";
-    auto paths = PathsFromOpenDialogBuffer(Buffer({L"C:\\x", name, L"plain.txt"}));
-    ASSERT_EQ(paths.size(), 2u);
-    EXPECT_EQ(Widen(paths[0]), L"C:\\x\\" + name);
 }
 
 TEST(OpenDialogBuffer, AnEmptyBufferChoosesNothing) {

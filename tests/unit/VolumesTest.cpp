@@ -1,10 +1,6 @@
-// Drives and volumes as Wine provides them: the drive mask, sizes, the disk and read-only
-// probes, and the write probe of a file.
+// Drives and volumes as Wine provides them: the drive mask, sizes, the disk and read-only probes.
 #include "platform/Files.h"
-#include "platform/Text.h"
 #include "platform/Volumes.h"
-#include "support/Scratch.h"
-#include "support/TestDrives.h"
 
 #include <gtest/gtest.h>
 
@@ -43,11 +39,6 @@ TEST(Volumes, ALetterWithoutADriveHasNoDisk) {
     GTEST_SKIP() << "every letter is in use";
 }
 
-TEST(Volumes, RootsAreUpperCased) {
-    EXPECT_EQ(DriveRoot('q'), "Q:\\");
-    EXPECT_EQ(DriveRoot('C'), "C:\\");
-}
-
 TEST(Volumes, AWritableDriveIsNotReadOnlyAndTheProbeLeavesNothing) {
     std::set<std::string> before = ProbeFilesInRoot('C');
     EXPECT_FALSE(IsDriveReadOnly('C'));
@@ -55,37 +46,11 @@ TEST(Volumes, AWritableDriveIsNotReadOnlyAndTheProbeLeavesNothing) {
     EXPECT_EQ(ProbeFilesInRoot('C'), before);
 }
 
-TEST(Volumes, AWriteProtectedDriveIsReadOnly) {
-    std::string missing = ReadOnlyTestDriveMissing();
-    if (!missing.empty()) {
-        GTEST_SKIP() << missing;
-    }
-    EXPECT_TRUE(IsDriveReadOnly(kReadOnlyTestDrive));
-}
-
-TEST(Volumes, ADriveWithoutADiskIsReadOnlyAndHasNoDisk) {
-    std::string missing = NoDiskTestDriveMissing();
-    if (!missing.empty()) {
-        GTEST_SKIP() << missing;
-    }
-    EXPECT_FALSE(DriveHasDisk(kNoDiskTestDrive));
-    EXPECT_TRUE(IsDriveReadOnly(kNoDiskTestDrive));
-    EXPECT_EQ(VolumeLabel(kNoDiskTestDrive), "");
-}
-
 TEST(Volumes, CharactersThatAreNoDriveLetterAreNoDrive) {
     for (char c : {'\\', '1', ':', '\0'}) {
         EXPECT_TRUE(IsDriveReadOnly(c)) << static_cast<int>(c);
         EXPECT_FALSE(DriveHasDisk(c)) << static_cast<int>(c);
     }
-}
-
-TEST(Volumes, TheLabelIsReadAsTheVolumeHasIt) {
-    std::string missing = ReadOnlyTestDriveMissing();
-    if (!missing.empty()) {
-        GTEST_SKIP() << missing;
-    }
-    EXPECT_EQ(VolumeLabel(kReadOnlyTestDrive), "  Protected");
 }
 
 TEST(Volumes, TheErrorModeIsRestoredAfterAQuery) {
@@ -97,18 +62,6 @@ TEST(Volumes, TheErrorModeIsRestoredAfterAQuery) {
     }
     EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
     SetErrorMode(previous);
-}
-
-TEST(FileOpensForWriting, TellsWritableFilesFromMissingAndLockedOnes) {
-    ScratchFolder folder;
-    std::string path = folder / "file.txt";
-    WriteFileText(path, "data");
-    EXPECT_TRUE(FileOpensForWriting(path));
-    EXPECT_EQ(ReadFileText(path), "data");
-    EXPECT_FALSE(FileOpensForWriting(folder / "missing.txt"));
-    FileHandle lock(CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(lock);
-    EXPECT_FALSE(FileOpensForWriting(path));
 }
 
 } // namespace
