@@ -13,12 +13,15 @@ void MemoLog::Clear() {
     lineCount_ = 0;
 }
 
-// Lines are separated by CR LF, with none after the last; replacing from an index to the end
-// keeps the caret at the end, so the control stays scrolled to its last line.
+// Lines are separated by CR LF, with none after the last. After each change the caret goes to
+// the start of the last line, so the control shows its last line from the left edge.
 void MemoLog::ReplaceFrom(int charIndex, std::string_view text) {
     std::wstring wide = Widen(text);
     SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(charIndex), -1);
     SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+    auto last = SendMessageW(edit_, EM_GETLINECOUNT, 0, 0) - 1;
+    auto lastStart = SendMessageW(edit_, EM_LINEINDEX, static_cast<WPARAM>(last), 0);
+    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(lastStart), lastStart);
     SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
 }
 

@@ -1,5 +1,6 @@
 #include "app/UnitFrmMain.h"
 
+#include "app/EraseRun.h"
 #include "engine/RunState.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
@@ -195,6 +196,16 @@ void TFrmMain::FormCreate() {
     }
 }
 
+bool TFrmMain::FormCloseQuery() {
+    if (!RunInProgress) {
+        return true;
+    }
+    closeAfterRun_ = true;
+    StopRequested = true;
+    SetWindowTextUtf8(Control(IDC_BTN_ERASE), "Erase");
+    return false;
+}
+
 void TFrmMain::FormClose() {
     UnregisterNamedHotkey(hwnd_, BossKeyAtom);
     UnregisterNamedHotkey(hwnd_, StealthKeyAtom);
@@ -239,8 +250,10 @@ LRESULT TFrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         TrayIconMessage(lParam);
         return 0;
     case WM_CLOSE:
-        FormClose();
-        DestroyWindow(hwnd_);
+        if (FormCloseQuery()) {
+            FormClose();
+            DestroyWindow(hwnd_);
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -298,8 +311,7 @@ void TFrmMain::Command(int id) {
     }
 }
 
-// The erase run, the settings dialogs and the tools are added to these handlers as they are built.
-void TFrmMain::BtnEraseClick() {}
+// The settings dialogs and the tools are added to these handlers as they are built.
 void TFrmMain::BtnOptionsClick() {}
 void TFrmMain::BtnMiscellaneousClick() {}
 void TFrmMain::BtnShredderClick() {
@@ -345,5 +357,55 @@ void TFrmMain::TrayIconMessage(LPARAM mouseMessage) {
     }
     default:
         break;
+    }
+}
+
+void TFrmMain::BtnEraseClick() {
+    if (RunInProgress) {
+        // A click during a run only stops it; once stopping, further clicks change nothing.
+        StopRequested = true;
+        SetWindowTextUtf8(Control(IDC_BTN_ERASE), "Erase");
+        return;
+    }
+    TryRunErase();
+}
+
+bool TFrmMain::TryRunErase() {
+    if (RunInProgress) {
+        return false;
+    }
+    StopRequested = false;
+    RunErase();
+    if (closeAfterRun_) {
+        Close();
+    }
+    return true;
+}
+
+void TFrmMain::RunErase() {
+    RunInProgress = true;
+    ShowEraseRunning(true);
+    try {
+        memInfo_.Clear();
+        EraseRunEnd end = RunEraseSteps(memInfo_, OptionsFilePath(), hwnd_);
+        // Closing the window stopped the run: the user has left, so no box holds the close up.
+        if (!closeAfterRun_ && (end.stopped || !ShutdownErasePending)) {
+            ShowMessageBox(hwnd_, end.boxText, kRunEndCaption, MB_OK | MB_ICONINFORMATION);
+        }
+    } catch (...) {
+        ShowEraseRunning(false);
+        StopRequested = false;
+        RunInProgress = false;
+        throw;
+    }
+    ShowEraseRunning(false);
+    StopRequested = false;
+    RunInProgress = false;
+}
+
+void TFrmMain::ShowEraseRunning(bool running) {
+    SetWindowTextUtf8(Control(IDC_BTN_ERASE), running ? "Stop" : "Erase");
+    for (int id : {IDC_BTN_OPTIONS, IDC_BTN_MISCELLANEOUS, IDC_BTN_SHREDDER, IDC_BTN_DRIVEWASHER, IDC_BTN_ABOUT}) {
+        EnableWindow(Control(id), !running);
     }
 }

@@ -75,11 +75,19 @@ public:
     // Adds or removes the tray icon with TrayIconRecord and keeps TrayIconVisible.
     void ShowTrayIcon(bool show);
 
+    // Starts an erase run as the Erase button does (StopRequested cleared, caption "Stop") and
+    // returns when it has ended; every trigger starts its run through here. While a run is under
+    // way (RunInProgress) it starts nothing and returns false: runs never nest.
+    bool TryRunErase();
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FormCreate();
+    // Whether the window may close now. During an erase run it may not: the run is stopped, and
+    // the window closes once the run has wound down.
+    bool FormCloseQuery();
     void FormClose();
     void HideOnMinimize();
     void Command(int id);
@@ -101,8 +109,14 @@ private:
     void TimerStartShutdownTimer();
     void TrayIconMessage(LPARAM mouseMessage);
 
+    void RunErase();
+    // The Erase button's caption, and the buttons that open a modal window, which would hold the
+    // run until it closed, disabled during a run.
+    void ShowEraseRunning(bool running);
+
     HWND applicationWindow_;
     std::vector<std::string> arguments_;
     MemoLog memInfo_;
     HMENU popupMenu_ = nullptr;
+    bool closeAfterRun_ = false;
 };

@@ -1,7 +1,11 @@
 #include "driver/QuorvaleDriver.h"
 
 #include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
 #include "platform/Text.h"
+#include "support/ChildProcess.h"
+#include "unit/ItemTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 
 namespace {
 
@@ -69,6 +74,31 @@ BOOL CALLBACK FindChildByCaption(HWND child, LPARAM param) {
     return TRUE;
 }
 
+// The test's own environment with the given variables replaced or added, as CreateProcessW takes it.
+std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& overrides) {
+    std::wstring block;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry; entry += std::wcslen(entry) + 1) {
+        std::string text = Narrow(entry);
+        size_t equals = text.find('=', 1); // entries such as "=C:=C:\dir" begin with "="
+        bool replaced = false;
+        for (const auto& [name, value] : overrides) {
+            replaced = replaced || (equals != std::string::npos && EqualsNoCase(text.substr(0, equals), name));
+        }
+        if (!replaced) {
+            block += entry;
+            block.push_back(L'\0');
+        }
+    }
+    FreeEnvironmentStringsW(strings);
+    for (const auto& [name, value] : overrides) {
+        block += Widen(name + "=" + value);
+        block.push_back(L'\0');
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
 } // namespace
 
 std::string RemoteWindowText(HWND window) {
@@ -122,14 +152,20 @@ void QuorvaleApp::Start(const std::vector<std::string>& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        Widen(folder_.Path()).c_str(), &startup, &info)) {
+    std::wstring environment = environment_.empty() ? std::wstring() : EnvironmentBlock(environment_);
+    if (!CreateProcessW(
+            nullptr, wideCommand.data(), nullptr, nullptr, FALSE, environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT,
+            environment.empty() ? nullptr : environment.data(), Widen(folder_.Path()).c_str(), &startup, &info)) {
         ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
         return;
     }
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     processId_ = info.dwProcessId;
+}
+
+void QuorvaleApp::SetEnvironment(const std::string& name, const std::string& value) {
+    environment_.emplace_back(name, value);
 }
 
 bool QuorvaleApp::Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
@@ -413,4 +449,69 @@ bool ChooseInOpenDialog(HWND dialog, const std::string& folder, const std::vecto
     type(quoted);
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(open));
     return true;
+}
+
+namespace {
+
+constexpr const char* kShellFoldersPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kUserShellFoldersPath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// Keys the erase items clean, under HKEY_CURRENT_USER.
+constexpr const char* kCleanedKeys[] = {
+    "Software\\Microsoft\\Internet Explorer\\TypedURLs",
+    "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU",
+    "Software\\Microsoft\\Search Assistant\\ACMru",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU",
+};
+
+} // namespace
+
+TraceSandbox::TraceSandbox(QuorvaleApp& app) {
+    const std::string xdgData = root_ / "xdg-data";
+    trash_ = xdgData + "\\Trash";
+    for (const std::string& folder : {Temp(), AppData(), ProgramFiles(), UserProfile(), Recent(), Cache(), Cookies(),
+                                      History(), xdgData, trash_, trash_ + "\\files", trash_ + "\\info"}) {
+        if (!CreateFolder(folder)) {
+            ADD_FAILURE() << "cannot create " << folder;
+        }
+    }
+    const std::string unixXdgData = UnixPathOf(xdgData);
+    if (unixXdgData.empty()) {
+        ADD_FAILURE() << "no Unix path for " << xdgData << ": the recycle bin cannot be sandboxed";
+    }
+    app.SetEnvironment("TMP", Temp());
+    app.SetEnvironment("TEMP", Temp());
+    app.SetEnvironment("APPDATA", AppData());
+    app.SetEnvironment("ProgramFiles", ProgramFiles());
+    app.SetEnvironment("USERPROFILE", UserProfile());
+    app.SetEnvironment("XDG_DATA_HOME", unixXdgData);
+
+    savedKeys_.push_back(std::make_unique<RegistryTreeRestore>(HKEY_CURRENT_USER, kShellFoldersPath));
+    savedKeys_.push_back(std::make_unique<RegistryTreeRestore>(HKEY_CURRENT_USER, kUserShellFoldersPath));
+    const std::pair<const char*, std::string> folders[] = {
+        {"Cache", Cache()}, {"Cookies", Cookies()}, {"History", History()}, {"Recent", Recent()}};
+    for (const char* keyPath : {kShellFoldersPath, kUserShellFoldersPath}) {
+        RegKey key = CreateRegKey(HKEY_CURRENT_USER, keyPath);
+        for (const auto& [value, folder] : folders) {
+            if (!key || !SetRegString(key.get(), value, folder)) {
+                ADD_FAILURE() << "cannot point " << keyPath << "\\" << value << " at " << folder;
+            }
+        }
+    }
+    for (const char* keyPath : kCleanedKeys) {
+        savedKeys_.push_back(std::make_unique<RegistryTreeRestore>(HKEY_CURRENT_USER, keyPath));
+        DeleteRegTree(HKEY_CURRENT_USER, keyPath);
+    }
+}
+
+TraceSandbox::~TraceSandbox() = default;
+
+std::string TraceSandbox::AddToRecycleBin(const std::string& name, std::string_view content) const {
+    const std::string file = trash_ + "\\files\\" + name;
+    WriteFileText(file, content);
+    WriteFileText(trash_ + "\\info\\" + name + ".trashinfo",
+                  "[Trash Info]\nPath=/tmp/" + name + "\nDeletionDate=2024-01-01T00:00:00\n");
+    return file;
 }

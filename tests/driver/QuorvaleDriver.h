@@ -8,11 +8,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+class RegistryTreeRestore;
 
 class QuorvaleApp {
 public:
@@ -28,6 +31,8 @@ public:
 
     // Starts the copy with the given arguments. Fails the test when it cannot be started.
     void Start(const std::vector<std::string>& arguments = {});
+    // Sets a variable of the environment the copy is started with (the rest is the test's own).
+    void SetEnvironment(const std::string& name, const std::string& value);
     DWORD ProcessId() const { return processId_; }
     bool Running() const;
 
@@ -49,6 +54,8 @@ public:
     bool PressButton(std::string_view caption) const { return PressButton(mainWindow_, caption); }
     // The lines of the main window's progress log.
     std::vector<std::string> LogLines() const;
+    // A control of the main window by its id (100 the log, 101 Erase ... 108 Exit).
+    HWND MainControl(int id) const { return GetDlgItem(mainWindow_, id); }
 
     void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
     // Closes the main window as its close button would and waits for the process to end.
@@ -63,6 +70,38 @@ private:
     KernelHandle process_;
     DWORD processId_ = 0;
     HWND mainWindow_ = nullptr;
+    std::vector<std::pair<std::string, std::string>> environment_;
+};
+
+// Every place an erase run reads or cleans, pointed at scratch places for one copy of the program
+// (create it before the copy starts): TMP and TEMP, APPDATA, ProgramFiles, USERPROFILE and
+// XDG_DATA_HOME (Wine's recycle bin is the XDG trash) go into the copy's environment; the Internet
+// cache, cookie, history and Recent folders are set in the user's shell-folder keys; the history
+// and password keys the items clean are saved and removed. Everything is put back when the
+// sandbox goes.
+class TraceSandbox {
+public:
+    explicit TraceSandbox(QuorvaleApp& app);
+    ~TraceSandbox();
+    TraceSandbox(const TraceSandbox&) = delete;
+    TraceSandbox& operator=(const TraceSandbox&) = delete;
+
+    // Each folder without a trailing backslash.
+    std::string Temp() const { return root_ / "Temp"; }
+    std::string AppData() const { return root_ / "AppData"; }
+    std::string ProgramFiles() const { return root_ / "Program Files"; }
+    std::string UserProfile() const { return root_ / "Profile"; }
+    std::string Recent() const { return root_ / "Recent"; }
+    std::string Cache() const { return root_ / "INetCache"; }
+    std::string Cookies() const { return root_ / "INetCookies"; }
+    std::string History() const { return root_ / "History"; }
+    // Puts a file into the recycle bin as Wine's shell would; returns its path in the bin.
+    std::string AddToRecycleBin(const std::string& name, std::string_view content) const;
+
+private:
+    ScratchFolder root_;
+    std::string trash_; // the XDG trash, as a Windows path
+    std::vector<std::unique_ptr<RegistryTreeRestore>> savedKeys_;
 };
 
 // Text of any window of any process (WM_GETTEXT), UTF-8.

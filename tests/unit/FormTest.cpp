@@ -126,8 +126,14 @@ TEST(MemoLog, HoldsFarMoreThanTheEditControlsDefaultLimit) {
         log.AppendLine(line);
     }
     log.ReplaceLastLine("end");
+    log.AppendLine("3 registry entries were erased. 12 files were erased, 2.86 MB hard disk space was released.");
+    HWND edit = form.Control(kLogId);
+    // The log shows its last lines, from the left edge, even after a line wider than the control.
+    EXPECT_GT(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 990);
+    EXPECT_EQ(GetScrollPos(edit, SB_HORZ), 0);
+    log.ReplaceLastLine("end");
     std::string text = EditText(form.Control(kLogId));
-    EXPECT_EQ(text.size(), 999u * 101u + 3u);
+    EXPECT_EQ(text.size(), 999u * 101u + 3u + 2u + 3u); // 999 full lines, "end", CR LF, "end"
     EXPECT_EQ(text.substr(text.size() - 5), "\r\nend");
 }
 

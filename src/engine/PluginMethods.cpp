@@ -1,0 +1,230 @@
+// The four plug-in methods: registry keys and values deleted, folder matches and single files wiped.
+#include "engine/Plugins.h"
+
+#include "engine/FolderWipe.h"
+#include "engine/RunState.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/RegistryPresence.h"
+#include "platform/Shell.h"
+#include "platform/Text.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+struct RegistryRoot {
+    const char* name;
+    HKEY key;
+};
+
+const RegistryRoot kRegistryRoots[] = {
+    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},     {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+};
+
+struct RegistryEntry {
+    HKEY root;
+    std::string keyPath; // may be empty: the name is then directly below the root
+    std::string name;
+};
+
+std::optional<RegistryEntry> SplitRegistryEntry(const std::string& entry) {
+    size_t first = entry.find('\\');
+    if (first == std::string::npos) {
+        return std::nullopt;
+    }
+    size_t last = entry.rfind('\\');
+    std::string rootName = entry.substr(0, first);
+    for (const auto& root : kRegistryRoots) {
+        if (EqualsNoCase(rootName, root.name)) {
+            std::string keyPath = first == last ? std::string() : entry.substr(first + 1, last - first - 1);
+            return RegistryEntry{root.key, keyPath, entry.substr(last + 1)};
+        }
+    }
+    return std::nullopt;
+}
+
+struct FileEntry {
+    std::string folder; // placeholder expanded
+    std::string last;   // file name or search pattern
+};
+
+FileEntry SplitFileEntry(const std::string& entry) {
+    size_t last = entry.rfind('\\');
+    if (last == std::string::npos) {
+        return {std::string(), entry};
+    }
+    return {ExpandPluginPath(entry.substr(0, last)), entry.substr(last + 1)};
+}
+
+// folder + "\" + name; a folder that already ends in a backslash (an expanded placeholder on its
+// own) gets no second one, which the long-path form would not read as one.
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == '\\') {
+        return folder + name;
+    }
+    return folder + "\\" + name;
+}
+
+std::string WithBackslash(std::string folder) {
+    if (folder.back() != '\\') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+void ShowRunningLine(ProgressLog& log) {
+    log.ReplaceLastLine(RunSummaryLine(ErasedRegistryCount, ErasedFileCount, ReleasedByteCount));
+}
+
+void DeleteRegistryKey(const std::string& entry, ProgressLog& log) {
+    auto parts = SplitRegistryEntry(entry);
+    if (!parts) {
+        return;
+    }
+    RegKey key = OpenRegKey(parts->root, parts->keyPath, KEY_ALL_ACCESS);
+    // An entry ending in "\" names no sub-key: it never stands for its key path or a whole root.
+    if (!key || !RegSubKeyExists(key.get(), parts->name)) {
+        return;
+    }
+    // Counted before the deletion, and counted even when the deletion is refused.
+    ErasedRegistryCount += 1;
+    DeleteRegTree(key.get(), parts->name);
+    ShowRunningLine(log);
+}
+
+void DeleteRegistryValue(const std::string& entry, ProgressLog& log) {
+    auto parts = SplitRegistryEntry(entry);
+    if (!parts) {
+        return;
+    }
+    RegKey key = OpenRegKey(parts->root, parts->keyPath, KEY_ALL_ACCESS);
+    if (!key || !RegValueExists(key.get(), parts->name)) {
+        return;
+    }
+    ErasedRegistryCount += 1;
+    DeleteRegValue(key.get(), parts->name);
+    ShowRunningLine(log);
+}
+
+// One file named literally. One that cannot be opened for reading and writing (read-only, locked)
+// is skipped and not counted. The read-only attribute is tested as well, since an administrator's
+// open for writing may succeed where a user's fails.
+void WipeNamedFile(const std::string& entry, const std::string& method, int32_t passes, ProgressLog& log) {
+    FileEntry parts = SplitFileEntry(entry);
+    std::string path = JoinPath(parts.folder, parts.last);
+    DWORD attributes = GetAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY))) {
+        return;
+    }
+    try {
+        std::optional<int64_t> size = FileSizeByOpening(path);
+        if (!size) {
+            return;
+        }
+        WipeWalkedFile(path, method, passes);
+        ErasedFileCount += 1;
+        ReleasedByteCount += *size;
+        ShowRunningLine(log);
+    } catch (...) {
+        // A wipe that fails leaves the file uncounted.
+    }
+}
+
+// Every match of the pattern in the folder: files wiped, sub-folders wiped and removed. The folder
+// itself stays.
+void WipeFolderMatches(const std::string& entry, const std::string& method, int32_t passes, ProgressLog& log) {
+    FileEntry parts = SplitFileEntry(entry);
+    DWORD attributes = GetAttributes(parts.folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return;
+    }
+    for (const auto& match : ListFolder(JoinPath(parts.folder, parts.last))) {
+        if (match.name.front() == '.' || match.IsLink()) {
+            continue;
+        }
+        std::string path = JoinPath(parts.folder, match.name);
+        SetAttributes(path, 0);
+        if (match.IsFolder()) {
+            try {
+                WipeFolderTree(path, method, passes, log);
+            } catch (...) {
+                // A sub-folder that cannot be walked is left; the next match goes on.
+            }
+            continue;
+        }
+        try {
+            WipeWalkedFile(path, method, passes);
+            ErasedFileCount += 1;
+            ReleasedByteCount += match.size;
+            ShowRunningLine(log);
+        } catch (...) {
+            // A file whose wipe fails is not counted.
+        }
+    }
+}
+
+} // namespace
+
+std::vector<std::string> SplitPluginEntries(const std::string& entryList) {
+    std::vector<std::string> entries;
+    size_t start = 0;
+    for (size_t semicolon = entryList.find(';'); semicolon != std::string::npos;
+         semicolon = entryList.find(';', start)) {
+        entries.push_back(entryList.substr(start, semicolon - start));
+        start = semicolon + 1;
+    }
+    entries.push_back(entryList.substr(start));
+    return entries;
+}
+
+void RunPluginMethod(const std::string& methodKey, const std::string& entryList, const std::string& method,
+                     int32_t passes, ProgressLog& log) {
+    for (const std::string& entry : SplitPluginEntries(entryList)) {
+        if (EqualsNoCase(methodKey, kDelRegKey)) {
+            DeleteRegistryKey(entry, log);
+        } else if (EqualsNoCase(methodKey, kDelRegValue)) {
+            DeleteRegistryValue(entry, log);
+        } else if (EqualsNoCase(methodKey, kDelFolder)) {
+            WipeFolderMatches(entry, method, passes, log);
+        } else if (EqualsNoCase(methodKey, kDelFiles)) {
+            WipeNamedFile(entry, method, passes, log);
+        }
+    }
+}
+
+std::string ExpandPluginPath(const std::string& folderPart) {
+    struct Placeholder {
+        const char* text;
+        std::string folder;
+    };
+    const Placeholder placeholders[] = {
+        {"%AppData%", ExpandEnvironmentText("%AppData%")},
+        {"%ProgramFiles%", ExpandEnvironmentText("%ProgramFiles%")},
+        {"%Windows%", SpecialFolderPath(CSIDL_WINDOWS)},
+        {"%UserProfile%", ExpandEnvironmentText("%userprofile%")},
+    };
+    for (const auto& placeholder : placeholders) {
+        size_t length = std::strlen(placeholder.text);
+        if (folderPart.compare(0, length, placeholder.text) != 0) {
+            continue;
+        }
+        // An empty folder would turn the rest into a path from the drive's root.
+        if (placeholder.folder.empty()) {
+            return folderPart;
+        }
+        // The placeholder and the backslash meant to follow it.
+        size_t removed = std::min(length + 1, folderPart.size());
+        return WithBackslash(placeholder.folder) + folderPart.substr(removed);
+    }
+    return folderPart;
+}

@@ -1,0 +1,60 @@
+// Plug-ins: INI-format files in the "Plug-ins\" folder beside the program, each naming registry
+// keys and values to delete and folder contents and files to wipe. The erase run ends with the
+// selected ones; the erase-items dialog lists and selects the "*.qv" files among them.
+#pragma once
+
+#include "engine/ProgressLog.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr const char* kPluginFolderName = "Plug-ins\\";
+constexpr const char* kPluginExtension = ".qv";
+
+// Sections and keys of a plug-in file.
+constexpr const char* kPluginInformationSection = "Information";
+constexpr const char* kPluginDescriptionKey = "Description";
+constexpr const char* kPluginSelectedKey = "Selected";
+constexpr const char* kPluginMethodSection = "Method";
+constexpr const char* kDelRegKey = "DelRegKey";
+constexpr const char* kDelRegValue = "DelRegValue";
+constexpr const char* kDelFolder = "DelFolder";
+constexpr const char* kDelFiles = "DelFiles";
+
+// The lines of the plug-in step around the plug-ins' own lines.
+constexpr const char* kPluginStepLine = "Erasing Plug-ins Information ...";
+constexpr const char* kPluginStepCompletedLine = "Erasing Plug-ins Information ... Completed";
+// The running line of a plug-in before it has erased anything.
+constexpr const char* kPluginStartLine = "0 file was erased, 0 regitry entry was erased.";
+
+// The plug-in folder beside the program, ending in a backslash.
+std::string PluginFolder();
+
+// The plug-in step of the erase run, over PluginFolder().
+void ErasePlugins(const std::string& method, int32_t passes, ProgressLog& log);
+
+// Runs every entry of the folder (ending in a backslash) whose "Selected" is true, in the order the
+// folder search gives, whatever its name: description line, running line (RunSummaryLine of the
+// plug-in's counters), completion line, empty line, and the counters added to the run totals.
+// Without the folder nothing is written. Window messages run before each entry; StopRequested is
+// tested before each plug-in and each method, and leaves out the completion lines.
+void ErasePluginsIn(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
+
+// The entries of a method's list: cut at every ";", nothing trimmed, the text after the last ";"
+// (or the whole list) last.
+std::vector<std::string> SplitPluginEntries(const std::string& entryList);
+
+// Applies the method named by methodKey (kDelRegKey, kDelRegValue, kDelFolder, kDelFiles) to each
+// entry of the list in order. Registry entries are "ROOT\key path\name" with one of the five
+// predefined roots (any case); file entries are "folder\name", the folder possibly starting with a
+// placeholder (ExpandPluginPath). Counts go into the item counters, each followed by the running
+// line; whatever cannot be found, opened or deleted is skipped silently. A link (junction or
+// symbolic link) is never wiped through, and a file with other hard links is only unlinked.
+void RunPluginMethod(const std::string& methodKey, const std::string& entryList, const std::string& method,
+                     int32_t passes, ProgressLog& log);
+
+// Replaces one leading "%AppData%", "%ProgramFiles%", "%Windows%" or "%UserProfile%" (exact case)
+// and the character after it by that folder with a trailing backslash. A variable that is not set
+// (or set to nothing) leaves the placeholder as written, so the path names nothing.
+std::string ExpandPluginPath(const std::string& folderPart);

@@ -1,0 +1,469 @@
+// The erase run through the real Quorvale.exe, with every trace location of the program pointed at
+// scratch folders and saved keys: the rows of the run, the temporary-files row, Stop, closing
+// during a run, a second run, and plug-ins beside the program.
+#include "driver/QuorvaleDriver.h"
+#include "engine/FolderWipe.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/RegistryNumber.h"
+#include "support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <set>
+
+namespace {
+
+// The plug-in step's own lines, spelled as the user sees them.
+constexpr const char* kStepStart = "Erasing Plug-ins Information ...";
+constexpr const char* kStepCompleted = "Erasing Plug-ins Information ... Completed";
+
+constexpr int kEraseButtonId = 101;
+constexpr int kOptionsButtonId = 102;
+constexpr int kHelpButtonId = 106;
+constexpr DWORD kRunTimeoutMs = 120000;
+
+// The switches of the 26 items in Options.ini, in the order of the run.
+const std::pair<const char*, const char*> kItemSwitches[] = {
+    {"IE", "Cache"},           {"IE", "History"},
+    {"IE", "Cookies"},         {"IE", "AddressBarHistory"},
+    {"IE", "AutoPassword"},    {"IE", "AutoFormData"},
+    {"IE", "IndexDat"},        {"Firefox", "Cache"},
+    {"Firefox", "Cookies"},    {"Firefox", "AutoFormData"},
+    {"Firefox", "History"},    {"Netscape", "Cache"},
+    {"Netscape", "Cookies"},   {"Netscape", "AutoFormData"},
+    {"Netscape", "History"},   {"OPera", "Cache"},
+    {"OPera", "Cookies"},      {"OPera", "AddressBarHistory"},
+    {"Windows", "RecycleBin"}, {"Windows", "TempFolder"},
+    {"Windows", "RecentDoc"},  {"Windows", "RunMenu"},
+    {"Windows", "SearchMenu"}, {"Windows", "DialogHistory"},
+    {"Windows", "ClipBoard"},  {"Windows", "SwapFile"},
+};
+
+// Options.ini with every item switched off except the given ones (section and key), and extra lines
+// for [Miscellaneous].
+std::string OptionsWithOnly(const std::set<std::pair<std::string, std::string>>& on,
+                            const std::string& miscellaneous = "") {
+    std::string text;
+    std::string section;
+    for (const auto& [itemSection, key] : kItemSwitches) {
+        if (section != itemSection) {
+            section = itemSection;
+            text += "[" + section + "]\r\n";
+        }
+        text += std::string(key) + "=" + (on.count({itemSection, key}) ? "1" : "0") + "\r\n";
+    }
+    return text + "[Miscellaneous]\r\n" + miscellaneous;
+}
+
+// The lines of one row: start line, what the item left, completion line, empty line.
+std::vector<std::string> Row(const std::string& start, const std::vector<std::string>& results = {}) {
+    std::vector<std::string> lines{start};
+    lines.insert(lines.end(), results.begin(), results.end());
+    lines.push_back(start + " Completed");
+    lines.push_back("");
+    return lines;
+}
+
+std::string FilesLine(int64_t files, int64_t bytes) {
+    return std::to_string(files) + " files were erased, " + FormatByteSize(bytes) + " hard disk space was released.";
+}
+
+std::string SummaryLine(int64_t registry, int64_t files, int64_t bytes) {
+    return std::to_string(registry) + " registry entries were erased. " + FilesLine(files, bytes);
+}
+
+// Makes count files of size bytes each, all of the letter 'x'.
+void MakeFiles(const std::string& folder, int count, size_t size) {
+    for (int i = 0; i < count; ++i) {
+        WriteFileText(folder + "\\file" + std::to_string(i) + ".dat", std::string(size, 'x'));
+    }
+}
+
+void MakeFolderTree(const std::string& folder) {
+    for (size_t slash = folder.find('\\', 3); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
+        CreateFolder(folder.substr(0, slash));
+    }
+    CreateFolder(folder);
+}
+
+int CountFiles(const std::string& folder) {
+    int count = 0;
+    for (const auto& entry : ListFolder(folder + "\\*.*")) {
+        count += entry.IsFolder() ? 0 : 1;
+    }
+    return count;
+}
+
+// The run's closing box: its text, then answered. "" when none came.
+std::string TakeRunEndBox(QuorvaleApp& app, DWORD timeoutMs = kRunTimeoutMs) {
+    HWND box = app.WaitMessageBox("Information", timeoutMs);
+    if (!box) {
+        return "";
+    }
+    std::string text = QuorvaleApp::MessageBoxText(box);
+    QuorvaleApp::AnswerMessageBox(box);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+    return text;
+}
+
+bool LastLineCountsFiles(const QuorvaleApp& app, const std::regex& runningLine) {
+    std::vector<std::string> lines = app.LogLines();
+    std::smatch match;
+    return !lines.empty() && std::regex_match(lines.back(), match, runningLine) && std::stoi(match[1].str()) >= 1;
+}
+
+const std::regex kFileRunningLine("(\\d+) files were erased, .*");
+const std::regex kPluginRunningLine("0 registry entries were erased\\. (\\d+) files were erased, .*");
+
+class EraseRunTest : public ::testing::Test {
+protected:
+    // Starts the copy and waits for its main window.
+    void StartApp() {
+        app_->Start();
+        ASSERT_NE(app_->WaitMainWindow(), nullptr);
+    }
+    std::string EraseCaption() const { return RemoteWindowText(app_->MainControl(kEraseButtonId)); }
+
+    // The Firefox cache of one profile, filled with count files of size bytes.
+    std::string FillFirefoxCache(int count, size_t size) const {
+        const std::string cache = sandbox_->AppData() + "\\Mozilla\\Firefox\\Profiles\\ab12cd.default\\Cache";
+        MakeFolderTree(cache);
+        MakeFiles(cache, count, size);
+        return cache;
+    }
+
+    void SetUpApp(const std::optional<std::string>& optionsIni) {
+        app_ = std::make_unique<QuorvaleApp>(optionsIni);
+        sandbox_ = std::make_unique<TraceSandbox>(*app_);
+    }
+    void TearDown() override {
+        if (app_) {
+            app_->Kill();
+        }
+        sandbox_.reset();
+        app_.reset();
+    }
+
+    std::unique_ptr<QuorvaleApp> app_;
+    std::unique_ptr<TraceSandbox> sandbox_;
+};
+
+// The index.dat files the run zeroed in the sandbox's cache and history folders, as the row's line.
+std::string IndexDatRowLine(const TraceSandbox& sandbox) {
+    int64_t files = 0;
+    int64_t bytes = 0;
+    for (const std::string& path :
+         {sandbox.Cache() + "\\Content.IE5\\index.dat", sandbox.History() + "\\History.IE5\\index.dat"}) {
+        std::string content;
+        if (!ReadWholeFile(path, content)) {
+            continue;
+        }
+        EXPECT_EQ(content.find_first_not_of('\0'), std::string::npos) << path << " was not zeroed";
+        files += 1;
+        bytes += static_cast<int64_t>(content.size());
+    }
+    return files == 0 ? kPlaceholderLine : FilesLine(files, bytes);
+}
+
+// Rows 1 to 4, 7 to 21, 24 and 25 as the sandbox leaves them: nothing to erase but the index.dat
+// files that WinINet creates on its first use, which row 7 zeroes.
+std::vector<std::string> DefaultRunLog(const std::string& indexDatLine) {
+    std::vector<std::vector<std::string>> rows = {
+        Row("Erasing Internet Explorer Cache ...", {kPlaceholderLine}),
+        Row("Erasing Internet Explorer History ..."),
+        Row("Erasing Internet Explorer Cookies ...", {kPlaceholderLine}),
+        Row("Erasing IE Address Bar History ..."),
+        Row("Erasing IE Index.dat ...", {indexDatLine}),
+    };
+    for (const char* start :
+         {"Erasing Firefox Cache ...", "Erasing Firefox Cookies ...",
+          "Erasing Firefox AutoComplete Form Data and Passwords ...", "Erasing Firefox History ...",
+          "Erasing Netscape Cache ...", "Erasing Netscape Cookies ...",
+          "Erasing Netscape AutoComplete Form Data and Passwords ...", "Erasing Netscape History ...",
+          "Erasing Opera Cache ...", "Erasing Opera Cookies ...", "Erasing Opera History ..."}) {
+        rows.push_back(Row(start, {kPlaceholderLine}));
+    }
+    rows.push_back(Row("Empty Windows Recycle Bin ..."));
+    rows.push_back(Row("Erasing Temptory Files Directory ...", {FilesLine(0, 0)}));
+    rows.push_back(Row("Erasing Recent Documents History ...", {FilesLine(0, 0)}));
+    rows.push_back(Row("Erasing Dialog History ..."));
+    rows.push_back(Row("Erasing Contents of ClipBoard ..."));
+    std::vector<std::string> log;
+    for (const auto& row : rows) {
+        log.insert(log.end(), row.begin(), row.end());
+    }
+    log.push_back("All tasks finished successfully.");
+    // Only row 7 may have counted anything.
+    log.push_back(indexDatLine == kPlaceholderLine ? SummaryLine(0, 0, 0)
+                                                   : "0 registry entries were erased. " + indexDatLine);
+    return log;
+}
+
+void PutTextOnClipboard(const std::string& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<char*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+TEST_F(EraseRunTest, WithEveryKeyMissingTheDefaultRowsRunInOrderTwiceInARow) {
+    SetUpApp(std::nullopt);
+    const std::string binned = sandbox_->AddToRecycleBin("thrown.txt", "in the bin");
+    PutTextOnClipboard("copied secret");
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string boxText = TakeRunEndBox(*app_);
+    std::vector<std::string> log = app_->LogLines();
+    const std::vector<std::string> expected = DefaultRunLog(IndexDatRowLine(*sandbox_));
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(boxText, expected.back());
+    EXPECT_FALSE(FileExists(binned)) << "the recycle bin was not emptied";
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "the clipboard was not cleared";
+    EXPECT_TRUE(WaitUntil([&] { return EraseCaption() == "Erase"; }, 5000));
+
+    // WinINet still has the index.dat files mapped that the first run zeroed.
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string secondBoxText = TakeRunEndBox(*app_);
+    log = app_->LogLines();
+    ASSERT_EQ(log.size(), expected.size());
+    const size_t indexDatResult = 4 + 3 + 4 + 3 + 1; // after rows 1 to 4 and the start line of row 7
+    EXPECT_EQ(DefaultRunLog(log[indexDatResult]), log);
+    EXPECT_EQ(secondBoxText, log.back());
+    EXPECT_TRUE(app_->Running());
+    EXPECT_TRUE(app_->Close());
+    EXPECT_EQ(app_->ExitCode(), 0u);
+}
+
+TEST_F(EraseRunTest, TwoTemporaryFilesGiveTheTempRowsLineAndTheRunTotals) {
+    SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=NSA\r\n"));
+    WriteFileText(sandbox_->Temp() + "\\one.tmp", std::string(1000, 'a'));
+    ASSERT_TRUE(CreateFolder(sandbox_->Temp() + "\\Sub"));
+    WriteFileText(sandbox_->Temp() + "\\Sub\\two.tmp", std::string(1000, 'b'));
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string boxText = TakeRunEndBox(*app_);
+
+    std::vector<std::string> expected = Row("Erasing Temptory Files Directory ...", {FilesLine(2, 2000)});
+    expected.push_back("All tasks finished successfully.");
+    expected.push_back(SummaryLine(0, 2, 2000));
+    EXPECT_EQ(app_->LogLines(), expected);
+    EXPECT_EQ(boxText, "0 registry entries were erased. 2 files were erased, 1.95 KB hard disk space was released.");
+    EXPECT_TRUE(FolderExists(sandbox_->Temp()));
+    EXPECT_TRUE(ListFolder(sandbox_->Temp() + "\\*.*").empty());
+}
+
+// The page-file value under HKEY_LOCAL_MACHINE as it stood, put back afterwards.
+class PageFileValueRestore {
+public:
+    PageFileValueRestore() {
+        if (std::optional<DWORD> value = Current()) {
+            hadValue_ = true;
+            saved_ = *value;
+        }
+    }
+    ~PageFileValueRestore() {
+        RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE);
+        if (key && hadValue_) {
+            SetRegDword(key.get(), kValue, saved_);
+        } else if (key) {
+            DeleteRegValue(key.get(), kValue);
+        }
+    }
+    static std::optional<DWORD> Current() {
+        RegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kKey);
+        return key ? GetRegDword(key.get(), kValue) : std::nullopt;
+    }
+
+private:
+    static constexpr const char* kKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+    static constexpr const char* kValue = "ClearPageFileAtShutdown";
+    bool hadValue_ = false;
+    DWORD saved_ = 0;
+};
+
+void FillKey(const std::string& path, const std::vector<std::string>& values) {
+    RegKey key = CreateRegKey(HKEY_CURRENT_USER, path);
+    ASSERT_TRUE(key) << path;
+    for (const auto& value : values) {
+        ASSERT_TRUE(SetRegString(key.get(), value, "trace"));
+    }
+}
+
+TEST_F(EraseRunTest, TheRowsOffByDefaultRunWhenSwitchedOn) {
+    SetUpApp(OptionsWithOnly(
+        {{"IE", "AutoPassword"}, {"Windows", "RunMenu"}, {"Windows", "SearchMenu"}, {"Windows", "SwapFile"}}));
+    PageFileValueRestore pageFile;
+    FillKey("Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW", {"site"});
+    FillKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", {"a", "MRUList"});
+    FillKey("Software\\Microsoft\\Search Assistant\\ACMru\\5603", {"000"});
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string boxText = TakeRunEndBox(*app_);
+
+    std::vector<std::string> expected;
+    for (const auto& row : {Row("Erasing IE AutoComplete Passwords ...", {"1 registry entries were erased."}),
+                            Row("Erasing Start Menu Run History ...", {"2 registry entries were erased."}),
+                            Row("Erasing Start Menu Search History ...", {"1 registry entry was erased."}),
+                            Row("Erasing Windows Swap File ...")}) {
+        expected.insert(expected.end(), row.begin(), row.end());
+    }
+    expected.push_back("All tasks finished successfully.");
+    expected.push_back(SummaryLine(4, 0, 0));
+    EXPECT_EQ(app_->LogLines(), expected);
+    EXPECT_EQ(boxText, SummaryLine(4, 0, 0));
+    EXPECT_EQ(PageFileValueRestore::Current(), std::optional<DWORD>(1));
+}
+
+TEST_F(EraseRunTest, StopDuringARowLeavesOutItsCompletionAndEveryLaterRow) {
+    SetUpApp(OptionsWithOnly({{"Firefox", "Cache"}, {"Firefox", "Cookies"}, {"Windows", "TempFolder"}},
+                             "SecurityLevel=Gutmann\r\n"));
+    const std::string cache = FillFirefoxCache(120, 8192);
+    WriteFileText(sandbox_->Temp() + "\\later.tmp", "a later row's file");
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kFileRunningLine); }, kRunTimeoutMs));
+    EXPECT_EQ(EraseCaption(), "Stop");
+    EXPECT_FALSE(IsWindowEnabled(app_->MainControl(kOptionsButtonId))) << "a modal window would hold the run";
+    EXPECT_TRUE(IsWindowEnabled(app_->MainControl(kHelpButtonId)));
+    ASSERT_TRUE(app_->PressButton("Stop"));
+
+    const std::string boxText = TakeRunEndBox(*app_);
+    EXPECT_EQ(boxText, "The erasing procedure stops.");
+    // Files after the stop are still counted, but no longer overwritten or deleted.
+    const std::string itemLine = FilesLine(120, 120 * 8192);
+    EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{"Erasing Firefox Cache ...", itemLine, "",
+                                                          "The erasing procedure is stopped by the user",
+                                                          "0 registry entries were erased. " + itemLine}));
+    EXPECT_GT(CountFiles(cache), 0);
+    EXPECT_LT(CountFiles(cache), 120);
+    EXPECT_TRUE(FileExists(sandbox_->Temp() + "\\later.tmp"));
+    EXPECT_TRUE(WaitUntil([&] { return EraseCaption() == "Erase"; }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(app_->MainControl(kOptionsButtonId)));
+}
+
+TEST_F(EraseRunTest, AClickWhileTheRunStopsNeverStartsASecondRun) {
+    SetUpApp(OptionsWithOnly({{"Firefox", "Cache"}}, "SecurityLevel=Gutmann\r\n"));
+    FillFirefoxCache(60, 8192);
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kFileRunningLine); }, kRunTimeoutMs));
+    // Stop, then at once a click on the button that reads "Erase" again, before the run has ended.
+    HWND button = app_->MainControl(kEraseButtonId);
+    PostMessageW(button, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
+
+    EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+    EXPECT_EQ(TakeRunEndBox(*app_, 3000), "") << "a second run was started";
+    std::vector<std::string> log = app_->LogLines();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "Erasing Firefox Cache ...");
+    EXPECT_EQ(log.at(log.size() - 2), "The erasing procedure is stopped by the user");
+    EXPECT_EQ(EraseCaption(), "Erase");
+}
+
+TEST_F(EraseRunTest, ClosingDuringARunStopsItAndLeavesAtMostTheFileUnderWayChanged) {
+    SetUpApp(OptionsWithOnly({{"Firefox", "Cache"}}, "SecurityLevel=Gutmann\r\n"));
+    const std::string cache = FillFirefoxCache(60, 65536);
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kFileRunningLine); }, kRunTimeoutMs));
+    ASSERT_TRUE(app_->Close(30000)) << "the program did not close during its run";
+    EXPECT_EQ(app_->ExitCode(), 0u);
+
+    int untouched = 0;
+    int changed = 0;
+    for (const auto& entry : ListFolder(cache + "\\*.*")) {
+        std::string content;
+        ASSERT_TRUE(ReadWholeFile(cache + "\\" + entry.name, content));
+        (content == std::string(65536, 'x') ? untouched : changed) += 1;
+    }
+    EXPECT_GT(untouched, 0) << "the run went on after the close";
+    EXPECT_LE(changed, 1) << "more than the file under way was left half-wiped";
+}
+
+class EraseRunPluginTest : public EraseRunTest {
+protected:
+    std::string PluginDir() const { return app_->Folder() + "Plug-ins\\"; }
+    void AddPlugin(const std::string& name, const std::string& description, bool selected,
+                   const std::string& method) const {
+        WriteFileText(PluginDir() + name, "[Information]\r\nDescription=" + description + "\r\nSelected=" +
+                                              (selected ? "1" : "0") + "\r\n[Method]\r\n" + method + "\r\n");
+    }
+};
+
+TEST_F(EraseRunPluginTest, PluginsRunAfterTheItemsWithTheirOwnCountsAddedToTheTotals) {
+    SetUpApp(OptionsWithOnly({}));
+    ASSERT_TRUE(CreateFolder(PluginDir()));
+    const std::string sample = sandbox_->AppData() + "\\Sample";
+    const std::string other = sandbox_->AppData() + "\\Other";
+    ASSERT_TRUE(CreateFolder(sample));
+    ASSERT_TRUE(CreateFolder(other));
+    MakeFiles(sample, 2, 100);
+    MakeFiles(other, 1, 100);
+    AddPlugin("Sample.qv", "Sample cleaner", true,
+              "DelFiles=%AppData%\\Sample\\file0.dat;%AppData%\\Sample\\file1.dat");
+    AddPlugin("Other.qv", "Other cleaner", true, "DelFolder=%AppData%\\Other\\*.dat");
+    AddPlugin("Unselected.qv", "Unselected cleaner", false, "DelFolder=%AppData%\\Sample");
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string boxText = TakeRunEndBox(*app_);
+
+    // The plug-ins run in the order of the folder search.
+    std::vector<std::string> log = app_->LogLines();
+    const bool sampleFirst = std::find(log.begin(), log.end(), "Sample cleaner ...") <
+                             std::find(log.begin(), log.end(), "Other cleaner ...");
+    const std::vector<std::string> sampleLines{"Sample cleaner ...", SummaryLine(0, 2, 200),
+                                               "Sample cleaner ... Completed", ""};
+    const std::vector<std::string> otherLines{"Other cleaner ...", SummaryLine(0, 1, 100),
+                                              "Other cleaner ... Completed", ""};
+    std::vector<std::string> expected{kStepStart, ""};
+    for (const auto* lines : {sampleFirst ? &sampleLines : &otherLines, sampleFirst ? &otherLines : &sampleLines}) {
+        expected.insert(expected.end(), lines->begin(), lines->end());
+    }
+    for (const std::string line : {kStepCompleted, "", "All tasks finished successfully."}) {
+        expected.push_back(line);
+    }
+    expected.push_back(SummaryLine(0, 3, 300));
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(boxText, SummaryLine(0, 3, 300));
+    EXPECT_TRUE(FolderExists(sample)) << "the unselected plug-in ran";
+    EXPECT_EQ(CountFiles(sample), 0);
+    EXPECT_EQ(CountFiles(other), 0);
+}
+
+TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
+    SetUpApp(OptionsWithOnly({}, "SecurityLevel=Gutmann\r\n"));
+    ASSERT_TRUE(CreateFolder(PluginDir()));
+    const std::string data = sandbox_->AppData() + "\\Slow";
+    ASSERT_TRUE(CreateFolder(data));
+    MakeFiles(data, 60, 8192);
+    AddPlugin("Slow.qv", "Slow cleaner", true, "DelFolder=%AppData%\\Slow\\*.*");
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kPluginRunningLine); }, kRunTimeoutMs));
+    ASSERT_TRUE(app_->PressButton("Stop"));
+    EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+
+    // The method's remaining files are handed on and counted after the stop, but not wiped; the
+    // plug-in's and the step's empty lines stay, their completion lines go.
+    const std::string summary = SummaryLine(0, 60, 60 * 8192);
+    EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{kStepStart, "", "Slow cleaner ...", summary, "", "",
+                                                          "The erasing procedure is stopped by the user", summary}));
+    EXPECT_GT(CountFiles(data), 0);
+}
+
+} // namespace
