@@ -1,5 +1,5 @@
 # Sourced by test.sh: small scratch drives for the drive tests, so that no test ever fills a real
-# disk. Q: is a 16 MiB tmpfs without a label that the tests may fill; R: is a 1 MiB tmpfs labelled
+# disk. Q: is a 48 MiB tmpfs without a label that the tests may fill; R: is a 1 MiB tmpfs labelled
 # "  Protected  " holding ReadOnly.txt, remounted read-only (a write-protected drive); P: points
 # nowhere (a drive without a disk). Q: and R: are mounted under the build folder; all three are
 # mapped into the Wine prefix ($WINEPREFIX must be set). When mounting is refused (not root, no
@@ -10,7 +10,7 @@ test_drives_start() {
     TEST_DRIVES_DIR="$build/test-drives"
     test_drives_unmount
     mkdir -p "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r"
-    if ! mount -t tmpfs -o size=16m qv-test-q "$TEST_DRIVES_DIR/q" 2>/dev/null; then
+    if ! mount -t tmpfs -o size=48m qv-test-q "$TEST_DRIVES_DIR/q" 2>/dev/null; then
         echo "Test drives: mounting a tmpfs was refused; the tests of drives Q: and R: will be skipped." >&2
         return 0
     fi
@@ -25,7 +25,7 @@ test_drives_start() {
     ln -sfn "$TEST_DRIVES_DIR/q" "$WINEPREFIX/dosdevices/q:"
     mountpoint -q "$TEST_DRIVES_DIR/r" && ln -sfn "$TEST_DRIVES_DIR/r" "$WINEPREFIX/dosdevices/r:"
     ln -sfn "$TEST_DRIVES_DIR/no-disk" "$WINEPREFIX/dosdevices/p:"
-    echo "Test drives: P: (no disk), Q: (16 MiB, writable), R: (1 MiB, read-only) mapped into $WINEPREFIX."
+    echo "Test drives: P: (no disk), Q: (48 MiB, writable), R: (1 MiB, read-only) mapped into $WINEPREFIX."
 }
 
 test_drives_unmount() {
