@@ -9,6 +9,7 @@ command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-po
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xwd >/dev/null || need+=(x11-apps)
 command -v xwininfo >/dev/null || need+=(x11-utils)
+command -v xdotool >/dev/null || need+=(xdotool)
 dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 [ -d /usr/src/googletest/googletest ] || need+=(googletest)
 command -v wine >/dev/null || need+=(wine wine64)

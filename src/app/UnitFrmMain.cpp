@@ -1,6 +1,7 @@
 #include "app/UnitFrmMain.h"
 
 #include "app/EraseRun.h"
+#include "app/Triggers.h"
 #include "engine/RunState.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
@@ -126,8 +127,8 @@ void StoreUserSid() {
     }
 }
 
-TFrmMain::TFrmMain(HWND applicationWindow, std::vector<std::string> arguments)
-    : applicationWindow_(applicationWindow), arguments_(std::move(arguments)) {
+TFrmMain::TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, TestBuildSeams seams)
+    : applicationWindow_(applicationWindow), arguments_(std::move(arguments)), seams_(seams) {
     CreateForm({kMainWindowClass, kMainWindowCaption, 499, 312, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                 0, CentreOn::Desktop},
                applicationWindow_);
@@ -215,7 +216,8 @@ void TFrmMain::FormClose() {
 
 void TFrmMain::SetSchedule(bool enabled, int32_t customInterval) {
     if (enabled) {
-        SetTimer(hwnd_, kTimerSchedule, ScheduleIntervalMs(customInterval), nullptr);
+        UINT interval = seams_.scheduleIntervalMs != 0 ? seams_.scheduleIntervalMs : ScheduleIntervalMs(customInterval);
+        SetTimer(hwnd_, kTimerSchedule, interval, nullptr);
     } else {
         KillTimer(hwnd_, kTimerSchedule);
     }
@@ -245,6 +247,11 @@ LRESULT TFrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         } else if (wParam == kTimerStartShutdown) {
             TimerStartShutdownTimer();
         }
+        return 0;
+    case WM_QUERYENDSESSION:
+        return WMQueryEndSession();
+    case WM_HOTKEY:
+        WMHotKey(wParam);
         return 0;
     case WM_TRAYICON:
         TrayIconMessage(lParam);
@@ -323,10 +330,55 @@ void TFrmMain::BtnDriveWasherClick() {
     memInfo_.Focus();
 }
 void TFrmMain::BtnAboutClick() {}
-void TFrmMain::MenuEraseClick() {}
-void TFrmMain::TimerScheduleTimer() {}
+void TFrmMain::MenuEraseClick() { UnattendedRun(); }
+void TFrmMain::TimerScheduleTimer() { UnattendedRun(); }
 
-void TFrmMain::TimerStartShutdownTimer() { KillTimer(hwnd_, kTimerStartShutdown); }
+void TFrmMain::UnattendedRun() {
+    // A tick or "Erase Now" that arrives while a run lets messages through is dropped: the run
+    // under way already erases, and a second run inside it would share its counters.
+    if (RunInProgress) {
+        return;
+    }
+    MnuShowMainClick();
+    ProcessMessages();
+    TryRunErase();
+    ProcessMessages();
+}
+
+void TFrmMain::TimerStartShutdownTimer() {
+    if (RunInProgress) {
+        // The run under way ends first; the timer stays armed and ticks again a second later.
+        return;
+    }
+    KillTimer(hwnd_, kTimerStartShutdown);
+    UnattendedRun();
+    if (!ShutdownErasePending) {
+        return;
+    }
+    ShutdownErasePending = false;
+    CarryOutAfterEraseAction(OptionsFilePath());
+    Close();
+}
+
+LRESULT TFrmMain::WMQueryEndSession() {
+    if (!EndOfSessionEraseWanted(OptionsFilePath())) {
+        return TRUE;
+    }
+    ShutdownErasePending = true;
+    SetTimer(hwnd_, kTimerStartShutdown, kTimerStartShutdownInterval, nullptr);
+    return FALSE;
+}
+
+void TFrmMain::WMHotKey(WPARAM hotkeyId) {
+    // Ids -1 and -2 are Windows' own hotkeys; an atom of -1 means the key was not registered.
+    auto id = static_cast<int32_t>(hotkeyId);
+    if (StealthKeyAtom != -1 && id == StealthKeyAtom) {
+        ShowTrayIcon(!TrayIconVisible);
+    }
+    if (BossKeyAtom != -1 && id == BossKeyAtom) {
+        PressBossKey(OptionsFilePath());
+    }
+}
 
 void TFrmMain::BtnHelpClick() { OpenHelpFile(); }
 void TFrmMain::MnuHelpClick() { OpenHelpFile(); }

@@ -53,6 +53,12 @@ extern int32_t StealthKeyAtom;
 extern bool BossWindowsHidden;
 extern bool ShutdownErasePending;
 
+// Set only by the test build of the program (tests/testbuild), which the end-to-end tests run; the
+// shipped program always has the defaults.
+struct TestBuildSeams {
+    UINT scheduleIntervalMs = 0; // not 0: the schedule timer ticks at this interval whatever the choice
+};
+
 // Interval of the schedule timer for a "CustomInterval" choice.
 UINT ScheduleIntervalMs(int32_t customInterval);
 
@@ -65,7 +71,7 @@ void StoreUserSid();
 class TFrmMain : public TForm {
 public:
     // applicationWindow: the hidden top-level window that owns the main window.
-    TFrmMain(HWND applicationWindow, std::vector<std::string> arguments);
+    TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, TestBuildSeams seams = {});
     ~TFrmMain() override;
 
     MemoLog& Log() { return memInfo_; }
@@ -107,7 +113,12 @@ private:
 
     void TimerScheduleTimer();
     void TimerStartShutdownTimer();
+    // WM_QUERYENDSESSION: TRUE when the session may end now, FALSE when an erase run comes first.
+    LRESULT WMQueryEndSession();
+    void WMHotKey(WPARAM hotkeyId);
     void TrayIconMessage(LPARAM mouseMessage);
+    // The run of the schedule timer and "Erase Now": the window brought forward, then the run.
+    void UnattendedRun();
 
     void RunErase();
     // The Erase button's caption, and the buttons that open a modal window, which would hold the
@@ -116,6 +127,7 @@ private:
 
     HWND applicationWindow_;
     std::vector<std::string> arguments_;
+    TestBuildSeams seams_;
     MemoLog memInfo_;
     HMENU popupMenu_ = nullptr;
     bool closeAfterRun_ = false;

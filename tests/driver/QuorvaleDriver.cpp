@@ -143,6 +143,19 @@ QuorvaleApp::QuorvaleApp(std::optional<std::string> optionsIni) {
 
 QuorvaleApp::~QuorvaleApp() { Kill(); }
 
+bool QuorvaleApp::UseTestBuild() {
+    const char* exe = std::getenv("QUORVALE_TEST_EXE");
+    if (!exe) {
+        ADD_FAILURE() << "QUORVALE_TEST_EXE is not set";
+        return false;
+    }
+    if (!CopyFileW(Widen(WindowsPathOf(exe)).c_str(), Widen(exePath_).c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy " << exe << ": error " << GetLastError();
+        return false;
+    }
+    return true;
+}
+
 void QuorvaleApp::Start(const std::vector<std::string>& arguments) {
     std::string commandLine = QuoteArgument(exePath_);
     for (const auto& argument : arguments) {

@@ -29,6 +29,12 @@ public:
     const std::string& Folder() const { return folder_.Path(); }
     std::string OptionsPath() const { return folder_ / "Options.ini"; }
 
+    // Puts the test build of the program (QUORVALE_TEST_EXE) in the copy's place; call before Start.
+    // The test build records its ExitWindowsEx calls in ExitWindowsRecordPath() instead of making
+    // them, and takes "/test-schedule-ms:N" as a schedule interval. Fails the test when it cannot.
+    bool UseTestBuild();
+    std::string ExitWindowsRecordPath() const { return folder_ / "ExitWindowsEx.txt"; }
+
     // Starts the copy with the given arguments. Fails the test when it cannot be started.
     void Start(const std::vector<std::string>& arguments = {});
     // Sets a variable of the environment the copy is started with (the rest is the test's own).

@@ -7,11 +7,16 @@
 //   index-dat   uses the URL cache, then runs the index.dat item after the placeholder line;
 //               prints each log change ("+line" or "=line"), then the run totals
 //   form-data   runs the AutoComplete form-data item
+//   force-shutdown, force-restart
+//               runs ForceShutdown or ForceRestart with ExitWindowsEx diverted: prints
+//               "flags=F privilege=enabled|disabled" per call, exits with the number of calls
+#include "app/UnitMoveWindow.h"
 #include "engine/FolderWipe.h"
 #include "engine/InternetExplorer.h"
 #include "engine/RunState.h"
 #include "engine/SystemInfo.h"
 #include "engine/WindowsItems.h"
+#include "platform/Power.h"
 #include "platform/UrlCache.h"
 #include "support/RecordingLog.h"
 
@@ -34,6 +39,20 @@ int RunIndexDatItem() {
     std::printf("files=%lld bytes=%lld\n", static_cast<long long>(TotalErasedFileCount),
                 static_cast<long long>(TotalReleasedByteCount));
     return 0;
+}
+
+int exitWindowsCalls = 0;
+
+bool PrintExitWindows(UINT flags) {
+    ++exitWindowsCalls;
+    std::printf("flags=%u privilege=%s\n", flags, TokenPrivilegeEnabled("SeShutdownPrivilege") ? "enabled" : "disabled");
+    return true;
+}
+
+int RunForcedEndOfSession(void (*force)()) {
+    DivertExitWindows(PrintExitWindows);
+    force();
+    return exitWindowsCalls;
 }
 
 } // namespace
@@ -63,6 +82,12 @@ int main(int argc, char** argv) {
     if (command == "form-data") {
         EraseIEFormData();
         return 0;
+    }
+    if (command == "force-shutdown") {
+        return RunForcedEndOfSession(ForceShutdown);
+    }
+    if (command == "force-restart") {
+        return RunForcedEndOfSession(ForceRestart);
     }
     return 2;
 }

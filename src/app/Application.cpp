@@ -1,0 +1,61 @@
+#include "app/Application.h"
+
+#include "platform/Desktop.h"
+#include "platform/Form.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <exception>
+
+namespace {
+
+constexpr const wchar_t* kApplicationClass = L"TApplication";
+
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// The hidden top-level window that owns the main window, titled with the application title. It
+// has no caption bar, so its extended style stays exactly what the main window sets.
+HWND CreateApplicationWindow() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = kApplicationClass;
+    RegisterClassExW(&wc);
+    return CreateWindowExW(0, kApplicationClass, L"Quorvale", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                           nullptr);
+}
+
+} // namespace
+
+int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& seams) {
+    bool alreadyRunning = false;
+    KernelHandle mutex = CreateOwnedMutex(kSingleInstanceMutex, alreadyRunning);
+    if (alreadyRunning) {
+        ShowMessageBox(nullptr, "Quorvale already starts!", "Information", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    CoInitialize(nullptr);
+
+    int exitCode = 0;
+    try {
+        HWND applicationWindow = CreateApplicationWindow();
+        TFrmMain main(applicationWindow, std::move(arguments), seams);
+        ShowWindow(main.Handle(), SW_SHOWNORMAL);
+        UpdateWindow(main.Handle());
+        exitCode = RunMessageLoop(main.Handle());
+        DestroyWindow(applicationWindow);
+    } catch (const std::exception& e) {
+        ShowApplicationError(e.what());
+        exitCode = 1;
+    }
+    CoUninitialize();
+    return exitCode;
+}

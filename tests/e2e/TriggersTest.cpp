@@ -1,0 +1,283 @@
+// Runs that start without the Erase button, through the program's own windows: the schedule timer
+// (test build, shortened interval), the tray's "Erase Now", the start-up timer, and the end of the
+// Windows session with the action that follows it (test build: ExitWindowsEx is recorded, not made).
+// Every run erases only the clipboard, so a test sees a run happen by the clipboard being emptied.
+#include "driver/QuorvaleDriver.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr UINT kTrayMessage = WM_USER + 1001;
+constexpr WPARAM kEraseNowCommand = 200;
+constexpr const char* kClipboardStart = "Erasing Contents of ClipBoard ...";
+constexpr const char* kShortSchedule = "/test-schedule-ms:400";
+
+// Options.ini with every erase item off but the clipboard, plus lines for [Miscellaneous].
+std::string ClipboardOnlyOptions(const std::string& miscellaneous) {
+    std::string text = "[IE]\r\nCache=0\r\nHistory=0\r\nCookies=0\r\nAddressBarHistory=0\r\nIndexDat=0\r\n";
+    for (const char* browser : {"Firefox", "Netscape"}) {
+        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=0\r\nAutoFormData=0\r\nHistory=0\r\n";
+    }
+    text += "[OPera]\r\nCache=0\r\nCookies=0\r\nAddressBarHistory=0\r\n";
+    text += "[Windows]\r\nRecycleBin=0\r\nTempFolder=0\r\nRecentDoc=0\r\nDialogHistory=0\r\nClipBoard=1\r\n";
+    return text + "[Miscellaneous]\r\n" + miscellaneous;
+}
+
+void PutTextOnClipboard(const wchar_t* text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+}
+
+bool ClipboardHasText() {
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+}
+
+int CountWindowsOf(const QuorvaleApp& app, const char* className, const char* caption) {
+    int count = 0;
+    for (HWND window : TopLevelWindowsOf(app.ProcessId())) {
+        count += WindowClassName(window) == className && RemoteWindowText(window) == caption ? 1 : 0;
+    }
+    return count;
+}
+
+// The log of a run that erased only the clipboard, up to its summary line.
+void ExpectClipboardRunLog(const QuorvaleApp& app, const std::string& summary) {
+    std::vector<std::string> lines = app.LogLines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], kClipboardStart);
+    EXPECT_EQ(lines[1], std::string(kClipboardStart) + " Completed");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "All tasks finished successfully."), lines.end());
+    EXPECT_EQ(lines.back(), summary);
+}
+
+// Closes the program, answering every box that holds the close up; false when it did not end.
+bool CloseAnsweringBoxes(QuorvaleApp& app) {
+    app.Post(WM_CLOSE);
+    for (int i = 0; i < 100 && !app.WaitExit(100); ++i) {
+        if (HWND box = app.FindWindowOf(L"#32770", "Information")) {
+            QuorvaleApp::AnswerMessageBox(box);
+        }
+    }
+    return app.WaitExit(5000);
+}
+
+LRESULT SendQueryEndSession(HWND window) {
+    DWORD_PTR answer = 0xDEAD;
+    EXPECT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    return static_cast<LRESULT>(answer);
+}
+
+std::string ExitWindowsRecord(const QuorvaleApp& app) {
+    std::string record;
+    if (FileExists(app.ExitWindowsRecordPath())) {
+        record = ReadFileText(app.ExitWindowsRecordPath());
+    }
+    return record;
+}
+
+TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTick) {
+    QuorvaleApp app(ClipboardOnlyOptions("CustomIntervalErase=1\r\nCustomInterval=0\r\n"));
+    ASSERT_TRUE(app.UseTestBuild());
+    PutTextOnClipboard(L"before the first tick");
+    app.Start({kShortSchedule});
+    HWND main = app.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    app.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(ClipboardHasText());
+    ExpectClipboardRunLog(app, QuorvaleApp::MessageBoxText(box));
+
+    // The run lasts until its box is answered: neither the ticks nor "Erase Now" start another.
+    PutTextOnClipboard(L"during the first run");
+    app.Post(WM_COMMAND, kEraseNowCommand, 0);
+    Sleep(1500);
+    EXPECT_TRUE(ClipboardHasText()) << "a second run started inside the first";
+    EXPECT_EQ(CountWindowsOf(app, "#32770", "Information"), 1);
+
+    // The timer stays armed: after the box, the next tick runs again, the window hidden or not.
+    app.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    QuorvaleApp::AnswerMessageBox(box);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+    HWND second = app.WaitMessageBox("Information", 30000);
+    EXPECT_NE(second, nullptr);
+    EXPECT_FALSE(ClipboardHasText());
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(CloseAnsweringBoxes(app));
+}
+
+// Pops the tray menu as a right click on the icon does; returns the menu's window.
+HWND PopTrayMenu(const QuorvaleApp& app) {
+    app.Post(kTrayMessage, 1, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindowsOf(app.ProcessId())) {
+                if (WindowClassName(window) == "#32768") {
+                    menu = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        5000);
+    return menu;
+}
+
+TEST(TrayIcon, EraseNowRunsAnEraseAndShowsTheHiddenWindow) {
+    QuorvaleApp app(ClipboardOnlyOptions(""));
+    app.Start();
+    HWND main = app.WaitMainWindow();
+    ASSERT_NE(main, nullptr);
+    app.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+
+    // A single click, a left button alone or a mouse move do nothing.
+    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_RBUTTONUP}) {
+        app.Post(kTrayMessage, 1, mouse);
+    }
+    Sleep(500);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(TopLevelWindowsOf(app.ProcessId()).empty());
+
+    PutTextOnClipboard(L"before Erase Now");
+    HWND menu = PopTrayMenu(app);
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0); // the first entry, "Erase Now"
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_FALSE(ClipboardHasText());
+    ExpectClipboardRunLog(app, QuorvaleApp::MessageBoxText(box));
+    EXPECT_TRUE(CloseAnsweringBoxes(app));
+}
+
+TEST(StartupTimer, RunsOnceAboutASecondAfterStartAndTheProgramStays) {
+    QuorvaleApp app(ClipboardOnlyOptions("SystemStartErase=1\r\n"));
+    PutTextOnClipboard(L"before start-up");
+    app.Start({"/startup"});
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(ClipboardHasText());
+    QuorvaleApp::AnswerMessageBox(box);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+
+    PutTextOnClipboard(L"after the start-up run");
+    Sleep(2000);
+    EXPECT_TRUE(ClipboardHasText()) << "the start-up timer ran a second time";
+    EXPECT_TRUE(app.Running());
+    EXPECT_TRUE(app.Close());
+}
+
+TEST(EndOfSession, WithoutTheSettingTheSessionMayEndAndNothingRuns) {
+    for (const char* options : {"", "SystemShutdownErase=0\r\n"}) {
+        QuorvaleApp app(ClipboardOnlyOptions(options));
+        ASSERT_TRUE(app.UseTestBuild());
+        app.Start();
+        ASSERT_NE(app.WaitMainWindow(), nullptr);
+        PutTextOnClipboard(L"session ends");
+        EXPECT_EQ(SendQueryEndSession(app.MainWindow()), TRUE) << options;
+        Sleep(1500);
+        EXPECT_TRUE(ClipboardHasText()) << options;
+        EXPECT_EQ(app.FindWindowOf(L"#32770", "Information"), nullptr) << options;
+        EXPECT_TRUE(app.Close()) << options;
+        EXPECT_EQ(ExitWindowsRecord(app), "") << options;
+    }
+}
+
+TEST(EndOfSession, IsRefusedThenARunWithoutBoxThenTheActionThenTheProgramCloses) {
+    const struct {
+        const char* option;
+        const char* record; // what ExitWindowsEx was given, as the test build records it
+    } cases[] = {
+        {"SystemShutdownOption=Shutdown\r\n", "flags=5 privilege=enabled\r\n"},
+        {"SystemShutdownOption=Restart\r\n", "flags=6 privilege=enabled\r\n"},
+        {"SystemShutdownOption=shutdown\r\n", "flags=6 privilege=enabled\r\n"},
+        // Windows' own dialog through "Shell.Application"; Wine's fails the call, the program closes all the same.
+        {"SystemShutdownOption=ShowWindow\r\n", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        QuorvaleApp app(ClipboardOnlyOptions(std::string("SystemShutdownErase=1\r\n") + c.option));
+        ASSERT_TRUE(app.UseTestBuild());
+        app.Start();
+        ASSERT_NE(app.WaitMainWindow(), nullptr);
+        PutTextOnClipboard(L"session ends");
+        EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE) << c.option;
+        // A box would hold the program open.
+        EXPECT_TRUE(app.WaitExit(30000)) << c.option << ": the program did not close by itself";
+        EXPECT_EQ(app.ExitCode(), 0u) << c.option;
+        EXPECT_FALSE(ClipboardHasText()) << c.option << ": no run";
+        EXPECT_EQ(ExitWindowsRecord(app), c.record) << c.option;
+    }
+}
+
+TEST(EndOfSession, ThatArrivesDuringARunWaitsForTheRunToEnd) {
+    QuorvaleApp app(
+        ClipboardOnlyOptions("CustomIntervalErase=1\r\nSystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n"));
+    ASSERT_TRUE(app.UseTestBuild());
+    app.Start({kShortSchedule});
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr);
+
+    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
+    Sleep(2000);
+    EXPECT_TRUE(app.Running());
+    EXPECT_EQ(ExitWindowsRecord(app), "");
+
+    PutTextOnClipboard(L"after the first run");
+    QuorvaleApp::AnswerMessageBox(box);
+    EXPECT_TRUE(app.WaitExit(30000));
+    EXPECT_FALSE(ClipboardHasText());
+    EXPECT_EQ(ExitWindowsRecord(app), "flags=5 privilege=enabled\r\n");
+}
+
+// Makes every program named Quorvale.exe see another Windows version while it lives.
+class WindowsVersionForQuorvale {
+public:
+    explicit WindowsVersionForQuorvale(const char* wineVersion) {
+        RegKey key = CreateRegKey(HKEY_CURRENT_USER, kKey);
+        EXPECT_TRUE(key && SetRegString(key.get(), "Version", wineVersion));
+    }
+    ~WindowsVersionForQuorvale() { DeleteRegTree(HKEY_CURRENT_USER, kKey); }
+
+private:
+    static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\Quorvale.exe";
+};
+
+TEST(EndOfSession, OnAnUnsupportedWindowsTheMessageComesAndTheProgramStillCloses) {
+    QuorvaleApp app(ClipboardOnlyOptions("SystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n"));
+    ASSERT_TRUE(app.UseTestBuild());
+    WindowsVersionForQuorvale version("win31"); // 3.10 belongs to no family
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(QuorvaleApp::MessageBoxText(box), "Quorvale does not support this version of Windows.");
+    QuorvaleApp::AnswerMessageBox(box);
+    EXPECT_TRUE(app.WaitExit(10000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_EQ(ExitWindowsRecord(app), "");
+}
+
+} // namespace
