@@ -13,4 +13,11 @@ source "$root/scripts/wine-env.sh"
 export QV_PRIVATE_DISPLAY=1
 trap wine_env_stop EXIT
 wine_env_start "$build" wineprefix-test fresh
+
+# Optional: small scratch drives Q: and R: for the drive tests (skipped when mounting is refused).
+# shellcheck source=test-drives.sh
+source "$root/scripts/test-drives.sh"
+trap 'wine_env_stop; test_drives_stop' EXIT
+test_drives_start "$build"
+
 ctest --test-dir "$build" --output-on-failure "$@"

@@ -14,6 +14,8 @@
 #include "settings/OptionsStore.h"
 #include "settings/UnitFrmOptions.h"
 #include "settings/UnitMiscellaneous.h"
+#include "tools/UnitFrmDriveWasher.h"
+#include "tools/UnitFrmFileShredder.h"
 
 #include <commctrl.h>
 
@@ -319,14 +321,19 @@ void TFrmMain::Command(int id) {
     }
 }
 
-// The settings dialogs and the tools are added to these handlers as they are built.
 void TFrmMain::BtnOptionsClick() { RunModal<TFrmOptions>(hwnd_); }
 void TFrmMain::BtnMiscellaneousClick() {
     RunModal<TFrmMiscellaneous>(hwnd_, *this);
     memInfo_.Focus();
 }
-void TFrmMain::BtnShredderClick() {}
-void TFrmMain::BtnDriveWasherClick() {}
+void TFrmMain::BtnShredderClick() {
+    RunModal<TFrmFileShredder>(hwnd_);
+    memInfo_.Focus();
+}
+void TFrmMain::BtnDriveWasherClick() {
+    RunModal<TFrmDriveWasher>(hwnd_);
+    memInfo_.Focus();
+}
 void TFrmMain::BtnAboutClick() { RunModal<TFrmAbout>(hwnd_); }
 void TFrmMain::MenuEraseClick() { UnattendedRun(); }
 void TFrmMain::TimerScheduleTimer() { UnattendedRun(); }

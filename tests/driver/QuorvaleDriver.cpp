@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 
@@ -275,6 +278,190 @@ void QuorvaleApp::Kill() {
         TerminateProcess(process_.get(), 1);
         WaitForSingleObject(process_.get(), 5000);
     }
+}
+
+namespace {
+
+struct ChildByClass {
+    std::wstring className;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildByClass(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ChildByClass*>(param);
+    if (Widen(WindowClassName(child)) == search->className) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A block of memory in the process that owns a window, freed when it goes.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) : size_(size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+        if (process_) {
+            address_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        }
+    }
+    ~RemoteMemory() {
+        if (address_) {
+            VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
+        }
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool Ready() const { return address_ != nullptr; }
+    BYTE* At(size_t offset) const { return static_cast<BYTE*>(address_) + offset; }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return offset + size <= size_ && WriteProcessMemory(process_.get(), At(offset), data, size, nullptr);
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        return offset + size <= size_ && ReadProcessMemory(process_.get(), At(offset), data, size, nullptr);
+    }
+
+private:
+    KernelHandle process_;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+constexpr size_t kRemoteTextChars = 4096;
+
+LRESULT SendWaiting(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_NORMAL, 30000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+void SetRemoteItemState(HWND list, int row, UINT state, UINT mask) {
+    RemoteMemory memory(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = mask;
+    if (memory.Ready() && memory.Write(0, &item, sizeof item)) {
+        SendWaiting(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.At(0)));
+    }
+}
+
+} // namespace
+
+HWND FindChildOfClass(HWND parent, const wchar_t* className) {
+    ChildByClass search{className, nullptr};
+    EnumChildWindows(parent, FindChildByClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindChildWithText(HWND parent, std::string_view text) {
+    ChildSearch search{Widen(text), nullptr};
+    EnumChildWindows(parent, FindChildByCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FocusedWindowOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+int RemoteListViewRowCount(HWND list) { return static_cast<int>(SendWaiting(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string RemoteListViewCell(HWND list, int row, int column) {
+    RemoteMemory memory(list, sizeof(LVITEMW) + kRemoteTextChars * sizeof(wchar_t));
+    if (!memory.Ready()) {
+        return {};
+    }
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof item));
+    item.cchTextMax = static_cast<int>(kRemoteTextChars);
+    if (!memory.Write(0, &item, sizeof item)) {
+        return {};
+    }
+    auto length = static_cast<size_t>(
+        SendWaiting(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.At(0))));
+    std::wstring text(std::min(length, kRemoteTextChars), L'\0');
+    memory.Read(sizeof item, text.data(), text.size() * sizeof(wchar_t));
+    return Narrow(text);
+}
+
+std::vector<std::vector<std::string>> RemoteListViewRows(HWND list, int columns) {
+    std::vector<std::vector<std::string>> rows;
+    int count = RemoteListViewRowCount(list);
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < columns; ++column) {
+            cells.push_back(RemoteListViewCell(list, row, column));
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+std::vector<std::pair<std::string, int>> RemoteListViewColumns(HWND list) {
+    std::vector<std::pair<std::string, int>> columns;
+    HWND header = reinterpret_cast<HWND>(SendWaiting(list, LVM_GETHEADER, 0, 0));
+    int count = header ? static_cast<int>(SendWaiting(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    RemoteMemory memory(list, sizeof(LVCOLUMNW) + kRemoteTextChars * sizeof(wchar_t));
+    for (int index = 0; index < count && memory.Ready(); ++index) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof column));
+        column.cchTextMax = static_cast<int>(kRemoteTextChars);
+        memory.Write(0, &column, sizeof column);
+        SendWaiting(list, LVM_GETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.At(0)));
+        memory.Read(0, &column, sizeof column);
+        std::wstring text(kRemoteTextChars, L'\0');
+        memory.Read(sizeof column, text.data(), text.size() * sizeof(wchar_t));
+        text.resize(text.find(L'\0'));
+        columns.emplace_back(Narrow(text), column.cx);
+    }
+    return columns;
+}
+
+void RemoteListViewSetChecked(HWND list, int row, bool checked) {
+    SetRemoteItemState(list, row, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), LVIS_STATEIMAGEMASK);
+}
+
+bool RemoteListViewChecked(HWND list, int row) {
+    auto state = static_cast<UINT>(SendWaiting(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void RemoteListViewSetSelected(HWND list, int row, bool selected) {
+    SetRemoteItemState(list, row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+int RemoteProgressPosition(HWND bar) { return static_cast<int>(SendWaiting(bar, PBM_GETPOS, 0, 0)); }
+
+bool ChooseInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names) {
+    // The file name box: a combo box (cmb13) in the Explorer-style dialog, an edit (edt1) in older ones.
+    HWND nameBox = GetDlgItem(dialog, 0x47C);
+    if (!nameBox) {
+        nameBox = GetDlgItem(dialog, 0x480);
+    }
+    HWND open = GetDlgItem(dialog, IDOK);
+    if (!nameBox || !open) {
+        return false;
+    }
+    auto type = [&](const std::string& text) {
+        std::wstring wide = Widen(text);
+        SendWaiting(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    };
+    type(folder);
+    SendWaiting(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(open));
+    std::string quoted;
+    for (const auto& name : names) {
+        quoted += (quoted.empty() ? "\"" : " \"") + name + "\"";
+    }
+    type(quoted);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(open));
+    return true;
 }
 
 namespace {

@@ -1,0 +1,63 @@
+#include "tools/ShredderRules.h"
+
+#include "platform/Files.h"
+#include "platform/Volumes.h"
+#include "settings/OptionNames.h"
+
+namespace {
+
+bool StartsWithDriveLetter(const std::string& path) {
+    if (path.size() < 2 || path[1] != ':') {
+        return false;
+    }
+    char c = path[0];
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+} // namespace
+
+std::string PassLabel(int pass) {
+    const char* ending = "th";
+    int lastTwo = pass % 100;
+    if (lastTwo < 11 || lastTwo > 13) {
+        switch (pass % 10) {
+        case 1:
+            ending = "st";
+            break;
+        case 2:
+            ending = "nd";
+            break;
+        case 3:
+            ending = "rd";
+            break;
+        default:
+            break;
+        }
+    }
+    return std::to_string(pass) + ending + " pass";
+}
+
+std::string ReadOnlyDriveStatus(const std::string& path) { return "Drive " + path.substr(0, 2) + " is read only"; }
+
+ShredderSettings ReadShredderSettings(const OptionsStore& options) {
+    return {options.GetText(kSectionMiscellaneous, kKeySecurityLevel, "DoD"),
+            options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, 3)};
+}
+
+std::optional<std::string> ShredRefusal(const std::string& path) {
+    SetAttributes(path, 0);
+    bool writable = FileOpensForWriting(path);
+    if (!FileExists(path)) {
+        return kStatusFileMissing;
+    }
+    if (!StartsWithDriveLetter(path)) {
+        return kStatusNoDriveLetter;
+    }
+    if (IsDriveReadOnly(path[0])) {
+        return ReadOnlyDriveStatus(path);
+    }
+    if (!writable) {
+        return kStatusNotWritable;
+    }
+    return std::nullopt;
+}

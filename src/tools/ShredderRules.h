@@ -1,0 +1,35 @@
+// What the file shredder decides for each file, apart from its window: the pass labels of its
+// status cell, the settings it reads, and the checks a file must pass before it is wiped.
+#pragma once
+
+#include "settings/OptionsStore.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Status texts of the "Result" column.
+constexpr const char* kStatusAdded = " ";
+constexpr const char* kStatusFileMissing = "File not exists";
+constexpr const char* kStatusNotWritable = "This file could not be written.";
+constexpr const char* kStatusNoDriveLetter = "Path has no drive letter";
+constexpr const char* kStatusStopped = "Stopped";
+constexpr const char* kStatusCompleted = "Completed";
+
+// "1st pass", "2nd pass", "3rd pass", "4th pass", ... "11th pass" to "13th pass", "21st pass", ...
+std::string PassLabel(int pass);
+
+// "Drive E: is read only" for a path on E:.
+std::string ReadOnlyDriveStatus(const std::string& path);
+
+struct ShredderSettings {
+    std::string method;
+    int32_t passes;
+};
+// "SecurityLevel" (default "DoD") and "RandomRepeatedTime" (default 3) of [Miscellaneous].
+ShredderSettings ReadShredderSettings(const OptionsStore& options);
+
+// Clears the file's attributes and checks, in this order, that it exists, that its path starts
+// with a drive letter, that the drive can be written and that the file opens for writing.
+// Returns the status that refuses the file, or nullopt when it may be wiped.
+std::optional<std::string> ShredRefusal(const std::string& path);

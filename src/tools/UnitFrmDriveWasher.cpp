@@ -1,0 +1,301 @@
+#include "tools/UnitFrmDriveWasher.h"
+
+#include "platform/Desktop.h"
+#include "platform/ListViewRows.h"
+#include "platform/Volumes.h"
+#include "tools/DriveList.h"
+#include "tools/FillFiles.h"
+#include "tools/LowDiskWarning.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+bool WashStopRequested = false;
+
+namespace {
+
+constexpr const char* kCaptionStart = "Start Cleaning";
+constexpr const char* kCaptionStop = "Stop Cleaning";
+
+constexpr const char* kIntroduction =
+    "You can clean the free space of your disk to remove any remnants from deleted files. Free space on your drive "
+    "may contain the files you have deleted, therefore  you should clean it to protect your privacy. Please select "
+    "the drives you want to clean free space.";
+
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kRefreshIntervalMs = 40;
+
+constexpr ControlSpec kWasherControls[] = {
+    {WC_STATICW, kIntroduction, IDC_WASH_LABEL1, 8, 8, 474, 58, SS_LEFT},
+    {WC_LISTVIEWW, "", IDC_WASH_LVW, 8, 70, 476, 186,
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {WC_STATICW, "", IDC_WASH_LABEL2, 8, 263, 474, 16, SS_LEFT},
+    {PROGRESS_CLASSW, "", IDC_WASH_PGBAR, 8, 282, 474, 18, 0},
+    {WC_BUTTONW, kCaptionStart, IDC_BTN_DRIVECLEAN, 290, 308, 100, 27, kButton | BS_DEFPUSHBUTTON},
+    {WC_BUTTONW, "Cancel", IDC_BTN_CANCEL, 398, 308, 84, 27, kButton},
+};
+
+// The progress bar shows its percentage in its middle.
+LRESULT CALLBACK PercentBarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    LRESULT result = DefSubclassProc(bar, msg, wParam, lParam);
+    if (msg == WM_PAINT) {
+        RECT area;
+        GetClientRect(bar, &area);
+        std::wstring text = std::to_wstring(SendMessageW(bar, PBM_GETPOS, 0, 0)) + L"%";
+        HDC dc = GetDC(bar);
+        auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
+        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextW(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        if (oldFont) {
+            SelectObject(dc, oldFont);
+        }
+        ReleaseDC(bar, dc);
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(bar, PercentBarProc, 0);
+    }
+    return result;
+}
+
+} // namespace
+
+TFrmDriveWasher::TFrmDriveWasher(HWND owner) {
+    CreateForm({kDriveWasherClass, kDriveWasherCaption, 490, 342, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                WS_EX_DLGMODALFRAME, CentreOn::Owner},
+               owner);
+    CreateControls(kWasherControls);
+    lvw_ = Control(IDC_WASH_LVW);
+    label2_ = Control(IDC_WASH_LABEL2);
+    pgbar_ = Control(IDC_WASH_PGBAR);
+    btnClean_ = Control(IDC_BTN_DRIVECLEAN);
+    ShowWindow(label2_, SW_HIDE);
+    ShowWindow(pgbar_, SW_HIDE);
+    SendMessageW(pgbar_, PBM_SETRANGE32, 0, 100);
+    SetWindowSubclass(pgbar_, PercentBarProc, 0, 0);
+    AddListViewStyles(lvw_, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    AddListViewColumn(lvw_, 0, "Drives", Scale(158));
+    AddListViewColumn(lvw_, 1, "Free Space", Scale(158));
+    AddListViewColumn(lvw_, 2, "Total Space", Scale(155));
+    FormCreate();
+}
+
+// Fill files that a wash killed half-way left behind are deleted first, so that the list shows
+// the space they held as free and a disk is never left full.
+void TFrmDriveWasher::FormCreate() {
+    uint32_t mask = LogicalDriveMask();
+    for (int index = 0; index < 26; ++index) {
+        if ((mask & (1u << index)) == 0) {
+            continue;
+        }
+        char letter = static_cast<char>('A' + index);
+        std::optional<DiskSpace> space = QueryDiskSpace(letter);
+        if (space && RemoveLeftoverFillFiles(DriveRoot(letter)) > 0) {
+            space = QueryDiskSpace(letter);
+        }
+        DiskSpace sizes = space.value_or(DiskSpace{0, 0});
+        AppendListViewRow(lvw_, {DriveCaption(VolumeLabel(letter), letter), DriveSizeText(sizes.freeToCaller),
+                                 DriveSizeText(sizes.total)});
+    }
+}
+
+LRESULT TFrmDriveWasher::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) == IDC_BTN_DRIVECLEAN) {
+                BtnDriveCleanClick();
+            } else if (LOWORD(wParam) == IDC_BTN_CANCEL) {
+                BtnCancelClick();
+            }
+        }
+        return 0;
+    case WM_CLOSE:
+        if (washing_) {
+            FormCloseQuery();
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        // Destroyed from outside (its owner went) in the middle of a wash: write no more, but the
+        // running wash still deletes its fill files and restores the warning setting.
+        if (washing_) {
+            WashStopRequested = true;
+        }
+        break;
+    default:
+        break;
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}
+
+// Closing during a wash is the same question as Stop; on Yes the window closes once the fill
+// files are deleted and the warning setting is restored.
+void TFrmDriveWasher::FormCloseQuery() {
+    if (WashStopRequested || AskStop()) {
+        closeWhenStopped_ = true;
+    }
+}
+
+void TFrmDriveWasher::BtnCancelClick() { Close(); }
+
+bool TFrmDriveWasher::AskStop() {
+    int answer = ShowMessageBox(hwnd_, "Do you really want to stop cleaning drives?", "Stop Cleaning drives",
+                                MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES) {
+        WashStopRequested = true;
+        return true;
+    }
+    return false;
+}
+
+void TFrmDriveWasher::BtnDriveCleanClick() {
+    if (WindowText(btnClean_) == kCaptionStop) {
+        AskStop();
+        return;
+    }
+    if (washing_) {
+        return;
+    }
+    int count = ListViewRowCount(lvw_);
+    if (count == 0) {
+        return;
+    }
+    WashStopRequested = false;
+    // The drives are taken once: boxes checked during the wash were never checked before it.
+    std::vector<CheckedDrive> drives;
+    for (int row = 0; row < count; ++row) {
+        if (IsListViewRowChecked(lvw_, row)) {
+            drives.push_back({row, DriveLetterOfCaption(ListViewCell(lvw_, row, 0))});
+        }
+    }
+    if (drives.empty()) {
+        ShowMessageBox(hwnd_, "Please Select the drives you want to clean firstly.", "Error",
+                       MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (DrivesReady(drives)) {
+        WashDrives(drives);
+    }
+}
+
+bool TFrmDriveWasher::DrivesReady(const std::vector<CheckedDrive>& drives) {
+    for (const auto& drive : drives) {
+        std::string letter(1, drive.letter);
+        if (!DriveHasDisk(drive.letter)) {
+            ShowMessageBox(hwnd_, "There is no disk in drive " + letter + ": .", "Error", MB_OK | MB_ICONERROR);
+            return false;
+        }
+        if (IsDriveReadOnly(drive.letter)) {
+            ShowMessageBox(hwnd_, "Drive " + letter + ": is read-only or write-protected.", "Error",
+                           MB_OK | MB_ICONERROR);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TFrmDriveWasher::SetWashing(bool washing) {
+    washing_ = washing;
+    SetWindowTextUtf8(btnClean_, washing ? kCaptionStop : kCaptionStart);
+    EnableWindow(Control(IDC_BTN_CANCEL), washing ? FALSE : TRUE);
+    if (!washing) {
+        ShowWindow(label2_, SW_HIDE);
+        ShowWindow(pgbar_, SW_HIDE);
+    }
+}
+
+void TFrmDriveWasher::WashDrives(const std::vector<CheckedDrive>& drives) {
+    SetWashing(true);
+    // Whatever ends the wash, the window is usable again afterwards.
+    struct IdleAgain {
+        TFrmDriveWasher* form;
+        ~IdleAgain() {
+            if (form->washing_ && form->hwnd_) {
+                form->SetWashing(false);
+            }
+            form->washing_ = false;
+        }
+    } idleAgain{this};
+
+    for (const auto& drive : drives) {
+        WashDrive(drive);
+    }
+    if (!hwnd_) {
+        return;
+    }
+    if (closeWhenStopped_) {
+        SetWashing(false);
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (WashStopRequested) {
+        ShowMessageBox(hwnd_, "The process of cleaning drives stops.", "Information", MB_OK | MB_ICONINFORMATION);
+    } else {
+        ShowMessageBox(hwnd_, "The free space of the selected drives was cleaned successfully.", "Congratulations",
+                       MB_OK | MB_ICONINFORMATION);
+    }
+    SetWashing(false);
+}
+
+void TFrmDriveWasher::WashDrive(const CheckedDrive& drive) {
+    ShowWindow(label2_, SW_SHOW);
+    ShowWindow(pgbar_, SW_SHOW);
+    SetBar(0);
+    SetFocus(lvw_);
+    FocusListViewRow(lvw_, drive.row);
+    UpdateWindow(lvw_);
+    written_ = 0;
+
+    std::string root = DriveRoot(drive.letter);
+    LowDiskWarningSilencer silencer(LowDiskWarningPlaceForThisSystem());
+    std::optional<DiskSpace> space = QueryDiskSpace(drive.letter);
+    freeAtStart_ = space ? space->freeToCaller : 0;
+    int count = FillFileCount(freeAtStart_);
+    SetWindowTextUtf8(label2_, "Cleaning the free space of " + root);
+    UpdateWindow(label2_);
+
+    FillControl control;
+    control.stopFlag = &WashStopRequested;
+    control.afterBlock = [this](int64_t blockBytes, int blockNumber) { BlockWritten(blockBytes, blockNumber); };
+    {
+        // Declared after the silencer, so the fill files are gone before the setting is restored.
+        FillFileSet fillFiles(root, count);
+        for (int number = 1; number <= count; ++number) {
+            if (WashStopRequested) {
+                continue;
+            }
+            try {
+                WriteFillFile(root, number, control);
+            } catch (...) {
+                // A fill file that fails only ends early; the next one is tried, all are deleted.
+            }
+        }
+    }
+    if (!WashStopRequested) {
+        SetBar(100);
+    }
+}
+
+// The bar is brought up to date and messages run (this is where a click on "Stop Cleaning" is
+// handled) after the second block of each fill file, so a Stop is seen early, and then every few
+// tens of milliseconds. Under Wine, repainting the bar after every block took more than half the
+// time of a wash, for no change a user could see.
+void TFrmDriveWasher::BlockWritten(int64_t blockBytes, int blockNumber) {
+    written_ += blockBytes;
+    if (blockNumber < 2 || (blockNumber > 2 && GetTickCount() - lastRefresh_ < kRefreshIntervalMs)) {
+        return;
+    }
+    int percent = FillProgressPercent(written_, freeAtStart_);
+    if (percent != static_cast<int>(SendMessageW(pgbar_, PBM_GETPOS, 0, 0))) {
+        SetBar(percent);
+    }
+    ProcessMessages();
+    lastRefresh_ = GetTickCount();
+}
+
+void TFrmDriveWasher::SetBar(int percent) {
+    SendMessageW(pgbar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    UpdateWindow(pgbar_);
+}

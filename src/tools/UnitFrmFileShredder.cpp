@@ -1,0 +1,222 @@
+#include "tools/UnitFrmFileShredder.h"
+
+#include "engine/WipeMethods.h"
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "platform/ListViewRows.h"
+
+#include <commctrl.h>
+
+bool ShredderStopRequested = false;
+
+namespace {
+
+constexpr const char* kCaptionStart = "Start Shredding";
+constexpr const char* kCaptionStop = "Stop";
+constexpr const char* kMessageStops = "The process of shredding files stops.";
+constexpr const char* kMessageFinishes = "The process of shredding files finishes.";
+constexpr const char* kMessageEmptyList = "Please Select the files you want to shred firstly.";
+
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+
+constexpr ControlSpec kShredderControls[] = {
+    {WC_STATICW, "Please select the files you want to shred, the click 'Start Shredding' button.", IDC_SHRED_LABEL1, 8,
+     10, 474, 16, SS_LEFT},
+    {WC_LISTVIEWW, "", IDC_SHRED_LVW, 8, 32, 474, 252, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {WC_BUTTONW, "Select files", IDC_BTN_ADD, 8, 295, 100, 27, kButton},
+    {WC_BUTTONW, "Remove files", IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},
+    {WC_BUTTONW, kCaptionStart, IDC_BTN_SHRED, 274, 295, 110, 27, kButton | BS_DEFPUSHBUTTON},
+    {WC_BUTTONW, "Exit", IDC_BTN_SHRED_EXIT, 392, 295, 90, 27, kButton},
+};
+
+} // namespace
+
+TFrmFileShredder::TFrmFileShredder(HWND owner) {
+    CreateForm({kFileShredderClass, kFileShredderCaption, 490, 330, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                WS_EX_DLGMODALFRAME, CentreOn::Owner},
+               owner);
+    CreateControls(kShredderControls);
+    lvw_ = Control(IDC_SHRED_LVW);
+    btnShred_ = Control(IDC_BTN_SHRED);
+    AddListViewStyles(lvw_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    AddListViewColumn(lvw_, 0, "File Name", Scale(300));
+    AddListViewColumn(lvw_, 1, "Result", Scale(170));
+    FormCreate();
+}
+
+void TFrmFileShredder::FormCreate() { ShredderStopRequested = false; }
+
+LRESULT TFrmFileShredder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            switch (LOWORD(wParam)) {
+            case IDC_BTN_ADD:
+                BtnAddClick();
+                return 0;
+            case IDC_BTN_REMOVE:
+                BtnRemoveClick();
+                return 0;
+            case IDC_BTN_SHRED:
+                BtnShredClick();
+                return 0;
+            case IDC_BTN_SHRED_EXIT:
+                BtnExitClick();
+                return 0;
+            default:
+                break;
+            }
+        }
+        return 0;
+    case WM_CLOSE:
+        if (shredding_) {
+            FormCloseQuery();
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        // Destroyed from outside (its owner went) in the middle of a shredding: no further pass.
+        if (shredding_) {
+            ShredderStopRequested = true;
+        }
+        break;
+    default:
+        break;
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}
+
+// Closing while files are being shredded would pull the list from under the running loop: the
+// shredding is stopped as Stop would, and the window closes once it has ended.
+void TFrmFileShredder::FormCloseQuery() {
+    closeWhenStopped_ = true;
+    RequestStop();
+}
+
+void TFrmFileShredder::BtnAddClick() {
+    std::vector<std::string> files =
+        ChooseFilesToOpen(hwnd_, "Choose files to be shredded", "All files(*.*)|*.*",
+                          OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
+    for (const auto& file : files) {
+        AppendListViewRow(lvw_, {file, kStatusAdded});
+    }
+}
+
+void TFrmFileShredder::BtnRemoveClick() {
+    if (ListViewSelectedCount(lvw_) == 0) {
+        return;
+    }
+    for (int row = ListViewRowCount(lvw_) - 1; row >= 0; --row) {
+        if (IsListViewRowSelected(lvw_, row)) {
+            DeleteListViewRow(lvw_, row);
+        }
+    }
+}
+
+void TFrmFileShredder::BtnExitClick() { Close(); }
+
+void TFrmFileShredder::BtnShredClick() {
+    if (WindowText(btnShred_) == kCaptionStop) {
+        RequestStop();
+        return;
+    }
+    if (shredding_) {
+        return;
+    }
+    if (ListViewRowCount(lvw_) == 0) {
+        ShowMessageBox(hwnd_, kMessageEmptyList, "Error", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ShredFiles();
+}
+
+// The click arrives while the shredding loop runs (the wipe lets messages through between
+// passes). The button stays disabled until that loop has ended, so no second shredding can start
+// inside the first.
+void TFrmFileShredder::RequestStop() {
+    if (!shredding_ || WindowText(btnShred_) != kCaptionStop) {
+        return;
+    }
+    SetWindowTextUtf8(btnShred_, kCaptionStart);
+    EnableWindow(btnShred_, FALSE);
+    ShredderStopRequested = true;
+}
+
+void TFrmFileShredder::SetShredding(bool shredding) {
+    shredding_ = shredding;
+    for (int id : {IDC_BTN_ADD, IDC_BTN_REMOVE, IDC_BTN_SHRED_EXIT}) {
+        EnableWindow(Control(id), shredding ? FALSE : TRUE);
+    }
+    EnableWindow(btnShred_, TRUE);
+    SetWindowTextUtf8(btnShred_, shredding ? kCaptionStop : kCaptionStart);
+}
+
+void TFrmFileShredder::ShredFiles() {
+    ShredderSettings settings = ReadShredderSettings(OptionsStore(OptionsFilePath()));
+    SetShredding(true);
+    ShredderStopRequested = false;
+    // Whatever ends the loop, the window is usable again afterwards.
+    struct IdleAgain {
+        TFrmFileShredder* form;
+        ~IdleAgain() {
+            if (form->shredding_ && form->hwnd_) {
+                form->SetShredding(false);
+            }
+            form->shredding_ = false;
+        }
+    } idleAgain{this};
+
+    int count = ListViewRowCount(lvw_);
+    for (int row = 0; row < count; ++row) {
+        if (!hwnd_) {
+            return;
+        }
+        if (ShredderStopRequested) {
+            ShredderStopRequested = false;
+            EndShredding(kMessageStops);
+            return;
+        }
+        EnsureListViewRowVisible(lvw_, row);
+        UpdateWindow(lvw_);
+        ShredRow(row, settings);
+    }
+    if (!hwnd_) {
+        return;
+    }
+    const char* message = ShredderStopRequested ? kMessageStops : kMessageFinishes;
+    ShredderStopRequested = false;
+    EndShredding(message);
+}
+
+void TFrmFileShredder::EndShredding(const char* message) {
+    SetShredding(false);
+    if (closeWhenStopped_) {
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return;
+    }
+    ShowMessageBox(hwnd_, message, "Information", MB_OK | MB_ICONINFORMATION);
+}
+
+void TFrmFileShredder::ShredRow(int row, const ShredderSettings& settings) {
+    std::string path = ListViewCell(lvw_, row, 0);
+    if (auto refusal = ShredRefusal(path)) {
+        SetStatus(row, *refusal);
+        return;
+    }
+    WipeControl control;
+    control.stopFlag = &ShredderStopRequested;
+    control.beforePass = [this, row](int pass) { SetStatus(row, PassLabel(pass)); };
+    try {
+        WipeFileByMethod(path, settings.method, settings.passes, control);
+    } catch (const WipeOpenError&) {
+        // Locked or made unwritable after the checks: the file keeps what the passes so far wrote.
+        SetStatus(row, kStatusNotWritable);
+        return;
+    }
+    SetStatus(row, ShredderStopRequested ? kStatusStopped : kStatusCompleted);
+}
+
+void TFrmFileShredder::SetStatus(int row, const std::string& status) {
+    SetListViewCell(lvw_, row, 1, status);
+    UpdateWindow(lvw_); // the random method lets no messages run, so paint now
+}

@@ -1,0 +1,21 @@
+// The scratch drives that scripts/test-drives.sh maps into the test prefix: Q:, a small writable
+// tmpfs without a label that the tests may fill; R:, a small read-only one labelled "  Protected"
+// holding ReadOnly.txt; P:, a drive letter without a disk. A drive is only accepted when it is
+// small, so a test can never fill a real disk.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr char kWritableTestDrive = 'Q';
+constexpr char kReadOnlyTestDrive = 'R';
+constexpr char kNoDiskTestDrive = 'P';
+constexpr const char* kReadOnlyTestFile = "R:\\ReadOnly.txt";
+
+// Empty when the drive is there as described; otherwise why a test that needs it must skip.
+std::string WritableTestDriveMissing();
+std::string ReadOnlyTestDriveMissing();
+std::string NoDiskTestDriveMissing();
+
+// The drive's free bytes for this user; -1 when it cannot be asked.
+int64_t TestDriveFreeBytes(char driveLetter);

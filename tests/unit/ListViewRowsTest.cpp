@@ -1,0 +1,31 @@
+// Report-style list views in a real window of this process: cells longer than the first read.
+#include "platform/ListViewRows.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+class ListViewRowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&controls);
+        list_ = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 400, 300, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(list_, nullptr);
+        AddListViewColumn(list_, 0, "Name", 200);
+        AddListViewColumn(list_, 1, "Result", 100);
+    }
+    void TearDown() override { DestroyWindow(list_); }
+    HWND list_ = nullptr;
+};
+
+TEST_F(ListViewRowsTest, LongAndNonAsciiTextIsReadWhole) {
+    std::string longPath = "C:\\" + std::string(2000, 'd') + "\\\xE6\x97\xA5\xE6\x9C\xAC.txt";
+    AppendListViewRow(list_, {longPath, " "});
+    EXPECT_EQ(ListViewCell(list_, 0, 0), longPath);
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+// What the file shredder decides per file, against real files: pass labels, the settings it
+// reads, and the checks before a wipe in their order.
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "support/Scratch.h"
+#include "support/TestDrives.h"
+#include "tools/ShredderRules.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+TEST(ShredderPassLabel, UsesEnglishOrdinalEndingsUpToThirtyFive) {
+    const std::pair<int, const char*> cases[] = {
+        {1, "1st pass"},   {2, "2nd pass"},   {3, "3rd pass"},   {4, "4th pass"},   {5, "5th pass"},
+        {10, "10th pass"}, {11, "11th pass"}, {12, "12th pass"}, {13, "13th pass"}, {14, "14th pass"},
+        {20, "20th pass"}, {21, "21st pass"}, {22, "22nd pass"}, {23, "23rd pass"}, {24, "24th pass"},
+        {30, "30th pass"}, {31, "31st pass"}, {32, "32nd pass"}, {33, "33rd pass"}, {35, "35th pass"},
+    };
+    for (const auto& [pass, label] : cases) {
+        EXPECT_EQ(PassLabel(pass), label) << pass;
+    }
+}
+
+TEST(ShredderReadOnlyStatus, NamesTheFirstTwoCharactersOfThePath) {
+    EXPECT_EQ(ReadOnlyDriveStatus("E:\\docs\\a.txt"), "Drive E: is read only");
+    EXPECT_EQ(ReadOnlyDriveStatus("a:\\a.txt"), "Drive a: is read only");
+}
+
+class ShredderSettingsTest : public ::testing::Test {
+protected:
+    ShredderSettings ReadFrom(std::string_view ini) {
+        WriteFileText(folder_ / "Options.ini", ini);
+        return ReadShredderSettings(OptionsStore(folder_ / "Options.ini"));
+    }
+    ScratchFolder folder_;
+};
+
+TEST_F(ShredderSettingsTest, DefaultsAreDoDAndThreeRandomPasses) {
+    ShredderSettings settings = ReadShredderSettings(OptionsStore(folder_ / "missing.ini"));
+    EXPECT_EQ(settings.method, "DoD");
+    EXPECT_EQ(settings.passes, 3);
+}
+
+TEST_F(ShredderSettingsTest, ARandomLevelWithoutAPassCountGetsThreePasses) {
+    ShredderSettings settings = ReadFrom("[Miscellaneous]\r\nSecurityLevel=Random\r\n");
+    EXPECT_EQ(settings.method, "Random");
+    EXPECT_EQ(settings.passes, 3);
+}
+
+TEST_F(ShredderSettingsTest, StoredValuesAreTakenAsTheyAre) {
+    ShredderSettings settings = ReadFrom("[Miscellaneous]\r\nSecurityLevel=gutmann\r\nRandomRepeatedTime=9\r\n");
+    EXPECT_EQ(settings.method, "gutmann") << "the method text is passed on unchanged";
+    EXPECT_EQ(settings.passes, 9);
+}
+
+class ShredRefusalTest : public ::testing::Test {
+protected:
+    ScratchFolder folder_;
+};
+
+TEST_F(ShredRefusalTest, AWritableFileMayBeWipedAndLosesItsAttributes) {
+    std::string path = folder_ / "plain.txt";
+    WriteFileText(path, "data");
+    ASSERT_TRUE(SetAttributes(path, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(ShredRefusal(path), std::nullopt);
+    EXPECT_EQ(GetAttributes(path) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM), 0u);
+    EXPECT_EQ(ReadFileText(path), "data") << "the checks never change the content";
+}
+
+TEST_F(ShredRefusalTest, AMissingFileIsReportedFirst) {
+    EXPECT_EQ(ShredRefusal(folder_ / "none.txt"), std::string("File not exists"));
+    EXPECT_EQ(ShredRefusal("\\\\server\\share\\none.txt"), std::string("File not exists"));
+}
+
+TEST_F(ShredRefusalTest, AFileAnotherProgramHoldsIsNotWritable) {
+    std::string path = folder_ / "locked.txt";
+    WriteFileText(path, "data");
+    FileHandle lock(CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+    EXPECT_EQ(ShredRefusal(path), std::string("This file could not be written."));
+}
+
+TEST_F(ShredRefusalTest, AnExistingPathWithoutADriveLetterIsRefusedClearly) {
+    std::string path = folder_ / "unc.txt";
+    WriteFileText(path, "data");
+    std::string noLetter = "\\\\?\\" + path; // the same file, reached without a leading drive letter
+    ASSERT_TRUE(FileExists(noLetter));
+    EXPECT_EQ(ShredRefusal(noLetter), std::string("Path has no drive letter"));
+}
+
+TEST_F(ShredRefusalTest, AFileOnAWriteProtectedDriveNamesTheDrive) {
+    std::string missing = ReadOnlyTestDriveMissing();
+    if (!missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    EXPECT_EQ(ShredRefusal(kReadOnlyTestFile), std::string("Drive R: is read only"));
+}
+
+} // namespace
