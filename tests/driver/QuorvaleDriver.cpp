@@ -12,6 +12,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <shellapi.h>
+
 #include <cstdlib>
 #include <cwchar>
 
@@ -112,6 +114,16 @@ std::string RemoteWindowText(HWND window) {
                         5000, &got);
     text.resize(got);
     return Narrow(text);
+}
+
+bool TrayIconShown(HWND mainWindow) {
+    NOTIFYICONDATAA record{};
+    record.cbSize = 88;
+    record.hWnd = mainWindow;
+    record.uID = 1;
+    record.uFlags = NIF_TIP;
+    lstrcpyA(record.szTip, "Quorvale");
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
 std::string WindowClassName(HWND window) {

@@ -110,6 +110,10 @@ private:
     std::vector<std::unique_ptr<RegistryTreeRestore>> savedKeys_;
 };
 
+// Asks the notification area whether the program's icon (of that main window) is there, without
+// changing it.
+bool TrayIconShown(HWND mainWindow);
+
 // Text of any window of any process (WM_GETTEXT), UTF-8.
 std::string RemoteWindowText(HWND window);
 std::string WindowClassName(HWND window);

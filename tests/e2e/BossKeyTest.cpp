@@ -18,16 +18,6 @@ namespace {
 constexpr const char* kBossKeyOn = "[Miscellaneous]\r\nEnableBosskey=1\r\n";
 constexpr const char* kNotepadLine = "[BossKeyHiddenPrograms]\r\nNotepad=1,Notepad\r\n";
 
-// Asks the notification area whether the program's icon is there, without changing it.
-bool TrayIconShown(HWND mainWindow) {
-    NOTIFYICONDATAA record{};
-    record.cbSize = 88;
-    record.hWnd = mainWindow;
-    record.uID = 1;
-    record.uFlags = NIF_TIP;
-    lstrcpyA(record.szTip, "Quorvale");
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-}
 
 // What Windows sends the program when the hotkey registered under the atom is pressed.
 void PressHotkey(const QuorvaleApp& app, const char* atomName) {

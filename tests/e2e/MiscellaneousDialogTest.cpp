@@ -11,16 +11,6 @@
 
 namespace {
 
-// Asks the notification area whether the program's icon is there, without changing it.
-bool NotificationIconShown(HWND mainWindow) {
-    NOTIFYICONDATAA record{};
-    record.cbSize = 88;
-    record.hWnd = mainWindow;
-    record.uID = 1;
-    record.uFlags = NIF_TIP;
-    lstrcpyA(record.szTip, "Quorvale");
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-}
 
 class MiscellaneousDialogTest : public ::testing::Test {
 protected:
@@ -228,25 +218,25 @@ TEST_F(MiscellaneousDialogTest, FieldsAreEnabledByTheirBoxesAndTheRandomMethod) 
 TEST_F(MiscellaneousDialogTest, StealthModeTakesTheTrayIconAwayAndBackAtOnce) {
     Start();
     HWND main = app_->MainWindow();
-    ASSERT_TRUE(NotificationIconShown(main));
+    ASSERT_TRUE(TrayIconShown(main));
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     ClickControlAndWait(Item(dialog, IDC_CHK_STEALTHMODE));
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
-    EXPECT_FALSE(NotificationIconShown(main));
+    EXPECT_FALSE(TrayIconShown(main));
     EXPECT_EQ(Value("StealthMode"), "1");
 
     dialog = Open();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(Ticked(Item(dialog, IDC_CHK_STEALTHMODE)));
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
-    EXPECT_FALSE(NotificationIconShown(main)) << "saving stealth mode again changes nothing";
+    EXPECT_FALSE(TrayIconShown(main)) << "saving stealth mode again changes nothing";
 
     dialog = Open();
     ASSERT_NE(dialog, nullptr);
     ClickControlAndWait(Item(dialog, IDC_CHK_STEALTHMODE));
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
-    EXPECT_TRUE(NotificationIconShown(main));
+    EXPECT_TRUE(TrayIconShown(main));
     EXPECT_EQ(Value("StealthMode"), "0");
 }
 

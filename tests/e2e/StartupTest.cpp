@@ -19,16 +19,6 @@ bool HotkeyTaken(UINT modifiers, UINT key) {
     return true;
 }
 
-// Asks the notification area whether the program's icon is there, without changing it.
-bool TrayIconShown(HWND mainWindow) {
-    NOTIFYICONDATAA record{};
-    record.cbSize = 88;
-    record.hWnd = mainWindow;
-    record.uID = 1;
-    record.uFlags = NIF_TIP;
-    lstrcpyA(record.szTip, "Quorvale");
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:
