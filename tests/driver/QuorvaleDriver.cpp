@@ -15,6 +15,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <functional>
 #include <cwchar>
 
 namespace {
@@ -62,18 +63,25 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// The first child window (at any depth) for which the test holds.
 struct ChildSearch {
-    std::wstring caption;
-    HWND found;
+    std::function<bool(HWND)> matches;
+    HWND found = nullptr;
 };
 
-BOOL CALLBACK FindChildByCaption(HWND child, LPARAM param) {
+BOOL CALLBACK FindMatchingChild(HWND child, LPARAM param) {
     auto* search = reinterpret_cast<ChildSearch*>(param);
-    if (Widen(RemoteWindowText(child)) == search->caption) {
+    if (search->matches(child)) {
         search->found = child;
         return FALSE;
     }
     return TRUE;
+}
+
+HWND FindChild(HWND parent, std::function<bool(HWND)> matches) {
+    ChildSearch search{std::move(matches)};
+    EnumChildWindows(parent, FindMatchingChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // The test's own environment with the given variables replaced or added, as CreateProcessW takes it.
@@ -238,12 +246,11 @@ void QuorvaleApp::AnswerMessageBox(HWND box, int buttonId) {
 }
 
 bool QuorvaleApp::PressButton(HWND window, std::string_view caption) const {
-    ChildSearch search{Widen(caption), nullptr};
-    EnumChildWindows(window, FindChildByCaption, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) {
+    HWND button = FindChildWithText(window, caption);
+    if (!button) {
         return false;
     }
-    PostMessageW(search.found, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
     return true;
 }
 
@@ -293,20 +300,6 @@ void QuorvaleApp::Kill() {
 }
 
 namespace {
-
-struct ChildByClass {
-    std::wstring className;
-    HWND found;
-};
-
-BOOL CALLBACK FindChildByClass(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<ChildByClass*>(param);
-    if (Widen(WindowClassName(child)) == search->className) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // A block of memory in the process that owns a window, freed when it goes.
 class RemoteMemory {
@@ -363,15 +356,13 @@ void SetRemoteItemState(HWND list, int row, UINT state, UINT mask) {
 } // namespace
 
 HWND FindChildOfClass(HWND parent, const wchar_t* className) {
-    ChildByClass search{className, nullptr};
-    EnumChildWindows(parent, FindChildByClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::wstring wanted = className;
+    return FindChild(parent, [&](HWND child) { return Widen(WindowClassName(child)) == wanted; });
 }
 
 HWND FindChildWithText(HWND parent, std::string_view text) {
-    ChildSearch search{Widen(text), nullptr};
-    EnumChildWindows(parent, FindChildByCaption, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::wstring wanted = Widen(text);
+    return FindChild(parent, [&](HWND child) { return Widen(RemoteWindowText(child)) == wanted; });
 }
 
 HWND FocusedWindowOf(HWND window) {
