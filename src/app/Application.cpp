@@ -23,7 +23,7 @@ HWND CreateApplicationWindow() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = ApplicationWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    SetApplicationIcons(wc);
     wc.lpszClassName = kApplicationClass;
     RegisterClassExW(&wc);
     return CreateWindowExW(0, kApplicationClass, L"Quorvale", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,

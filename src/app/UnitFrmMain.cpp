@@ -166,7 +166,7 @@ void TFrmMain::FormCreate() {
     TrayIconRecord.uID = kTrayIconId;
     TrayIconRecord.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayIconRecord.uCallbackMessage = WM_TRAYICON;
-    TrayIconRecord.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON));
+    TrayIconRecord.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICONSM));
     std::strncpy(TrayIconRecord.szTip, "Quorvale", 63);
 
     if (IsWindowsNtPlatform()) {

@@ -62,6 +62,19 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
+void SetApplicationIcons(WNDCLASSEXW& windowClass) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto load = [instance](int widthMetric, int heightMetric) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                             GetSystemMetrics(heightMetric), LR_SHARED));
+    };
+    windowClass.hIcon = load(SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = load(SM_CXSMICON, SM_CYSMICON);
+    if (!windowClass.hIcon) {
+        windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    }
+}
+
 bool IsWindowsNtPlatform() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;

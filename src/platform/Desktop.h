@@ -32,6 +32,10 @@ void SetWindowTextUtf8(HWND window, std::string_view text);
 // Dots per inch of the screen, 96 when unknown.
 int ScreenDpi();
 
+// Gives a window class the program's icon (resource 1) in the sizes the system uses for large and
+// small icons at the current DPI, or the stock application icon when the program has none.
+void SetApplicationIcons(WNDCLASSEXW& windowClass);
+
 // True on the Windows NT family (GetVersionEx's platform id is VER_PLATFORM_WIN32_NT).
 bool IsWindowsNtPlatform();
 

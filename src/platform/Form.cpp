@@ -20,10 +20,7 @@ void RegisterFormClass(const wchar_t* className, WNDPROC proc) {
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    if (!wc.hIcon) {
-        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    }
+    SetApplicationIcons(wc);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;

@@ -18,9 +18,6 @@
 #include <functional>
 #include <cwchar>
 
-namespace {
-
-// The program's path as Windows sees it: a Unix path is reached through drive Z:.
 std::string WindowsPathOf(std::string path) {
     if (!path.empty() && path.front() == '/') {
         path = "Z:" + path;
@@ -32,6 +29,8 @@ std::string WindowsPathOf(std::string path) {
     }
     return path;
 }
+
+namespace {
 
 std::string QuoteArgument(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {

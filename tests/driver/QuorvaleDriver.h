@@ -114,6 +114,9 @@ private:
 // changing it.
 bool TrayIconShown(HWND mainWindow);
 
+// A path as Windows sees it: a Unix path (as the build gives them) is reached through drive Z:.
+std::string WindowsPathOf(std::string path);
+
 // Text of any window of any process (WM_GETTEXT), UTF-8.
 std::string RemoteWindowText(HWND window);
 std::string WindowClassName(HWND window);
