@@ -1,0 +1,23 @@
+# The release package Quorvale-<version>-win32.zip: the two programs, the help file, the first-run
+# Options.ini and the sample plug-ins, staged in package/<name>/ of the build folder and zipped
+# from there. Built with every build; scripts/package.sh builds only this.
+set(QV_PACKAGE_NAME "Quorvale-${PROJECT_VERSION}-win32")
+set(QV_PACKAGE_STAGE "${CMAKE_BINARY_DIR}/package/${QV_PACKAGE_NAME}")
+set(QV_PACKAGE_ZIP "${CMAKE_BINARY_DIR}/${QV_PACKAGE_NAME}.zip")
+
+file(GLOB QV_PACKAGE_PLUGINS CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/package/Plug-ins/*.qv")
+set(QV_PACKAGE_CONTENT_SOURCES "${PROJECT_SOURCE_DIR}/package/Options.ini" ${QV_PACKAGE_PLUGINS})
+
+add_custom_command(OUTPUT "${QV_PACKAGE_ZIP}"
+    COMMAND "${CMAKE_COMMAND}" -E rm -rf "${QV_PACKAGE_STAGE}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${QV_PACKAGE_STAGE}/Plug-ins"
+    COMMAND "${CMAKE_COMMAND}" -E copy $<TARGET_FILE:Quorvale> $<TARGET_FILE:SellwickService>
+        "${CMAKE_BINARY_DIR}/help.chm" "${PROJECT_SOURCE_DIR}/package/Options.ini" "${QV_PACKAGE_STAGE}"
+    COMMAND "${CMAKE_COMMAND}" -E copy ${QV_PACKAGE_PLUGINS} "${QV_PACKAGE_STAGE}/Plug-ins"
+    COMMAND "${CMAKE_COMMAND}" -E rm -f "${QV_PACKAGE_ZIP}"
+    COMMAND "${CMAKE_COMMAND}" -E chdir "${QV_PACKAGE_STAGE}" "${CMAKE_COMMAND}" -E tar cf "${QV_PACKAGE_ZIP}"
+        --format=zip --mtime=2026-12-08 Quorvale.exe SellwickService.exe help.chm Options.ini Plug-ins
+    DEPENDS Quorvale SellwickService help_chm "${CMAKE_BINARY_DIR}/help.chm" ${QV_PACKAGE_CONTENT_SOURCES}
+    COMMENT "Packing ${QV_PACKAGE_NAME}.zip"
+    VERBATIM)
+add_custom_target(package_zip ALL DEPENDS "${QV_PACKAGE_ZIP}")

@@ -1,0 +1,99 @@
+// The program as a user unpacks it from the release package: the shipped Options.ini and sample
+// plug-ins, seen through the program's own dialogs on its first start, and the help file opened by
+// the Help button.
+#include "e2e/DialogTestSupport.h"
+
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "settings/UnitFrmBosskeyOption.h"
+#include "settings/UnitFrmOptions.h"
+#include "settings/UnitMiscellaneous.h"
+#include "support/Scratch.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// The unpacked package folder (QUORVALE_PACKAGE_DIR), with a trailing backslash.
+std::string PackageFolder() {
+    const char* folder = std::getenv("QUORVALE_PACKAGE_DIR");
+    return folder ? WindowsPathOf(folder) + "\\" : std::string();
+}
+
+std::vector<std::string> SortedByText(std::vector<std::string> texts) {
+    std::sort(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
+        return lstrcmpiW(Widen(a).c_str(), Widen(b).c_str()) < 0;
+    });
+    return texts;
+}
+
+class FirstRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        package_ = PackageFolder();
+        ASSERT_FALSE(package_.empty()) << "QUORVALE_PACKAGE_DIR is not set";
+        app_ = std::make_unique<QuorvaleApp>(ReadFileText(package_ + "Options.ini"));
+        ASSERT_TRUE(CreateFolder(app_->Folder() + "Plug-ins"));
+        for (const FolderEntry& entry : ListFolder(package_ + "Plug-ins\\*.qv")) {
+            plugins_.push_back(entry.name);
+            WriteFileText(app_->Folder() + "Plug-ins\\" + entry.name, ReadFileText(package_ + "Plug-ins\\" + entry.name));
+        }
+        ASSERT_FALSE(plugins_.empty()) << "the package has no sample plug-ins";
+    }
+
+    HWND StartAndOpen(std::string_view button, const wchar_t* className, std::string_view caption) {
+        app_->Start();
+        if (!app_->WaitMainWindow()) {
+            ADD_FAILURE() << "the main window did not come up";
+            return nullptr;
+        }
+        return OpenWindowFrom(*app_, app_->MainWindow(), button, className, caption);
+    }
+
+    std::string package_;
+    std::vector<std::string> plugins_;
+    std::unique_ptr<QuorvaleApp> app_;
+};
+
+TEST_F(FirstRunTest, EverySamplePlugInIsListedWithItsDescriptionAndNoneIsTicked) {
+    HWND dialog = StartAndOpen("Options", L"TFrmOptions", "Options");
+    ASSERT_NE(dialog, nullptr);
+    TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 2);
+    HWND list = ControlOf(dialog, IDC_LVW_PLUGINS);
+    std::vector<std::vector<std::string>> rows = ListViewTexts(list, 2);
+    std::vector<std::string> names;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        names.push_back(rows[row][0]);
+        EXPECT_FALSE(rows[row][1].empty()) << rows[row][0] << " has no description";
+        EXPECT_FALSE(ListViewRowTicked(list, static_cast<int>(row))) << rows[row][0] << " is ticked";
+    }
+    std::vector<std::string> expected;
+    for (const std::string& file : plugins_) {
+        expected.push_back(file.substr(0, file.size() - 3));
+    }
+    EXPECT_EQ(names, SortedByText(expected));
+    ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
+}
+
+TEST_F(FirstRunTest, TheBossKeyHidesNothingUntilTheUserChoosesPrograms) {
+    HWND misc = StartAndOpen("Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
+    ASSERT_NE(misc, nullptr);
+    EXPECT_FALSE(Ticked(ControlOf(misc, IDC_CHK_BOSSKEY))) << "the boss key starts switched off";
+    ClickControlAndWait(ControlOf(misc, IDC_CHK_BOSSKEY));
+    HWND dialog =
+        OpenWindowByClick(*app_, ControlOf(misc, IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass, "Boss Key Option");
+    ASSERT_NE(dialog, nullptr);
+    std::vector<std::string> names;
+    for (const std::string& entry : SectionOf(*app_, "BossKeyHiddenPrograms")) {
+        names.push_back(entry.substr(0, entry.find('=')));
+    }
+    ASSERT_GE(names.size(), 10u) << "common programs are offered";
+    EXPECT_EQ(ListBoxTexts(ControlOf(dialog, IDC_LBX_ALLPROGRAMS)), SortedByText(names));
+    EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, IDC_LBX_HIDDENPROGRAMS)).empty());
+    ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
+    ASSERT_TRUE(CloseWith(*app_, misc, "Canel"));
+    EXPECT_EQ(ReadFileText(app_->OptionsPath()), ReadFileText(package_ + "Options.ini")) << "nothing was written";
+}
+
+} // namespace
