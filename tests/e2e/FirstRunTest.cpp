@@ -96,4 +96,45 @@ TEST_F(FirstRunTest, TheBossKeyHidesNothingUntilTheUserChoosesPrograms) {
     EXPECT_EQ(ReadFileText(app_->OptionsPath()), ReadFileText(package_ + "Options.ini")) << "nothing was written";
 }
 
+// The help viewer's top-level windows (class "HH Parent"), of any process.
+std::vector<HWND> HelpViewerWindows() {
+    std::vector<HWND> found;
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"HH Parent", nullptr); window;
+         window = FindWindowExW(nullptr, window, L"HH Parent", nullptr)) {
+        found.push_back(window);
+    }
+    return found;
+}
+
+void EndProcessOf(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (process) {
+        TerminateProcess(process.get(), 0);
+        WaitForSingleObject(process.get(), 5000);
+    }
+}
+
+TEST_F(FirstRunTest, HelpOpensTheShippedHelpFileInTheViewer) {
+    ASSERT_TRUE(HelpViewerWindows().empty()) << "a help viewer was left open";
+    WriteFileText(app_->Folder() + "help.chm", ReadFileText(package_ + "help.chm"));
+    app_->Start();
+    ASSERT_NE(app_->WaitMainWindow(), nullptr);
+    ASSERT_TRUE(app_->PressButton("Help"));
+    HWND viewer = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            std::vector<HWND> windows = HelpViewerWindows();
+            viewer = windows.empty() ? nullptr : windows.front();
+            return viewer && IsWindowVisible(viewer);
+        },
+        20000))
+        << "no help viewer came up";
+    if (viewer) {
+        EXPECT_EQ(RemoteWindowText(viewer), "Quorvale Help");
+        EndProcessOf(viewer);
+    }
+}
+
 } // namespace
