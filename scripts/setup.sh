@@ -15,6 +15,8 @@ dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 [ -d /usr/src/googletest/googletest ] || need+=(googletest)
 command -v wine >/dev/null || need+=(wine wine64)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+# Wine's own Tahoma (the dialog font) and Marlett (the title-bar buttons), as on Windows.
+dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 
 [ ${#need[@]} -eq 0 ] && exit 0
 

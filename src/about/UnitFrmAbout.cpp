@@ -43,9 +43,9 @@ TFrmAbout::TFrmAbout(HWND owner) {
         SendMessageW(Control(IDC_IMAGE1), STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
     }
     LOGFONTW font{};
-    font.lfHeight = -Scale(16);
+    font.lfHeight = -Scale(kTitleFontHeight);
     font.lfWeight = FW_BOLD;
-    lstrcpyW(font.lfFaceName, L"Tahoma");
+    lstrcpyW(font.lfFaceName, kTitleFontFace);
     titleFont_ = CreateFontIndirectW(&font);
     if (titleFont_) {
         SendMessageW(Control(IDC_LABEL1), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);

@@ -10,6 +10,10 @@ constexpr const wchar_t* kAboutClass = L"TFrmAbout";
 constexpr const char* kSiteUrl = QV_SITE_URL;
 constexpr const char* kSupportEmail = QV_SUPPORT_EMAIL;
 
+// The title line's font: bold, this many pixels high at 96 DPI.
+constexpr const wchar_t* kTitleFontFace = L"Tahoma";
+constexpr int kTitleFontHeight = 16;
+
 enum AboutControlId : int {
     IDC_IMAGE1 = 700,
     IDC_LABEL1,

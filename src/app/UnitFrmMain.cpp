@@ -31,19 +31,27 @@ bool ShutdownErasePending = false;
 namespace {
 
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr int kClientWidth = 499;
+constexpr int kClientHeight = 312;
+// The button column is wider than the 80 pixels of the original layout: "Miscellaneous",
+// "Drive Washer" and "File Shredder" need about 78 pixels in the message font, and a push button
+// keeps 3 pixels of frame on each side. It ends 8 pixels from the right, as the log starts 8 from
+// the left.
+constexpr int kButtonWidth = 88;
+constexpr int kButtonLeft = kClientWidth - 8 - kButtonWidth;
 
 constexpr ControlSpec kMainControls[] = {
     {WC_EDITW, "", IDC_MEMINFO, 8, 33, 385, 265,
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "Erase", IDC_BTN_ERASE, 408, 34, 80, 27, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "Options", IDC_BTN_OPTIONS, 408, 68, 80, 27, kButton},
-    {WC_BUTTONW, "Miscellaneous", IDC_BTN_MISCELLANEOUS, 408, 102, 80, 27, kButton},
-    {WC_BUTTONW, "File Shredder", IDC_BTN_SHREDDER, 408, 136, 80, 27, kButton},
-    {WC_BUTTONW, "Drive Washer", IDC_BTN_DRIVEWASHER, 408, 170, 80, 27, kButton},
-    {WC_BUTTONW, "Help", IDC_BTN_HELP, 408, 204, 80, 27, kButton},
-    {WC_BUTTONW, "About", IDC_BTN_ABOUT, 408, 238, 80, 27, kButton},
-    {WC_BUTTONW, "Exit", IDC_BTN_EXIT, 408, 272, 80, 27, kButton},
+    {WC_BUTTONW, "Erase", IDC_BTN_ERASE, kButtonLeft, 34, kButtonWidth, 27, kButton | BS_DEFPUSHBUTTON},
+    {WC_BUTTONW, "Options", IDC_BTN_OPTIONS, kButtonLeft, 68, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "Miscellaneous", IDC_BTN_MISCELLANEOUS, kButtonLeft, 102, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "File Shredder", IDC_BTN_SHREDDER, kButtonLeft, 136, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "Drive Washer", IDC_BTN_DRIVEWASHER, kButtonLeft, 170, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "Help", IDC_BTN_HELP, kButtonLeft, 204, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "About", IDC_BTN_ABOUT, kButtonLeft, 238, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "Exit", IDC_BTN_EXIT, kButtonLeft, 272, kButtonWidth, 27, kButton},
 };
 
 constexpr const char* kWelcomeText[] = {
@@ -132,8 +140,8 @@ void StoreUserSid() {
 
 TFrmMain::TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, TestBuildSeams seams)
     : applicationWindow_(applicationWindow), arguments_(std::move(arguments)), seams_(seams) {
-    CreateForm({kMainWindowClass, kMainWindowCaption, 499, 312, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                0, CentreOn::Desktop},
+    CreateForm({kMainWindowClass, kMainWindowCaption, kClientWidth, kClientHeight,
+                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, CentreOn::Desktop},
                applicationWindow_);
     CreateControls(kMainControls);
     memInfo_.Attach(Control(IDC_MEMINFO));

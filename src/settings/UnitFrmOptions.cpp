@@ -188,9 +188,11 @@ void TFrmOptions::FormCreate() {
 }
 
 void TFrmOptions::SizePluginColumns() {
+    // The width inside the list's border: the outer width would leave the columns a few pixels
+    // too wide and bring up a horizontal scroll bar for them.
     HWND list = Control(IDC_LVW_PLUGINS);
     RECT rect;
-    GetWindowRect(list, &rect);
+    GetClientRect(list, &rect);
     int width = rect.right - rect.left;
     int first = width / 2 - Scale(30);
     SetPluginColumnWidth(list, 0, first);

@@ -43,18 +43,19 @@ constexpr ControlSpec kSheetGeneral[] = {
     {WC_BUTTONW, "Options", IDC_BTN_BOSSKEYOPTIONS, 282, 209, 75, 24, kButton},
 };
 
+// The long captions of this page take the whole width inside the page control.
 constexpr ControlSpec kSheetSecurity[] = {
     {WC_STATICW,
      "Quorvale overwrites each file it deletes with random characters and make it unrevoverable. Please select the "
      "sanitize method you want. The more times a file is overwritten, the higher the security, and the longer the "
      "wash will take.  ",
-     IDC_LBL_SECURITY, 16, 40, 478, 58, kLabel},
-    {WC_BUTTONW, "DoD 5520.22-M Standard (Recommended), it overwrites the deleted files 3 times.", IDC_RBN_DOD, 16, 104,
+     IDC_LBL_SECURITY, 14, 40, 480, 58, kLabel},
+    {WC_BUTTONW, "DoD 5520.22-M Standard (Recommended), it overwrites the deleted files 3 times.", IDC_RBN_DOD, 14, 104,
      480, 20, kRadio | WS_GROUP | WS_TABSTOP},
-    {WC_BUTTONW, "NSA Standard, it overwrites the deleted files 7 times.", IDC_RBN_NSA, 16, 128, 480, 20, kRadio},
-    {WC_BUTTONW, "Gutmann Method, it overwrites the deleted files 35 times.", IDC_RBN_GUTMANN, 16, 152, 480, 20,
+    {WC_BUTTONW, "NSA Standard, it overwrites the deleted files 7 times.", IDC_RBN_NSA, 14, 128, 480, 20, kRadio},
+    {WC_BUTTONW, "Gutmann Method, it overwrites the deleted files 35 times.", IDC_RBN_GUTMANN, 14, 152, 480, 20,
      kRadio},
-    {WC_BUTTONW, "Random, it overwites the deleted files", IDC_RBN_RANDOM, 16, 176, 262, 20, kRadio},
+    {WC_BUTTONW, "Random, it overwites the deleted files", IDC_RBN_RANDOM, 14, 176, 264, 20, kRadio},
     {WC_EDITW, "2", IDC_EDT_TIMES, 280, 175, 60, 22, kEdit | WS_GROUP, WS_EX_CLIENTEDGE},
     {UPDOWN_CLASSW, "", IDC_UPD_TIMES, 340, 175, 16, 22, UDS_ALIGNRIGHT | UDS_NOTHOUSANDS},
     {WC_STATICW, "times", IDC_LBL_TIMES, 348, 178, 50, 18, kLabel},

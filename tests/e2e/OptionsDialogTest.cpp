@@ -191,7 +191,7 @@ TEST_F(OptionsDialogTest, PluginRowsComeFromTheQvFilesAndOkWritesEachTickIntoIts
 
     EXPECT_EQ(ListViewColumnCaptions(list), (std::vector<std::string>{"Plug-Ins Name", "Function"}));
     RECT rect;
-    GetWindowRect(list, &rect);
+    GetClientRect(list, &rect);
     int width = rect.right - rect.left;
     int first = width / 2 - MulDiv(30, ScreenDpi(), 96);
     EXPECT_EQ(ListViewColumnWidths(list), (std::vector<int>{first, width - first}));

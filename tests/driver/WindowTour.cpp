@@ -1,0 +1,112 @@
+#include "driver/WindowTour.h"
+
+#include "app/UnitFrmMain.h"
+#include "driver/DialogDriver.h"
+#include "driver/WindowTourSteps.h"
+#include "platform/Files.h"
+#include "settings/ListPairForm.h"
+#include "settings/UnitFrmBosskeyOption.h"
+#include "settings/UnitFrmOptions.h"
+#include "settings/UnitFrmShudownOptions.h"
+#include "settings/UnitIEAddressBar.h"
+#include "settings/UnitIECookies.h"
+#include "settings/UnitMiscellaneous.h"
+
+const char* const kTourOptionsIni = "[Miscellaneous]\r\n"
+                                    "EnableBosskey=1\r\n"
+                                    "SystemShutdownErase=1\r\n"
+                                    "CustomIntervalErase=1\r\n"
+                                    "[IECookies]\r\n"
+                                    "0=user@example[1].txt\r\n"
+                                    "1=user@news.example[2].txt\r\n"
+                                    "[IEAddressBar]\r\n"
+                                    "0=http://www.example.com/\r\n"
+                                    "[BossKeyHiddenPrograms]\r\n"
+                                    "Notepad=1,Notepad\r\n"
+                                    "Calculator=0,SciCalc\r\n"
+                                    "WordPad=0,WordPadClass\r\n";
+
+void AddTourPlugins(const QuorvaleApp& app) {
+    std::string folder = app.Folder() + "\\Plug-ins";
+    CreateFolder(folder);
+    WriteWholeFile(folder + "\\Notepad.qv", "[Information]\r\nDescription=Recent files of Notepad\r\nSelected=1\r\n");
+    WriteWholeFile(folder + "\\Paint.qv", "[Information]\r\nDescription=Recent pictures of Paint\r\nSelected=0\r\n");
+}
+
+namespace {
+
+bool TourOptions(TourSteps& tour, HWND main) {
+    constexpr SIZE kDesign{497, 379};
+    HWND options = tour.Open(main, IDC_BTN_OPTIONS, kOptionsClass, "Options");
+    if (!options) {
+        return false;
+    }
+    HWND outer = ControlOf(options, IDC_OPTIONS_PAGECONTROL);
+    HWND inner = ControlOf(options, IDC_PGC_BROWSER);
+    tour.Pages(inner,
+               {"options-browsers-internet-explorer", "options-browsers-firefox", "options-browsers-netscape",
+                "options-browsers-opera"},
+               options, kDesign);
+    TurnToPage(outer, 1);
+    tour.Stop("options-windows", options, kDesign);
+    TurnToPage(outer, 2);
+    tour.Stop("options-plug-ins", options, kDesign);
+    TurnToPage(outer, 0);
+    TurnToPage(inner, 0);
+    HWND cookies = tour.Open(options, IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies");
+    if (!cookies) {
+        return false;
+    }
+    tour.Stop("keep-cookies", cookies, {418, 283});
+    if (!tour.CloseWith(cookies, IDC_BTN_LISTPAIR_CANCEL)) {
+        return false;
+    }
+    HWND addresses =
+        tour.Open(options, IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass, "Options of IE Address Bar History");
+    if (!addresses) {
+        return false;
+    }
+    tour.Stop("keep-addresses", addresses, {417, 285});
+    return tour.CloseWith(addresses, IDC_BTN_LISTPAIR_CANCEL) && tour.CloseWith(options, IDC_BTN_OPTIONS_CANCEL);
+}
+
+bool TourMiscellaneous(TourSteps& tour, HWND main) {
+    constexpr SIZE kDesign{507, 298};
+    HWND misc = tour.Open(main, IDC_BTN_MISCELLANEOUS, kMiscellaneousClass, "Miscellaneous settings");
+    if (!misc) {
+        return false;
+    }
+    HWND pages = ControlOf(misc, IDC_MISC_PAGECONTROL);
+    tour.Pages(pages, {"miscellaneous-general", "miscellaneous-security", "miscellaneous-schedule"}, misc, kDesign);
+    TurnToPage(pages, 0);
+    HWND boss = tour.Open(misc, IDC_BTN_BOSSKEYOPTIONS, kBosskeyOptionClass, "Boss Key Option");
+    if (!boss) {
+        return false;
+    }
+    tour.Stop("boss-key-option", boss, {418, 283});
+    if (!tour.CloseWith(boss, IDC_BTN_LISTPAIR_CANCEL)) {
+        return false;
+    }
+    TurnToPage(pages, 2);
+    HWND shutdown = tour.Open(misc, IDC_BTN_SHUTDOWNOPTIONS, kShutdownOptionsClass, "Windows shutdown options");
+    if (!shutdown) {
+        return false;
+    }
+    tour.Stop("windows-shutdown-options", shutdown, {350, 192});
+    return tour.CloseWith(shutdown, IDC_BTN_SHUTDOWN_CANCEL) && tour.CloseWith(misc, IDC_BTN_CANEL);
+}
+
+} // namespace
+
+bool TourWindows(const QuorvaleApp& app, int dpi, bool messageBoxes, const std::function<void(const TourStop&)>& visit,
+                 std::string& why) {
+    TourSteps tour(app, visit, why);
+    HWND main = app.MainWindow();
+    if (!main) {
+        tour.Fail(kMainWindowCaption, "the main window is not up");
+        return false;
+    }
+    tour.Stop("main-window", main, {499, 312});
+    return TourOptions(tour, main) && TourMiscellaneous(tour, main) && TourTools(tour, main, messageBoxes) &&
+           TourAbout(tour, main, dpi);
+}
