@@ -79,8 +79,10 @@ std::vector<std::string> NetscapeProfileFolders() {
 // A file the item names: sized by opening it for reading and writing, wiped, and only then
 // counted. One that cannot be opened, or whose wipe fails, is skipped and not counted.
 void WipeNamedFile(const std::string& path, const std::string& method, int32_t passes, ProgressLog& log) {
-    if (!FileExists(path)) {
-        return;
+    DWORD attributes = GetAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+        return; // a link is never wiped, so it is not counted either
     }
     try {
         std::optional<int64_t> size = FileSizeByOpening(path);

@@ -45,6 +45,10 @@ ShredderSettings ReadShredderSettings(const OptionsStore& options) {
 }
 
 std::optional<std::string> ShredRefusal(const std::string& path) {
+    DWORD attributes = GetAttributes(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return kStatusLink; // checked first: clearing its attributes would change the target's
+    }
     SetAttributes(path, 0);
     bool writable = FileOpensForWriting(path);
     if (!FileExists(path)) {

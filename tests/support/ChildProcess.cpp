@@ -106,4 +106,33 @@ bool RunUnixShell(const std::string& command) {
     return shell.Id() != 0;
 }
 
+namespace {
+
+bool WaitForPresence(const std::string& path, bool present) {
+    for (int i = 0; i < 200; ++i, Sleep(50)) {
+        if ((GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) == present) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool MakeUnixSymlink(const std::string& target, const std::string& link) {
+    std::string unixTarget = UnixPathOf(target);
+    std::string unixLink = UnixPathOf(link);
+    if (unixTarget.empty() || unixLink.empty() || !RunUnixShell("ln -s '" + unixTarget + "' '" + unixLink + "'")) {
+        return false;
+    }
+    return WaitForPresence(link, true);
+}
+
+void RemoveUnixSymlink(const std::string& link) {
+    std::string unixLink = UnixPathOf(link);
+    if (!unixLink.empty() && RunUnixShell("rm '" + unixLink + "'")) {
+        WaitForPresence(link, false);
+    }
+}
+
 std::string TestProgramFolder() { return ExecutableDir(); }

@@ -35,5 +35,11 @@ std::string UnixPathOf(const std::string& windowsPath);
 // for the command's effect themselves.
 bool RunUnixShell(const std::string& command);
 
+// Makes a Unix symbolic link at link (a Windows path) to target, as a user's ln -s would, and waits
+// until Windows sees it. False when it cannot be made here (the caller skips its test).
+bool MakeUnixSymlink(const std::string& target, const std::string& link);
+// Removes a link made by MakeUnixSymlink, leaving its target alone, and waits until it has gone.
+void RemoveUnixSymlink(const std::string& link);
+
 // The folder of the running test program, ending in a backslash (helper programs lie beside it).
 std::string TestProgramFolder();

@@ -132,18 +132,10 @@ TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched)
     ASSERT_TRUE(CreateFolder(target));
     WriteFileText(target + "\\precious.txt", "precious");
     WriteFileText(tree + "\\junk.txt", "junk");
-    std::string unixTree = UnixPathOf(tree);
-    std::string unixTarget = UnixPathOf(target);
-    ASSERT_FALSE(unixTree.empty()) << "no Unix path for " << tree;
-    RunUnixShell("ln -s '" + unixTarget + "' '" + unixTree + "/link'");
-    // Wine does not wait for a Unix program's end: wait for the link itself.
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    for (int i = 0; i < 100 && attributes == INVALID_FILE_ATTRIBUTES; ++i, Sleep(50)) {
-        attributes = GetAttributes(tree + "\\link");
-    }
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (!MakeUnixSymlink(target, tree + "\\link")) {
         GTEST_SKIP() << "a folder link cannot be made from Linux here";
     }
+    DWORD attributes = GetAttributes(tree + "\\link");
     ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << "the link does not show as one: " << attributes;
 
     WipeFolderTree(tree, "DoD", 0, log_);
@@ -153,10 +145,7 @@ TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched)
     EXPECT_FALSE(FileExists(tree + "\\junk.txt"));
     EXPECT_NE(GetAttributes(tree + "\\link"), INVALID_FILE_ATTRIBUTES); // the link itself stays, so does its folder
     EXPECT_EQ(ErasedFileCount, 1);
-    RunUnixShell("rm '" + unixTree + "/link'");
-    for (int i = 0; i < 100 && GetAttributes(tree + "\\link") != INVALID_FILE_ATTRIBUTES; ++i) {
-        Sleep(50);
-    }
+    RemoveUnixSymlink(tree + "\\link");
 }
 
 TEST(FormatByteSize, FollowsTheSizeTable) {

@@ -29,16 +29,6 @@ constexpr const char* kPluginFirstLine = "0 file was erased, 0 regitry entry was
 constexpr const char* kNothingErased = "0 registry entries were erased. 0 files were erased, 0 Byte hard disk space "
                                        "was released.";
 
-// Polls for up to five seconds (Wine does not wait for a Unix program's end).
-template <typename Condition> bool WaitUntilTrue(Condition condition) {
-    for (int i = 0; i < 100; ++i, Sleep(50)) {
-        if (condition()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void ResetRunState() {
     StopRequested = false;
     SetCounters(0, 0, 0, 0, 0, 0);
@@ -398,11 +388,7 @@ TEST_F(PluginFileTest, DelFolderNeverWipesThroughAFolderLink) {
     ASSERT_TRUE(CreateFolder(target));
     WriteFileText(target + "\\precious.txt", "kept");
     WriteFileText(sample + "\\junk.txt", "trace");
-    const std::string unixSample = UnixPathOf(sample);
-    ASSERT_FALSE(unixSample.empty());
-    RunUnixShell("ln -s '" + UnixPathOf(target) + "' '" + unixSample + "/link' && ln -s '" + UnixPathOf(target) +
-                 "' '" + UnixPathOf(scratch_ / "LinkedSample") + "'");
-    if (!WaitUntilTrue([&] { return GetAttributes(scratch_ / "LinkedSample") != INVALID_FILE_ATTRIBUTES; })) {
+    if (!MakeUnixSymlink(target, sample + "\\link") || !MakeUnixSymlink(target, scratch_ / "LinkedSample")) {
         GTEST_SKIP() << "folder links cannot be made from Linux here";
     }
 
@@ -411,8 +397,8 @@ TEST_F(PluginFileTest, DelFolderNeverWipesThroughAFolderLink) {
     EXPECT_EQ(ReadFileText(target + "\\precious.txt"), "kept");
     EXPECT_FALSE(FileExists(sample + "\\junk.txt"));
     EXPECT_EQ(ErasedFileCount, 1);
-    RunUnixShell("rm '" + unixSample + "/link' '" + UnixPathOf(scratch_ / "LinkedSample") + "'");
-    WaitUntilTrue([&] { return GetAttributes(scratch_ / "LinkedSample") == INVALID_FILE_ATTRIBUTES; });
+    RemoveUnixSymlink(sample + "\\link");
+    RemoveUnixSymlink(scratch_ / "LinkedSample");
 }
 
 TEST_F(PluginFileTest, DelFilesOnlyUnlinksAFileWithOtherNames) {

@@ -2,6 +2,7 @@
 // reads, and the checks before a wipe in their order.
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "support/ChildProcess.h"
 #include "support/Scratch.h"
 #include "support/TestDrives.h"
 #include "tools/ShredderRules.h"
@@ -81,6 +82,18 @@ TEST_F(ShredRefusalTest, AFileAnotherProgramHoldsIsNotWritable) {
     FileHandle lock(CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     EXPECT_EQ(ShredRefusal(path), std::string("This file could not be written."));
+}
+
+// Wine shows only folder links as links (a file link looks like its target), so a folder link
+// stands in for the file link a user could pick on Windows.
+TEST_F(ShredRefusalTest, ALinkIsReportedAsOneRatherThanAsMissing) {
+    std::string target = folder_ / "documents";
+    ASSERT_TRUE(CreateFolder(target));
+    if (!MakeUnixSymlink(target, folder_ / "link")) {
+        GTEST_SKIP() << "a link cannot be made from Linux here";
+    }
+    EXPECT_EQ(ShredRefusal(folder_ / "link"), std::string("This file is a link; it was not shredded."));
+    RemoveUnixSymlink(folder_ / "link");
 }
 
 TEST_F(ShredRefusalTest, AnExistingPathWithoutADriveLetterIsRefusedClearly) {
