@@ -32,18 +32,22 @@ namespace {
 
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
+constexpr const char* kCaptionErase = "&Erase";
+constexpr const char* kCaptionStop = "&Stop";
+
 constexpr ControlSpec kMainControls[] = {
     {WC_EDITW, "", IDC_MEMINFO, 8, 33, 385, 265,
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "Erase", IDC_BTN_ERASE, 408, 34, 80, 27, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "Options", IDC_BTN_OPTIONS, 408, 68, 80, 27, kButton},
-    {WC_BUTTONW, "Miscellaneous", IDC_BTN_MISCELLANEOUS, 408, 102, 80, 27, kButton},
-    {WC_BUTTONW, "File Shredder", IDC_BTN_SHREDDER, 408, 136, 80, 27, kButton},
-    {WC_BUTTONW, "Drive Washer", IDC_BTN_DRIVEWASHER, 408, 170, 80, 27, kButton},
-    {WC_BUTTONW, "Help", IDC_BTN_HELP, 408, 204, 80, 27, kButton},
-    {WC_BUTTONW, "About", IDC_BTN_ABOUT, 408, 238, 80, 27, kButton},
-    {WC_BUTTONW, "Exit", IDC_BTN_EXIT, 408, 272, 80, 27, kButton},
+    // No default button: Enter in the log must not start an erase run.
+    {WC_BUTTONW, kCaptionErase, IDC_BTN_ERASE, 408, 34, 80, 27, kButton},
+    {WC_BUTTONW, "&Options", IDC_BTN_OPTIONS, 408, 68, 80, 27, kButton},
+    {WC_BUTTONW, "&Miscellaneous", IDC_BTN_MISCELLANEOUS, 408, 102, 80, 27, kButton},
+    {WC_BUTTONW, "&File Shredder", IDC_BTN_SHREDDER, 408, 136, 80, 27, kButton},
+    {WC_BUTTONW, "&Drive Washer", IDC_BTN_DRIVEWASHER, 408, 170, 80, 27, kButton},
+    {WC_BUTTONW, "&Help", IDC_BTN_HELP, 408, 204, 80, 27, kButton},
+    {WC_BUTTONW, "&About", IDC_BTN_ABOUT, 408, 238, 80, 27, kButton},
+    {WC_BUTTONW, "E&xit", IDC_BTN_EXIT, 408, 272, 80, 27, kButton},
 };
 
 constexpr const char* kWelcomeText[] = {
@@ -206,7 +210,7 @@ bool TFrmMain::FormCloseQuery() {
     }
     closeAfterRun_ = true;
     StopRequested = true;
-    SetWindowTextUtf8(Control(IDC_BTN_ERASE), "Erase");
+    SetWindowTextUtf8(Control(IDC_BTN_ERASE), kCaptionErase);
     return false;
 }
 
@@ -421,7 +425,7 @@ void TFrmMain::BtnEraseClick() {
     if (RunInProgress) {
         // A click during a run only stops it; once stopping, further clicks change nothing.
         StopRequested = true;
-        SetWindowTextUtf8(Control(IDC_BTN_ERASE), "Erase");
+        SetWindowTextUtf8(Control(IDC_BTN_ERASE), kCaptionErase);
         return;
     }
     TryRunErase();
@@ -461,7 +465,7 @@ void TFrmMain::RunErase() {
 }
 
 void TFrmMain::ShowEraseRunning(bool running) {
-    SetWindowTextUtf8(Control(IDC_BTN_ERASE), running ? "Stop" : "Erase");
+    SetWindowTextUtf8(Control(IDC_BTN_ERASE), running ? kCaptionStop : kCaptionErase);
     for (int id : {IDC_BTN_OPTIONS, IDC_BTN_MISCELLANEOUS, IDC_BTN_SHREDDER, IDC_BTN_DRIVEWASHER, IDC_BTN_ABOUT}) {
         EnableWindow(Control(id), !running);
     }

@@ -114,7 +114,8 @@ private:
 // changing it.
 bool TrayIconShown(HWND mainWindow);
 
-// Text of any window of any process (WM_GETTEXT), UTF-8.
+// Text of any window of any process (WM_GETTEXT), UTF-8; a button's or label's caption as shown, without
+// its mnemonic "&".
 std::string RemoteWindowText(HWND window);
 std::string WindowClassName(HWND window);
 // The visible top-level windows of a process, in z-order.
