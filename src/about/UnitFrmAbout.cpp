@@ -9,18 +9,48 @@
 
 namespace {
 
-constexpr DWORD kLink = SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+constexpr DWORD kLink = SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP;
 
 const std::string kSiteLine = std::string("WebSite: ") + kSiteUrl;
 const std::string kEmailLine = std::string("Support Email: ") + kSupportEmail;
 
-// The two link lines show the hand cursor.
-std::optional<LRESULT> LinkMessage(HWND, UINT msg, WPARAM, LPARAM) {
-    if (msg == WM_SETCURSOR) {
+// The two link lines show the hand cursor. Tab reaches them: a focused one shows a focus
+// rectangle, and Enter or Space follows it as a click does.
+std::optional<LRESULT> LinkMessage(HWND link, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SETCURSOR:
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
+    case WM_GETDLGCODE: {
+        const auto* message = reinterpret_cast<const MSG*>(lParam);
+        bool enter = message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN;
+        return DefaultControlProc(link, msg, wParam, lParam) | (enter ? DLGC_WANTMESSAGE : 0);
     }
-    return std::nullopt;
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN || wParam == VK_SPACE) {
+            SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                         reinterpret_cast<LPARAM>(link));
+            return 0;
+        }
+        return std::nullopt;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(link, nullptr, TRUE);
+        return std::nullopt;
+    case WM_PAINT: {
+        LRESULT result = DefaultControlProc(link, msg, wParam, lParam);
+        if (GetFocus() == link) {
+            RECT area;
+            GetClientRect(link, &area);
+            HDC dc = GetDC(link);
+            DrawFocusRect(dc, &area);
+            ReleaseDC(link, dc);
+        }
+        return result;
+    }
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -52,6 +82,7 @@ TFrmAbout::TFrmAbout(HWND owner) {
     }
     SubclassControl(Control(IDC_LBL_SITE), LinkMessage);
     SubclassControl(Control(IDC_LBL_EMAIL), LinkMessage);
+    SetActiveControl(IDC_BTN_ABOUT_OK);
 }
 
 TFrmAbout::~TFrmAbout() {

@@ -40,18 +40,22 @@ constexpr int kClientHeight = 312;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonLeft = kClientWidth - 8 - kButtonWidth;
 
+constexpr const char* kCaptionErase = "&Erase";
+constexpr const char* kCaptionStop = "&Stop";
+
 constexpr ControlSpec kMainControls[] = {
     {WC_EDITW, "", IDC_MEMINFO, 8, 33, 385, 265,
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "Erase", IDC_BTN_ERASE, kButtonLeft, 34, kButtonWidth, 27, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "Options", IDC_BTN_OPTIONS, kButtonLeft, 68, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "Miscellaneous", IDC_BTN_MISCELLANEOUS, kButtonLeft, 102, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "File Shredder", IDC_BTN_SHREDDER, kButtonLeft, 136, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "Drive Washer", IDC_BTN_DRIVEWASHER, kButtonLeft, 170, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "Help", IDC_BTN_HELP, kButtonLeft, 204, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "About", IDC_BTN_ABOUT, kButtonLeft, 238, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "Exit", IDC_BTN_EXIT, kButtonLeft, 272, kButtonWidth, 27, kButton},
+    // No default button: Enter in the log must not start an erase run.
+    {WC_BUTTONW, kCaptionErase, IDC_BTN_ERASE, kButtonLeft, 34, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Options", IDC_BTN_OPTIONS, kButtonLeft, 68, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Miscellaneous", IDC_BTN_MISCELLANEOUS, kButtonLeft, 102, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&File Shredder", IDC_BTN_SHREDDER, kButtonLeft, 136, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Drive Washer", IDC_BTN_DRIVEWASHER, kButtonLeft, 170, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Help", IDC_BTN_HELP, kButtonLeft, 204, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&About", IDC_BTN_ABOUT, kButtonLeft, 238, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "E&xit", IDC_BTN_EXIT, kButtonLeft, 272, kButtonWidth, 27, kButton},
 };
 
 constexpr const char* kWelcomeText[] = {
@@ -214,7 +218,7 @@ bool TFrmMain::FormCloseQuery() {
     }
     closeAfterRun_ = true;
     StopRequested = true;
-    SetWindowTextUtf8(Control(IDC_BTN_ERASE), "Erase");
+    SetWindowTextUtf8(Control(IDC_BTN_ERASE), kCaptionErase);
     return false;
 }
 
@@ -429,7 +433,7 @@ void TFrmMain::BtnEraseClick() {
     if (RunInProgress) {
         // A click during a run only stops it; once stopping, further clicks change nothing.
         StopRequested = true;
-        SetWindowTextUtf8(Control(IDC_BTN_ERASE), "Erase");
+        SetWindowTextUtf8(Control(IDC_BTN_ERASE), kCaptionErase);
         return;
     }
     TryRunErase();
@@ -469,7 +473,7 @@ void TFrmMain::RunErase() {
 }
 
 void TFrmMain::ShowEraseRunning(bool running) {
-    SetWindowTextUtf8(Control(IDC_BTN_ERASE), running ? "Stop" : "Erase");
+    SetWindowTextUtf8(Control(IDC_BTN_ERASE), running ? kCaptionStop : kCaptionErase);
     for (int id : {IDC_BTN_OPTIONS, IDC_BTN_MISCELLANEOUS, IDC_BTN_SHREDDER, IDC_BTN_DRIVEWASHER, IDC_BTN_ABOUT}) {
         EnableWindow(Control(id), !running);
     }

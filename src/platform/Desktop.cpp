@@ -1,5 +1,6 @@
 #include "platform/Desktop.h"
 
+#include "platform/Form.h"
 #include "platform/Text.h"
 
 #include <shellapi.h>
@@ -11,8 +12,10 @@ void ProcessMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (!TranslateFormMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
 }
 

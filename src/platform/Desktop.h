@@ -7,8 +7,9 @@
 #include <string_view>
 #include <vector>
 
-// Lets pending window messages run, then returns. A WM_QUIT met on the way is posted again so
-// the main message loop still sees it.
+// Lets pending window messages run, then returns; the keys of a window keep their meaning (Tab,
+// Enter, Esc, mnemonics). A WM_QUIT met on the way is posted again so the main message loop still
+// sees it.
 void ProcessMessages();
 
 // MessageBoxW with UTF-8 text. Returns the id of the button pressed (0 when the box failed).

@@ -3,6 +3,8 @@
 #include "platform/Desktop.h"
 #include "platform/Text.h"
 
+#include <commctrl.h>
+
 #include <exception>
 #include <stdexcept>
 
@@ -87,8 +89,16 @@ void TForm::CreateControls(const ControlSpec* specs, size_t count) {
                                        Scale(c.left), Scale(c.top), Scale(c.width), Scale(c.height), hwnd_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr),
                                        nullptr);
-        if (control && font_) {
+        if (!control) {
+            continue;
+        }
+        if (font_) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        }
+        tabOrder_.push_back(control);
+        if (defaultId_ == 0 && std::wstring_view(c.className) == WC_BUTTONW &&
+            (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            defaultId_ = c.id;
         }
     }
 }
@@ -113,7 +123,7 @@ int TForm::ShowModal() {
             }
             break;
         }
-        if (!IsDialogMessageW(self, &msg)) {
+        if (!TranslateFormMessage(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -128,6 +138,9 @@ int TForm::ShowModal() {
 }
 
 LRESULT TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (auto handled = KeyboardMessage(msg, wParam, lParam)) {
+        return *handled;
+    }
     if (msg == WM_CLOSE && modal_ && modalOwner_) {
         // The owner must be enabled before its modal window goes, or Windows activates another program.
         EnableWindow(modalOwner_, TRUE);
@@ -163,6 +176,13 @@ LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return result;
 }
 
+TForm* TForm::FromWindow(HWND window) {
+    if (!window || GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::WindowProc)) {
+        return nullptr;
+    }
+    return reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 void ShowApplicationError(std::string_view message) {
     ShowMessageBox(ActiveOwner(), message, "Error", MB_OK | MB_ICONERROR);
 }
@@ -171,7 +191,7 @@ int RunMessageLoop(HWND mainWindow) {
     MSG msg;
     BOOL got;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-        if (!IsWindow(mainWindow) || !IsDialogMessageW(mainWindow, &msg)) {
+        if (!IsWindow(mainWindow) || !TranslateFormMessage(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

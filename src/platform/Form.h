@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One control of a window, placed in the design's pixels (96 dots per inch).
 struct ControlSpec {
@@ -58,6 +60,19 @@ protected:
     }
     int Scale(int designPixels) const;
     void SetModalResult(int result) { modalResult_ = result; }
+    // The button Enter presses when the focus is on no push button; a button created with
+    // BS_DEFPUSHBUTTON is the default at first. 0: Enter presses only a focused button.
+    void SetDefaultButton(int id);
+    // The control that has the focus when the window is first shown; the first one Tab reaches
+    // when none is set.
+    void SetActiveControl(int id) { savedFocus_ = Control(id); }
+
+    // The page control that Ctrl+Tab and Ctrl+PgDn turn while the focus is on this control; nullptr
+    // when there is none.
+    virtual HWND PageControlFor(HWND) const { return nullptr; }
+    // Whether the control takes every key itself (a hotkey capture field): only Tab, Esc and Enter
+    // keep their meaning in the window then.
+    virtual bool CapturesKeys(HWND) const { return false; }
 
     // Routes one message; derived classes call their named handlers from here and pass the rest
     // on to this base version.
@@ -66,13 +81,34 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
+    friend bool TranslateFormMessage(MSG& msg);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static TForm* FromWindow(HWND window);
+
+    // Keyboard use (FormKeys.cpp). Tab walks the controls in the order they were created, whatever
+    // their z-order (page controls lie beneath their pages).
+    enum class KeyOutcome { Handled, DispatchOnly, DialogManager };
+    KeyOutcome TranslateKey(const MSG& msg);
+    HWND NextTabStop(HWND from, bool backward) const;
+    // Moves the focus as Tab does: an edit's text is selected, a push button becomes the default.
+    void MoveFocus(HWND to);
+    void ShowDefaultButton(HWND focus);
+    void PressEnter(HWND focus);
+    void PressEscape();
+    bool PressMnemonic(wchar_t letter);
+    void TurnPage(HWND tab, bool backward);
+    void SaveFocus();
+    bool RestoreFocus();
+    std::optional<LRESULT> KeyboardMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND modalOwner_ = nullptr;
     bool modal_ = false;
     int modalResult_ = 0;
     int dpi_ = 96;
     HFONT font_ = nullptr;
+    std::vector<HWND> tabOrder_;
+    int defaultId_ = 0;
+    HWND savedFocus_ = nullptr;
 };
 
 // Creates a window of type F on demand, shows it modally and destroys it; returns its modal result.
@@ -84,6 +120,11 @@ int RunModal(HWND owner, Args&&... args) {
 
 // The application's general error handler: shows the message in an "Error" box.
 void ShowApplicationError(std::string_view message);
+
+// Gives a message to the keyboard handling of the form it is for (Tab, Ctrl+Tab, Enter, Esc,
+// mnemonics, then the dialog manager); true when it was handled and must not be dispatched again.
+// Every message loop of the program calls this before it translates and dispatches.
+bool TranslateFormMessage(MSG& msg);
 
 // Runs the message loop of the main window until WM_QUIT; returns the quit code.
 int RunMessageLoop(HWND mainWindow);

@@ -3,6 +3,8 @@
 #include "platform/Handle.h"
 #include "platform/StandardControls.h"
 
+#include <algorithm>
+
 void PageControl::Attach(HWND tab) {
     tab_ = tab;
     // Visual styles exist from Windows XP on; older systems draw the classic look anyway.
@@ -19,6 +21,21 @@ void PageControl::AddPage(std::string_view caption, std::vector<HWND> controls) 
 }
 
 int PageControl::ActivePage() const { return SelectedTabPage(tab_); }
+
+bool PageControl::Holds(HWND control) const {
+    if (!control) {
+        return false;
+    }
+    if (control == tab_) {
+        return true;
+    }
+    for (const auto& page : pages_) {
+        if (std::find(page.begin(), page.end(), control) != page.end()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void PageControl::SelectPage(int index) { SelectTabPage(tab_, index); }
 

@@ -20,6 +20,8 @@ public:
     // Adds a page with its caption and the controls that stand on it.
     void AddPage(std::string_view caption, std::vector<HWND> controls);
     int ActivePage() const;
+    // Whether the control is the tabs or stands on one of the pages.
+    bool Holds(HWND control) const;
     // Selects the page; Apply then shows it.
     void SelectPage(int index);
     // Shows the selected page's controls when visible is true; hides every page's controls otherwise.

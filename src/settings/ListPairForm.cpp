@@ -8,7 +8,7 @@ namespace {
 
 constexpr DWORD kList = LBS_SORT | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
-constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kLabel = SS_LEFT; // its mnemonic focuses the list below it
 
 constexpr int kMargin = 8;
 constexpr int kMoveButtonColumn = 60;
@@ -41,7 +41,7 @@ TFrmListPair::TFrmListPair(HWND owner, const ListPairLayout& layout) {
         {WC_STATICW, layout.rightLabel, IDC_LBL_RIGHT, rightLeft, kMargin, listWidth, kLabelHeight, kLabel},
         {WC_LISTBOXW, "", IDC_LIST_RIGHT, rightLeft, kListTop, listWidth, listHeight, kList, WS_EX_CLIENTEDGE},
         {WC_BUTTONW, "OK", IDC_BTN_LISTPAIR_OK, w - 2 * (kMargin + kButtonWidth), buttonTop, kButtonWidth,
-         kButtonHeight, kButton},
+         kButtonHeight, kButton | BS_DEFPUSHBUTTON},
         {WC_BUTTONW, "Cancel", IDC_BTN_LISTPAIR_CANCEL, w - kMargin - kButtonWidth, buttonTop, kButtonWidth,
          kButtonHeight, kButton},
     };

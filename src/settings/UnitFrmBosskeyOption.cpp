@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr ListPairLayout kLayout{kBosskeyOptionClass,        "Boss Key Option",      418, 283,
-                                 "Programs can be hidden :", "Programs to be hidden"};
+constexpr ListPairLayout kLayout{kBosskeyOptionClass,         "Boss Key Option",       418, 283,
+                                 "&Programs can be hidden :", "Programs to be &hidden"};
 
 } // namespace
 

@@ -23,56 +23,56 @@ constexpr ControlSpec kFrame[] = {
 };
 
 constexpr ControlSpec kSheetIE[] = {
-    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_IECACHE, 28, 68, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase Browser History", IDC_CHK_IEHISTORY, 28, 94, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase Cookies", IDC_CHK_IECOOKIES, 28, 120, 250, 20, kCheck},
-    {WC_BUTTONW, "Keep ...", IDC_BTN_IECOOKIESOPTION, 290, 118, 75, 24, kButton},
-    {WC_BUTTONW, "Erase Address Bar History", IDC_CHK_IEADDRESSBAR, 28, 146, 250, 20, kCheck},
-    {WC_BUTTONW, "Keep ...", IDC_BTN_TYPEDURLOPTION, 290, 144, 75, 24, kButton},
-    {WC_BUTTONW, "Erase AutoComplete Passwords", IDC_CHK_IEPASSWORD, 28, 172, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase AutoComplete Form Data", IDC_CHK_IEFORMDATA, 28, 198, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase index.dat", IDC_CHK_INDEXDAT, 28, 224, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_IECACHE, 28, 68, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase &Browser History", IDC_CHK_IEHISTORY, 28, 94, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_IECOOKIES, 28, 120, 250, 20, kCheck},
+    {WC_BUTTONW, "&Keep ...", IDC_BTN_IECOOKIESOPTION, 290, 118, 75, 24, kButton},
+    {WC_BUTTONW, "Erase A&ddress Bar History", IDC_CHK_IEADDRESSBAR, 28, 146, 250, 20, kCheck},
+    {WC_BUTTONW, "K&eep ...", IDC_BTN_TYPEDURLOPTION, 290, 144, 75, 24, kButton},
+    {WC_BUTTONW, "Erase AutoComplete &Passwords", IDC_CHK_IEPASSWORD, 28, 172, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete &Form Data", IDC_CHK_IEFORMDATA, 28, 198, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase &index.dat", IDC_CHK_INDEXDAT, 28, 224, 300, 20, kCheck},
 };
 
 constexpr ControlSpec kSheetFirefox[] = {
-    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_FIREFOXCACHE, 28, 68, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Browser History and Address Bar History", IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Cookies", IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase AutoComplete Form Data and Passwords", IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_FIREFOXCACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Browser &History and Address Bar History", IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete &Form Data and Passwords", IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20, kCheck},
 };
 
 constexpr ControlSpec kSheetNetscape[] = {
-    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_NETSCAPECACHE, 28, 68, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Browser History and Address Bar History", IDC_CHK_NETSCAPEHISTORY, 28, 94, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Cookies", IDC_CHK_NETSCAPECOOKIES, 28, 120, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase AutoComplete Form Data and  Passwords", IDC_CHK_NETSCAPEFORMDATA, 28, 146, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_NETSCAPECACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Browser &History and Address Bar History", IDC_CHK_NETSCAPEHISTORY, 28, 94, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_NETSCAPECOOKIES, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete &Form Data and  Passwords", IDC_CHK_NETSCAPEFORMDATA, 28, 146, 400, 20, kCheck},
 };
 
 constexpr ControlSpec kSheetOpera[] = {
-    {WC_BUTTONW, "Erase Cache (Temporary Internet Files)", IDC_CHK_OPERACACHE, 28, 68, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Cookies", IDC_CHK_OPERACOOKIES, 28, 94, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase History and Address Bar History", IDC_CHK_OPERAADDRESSBAR, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_OPERACACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_OPERACOOKIES, 28, 94, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &History and Address Bar History", IDC_CHK_OPERAADDRESSBAR, 28, 120, 400, 20, kCheck},
 };
 
 constexpr ControlSpec kSheetWindows[] = {
-    {WC_BUTTONW, "Erase Recycle Bin", IDC_CHK_RECYCLEBIN, 24, 44, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Windows Temporary Files Directory", IDC_CHK_TMPDIRECTORY, 24, 70, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Recent Documents History", IDC_CHK_RECENTDOC, 24, 96, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Start Menu Run History", IDC_CHK_RUNMENU, 24, 122, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Start Menu Search History ", IDC_CHK_SEARCHMENU, 24, 148, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Open/Save Dialog Box History ", IDC_CHK_DIALOGHISTORY, 24, 174, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Windows Clipboard", IDC_CHK_CLIPBOARD, 24, 200, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Windows Swap File", IDC_CHK_SWAPFILE, 24, 226, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Recycle Bin", IDC_CHK_RECYCLEBIN, 24, 44, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows &Temporary Files Directory", IDC_CHK_TMPDIRECTORY, 24, 70, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Recent &Documents History", IDC_CHK_RECENTDOC, 24, 96, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Start Menu R&un History", IDC_CHK_RUNMENU, 24, 122, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Start Menu &Search History ", IDC_CHK_SEARCHMENU, 24, 148, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Open/Save Dialog Box History ", IDC_CHK_DIALOGHISTORY, 24, 174, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows C&lipboard", IDC_CHK_CLIPBOARD, 24, 200, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows S&wap File", IDC_CHK_SWAPFILE, 24, 226, 400, 20, kCheck},
 };
 
 constexpr ControlSpec kSheetPlugin[] = {
-    {WC_STATICW, "Select the plugins you want to execute", IDC_LBL_PLUGINS, 24, 44, 440, 18, SS_LEFT | SS_NOPREFIX},
+    {WC_STATICW, "&Select the plugins you want to execute", IDC_LBL_PLUGINS, 24, 44, 440, 18, SS_LEFT},
     {WC_LISTVIEWW, "", IDC_LVW_PLUGINS, 24, 66, 449, 256,
      LVS_REPORT | LVS_SORTASCENDING | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE},
 };
 
 constexpr ControlSpec kButtons[] = {
-    {WC_BUTTONW, "OK", IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton},
+    {WC_BUTTONW, "OK", IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton | BS_DEFPUSHBUTTON},
     {WC_BUTTONW, "Cancel", IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
 };
 
@@ -165,6 +165,11 @@ void TFrmOptions::CreatePages() {
     pgcBrowser_.AddPage("Firefox", ControlsOf(hwnd_, kSheetFirefox));
     pgcBrowser_.AddPage("Netscape", ControlsOf(hwnd_, kSheetNetscape));
     pgcBrowser_.AddPage("Opera", ControlsOf(hwnd_, kSheetOpera));
+}
+
+// Ctrl+Tab turns the browser pages while the focus is on them, the outer pages otherwise.
+HWND TFrmOptions::PageControlFor(HWND focus) const {
+    return pgcBrowser_.Holds(focus) ? pgcBrowser_.Handle() : pageControl_.Handle();
 }
 
 void TFrmOptions::ShowPages() {

@@ -51,6 +51,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    HWND PageControlFor(HWND focus) const override;
 
 private:
     void CreatePages();

@@ -17,11 +17,11 @@ constexpr ControlSpec kControls[] = {
      "If Quorvale is set to automatically erase privacy when you shut down or restart Windows, it will peform the "
      "selected action below after it finishes erasing.",
      IDC_LBL_SHUTDOWN, 12, 12, 326, 48, SS_LEFT | SS_NOPREFIX},
-    {WC_BUTTONW, "Erase, then show Windows shutdown window", IDC_RDB_SHOWWINDOW, 24, 68, 310, 20,
+    {WC_BUTTONW, "Erase, then &show Windows shutdown window", IDC_RDB_SHOWWINDOW, 24, 68, 310, 20,
      kRadio | WS_GROUP | WS_TABSTOP},
-    {WC_BUTTONW, "Erase, then shut down Windows", IDC_RDB_SHUTDOWN, 24, 94, 310, 20, kRadio},
-    {WC_BUTTONW, "Erase, then restart Windows", IDC_RDB_RESTART, 24, 120, 310, 20, kRadio},
-    {WC_BUTTONW, "OK", IDC_BTN_SHUTDOWN_OK, 182, 157, 75, 25, kButton | WS_GROUP},
+    {WC_BUTTONW, "Erase, then shut &down Windows", IDC_RDB_SHUTDOWN, 24, 94, 310, 20, kRadio},
+    {WC_BUTTONW, "Erase, then &restart Windows", IDC_RDB_RESTART, 24, 120, 310, 20, kRadio},
+    {WC_BUTTONW, "OK", IDC_BTN_SHUTDOWN_OK, 182, 157, 75, 25, kButton | BS_DEFPUSHBUTTON | WS_GROUP},
     {WC_BUTTONW, "Cancel", IDC_BTN_SHUTDOWN_CANCEL, 265, 157, 75, 25, kButton},
 };
 

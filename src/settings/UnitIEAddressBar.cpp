@@ -9,7 +9,7 @@
 namespace {
 
 constexpr ListPairLayout kLayout{
-    kIEAddressBarHistoryClass, "Options of IE Address Bar History", 417, 285, "URL List:", "URL List to be keeped:"};
+    kIEAddressBarHistoryClass, "Options of IE Address Bar History", 417, 285, "&URL List:", "URL List to be &keeped:"};
 
 } // namespace
 

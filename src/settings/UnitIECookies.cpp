@@ -9,7 +9,7 @@
 namespace {
 
 constexpr ListPairLayout kLayout{kIECookiesClass, "Options of IE Cookies", 418, 283,
-                                 "All Cookies :", "Cookies to be keeped :"};
+                                 "&All Cookies :", "Cookies to be &keeped :"};
 
 } // namespace
 

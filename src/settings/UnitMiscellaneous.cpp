@@ -19,6 +19,7 @@ constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
 constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kFieldLabel = SS_LEFT; // its mnemonic focuses the field after it
 constexpr DWORD kEdit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
 
 constexpr ControlSpec kFrame[] = {
@@ -26,21 +27,21 @@ constexpr ControlSpec kFrame[] = {
 };
 
 constexpr ControlSpec kSheetGeneral[] = {
-    {WC_BUTTONW, "Start automatically with Windows", IDC_CHK_SYSTEMSTART, 20, 40, 400, 20, kCheck},
-    {WC_BUTTONW, "Run in stealth mode", IDC_CHK_STEALTHMODE, 20, 66, 400, 20, kCheck},
+    {WC_BUTTONW, "&Start automatically with Windows", IDC_CHK_SYSTEMSTART, 20, 40, 400, 20, kCheck},
+    {WC_BUTTONW, "Run in stealth &mode", IDC_CHK_STEALTHMODE, 20, 66, 400, 20, kCheck},
     {WC_STATICW,
      "In stealth mode,  Quorvale doesn't show an icon on the system tray, but it still works in the background.",
      IDC_LBL_STEALTHMODE, 38, 88, 445, 30, kLabel},
-    {WC_STATICW, "Stealth key: ", IDC_LBL_STEALTHKEY, 38, 124, 82, 18, kLabel},
+    {WC_STATICW, "Stealth &key: ", IDC_LBL_STEALTHKEY, 38, 124, 82, 18, kFieldLabel},
     {WC_EDITW, "Ctrl+Alt+S", IDC_EDT_STEALTHKEY, 122, 121, 150, 22, kEdit, WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "Enable boss key", IDC_CHK_BOSSKEY, 20, 152, 400, 20, kCheck},
+    {WC_BUTTONW, "Enable &boss key", IDC_CHK_BOSSKEY, 20, 152, 400, 20, kCheck},
     {WC_STATICW,
      "Boss key will let you hide and restore the applications on your screen,  it will prevent uninvited persons "
      "from seeing your sensitive information. ",
      IDC_LBL_BOSSKEYTEXT, 38, 174, 445, 30, kLabel},
-    {WC_STATICW, "Boss key: ", IDC_LBL_BOSSKEY, 38, 213, 82, 18, kLabel},
+    {WC_STATICW, "Boss ke&y: ", IDC_LBL_BOSSKEY, 38, 213, 82, 18, kFieldLabel},
     {WC_EDITW, "Ctrl+Alt+B", IDC_EDT_BOSSKEY, 122, 210, 150, 22, kEdit, WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "Options", IDC_BTN_BOSSKEYOPTIONS, 282, 209, 75, 24, kButton},
+    {WC_BUTTONW, "&Options", IDC_BTN_BOSSKEYOPTIONS, 282, 209, 75, 24, kButton},
 };
 
 // The long captions of this page take the whole width inside the page control.
@@ -50,12 +51,12 @@ constexpr ControlSpec kSheetSecurity[] = {
      "sanitize method you want. The more times a file is overwritten, the higher the security, and the longer the "
      "wash will take.  ",
      IDC_LBL_SECURITY, 14, 40, 480, 58, kLabel},
-    {WC_BUTTONW, "DoD 5520.22-M Standard (Recommended), it overwrites the deleted files 3 times.", IDC_RBN_DOD, 14, 104,
-     480, 20, kRadio | WS_GROUP | WS_TABSTOP},
-    {WC_BUTTONW, "NSA Standard, it overwrites the deleted files 7 times.", IDC_RBN_NSA, 14, 128, 480, 20, kRadio},
-    {WC_BUTTONW, "Gutmann Method, it overwrites the deleted files 35 times.", IDC_RBN_GUTMANN, 14, 152, 480, 20,
+    {WC_BUTTONW, "&DoD 5520.22-M Standard (Recommended), it overwrites the deleted files 3 times.", IDC_RBN_DOD, 14,
+     104, 480, 20, kRadio | WS_GROUP | WS_TABSTOP},
+    {WC_BUTTONW, "&NSA Standard, it overwrites the deleted files 7 times.", IDC_RBN_NSA, 14, 128, 480, 20, kRadio},
+    {WC_BUTTONW, "&Gutmann Method, it overwrites the deleted files 35 times.", IDC_RBN_GUTMANN, 14, 152, 480, 20,
      kRadio},
-    {WC_BUTTONW, "Random, it overwites the deleted files", IDC_RBN_RANDOM, 14, 176, 264, 20, kRadio},
+    {WC_BUTTONW, "&Random, it overwites the deleted files", IDC_RBN_RANDOM, 14, 176, 264, 20, kRadio},
     {WC_EDITW, "2", IDC_EDT_TIMES, 280, 175, 60, 22, kEdit | WS_GROUP, WS_EX_CLIENTEDGE},
     {UPDOWN_CLASSW, "", IDC_UPD_TIMES, 340, 175, 16, 22, UDS_ALIGNRIGHT | UDS_NOTHOUSANDS},
     {WC_STATICW, "times", IDC_LBL_TIMES, 348, 178, 50, 18, kLabel},
@@ -63,10 +64,10 @@ constexpr ControlSpec kSheetSecurity[] = {
 
 constexpr ControlSpec kSheetSchedule[] = {
     {WC_STATICW, "Erase tracks at the following time: ", IDC_LBL_SCHEDULE, 20, 40, 400, 18, kLabel},
-    {WC_BUTTONW, "Windows startup", IDC_CHK_WINDOWSSTARTERASE, 38, 66, 200, 20, kCheck},
-    {WC_BUTTONW, "Windows shutdown", IDC_CHK_WINDOWSSHUTDOWN, 38, 94, 200, 20, kCheck},
-    {WC_BUTTONW, "Options", IDC_BTN_SHUTDOWNOPTIONS, 250, 92, 75, 24, kButton},
-    {WC_BUTTONW, "Erase privacy", IDC_CHK_INTERVAL, 38, 124, 120, 20, kCheck},
+    {WC_BUTTONW, "Windows s&tartup", IDC_CHK_WINDOWSSTARTERASE, 38, 66, 200, 20, kCheck},
+    {WC_BUTTONW, "Windows s&hutdown", IDC_CHK_WINDOWSSHUTDOWN, 38, 94, 200, 20, kCheck},
+    {WC_BUTTONW, "O&ptions", IDC_BTN_SHUTDOWNOPTIONS, 250, 92, 75, 24, kButton},
+    {WC_BUTTONW, "&Erase privacy", IDC_CHK_INTERVAL, 38, 124, 120, 20, kCheck},
     {WC_COMBOBOXW, "", IDC_CBO_SCHEDULE, 160, 122, 165, 150, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
 };
 
@@ -76,7 +77,7 @@ constexpr ControlSpec kHidden[] = {
 };
 
 constexpr ControlSpec kButtons[] = {
-    {WC_BUTTONW, "OK", IDC_BTN_MISC_OK, 336, 265, 75, 25, kButton},
+    {WC_BUTTONW, "OK", IDC_BTN_MISC_OK, 336, 265, 75, 25, kButton | BS_DEFPUSHBUTTON},
     {WC_BUTTONW, "Canel", IDC_BTN_CANEL, 424, 265, 75, 25, kButton},
 };
 
@@ -118,6 +119,12 @@ void TFrmMiscellaneous::CreatePages() {
     pageControl_.AddPage("General", ControlsOf(hwnd_, kSheetGeneral));
     pageControl_.AddPage("Security", ControlsOf(hwnd_, kSheetSecurity));
     pageControl_.AddPage("Schedule", ControlsOf(hwnd_, kSheetSchedule));
+}
+
+HWND TFrmMiscellaneous::PageControlFor(HWND) const { return pageControl_.Handle(); }
+
+bool TFrmMiscellaneous::CapturesKeys(HWND control) const {
+    return control == Control(IDC_EDT_STEALTHKEY) || control == Control(IDC_EDT_BOSSKEY);
 }
 
 void TFrmMiscellaneous::FormCreate() {

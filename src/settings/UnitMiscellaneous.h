@@ -50,6 +50,8 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    HWND PageControlFor(HWND focus) const override;
+    bool CapturesKeys(HWND control) const override;
 
 private:
     void CreatePages();

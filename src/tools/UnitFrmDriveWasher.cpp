@@ -15,11 +15,11 @@ bool WashStopRequested = false;
 
 namespace {
 
-constexpr const char* kCaptionStart = "Start Cleaning";
-constexpr const char* kCaptionStop = "Stop Cleaning";
+constexpr const char* kCaptionStart = "&Start Cleaning";
+constexpr const char* kCaptionStop = "&Stop Cleaning";
 
 constexpr const char* kIntroduction =
-    "You can clean the free space of your disk to remove any remnants from deleted files. Free space on your drive "
+    "&You can clean the free space of your disk to remove any remnants from deleted files. Free space on your drive "
     "may contain the files you have deleted, therefore  you should clean it to protect your privacy. Please select "
     "the drives you want to clean free space.";
 
@@ -33,7 +33,7 @@ constexpr ControlSpec kWasherControls[] = {
     {WC_STATICW, "", IDC_WASH_LABEL2, 8, 263, 474, 16, SS_LEFT},
     {PROGRESS_CLASSW, "", IDC_WASH_PGBAR, 8, 282, 474, 18, 0},
     {WC_BUTTONW, kCaptionStart, IDC_BTN_DRIVECLEAN, 290, 308, 100, 27, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "Cancel", IDC_BTN_CANCEL, 398, 308, 84, 27, kButton},
+    {WC_BUTTONW, "&Cancel", IDC_BTN_CANCEL, 398, 308, 84, 27, kButton},
 };
 
 // The progress bar shows its percentage in its middle.
@@ -108,6 +108,8 @@ LRESULT TFrmDriveWasher::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 BtnDriveCleanClick();
             } else if (LOWORD(wParam) == IDC_BTN_CANCEL) {
                 BtnCancelClick();
+            } else if (LOWORD(wParam) == IDCANCEL) { // Esc
+                FormEscape();
             }
         }
         return 0;
@@ -139,6 +141,16 @@ void TFrmDriveWasher::FormCloseQuery() {
 }
 
 void TFrmDriveWasher::BtnCancelClick() { Close(); }
+
+// Esc closes an idle window. During a wash it is Stop, with Stop's question: the window stays open,
+// and the fill files are deleted and the warning setting restored as after any stop.
+void TFrmDriveWasher::FormEscape() {
+    if (!washing_) {
+        Close();
+    } else if (!WashStopRequested) {
+        AskStop();
+    }
+}
 
 bool TFrmDriveWasher::AskStop() {
     int answer = ShowMessageBox(hwnd_, "Do you really want to stop cleaning drives?", "Stop Cleaning drives",

@@ -37,6 +37,7 @@ private:
 
     void FormCreate();
     void FormCloseQuery();
+    void FormEscape();
     void BtnDriveCleanClick();
     void BtnCancelClick();
 

@@ -11,8 +11,8 @@ bool ShredderStopRequested = false;
 
 namespace {
 
-constexpr const char* kCaptionStart = "Start Shredding";
-constexpr const char* kCaptionStop = "Stop";
+constexpr const char* kCaptionStart = "S&tart Shredding";
+constexpr const char* kCaptionStop = "S&top";
 constexpr const char* kMessageStops = "The process of shredding files stops.";
 constexpr const char* kMessageFinishes = "The process of shredding files finishes.";
 constexpr const char* kMessageEmptyList = "Please Select the files you want to shred firstly.";
@@ -20,13 +20,14 @@ constexpr const char* kMessageEmptyList = "Please Select the files you want to s
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
 constexpr ControlSpec kShredderControls[] = {
-    {WC_STATICW, "Please select the files you want to shred, the click 'Start Shredding' button.", IDC_SHRED_LABEL1, 8,
-     10, 474, 16, SS_LEFT},
+    {WC_STATICW, "&Please select the files you want to shred, the click 'Start Shredding' button.", IDC_SHRED_LABEL1,
+     8, 10, 474, 16, SS_LEFT},
     {WC_LISTVIEWW, "", IDC_SHRED_LVW, 8, 32, 474, 252, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "Select files", IDC_BTN_ADD, 8, 295, 100, 27, kButton},
-    {WC_BUTTONW, "Remove files", IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},
-    {WC_BUTTONW, kCaptionStart, IDC_BTN_SHRED, 274, 295, 110, 27, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "Exit", IDC_BTN_SHRED_EXIT, 392, 295, 90, 27, kButton},
+    {WC_BUTTONW, "&Select files", IDC_BTN_ADD, 8, 295, 100, 27, kButton},
+    {WC_BUTTONW, "&Remove files", IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},
+    // No default button: Enter in the list must not start shredding.
+    {WC_BUTTONW, kCaptionStart, IDC_BTN_SHRED, 274, 295, 110, 27, kButton},
+    {WC_BUTTONW, "E&xit", IDC_BTN_SHRED_EXIT, 392, 295, 90, 27, kButton},
 };
 
 } // namespace
@@ -63,6 +64,9 @@ LRESULT TFrmFileShredder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
             case IDC_BTN_SHRED_EXIT:
                 BtnExitClick();
                 return 0;
+            case IDCANCEL: // Esc
+                FormEscape();
+                return 0;
             default:
                 break;
             }
@@ -91,6 +95,16 @@ LRESULT TFrmFileShredder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
 void TFrmFileShredder::FormCloseQuery() {
     closeWhenStopped_ = true;
     RequestStop();
+}
+
+// Esc closes an idle window. During a shredding it only stops, as Stop does: the window stays open,
+// so the list still shows which files were shredded and which were left.
+void TFrmFileShredder::FormEscape() {
+    if (shredding_) {
+        RequestStop();
+    } else {
+        Close();
+    }
 }
 
 void TFrmFileShredder::BtnAddClick() {

@@ -32,6 +32,7 @@ protected:
 private:
     void FormCreate();
     void FormCloseQuery();
+    void FormEscape();
     void BtnAddClick();
     void BtnRemoveClick();
     void BtnShredClick();

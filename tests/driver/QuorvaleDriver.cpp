@@ -108,6 +108,27 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::stri
     return block;
 }
 
+// A button's or label's caption as the user reads it: a mnemonic "&" is not shown, "&&" shows one.
+bool ShowsMnemonics(HWND window) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (lstrcmpiW(name, L"Button") == 0) {
+        return true;
+    }
+    return lstrcmpiW(name, L"Static") == 0 && !(GetWindowLongPtrW(window, GWL_STYLE) & SS_NOPREFIX);
+}
+
+std::wstring WithoutMnemonics(const std::wstring& caption) {
+    std::wstring shown;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size()) {
+            ++i;
+        }
+        shown += caption[i];
+    }
+    return shown;
+}
+
 } // namespace
 
 std::string RemoteWindowText(HWND window) {
@@ -120,7 +141,7 @@ std::string RemoteWindowText(HWND window) {
     SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                         5000, &got);
     text.resize(got);
-    return Narrow(text);
+    return Narrow(ShowsMnemonics(window) ? WithoutMnemonics(text) : text);
 }
 
 bool TrayIconShown(HWND mainWindow) {

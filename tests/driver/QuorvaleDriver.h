@@ -117,7 +117,8 @@ bool TrayIconShown(HWND mainWindow);
 // A path as Windows sees it: a Unix path (as the build gives them) is reached through drive Z:.
 std::string WindowsPathOf(std::string path);
 
-// Text of any window of any process (WM_GETTEXT), UTF-8.
+// Text of any window of any process (WM_GETTEXT), UTF-8; a button's or label's caption as shown, without
+// its mnemonic "&".
 std::string RemoteWindowText(HWND window);
 std::string WindowClassName(HWND window);
 // The visible top-level windows of a process, in z-order.

@@ -1,5 +1,5 @@
 // The About box of the real Quorvale.exe: its texts, its logo, the cursor over the two link
-// lines, and what a click on them asks the shell to open.
+// lines, and what a click or a key on them asks the shell to open.
 #include "e2e/DialogTestSupport.h"
 
 #include "about/UnitFrmAbout.h"
@@ -94,6 +94,34 @@ TEST(AboutBox, ClickingTheLinesOpensTheSiteAndANewMailThroughTheShell) {
     EXPECT_EQ(Recorded(records / "mail.txt"), std::string("mailto:") + QV_SUPPORT_EMAIL);
     EXPECT_TRUE(IsWindow(about));
     EXPECT_TRUE(CloseWith(app, about, "OK"));
+}
+
+void Type(WORD key) {
+    PressKey(key);
+    ReleaseKey(key);
+}
+
+TEST(AboutBox, TabReachesTheLinesAndEnterOrSpaceFollowsThem) {
+    ScratchFolder records;
+    ProtocolRecorder http("http", records / "site.txt");
+    ProtocolRecorder mailto("mailto", records / "mail.txt");
+    QuorvaleApp app;
+    HWND about = OpenAbout(app);
+    ASSERT_NE(about, nullptr);
+    BringToFront(about);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_BTN_ABOUT_OK); }, 5000));
+
+    Type(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_LBL_SITE); }, 5000));
+    Type(VK_RETURN);
+    EXPECT_EQ(Recorded(records / "site.txt"), QV_SITE_URL);
+    EXPECT_TRUE(IsWindow(about)) << "Enter on a line follows it instead of pressing OK";
+    BringToFront(about);
+    Type(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_LBL_EMAIL); }, 5000));
+    Type(VK_SPACE);
+    EXPECT_EQ(Recorded(records / "mail.txt"), std::string("mailto:") + QV_SUPPORT_EMAIL);
+    EXPECT_TRUE(IsWindow(about));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The file shredder, driven through the real Quorvale.exe: the open dialog, the list, the
 // per-file checks, pass labels, Stop, and what a shredding leaves on the disk.
+#include "driver/DialogDriver.h"
 #include "driver/QuorvaleDriver.h"
 
 #include "platform/Desktop.h"
@@ -362,6 +363,30 @@ TEST_F(FileShredderTest, ClosingTheWindowDuringAShreddingStopsItFirst) {
     EXPECT_TRUE(IsWindowEnabled(app_->MainWindow()));
     EXPECT_TRUE(FileExists(folder_ / "large.bin")) << "the stopped file keeps its name";
     EXPECT_TRUE(app_->Running());
+}
+
+TEST_F(FileShredderTest, EscDuringAShreddingStopsItAndKeepsTheWindowWithItsResultsOpen) {
+    WriteFileText(folder_ / "first.bin", std::string(kLargeFileBytes, 'x'));
+    WriteFileText(folder_ / "second.bin", "untouched");
+    Open(Options("Gutmann"));
+    AddFiles(folder_.Path(), {"first.bin", "second.bin"});
+    ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+    ASSERT_NE(WaitForPass(0, 2), 0) << Status(0);
+    BringToFront(shredder_);
+    PressKey(VK_ESCAPE);
+    ReleaseKey(VK_ESCAPE);
+
+    ExpectFinalMessage(kStops);
+    EXPECT_TRUE(IsWindow(shredder_)) << "Esc stops as Stop does; it does not close the window";
+    EXPECT_EQ(Status(0), "Stopped");
+    EXPECT_EQ(Status(1), " ");
+    EXPECT_TRUE(FileExists(folder_ / "first.bin"));
+    EXPECT_EQ(ReadFileText(folder_ / "second.bin"), "untouched");
+    ExpectIdle();
+    BringToFront(shredder_);
+    PressKey(VK_ESCAPE);
+    ReleaseKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(shredder_); }, 5000)) << "Esc closes the idle window";
 }
 
 } // namespace
