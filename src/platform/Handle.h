@@ -78,12 +78,19 @@ struct ServiceHandleTraits {
     static void close(pointer h) noexcept { ::CloseServiceHandle(h); }
 };
 
+struct GdiObjectTraits {
+    using pointer = HGDIOBJ;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer value) noexcept { DeleteObject(value); }
+};
+
 using FileHandle = unique_handle<FileHandleTraits>;
 using KernelHandle = unique_handle<KernelHandleTraits>;
 using FindHandle = unique_handle<FindHandleTraits>;
 using RegKey = unique_handle<RegKeyTraits>;
 using Module = unique_handle<ModuleTraits>;
 using ServiceHandle = unique_handle<ServiceHandleTraits>;
+using GdiObject = unique_handle<GdiObjectTraits>;
 
 // A function of a loaded module, typed; nullptr when the module lacks it.
 template <typename F>

@@ -1,7 +1,10 @@
 #include "platform/PageControl.h"
 
+#include "platform/Desktop.h"
 #include "platform/Handle.h"
 #include "platform/StandardControls.h"
+#include "platform/Text.h"
+#include "platform/WindowList.h"
 
 #include <algorithm>
 
@@ -22,13 +25,9 @@ void PageControl::AddPage(std::string_view caption, std::vector<HWND> controls) 
 
 int PageControl::ActivePage() const { return SelectedTabPage(tab_); }
 
-bool PageControl::Holds(HWND control) const {
-    if (!control) {
-        return false;
-    }
-    if (control == tab_) {
-        return true;
-    }
+bool PageControl::Holds(HWND control) const { return control && (control == tab_ || OnPage(control)); }
+
+bool PageControl::OnPage(HWND control) const {
     for (const auto& page : pages_) {
         if (std::find(page.begin(), page.end(), control) != page.end()) {
             return true;
@@ -54,4 +53,52 @@ void PageControl::Apply(bool visible) const {
             ShowWindow(control, SW_SHOW);
         }
     }
+}
+
+namespace {
+
+// The tab control's own painting of its client area (tabs, border and page), as a brush.
+GdiObject PagePicture(HWND tab) {
+    RECT client{};
+    GetClientRect(tab, &client);
+    HDC screen = GetDC(tab);
+    HDC memory = CreateCompatibleDC(screen);
+    GdiObject picture(CreateCompatibleBitmap(screen, client.right, client.bottom));
+    ReleaseDC(tab, screen);
+    if (!memory || !picture) {
+        if (memory) {
+            DeleteDC(memory);
+        }
+        return GdiObject();
+    }
+    HGDIOBJ previous = SelectObject(memory, picture.get());
+    FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return GdiObject(CreatePatternBrush(static_cast<HBITMAP>(picture.get())));
+}
+
+} // namespace
+
+HBRUSH PageControl::PageBrushFor(HWND control, HDC dc) {
+    // Windows 9x cuts a pattern brush to 8 x 8 pixels; there pages keep the classic colour anyway.
+    if (!OnPage(control) || !IsWindowsNtPlatform()) {
+        return nullptr;
+    }
+    std::string className = AsciiLower(WindowClassNameOf(control, 64));
+    if (className != "button" && className != "static") {
+        return nullptr; // a read-only edit asks too, and keeps its own background
+    }
+    if (!pageBrush_) {
+        pageBrush_ = PagePicture(tab_);
+        if (!pageBrush_) {
+            return nullptr;
+        }
+    }
+    POINT origin{0, 0};
+    MapWindowPoints(tab_, control, &origin, 1);
+    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(pageBrush_.get());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "platform/Handle.h"
 
 #include <windows.h>
 
@@ -26,10 +27,18 @@ public:
     void SelectPage(int index);
     // Shows the selected page's controls when visible is true; hides every page's controls otherwise.
     void Apply(bool visible) const;
+    // For WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: the brush a label, check box or radio button on a
+    // page paints behind its text, cut from the picture the tab control paints of its page and
+    // lined up with the control, so the control blends with the page whatever colour the system
+    // gives pages. nullptr for any other control (the window's default applies).
+    HBRUSH PageBrushFor(HWND control, HDC dc);
 
 private:
+    bool OnPage(HWND control) const;
+
     HWND tab_ = nullptr;
     std::vector<std::vector<HWND>> pages_;
+    GdiObject pageBrush_;
 };
 
 // The window's controls made from a table, in the table's order: the controls of one page.

@@ -272,6 +272,19 @@ LRESULT TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        auto dc = reinterpret_cast<HDC>(wParam);
+        HBRUSH brush = pgcBrowser_.PageBrushFor(control, dc);
+        if (!brush) {
+            brush = pageControl_.PageBrushFor(control, dc);
+        }
+        if (brush) {
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        break;
+    }
     default:
         break;
     }
