@@ -103,6 +103,35 @@ TEST_F(OptionsDialogTest, OpensOnTheFirstPagesWithEveryDefaultAndCancelWritesNot
     EXPECT_TRUE(Enabled(app_->MainWindow()));
 }
 
+// The colour on screen at a point of the window, once it is painted.
+COLORREF ScreenColourAt(HWND window, POINT point) {
+    ClientToScreen(window, &point);
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(OptionsDialogTest, CheckBoxesPaintThePagesOwnBackgroundBehindTheirText) {
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 1);
+    BringToFront(dialog);
+    HWND box = ControlOf(dialog, IDC_CHK_RECYCLEBIN);
+    ASSERT_TRUE(WaitUntil([&] { return Shown(box); }, 5000));
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    RECT rect;
+    GetWindowRect(box, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    int middle = (rect.top + rect.bottom) / 2;
+    // Past the end of the caption, inside the box, and just right of the box, on the page.
+    COLORREF inside = ScreenColourAt(dialog, {rect.right - 3, middle});
+    COLORREF page = ScreenColourAt(dialog, {rect.right + 6, middle});
+    EXPECT_EQ(inside, page) << std::hex << "box 0x" << inside << ", page 0x" << page;
+    ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
+}
+
 TEST_F(OptionsDialogTest, EachPageShowsOnlyItsOwnCheckBoxes) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
