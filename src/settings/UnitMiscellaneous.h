@@ -7,6 +7,7 @@
 #include "platform/PageControl.h"
 
 #include <optional>
+#include <string>
 
 class TFrmMain;
 
@@ -87,6 +88,11 @@ private:
     void EdtBossKeyMouseMove();
     void CaptureKeyDown(int fieldId, UINT key);
     void CaptureKeyUp(int fieldId, UINT key);
+    // Leaving a field in the middle of a combination (Shift+Tab, Ctrl+Tab) keeps the hotkey it
+    // held before that combination began.
+    void CaptureEnter(HWND field);
+    void CaptureExit(HWND field);
+    void KeepSettledText(HWND field);
 
     // The passes field: digits, "-" and editing keys; up and down step it.
     std::optional<LRESULT> EdtTimesMessage(HWND field, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -95,4 +101,6 @@ private:
 
     TFrmMain& main_;
     PageControl pageControl_;
+    std::string settledStealthKey_;
+    std::string settledBossKey_;
 };

@@ -39,6 +39,12 @@ std::optional<LRESULT> TFrmMiscellaneous::HotkeyFieldMessage(HWND field, UINT ms
     case WM_MOUSEMOVE:
         stealth ? EdtStealthKeyMouseMove() : EdtBossKeyMouseMove();
         return std::nullopt;
+    case WM_SETFOCUS:
+        CaptureEnter(field);
+        return std::nullopt;
+    case WM_KILLFOCUS:
+        CaptureExit(field);
+        return std::nullopt;
     // Typing, pasting and editing would put other text into the field.
     case WM_CHAR:
     case WM_SYSCHAR:
@@ -76,6 +82,7 @@ void TFrmMiscellaneous::CaptureKeyDown(int fieldId, UINT key) {
     HWND field = Control(fieldId);
     SetWindowTextUtf8(field, HotkeyTextOnKeyDown(key, KeyHeld(VK_CONTROL), KeyHeld(VK_SHIFT), KeyHeld(VK_MENU)));
     SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    KeepSettledText(field);
 }
 
 void TFrmMiscellaneous::CaptureKeyUp(int fieldId, UINT key) {
@@ -84,6 +91,23 @@ void TFrmMiscellaneous::CaptureKeyUp(int fieldId, UINT key) {
     std::string after = HotkeyTextOnKeyUp(text, key);
     if (after != text) {
         SetWindowTextUtf8(field, after);
+    }
+    KeepSettledText(field);
+}
+
+void TFrmMiscellaneous::KeepSettledText(HWND field) {
+    std::string text = WindowText(field);
+    if (text.empty() || text.back() != '+') {
+        (field == Control(IDC_EDT_STEALTHKEY) ? settledStealthKey_ : settledBossKey_) = text;
+    }
+}
+
+void TFrmMiscellaneous::CaptureEnter(HWND field) { KeepSettledText(field); }
+
+void TFrmMiscellaneous::CaptureExit(HWND field) {
+    std::string text = WindowText(field);
+    if (!text.empty() && text.back() == '+') {
+        SetWindowTextUtf8(field, field == Control(IDC_EDT_STEALTHKEY) ? settledStealthKey_ : settledBossKey_);
     }
 }
 
@@ -98,6 +122,10 @@ std::optional<LRESULT> TFrmMiscellaneous::EdtTimesMessage(HWND field, UINT msg, 
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_DOWN) {
             EdtTimesStep(wParam == VK_UP ? 1 : -1);
+            return 0;
+        }
+        // The edit control would hand Enter on to the window's default button.
+        if (wParam == VK_RETURN) {
             return 0;
         }
         return std::nullopt;

@@ -169,6 +169,25 @@ TEST_F(KeyboardTest, TabAndShiftTabVisitEveryUsableControlInReadingOrder) {
     }
 }
 
+TEST_F(KeyboardTest, ShiftTabOutOfAHotkeyFieldKeepsTheHotkeyItHeld) {
+    HWND misc = Open(kOpenMiscellaneous);
+    ASSERT_NE(misc, nullptr);
+    HWND field = ControlOf(misc, IDC_EDT_STEALTHKEY);
+    ASSERT_TRUE(WaitFocus(misc, "SysTabControl32"));
+    for (int i = 0; i < 3; ++i) {
+        Tap(VK_TAB);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(misc) == field; }, 5000));
+    PressKey(VK_SHIFT);
+    ASSERT_TRUE(WaitUntil([&] { return RemoteWindowText(field) == "Shift+"; }, 5000)) << "the field captures Shift";
+    Tap(VK_TAB);
+    ReleaseKey(VK_SHIFT);
+    EXPECT_TRUE(WaitFocus(misc, "Run in stealth mode"));
+    EXPECT_EQ(RemoteWindowText(field), "Ctrl+Alt+S");
+    ASSERT_TRUE(CloseWith(*app_, misc, "OK"));
+    EXPECT_EQ(Value(kSectionMiscellaneous, kKeyStealthKey), "Ctrl+Alt+S");
+}
+
 struct EscapeCase {
     const char* window;
     Opener open;
