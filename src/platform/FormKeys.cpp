@@ -190,7 +190,9 @@ void TForm::MoveFocus(HWND to) {
     if (!to) {
         return;
     }
-    if (DialogCode(to) & DLGC_HASSETSEL) {
+    // An entry field's text is selected so typing replaces it; a read-only one (the progress log)
+    // keeps its text unselected, there is nothing to replace.
+    if ((DialogCode(to) & DLGC_HASSETSEL) && !(GetWindowLongW(to, GWL_STYLE) & ES_READONLY)) {
         SendMessageW(to, EM_SETSEL, 0, -1);
     }
     SetFocus(to);
