@@ -5,41 +5,48 @@
 #include "tools/UnitFrmDriveWasher.h"
 #include "tools/UnitFrmFileShredder.h"
 
+namespace {
+
+// One tool window: opened from the main window, its stop, the "Error" box its start button shows
+// with nothing chosen (when asked for), then closed.
+struct ToolStop {
+    int openButton;
+    const wchar_t* className;
+    const char* caption;
+    const char* name;
+    const char* emptyBoxName;
+    SIZE design;
+    int startButton;
+    int closeButton;
+};
+
+bool TourTool(TourSteps& tour, HWND main, bool messageBoxes, const ToolStop& tool) {
+    HWND window = tour.Open(main, tool.openButton, tool.className, tool.caption);
+    if (!window) {
+        return false;
+    }
+    tour.Stop(tool.name, window, tool.design);
+    if (messageBoxes) {
+        HWND box = tour.OpenMessageBox(window, tool.startButton, "Error");
+        if (!box) {
+            return false;
+        }
+        tour.Stop(tool.emptyBoxName, box, {0, 0});
+        if (!tour.Answer(box)) {
+            return false;
+        }
+    }
+    return tour.CloseWith(window, tool.closeButton);
+}
+
+} // namespace
+
 bool TourTools(TourSteps& tour, HWND main, bool messageBoxes) {
-    HWND shredder = tour.Open(main, IDC_BTN_SHREDDER, kFileShredderClass, kFileShredderCaption);
-    if (!shredder) {
-        return false;
-    }
-    tour.Stop("file-shredder", shredder, {490, 330});
-    if (messageBoxes) {
-        HWND box = tour.OpenMessageBox(shredder, IDC_BTN_SHRED, "Error");
-        if (!box) {
-            return false;
-        }
-        tour.Stop("file-shredder-no-files", box, {0, 0});
-        if (!tour.Answer(box)) {
-            return false;
-        }
-    }
-    if (!tour.CloseWith(shredder, IDC_BTN_SHRED_EXIT)) {
-        return false;
-    }
-    HWND washer = tour.Open(main, IDC_BTN_DRIVEWASHER, kDriveWasherClass, kDriveWasherCaption);
-    if (!washer) {
-        return false;
-    }
-    tour.Stop("drive-washer", washer, {490, 342});
-    if (messageBoxes) {
-        HWND box = tour.OpenMessageBox(washer, IDC_BTN_DRIVECLEAN, "Error");
-        if (!box) {
-            return false;
-        }
-        tour.Stop("drive-washer-no-drives", box, {0, 0});
-        if (!tour.Answer(box)) {
-            return false;
-        }
-    }
-    return tour.CloseWith(washer, IDC_BTN_CANCEL);
+    const ToolStop shredder{IDC_BTN_SHREDDER, kFileShredderClass, kFileShredderCaption, "file-shredder",
+                            "file-shredder-no-files", {490, 330}, IDC_BTN_SHRED, IDC_BTN_SHRED_EXIT};
+    const ToolStop washer{IDC_BTN_DRIVEWASHER, kDriveWasherClass, kDriveWasherCaption, "drive-washer",
+                          "drive-washer-no-drives", {490, 342}, IDC_BTN_DRIVECLEAN, IDC_BTN_CANCEL};
+    return TourTool(tour, main, messageBoxes, shredder) && TourTool(tour, main, messageBoxes, washer);
 }
 
 bool TourAbout(TourSteps& tour, HWND main, int dpi) {

@@ -77,21 +77,33 @@ std::string Recorded(const std::string& path) {
     return std::string(Trim(text));
 }
 
-TEST(AboutBox, ClickingTheLinesOpensTheSiteAndANewMailThroughTheShell) {
+// The About box open in front, with the shell's http and mailto commands recording what they are
+// asked to open.
+class AboutBoxLinks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        about = OpenAbout(app);
+        ASSERT_NE(about, nullptr);
+        BringToFront(about);
+    }
+    std::string Site() const { return Recorded(records / "site.txt"); }
+    std::string Mail() const { return Recorded(records / "mail.txt"); }
+
     ScratchFolder records;
-    ProtocolRecorder http("http", records / "site.txt");
-    ProtocolRecorder mailto("mailto", records / "mail.txt");
+    ProtocolRecorder http{"http", records / "site.txt"};
+    ProtocolRecorder mailto{"mailto", records / "mail.txt"};
     QuorvaleApp app;
-    HWND about = OpenAbout(app);
-    ASSERT_NE(about, nullptr);
-    BringToFront(about);
+    HWND about = nullptr;
+};
+
+TEST_F(AboutBoxLinks, ClickingTheLinesOpensTheSiteAndANewMailThroughTheShell) {
 
     ClickWithMouse(ControlOf(about, IDC_LBL_SITE), 0.2);
-    EXPECT_EQ(Recorded(records / "site.txt"), QV_SITE_URL);
+    EXPECT_EQ(Site(), QV_SITE_URL);
     // The program the first click started may have taken the foreground.
     BringToFront(about);
     ClickWithMouse(ControlOf(about, IDC_LBL_EMAIL), 0.2);
-    EXPECT_EQ(Recorded(records / "mail.txt"), std::string("mailto:") + QV_SUPPORT_EMAIL);
+    EXPECT_EQ(Mail(), std::string("mailto:") + QV_SUPPORT_EMAIL);
     EXPECT_TRUE(IsWindow(about));
     EXPECT_TRUE(CloseWith(app, about, "OK"));
 }
@@ -101,26 +113,19 @@ void Type(WORD key) {
     ReleaseKey(key);
 }
 
-TEST(AboutBox, TabReachesTheLinesAndEnterOrSpaceFollowsThem) {
-    ScratchFolder records;
-    ProtocolRecorder http("http", records / "site.txt");
-    ProtocolRecorder mailto("mailto", records / "mail.txt");
-    QuorvaleApp app;
-    HWND about = OpenAbout(app);
-    ASSERT_NE(about, nullptr);
-    BringToFront(about);
+TEST_F(AboutBoxLinks, TabReachesTheLinesAndEnterOrSpaceFollowsThem) {
     ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_BTN_ABOUT_OK); }, 5000));
 
     Type(VK_TAB);
     ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_LBL_SITE); }, 5000));
     Type(VK_RETURN);
-    EXPECT_EQ(Recorded(records / "site.txt"), QV_SITE_URL);
+    EXPECT_EQ(Site(), QV_SITE_URL);
     EXPECT_TRUE(IsWindow(about)) << "Enter on a line follows it instead of pressing OK";
     BringToFront(about);
     Type(VK_TAB);
     ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_LBL_EMAIL); }, 5000));
     Type(VK_SPACE);
-    EXPECT_EQ(Recorded(records / "mail.txt"), std::string("mailto:") + QV_SUPPORT_EMAIL);
+    EXPECT_EQ(Mail(), std::string("mailto:") + QV_SUPPORT_EMAIL);
     EXPECT_TRUE(IsWindow(about));
 }
 
