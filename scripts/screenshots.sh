@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 build="${QV_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DQV_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --target Quorvale quorvale_screenshots -j"$(nproc)"
+cmake --build "$build" --target Quorvale package_zip quorvale_screenshots -j"$(nproc)"
 
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
@@ -16,6 +16,7 @@ export QV_PRIVATE_DISPLAY=1
 trap wine_env_stop EXIT
 wine_env_start "$build" wineprefix-screenshots
 export QUORVALE_EXE="$build/Quorvale.exe"
+export QUORVALE_PACKAGE_DIR="$build/package/Quorvale-3.5-win32"
 
 pictures="$build/screenshots-bmp"
 out="$root/docs/screenshots"

@@ -4,6 +4,7 @@
 #include "driver/DialogDriver.h"
 #include "driver/WindowTourSteps.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
 #include "settings/ListPairForm.h"
 #include "settings/UnitFrmBosskeyOption.h"
 #include "settings/UnitFrmOptions.h"
@@ -11,6 +12,8 @@
 #include "settings/UnitIEAddressBar.h"
 #include "settings/UnitIECookies.h"
 #include "settings/UnitMiscellaneous.h"
+
+#include <cstdlib>
 
 const char* const kTourOptionsIni = "[Miscellaneous]\r\n"
                                     "EnableBosskey=1\r\n"
@@ -26,11 +29,19 @@ const char* const kTourOptionsIni = "[Miscellaneous]\r\n"
                                     "Calculator=0,SciCalc\r\n"
                                     "WordPad=0,WordPadClass\r\n";
 
-void AddTourPlugins(const QuorvaleApp& app) {
-    std::string folder = app.Folder() + "\\Plug-ins";
-    CreateFolder(folder);
-    WriteWholeFile(folder + "\\Notepad.qv", "[Information]\r\nDescription=Recent files of Notepad\r\nSelected=1\r\n");
-    WriteWholeFile(folder + "\\Paint.qv", "[Information]\r\nDescription=Recent pictures of Paint\r\nSelected=0\r\n");
+bool AddTourPlugins(const QuorvaleApp& app) {
+    const char* package = std::getenv("QUORVALE_PACKAGE_DIR");
+    if (!package) {
+        return false;
+    }
+    std::string from = WindowsPathOf(package) + "\\Plug-ins\\";
+    std::string to = app.Folder() + "\\Plug-ins\\";
+    CreateFolder(to);
+    bool copied = false;
+    for (const FolderEntry& entry : ListFolder(from + "*.qv")) {
+        copied = CopyFileW(Widen(from + entry.name).c_str(), Widen(to + entry.name).c_str(), FALSE) || copied;
+    }
+    return copied;
 }
 
 namespace {

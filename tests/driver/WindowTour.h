@@ -21,8 +21,9 @@ struct TourStop {
 // An Options.ini under which every button that opens a window is enabled and the lists show entries.
 extern const char* const kTourOptionsIni;
 
-// Puts two plug-in files beside the copy, so that the plug-in page shows rows.
-void AddTourPlugins(const QuorvaleApp& app);
+// Puts the release package's sample plug-ins (QUORVALE_PACKAGE_DIR) beside the copy, so that the
+// plug-in page shows what a user sees first. False when there are none to copy.
+bool AddTourPlugins(const QuorvaleApp& app);
 
 // Walks the windows from the running copy's main window; visit is called at each stop. With
 // messageBoxes the tools' refusals of an empty choice are stops too. Returns false, naming the

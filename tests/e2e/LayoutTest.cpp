@@ -48,7 +48,7 @@ TEST_P(EveryWindowAtDpi, HasItsScaledClientSizeAndNoOverlappingOrClippedControl)
     ScreenDpiSetting setting(static_cast<DWORD>(dpi));
     PhysicalPixelsScope physical;
     QuorvaleApp app(kTourOptionsIni);
-    AddTourPlugins(app);
+    ASSERT_TRUE(AddTourPlugins(app)) << "no sample plug-ins in QUORVALE_PACKAGE_DIR";
     app.Start();
     ASSERT_NE(app.WaitMainWindow(), nullptr);
 

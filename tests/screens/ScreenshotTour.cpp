@@ -67,7 +67,10 @@ int main(int argc, char** argv) {
     const bool mainOnly = argc > 2;
     PhysicalPixelsScope physical;
     QuorvaleApp app(kTourOptionsIni);
-    AddTourPlugins(app);
+    if (!AddTourPlugins(app)) {
+        std::fprintf(stderr, "No sample plug-ins: set QUORVALE_PACKAGE_DIR to the unpacked package.\n");
+        return 1;
+    }
     app.Start();
     if (!app.WaitMainWindow()) {
         std::fprintf(stderr, "The main window did not come up.\n");
