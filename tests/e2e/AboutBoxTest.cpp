@@ -19,12 +19,7 @@ HCURSOR CursorOver(HWND control) {
 }
 
 HWND OpenAbout(QuorvaleApp& app) {
-    app.Start();
-    if (!app.WaitMainWindow()) {
-        ADD_FAILURE() << "the main window did not come up";
-        return nullptr;
-    }
-    return OpenWindowFrom(app, app.MainWindow(), "About", kAboutClass, "About Quorvale");
+    return StartAndOpen(app, "About", kAboutClass, "About Quorvale");
 }
 
 TEST(AboutBox, ShowsTheProductVersionLogoAndTheMakersAddresses) {

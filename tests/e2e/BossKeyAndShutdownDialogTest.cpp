@@ -14,13 +14,7 @@ class BossKeyAndShutdownDialogTest : public ::testing::Test {
 protected:
     HWND OpenMiscellaneous(std::optional<std::string> optionsIni) {
         app_ = std::make_unique<QuorvaleApp>(std::move(optionsIni));
-        app_->Start();
-        if (!app_->WaitMainWindow()) {
-            ADD_FAILURE() << "the main window did not come up";
-            return nullptr;
-        }
-        return OpenWindowFrom(*app_, app_->MainWindow(), "Miscellaneous", kMiscellaneousClass,
-                              "Miscellaneous settings");
+        return StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
     }
     HWND OpenShutdownOptions(HWND miscellaneous) {
         TurnToPage(ControlOf(miscellaneous, IDC_MISC_PAGECONTROL), 2);

@@ -25,6 +25,18 @@ inline HWND OpenWindowFrom(const QuorvaleApp& app, HWND from, std::string_view b
     return window;
 }
 
+// Starts the copy and opens a window from a button of its main window; nullptr, with a failure,
+// when either does not come up.
+inline HWND StartAndOpen(QuorvaleApp& app, std::string_view button, const wchar_t* className,
+                         std::string_view caption) {
+    app.Start();
+    if (!app.WaitMainWindow()) {
+        ADD_FAILURE() << "the main window did not come up";
+        return nullptr;
+    }
+    return OpenWindowFrom(app, app.MainWindow(), button, className, caption);
+}
+
 // Clicks a control of the window that opens another window, and waits for that one.
 inline HWND OpenWindowByClick(const QuorvaleApp& app, HWND control, const wchar_t* className,
                               std::string_view caption) {

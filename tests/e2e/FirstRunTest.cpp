@@ -42,22 +42,13 @@ protected:
         ASSERT_FALSE(plugins_.empty()) << "the package has no sample plug-ins";
     }
 
-    HWND StartAndOpen(std::string_view button, const wchar_t* className, std::string_view caption) {
-        app_->Start();
-        if (!app_->WaitMainWindow()) {
-            ADD_FAILURE() << "the main window did not come up";
-            return nullptr;
-        }
-        return OpenWindowFrom(*app_, app_->MainWindow(), button, className, caption);
-    }
-
     std::string package_;
     std::vector<std::string> plugins_;
     std::unique_ptr<QuorvaleApp> app_;
 };
 
 TEST_F(FirstRunTest, EverySamplePlugInIsListedWithItsDescriptionAndNoneIsTicked) {
-    HWND dialog = StartAndOpen("Options", L"TFrmOptions", "Options");
+    HWND dialog = StartAndOpen(*app_, "Options", L"TFrmOptions", "Options");
     ASSERT_NE(dialog, nullptr);
     TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 2);
     HWND list = ControlOf(dialog, IDC_LVW_PLUGINS);
@@ -77,7 +68,7 @@ TEST_F(FirstRunTest, EverySamplePlugInIsListedWithItsDescriptionAndNoneIsTicked)
 }
 
 TEST_F(FirstRunTest, TheBossKeyHidesNothingUntilTheUserChoosesPrograms) {
-    HWND misc = StartAndOpen("Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
+    HWND misc = StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
     ASSERT_NE(misc, nullptr);
     EXPECT_FALSE(Ticked(ControlOf(misc, IDC_CHK_BOSSKEY))) << "the boss key starts switched off";
     ClickControlAndWait(ControlOf(misc, IDC_CHK_BOSSKEY));

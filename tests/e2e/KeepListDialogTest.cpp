@@ -72,12 +72,7 @@ protected:
     // Starts the program and opens the erase-items dialog.
     HWND OpenOptions(std::optional<std::string> optionsIni) {
         app_ = std::make_unique<QuorvaleApp>(std::move(optionsIni));
-        app_->Start();
-        if (!app_->WaitMainWindow()) {
-            ADD_FAILURE() << "the main window did not come up";
-            return nullptr;
-        }
-        return OpenWindowFrom(*app_, app_->MainWindow(), "Options", kOptionsClass, "Options");
+        return StartAndOpen(*app_, "Options", kOptionsClass, "Options");
     }
 
     std::unique_ptr<QuorvaleApp> app_;

@@ -54,13 +54,7 @@ class MiscellaneousKeyboardTest : public ::testing::Test {
 protected:
     HWND Open(std::optional<std::string> optionsIni = std::nullopt) {
         app_ = std::make_unique<QuorvaleApp>(std::move(optionsIni));
-        app_->Start();
-        if (!app_->WaitMainWindow()) {
-            ADD_FAILURE() << "the main window did not come up";
-            return nullptr;
-        }
-        HWND dialog =
-            OpenWindowFrom(*app_, app_->MainWindow(), "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
+        HWND dialog = StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
         if (dialog) {
             BringToFront(dialog);
         }

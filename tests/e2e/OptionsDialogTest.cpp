@@ -61,12 +61,7 @@ class OptionsDialogTest : public ::testing::Test {
 protected:
     HWND Open(std::optional<std::string> optionsIni = std::nullopt) {
         app_ = std::make_unique<QuorvaleApp>(std::move(optionsIni));
-        app_->Start();
-        if (!app_->WaitMainWindow()) {
-            ADD_FAILURE() << "the main window did not come up";
-            return nullptr;
-        }
-        return OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
+        return StartAndOpen(*app_, "Options", L"TFrmOptions", "Options");
     }
     std::string PluginFolder() const { return app_->Folder() + "Plug-ins\\"; }
 
