@@ -1,6 +1,7 @@
 #include "driver/DialogDriver.h"
 
 #include "driver/QuorvaleDriver.h"
+#include "driver/RemoteMemory.h"
 #include "platform/Handle.h"
 #include "platform/Text.h"
 
@@ -21,51 +22,6 @@ LRESULT SendAndWait(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
     }
     return static_cast<LRESULT>(result);
 }
-
-// Memory inside the process that owns a window: the records of list view and tab messages must
-// live there.
-class MemoryOfWindowProcess {
-public:
-    MemoryOfWindowProcess(HWND window, size_t size) : size_(size) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-        if (process_) {
-            address_ = static_cast<BYTE*>(
-                VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        }
-        if (!address_) {
-            ADD_FAILURE() << "cannot reach the memory of process " << processId;
-        }
-    }
-    ~MemoryOfWindowProcess() {
-        if (address_) {
-            VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
-        }
-    }
-    MemoryOfWindowProcess(const MemoryOfWindowProcess&) = delete;
-    MemoryOfWindowProcess& operator=(const MemoryOfWindowProcess&) = delete;
-
-    explicit operator bool() const { return address_ != nullptr; }
-    LPARAM At(size_t offset) const { return reinterpret_cast<LPARAM>(address_ + offset); }
-    wchar_t* TextAt(size_t offset) const { return reinterpret_cast<wchar_t*>(address_ + offset); }
-    bool Write(size_t offset, const void* data, size_t size) const {
-        return offset + size <= size_ && WriteProcessMemory(process_.get(), address_ + offset, data, size, nullptr);
-    }
-    std::string ReadText(size_t offset, size_t maxChars) const {
-        std::wstring text(maxChars, L'\0');
-        if (!ReadProcessMemory(process_.get(), address_ + offset, text.data(), maxChars * sizeof(wchar_t), nullptr)) {
-            return {};
-        }
-        text.resize(std::min(text.find(L'\0'), maxChars));
-        return Narrow(text);
-    }
-
-private:
-    KernelHandle process_;
-    BYTE* address_ = nullptr;
-    size_t size_;
-};
 
 constexpr size_t kTextChars = 1024;
 
@@ -164,15 +120,16 @@ int ComboIndex(HWND combo) {
 
 std::vector<std::string> PageCaptions(HWND tab) {
     std::vector<std::string> captions;
-    MemoryOfWindowProcess memory(tab, sizeof(TCITEMW) + kTextChars * sizeof(wchar_t));
+    RemoteMemory memory(tab, sizeof(TCITEMW) + kTextChars * sizeof(wchar_t));
+    EXPECT_TRUE(memory.Ready()) << "cannot reach the memory of the tab control's process";
     auto count = SendAndWait(tab, TCM_GETITEMCOUNT);
-    for (LRESULT i = 0; i < count && memory; ++i) {
+    for (LRESULT i = 0; i < count && memory.Ready(); ++i) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = memory.TextAt(sizeof item);
+        item.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof item));
         item.cchTextMax = static_cast<int>(kTextChars);
         memory.Write(0, &item, sizeof item);
-        SendAndWait(tab, TCM_GETITEMW, static_cast<WPARAM>(i), memory.At(0));
+        SendAndWait(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(memory.At(0)));
         captions.push_back(memory.ReadText(sizeof item, kTextChars));
     }
     return captions;
@@ -186,40 +143,10 @@ void TurnToPage(HWND tab, int index) {
     EXPECT_EQ(PageShown(tab), index);
 }
 
-std::vector<std::vector<std::string>> ListViewTexts(HWND list, int columns) {
-    std::vector<std::vector<std::string>> rows;
-    MemoryOfWindowProcess memory(list, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
-    auto count = SendAndWait(list, LVM_GETITEMCOUNT);
-    for (LRESULT row = 0; row < count && memory; ++row) {
-        std::vector<std::string> cells;
-        for (int column = 0; column < columns; ++column) {
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = memory.TextAt(sizeof item);
-            item.cchTextMax = static_cast<int>(kTextChars);
-            memory.Write(0, &item, sizeof item);
-            memory.Write(sizeof item, L"", sizeof(wchar_t));
-            SendAndWait(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), memory.At(0));
-            cells.push_back(memory.ReadText(sizeof item, kTextChars));
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
 std::vector<std::string> ListViewColumnCaptions(HWND list) {
     std::vector<std::string> captions;
-    HWND header = reinterpret_cast<HWND>(SendAndWait(list, LVM_GETHEADER));
-    auto count = header ? SendAndWait(header, HDM_GETITEMCOUNT) : 0;
-    MemoryOfWindowProcess memory(list, sizeof(LVCOLUMNW) + kTextChars * sizeof(wchar_t));
-    for (LRESULT i = 0; i < count && memory; ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = memory.TextAt(sizeof column);
-        column.cchTextMax = static_cast<int>(kTextChars);
-        memory.Write(0, &column, sizeof column);
-        SendAndWait(list, LVM_GETCOLUMNW, static_cast<WPARAM>(i), memory.At(0));
-        captions.push_back(memory.ReadText(sizeof column, kTextChars));
+    for (const auto& column : RemoteListViewColumns(list)) {
+        captions.push_back(column.first);
     }
     return captions;
 }
@@ -235,21 +162,6 @@ std::vector<int> ListViewColumnWidths(HWND list) {
 }
 
 DWORD ListViewExtendedStyles(HWND list) { return static_cast<DWORD>(SendAndWait(list, LVM_GETEXTENDEDLISTVIEWSTYLE)); }
-
-bool ListViewRowTicked(HWND list, int row) {
-    auto state = SendAndWait(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
-    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
-void TickListViewRow(HWND list, int row, bool ticked) {
-    MemoryOfWindowProcess memory(list, sizeof(LVITEMW));
-    LVITEMW item{};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
-    if (memory && memory.Write(0, &item, sizeof item)) {
-        SendAndWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), memory.At(0));
-    }
-}
 
 void BringToFront(HWND window) {
     SetForegroundWindow(window);

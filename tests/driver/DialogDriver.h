@@ -36,13 +36,11 @@ std::vector<std::string> PageCaptions(HWND tab);
 int PageShown(HWND tab);
 void TurnToPage(HWND tab, int index);
 
-// List views: the texts of every row, the column captions and widths, the rows' check boxes.
-std::vector<std::vector<std::string>> ListViewTexts(HWND list, int columns);
+// List views (their rows and check boxes: the RemoteListView functions of QuorvaleDriver.h): the
+// column captions and widths, the extended styles.
 std::vector<std::string> ListViewColumnCaptions(HWND list);
 std::vector<int> ListViewColumnWidths(HWND list);
 DWORD ListViewExtendedStyles(HWND list);
-bool ListViewRowTicked(HWND list, int row);
-void TickListViewRow(HWND list, int row, bool ticked);
 
 // The keyboard and the mouse, through the system's input queue (the foreground window gets them).
 void BringToFront(HWND window);

@@ -1,5 +1,6 @@
 #include "driver/QuorvaleDriver.h"
 
+#include "driver/RemoteMemory.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -321,40 +322,6 @@ void QuorvaleApp::Kill() {
 
 namespace {
 
-// A block of memory in the process that owns a window, freed when it goes.
-class RemoteMemory {
-public:
-    RemoteMemory(HWND window, size_t size) : size_(size) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-        if (process_) {
-            address_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        }
-    }
-    ~RemoteMemory() {
-        if (address_) {
-            VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
-        }
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-
-    bool Ready() const { return address_ != nullptr; }
-    BYTE* At(size_t offset) const { return static_cast<BYTE*>(address_) + offset; }
-    bool Write(size_t offset, const void* data, size_t size) const {
-        return offset + size <= size_ && WriteProcessMemory(process_.get(), At(offset), data, size, nullptr);
-    }
-    bool Read(size_t offset, void* data, size_t size) const {
-        return offset + size <= size_ && ReadProcessMemory(process_.get(), At(offset), data, size, nullptr);
-    }
-
-private:
-    KernelHandle process_;
-    void* address_ = nullptr;
-    size_t size_;
-};
-
 constexpr size_t kRemoteTextChars = 4096;
 
 LRESULT SendWaiting(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -439,10 +406,7 @@ std::vector<std::pair<std::string, int>> RemoteListViewColumns(HWND list) {
         memory.Write(0, &column, sizeof column);
         SendWaiting(list, LVM_GETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.At(0)));
         memory.Read(0, &column, sizeof column);
-        std::wstring text(kRemoteTextChars, L'\0');
-        memory.Read(sizeof column, text.data(), text.size() * sizeof(wchar_t));
-        text.resize(text.find(L'\0'));
-        columns.emplace_back(Narrow(text), column.cx);
+        columns.emplace_back(memory.ReadText(sizeof column, kRemoteTextChars), column.cx);
     }
     return columns;
 }

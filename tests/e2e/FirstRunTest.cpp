@@ -52,12 +52,12 @@ TEST_F(FirstRunTest, EverySamplePlugInIsListedWithItsDescriptionAndNoneIsTicked)
     ASSERT_NE(dialog, nullptr);
     TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 2);
     HWND list = ControlOf(dialog, IDC_LVW_PLUGINS);
-    std::vector<std::vector<std::string>> rows = ListViewTexts(list, 2);
+    std::vector<std::vector<std::string>> rows = RemoteListViewRows(list, 2);
     std::vector<std::string> names;
     for (size_t row = 0; row < rows.size(); ++row) {
         names.push_back(rows[row][0]);
         EXPECT_FALSE(rows[row][1].empty()) << rows[row][0] << " has no description";
-        EXPECT_FALSE(ListViewRowTicked(list, static_cast<int>(row))) << rows[row][0] << " is ticked";
+        EXPECT_FALSE(RemoteListViewChecked(list, static_cast<int>(row))) << rows[row][0] << " is ticked";
     }
     std::vector<std::string> expected;
     for (const std::string& file : plugins_) {

@@ -164,7 +164,7 @@ TEST_F(OptionsDialogTest, OkWritesEverySwitchInOrderKeepingTheFilesOwnLines) {
     TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 1);
     ClickControlAndWait(ControlOf(dialog, IDC_CHK_RUNMENU));
     ClickControlAndWait(ControlOf(dialog, IDC_CHK_RECYCLEBIN));
-    EXPECT_TRUE(ListViewTexts(ControlOf(dialog, IDC_LVW_PLUGINS), 2).empty()) << "no plug-in folder, no rows";
+    EXPECT_TRUE(RemoteListViewRows(ControlOf(dialog, IDC_LVW_PLUGINS), 2).empty()) << "no plug-in folder, no rows";
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
 
     EXPECT_EQ(ReadFileText(app_->OptionsPath()),
@@ -224,14 +224,14 @@ TEST_F(OptionsDialogTest, PluginRowsComeFromTheQvFilesAndOkWritesEachTickIntoIts
     EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & (LVS_TYPEMASK | LVS_SORTASCENDING | LVS_EDITLABELS),
               LVS_REPORT | LVS_SORTASCENDING);
 
-    EXPECT_EQ(ListViewTexts(list, 2), (std::vector<std::vector<std::string>>{
+    EXPECT_EQ(RemoteListViewRows(list, 2), (std::vector<std::vector<std::string>>{
                                           {"Alpha", "Alpha player history"}, {"Beta", ""}, {"Zeta", "Zeta traces"}}));
-    EXPECT_FALSE(ListViewRowTicked(list, 0));
-    EXPECT_FALSE(ListViewRowTicked(list, 1));
-    EXPECT_TRUE(ListViewRowTicked(list, 2));
+    EXPECT_FALSE(RemoteListViewChecked(list, 0));
+    EXPECT_FALSE(RemoteListViewChecked(list, 1));
+    EXPECT_TRUE(RemoteListViewChecked(list, 2));
 
-    TickListViewRow(list, 0, true);
-    TickListViewRow(list, 2, false);
+    RemoteListViewSetChecked(list, 0, true);
+    RemoteListViewSetChecked(list, 2, false);
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
 
     EXPECT_EQ(
