@@ -77,18 +77,26 @@ bool Enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
 
 bool Shown(HWND control) { return IsWindowVisible(control) != FALSE; }
 
-std::vector<std::string> ListBoxTexts(HWND list) {
+namespace {
+
+// The texts of a list box's or combo box's entries, through the control's count, length and text
+// messages.
+std::vector<std::string> EntryTexts(HWND control, UINT countMsg, UINT lengthMsg, UINT textMsg) {
     std::vector<std::string> texts;
-    auto count = SendAndWait(list, LB_GETCOUNT);
+    auto count = SendAndWait(control, countMsg);
     for (LRESULT i = 0; i < count; ++i) {
-        auto length = SendAndWait(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+        auto length = SendAndWait(control, lengthMsg, static_cast<WPARAM>(i));
         std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-        length = SendAndWait(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        length = SendAndWait(control, textMsg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
         texts.push_back(Narrow(text));
     }
     return texts;
 }
+
+} // namespace
+
+std::vector<std::string> ListBoxTexts(HWND list) { return EntryTexts(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
 
 void SelectListBoxTexts(HWND list, const std::vector<std::string>& texts) {
     std::vector<std::string> entries = ListBoxTexts(list);
@@ -101,16 +109,7 @@ void SelectListBoxTexts(HWND list, const std::vector<std::string>& texts) {
 int ListBoxItemHeight(HWND list) { return static_cast<int>(SendAndWait(list, LB_GETITEMHEIGHT, 0)); }
 
 std::vector<std::string> ComboTexts(HWND combo) {
-    std::vector<std::string> texts;
-    auto count = SendAndWait(combo, CB_GETCOUNT);
-    for (LRESULT i = 0; i < count; ++i) {
-        auto length = SendAndWait(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i));
-        std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-        length = SendAndWait(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
-        texts.push_back(Narrow(text));
-    }
-    return texts;
+    return EntryTexts(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 int ComboIndex(HWND combo) {

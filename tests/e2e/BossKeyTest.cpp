@@ -69,6 +69,15 @@ protected:
     bool NotepadsVisible(bool visible, DWORD timeoutMs = 10000) {
         return WaitUntil([&] { return first_.Visible() == visible && second_.Visible() == visible; }, timeoutMs);
     }
+    // With the boss key switched on for Notepad, the next press hides its windows and the one after
+    // shows them again.
+    void ExpectTheNextPressesHideThenShow() {
+        WriteFileText(app_->OptionsPath(), std::string(kBossKeyOn) + kNotepadLine);
+        PressBossKey(*app_);
+        EXPECT_TRUE(NotepadsVisible(false));
+        PressBossKey(*app_);
+        EXPECT_TRUE(NotepadsVisible(true));
+    }
     // No change shows within a second.
     bool NotepadsStayVisible() {
         Sleep(1000);
@@ -98,11 +107,7 @@ TEST_F(BossKey, DoesNothingWhileDisabledAndReadsTheSettingAtEveryPress) {
     PressBossKey(*app_);
     EXPECT_TRUE(NotepadsStayVisible());
 
-    WriteFileText(app_->OptionsPath(), std::string(kBossKeyOn) + kNotepadLine);
-    PressBossKey(*app_);
-    EXPECT_TRUE(NotepadsVisible(false));
-    PressBossKey(*app_);
-    EXPECT_TRUE(NotepadsVisible(true));
+    ExpectTheNextPressesHideThenShow();
 }
 
 TEST_F(BossKey, ALineFlaggedZeroIsSkippedAndThePressDoesNotCount) {
@@ -111,11 +116,7 @@ TEST_F(BossKey, ALineFlaggedZeroIsSkippedAndThePressDoesNotCount) {
     EXPECT_TRUE(NotepadsStayVisible());
 
     // Had the skipped press counted, this one would show the windows instead of hiding them.
-    WriteFileText(app_->OptionsPath(), std::string(kBossKeyOn) + kNotepadLine);
-    PressBossKey(*app_);
-    EXPECT_TRUE(NotepadsVisible(false));
-    PressBossKey(*app_);
-    EXPECT_TRUE(NotepadsVisible(true));
+    ExpectTheNextPressesHideThenShow();
 }
 
 TEST_F(BossKey, AClassDifferingOnlyInCaseMatchesNothing) {
