@@ -9,17 +9,17 @@
 # the ratio.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${QV_BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DQV_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --target quorvale_e2e_tests -j"$(nproc)" >/dev/null
+# The build the host runs (scripts/arch.sh; QV_ARCH forces one).
+# shellcheck source=../scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+qv_host_build "Measuring" -DQV_BUILD_TESTS=ON quorvale_e2e_tests >/dev/null
+build="$QV_HOST_BUILD"
 
 drive="$build/bench-wash-drive"
 mkdir -p "$drive"
 mount -t tmpfs -o size=256m qv-bench-wash "$drive" || { echo "mounting a tmpfs was refused" >&2; exit 1; }
 
-# shellcheck source=../scripts/wine-env.sh
-source "$root/scripts/wine-env.sh"
 export QV_PRIVATE_DISPLAY=1
 cleanup() {
     wine_env_stop
@@ -27,7 +27,7 @@ cleanup() {
     umount "$drive" 2>/dev/null || true
 }
 trap cleanup EXIT
-wine_env_start "$build" wineprefix-bench-wash >/dev/null
+wine_env_start "$QV_ARCH" wineprefix-bench-wash >/dev/null
 ln -sfn "$drive" "$WINEPREFIX/dosdevices/w:"
 
 best() { printf '%s\n' "$@" | sort -g | head -1; }

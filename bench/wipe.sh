@@ -6,18 +6,18 @@
 # times of the whole command, Wine's start included. Prints each time and the ratio.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${QV_BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DQV_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --target WipeBench -j"$(nproc)" >/dev/null
-
+# The build the host runs (scripts/arch.sh; QV_ARCH forces one).
 # shellcheck source=../scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
+qv_host_build "Measuring" -DQV_BUILD_TESTS=ON WipeBench >/dev/null
+build="$QV_HOST_BUILD"
+
 export QV_PRIVATE_DISPLAY=1
 data="$build/bench-data"
 cleanup() { rm -rf "$data"; wine_env_stop; }
 trap cleanup EXIT
-wine_env_start "$build" wineprefix-bench >/dev/null
+wine_env_start "$QV_ARCH" wineprefix-bench >/dev/null
 mkdir -p "$data"
 exe="$build/bench/WipeBench.exe"
 win() { echo "Z:${1//\//\\}"; }

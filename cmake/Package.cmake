@@ -1,7 +1,7 @@
-# The release package Quorvale-<version>-win32.zip: the two programs, the help file, the first-run
+# The release package Quorvale-<version>-win32.zip (or -win64.zip from the 64-bit build): the two programs, the help file, the first-run
 # Options.ini and the sample plug-ins, staged in package/<name>/ of the build folder and zipped
 # from there. Built with every build; scripts/package.sh builds only this.
-set(QV_PACKAGE_NAME "Quorvale-${PROJECT_VERSION}-win32")
+set(QV_PACKAGE_NAME "Quorvale-${PROJECT_VERSION}-${QV_PACKAGE_PLATFORM}")
 set(QV_PACKAGE_STAGE "${CMAKE_BINARY_DIR}/package/${QV_PACKAGE_NAME}")
 set(QV_PACKAGE_ZIP "${CMAKE_BINARY_DIR}/${QV_PACKAGE_NAME}.zip")
 

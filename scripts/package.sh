@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Builds the release package Quorvale-3.5-win32.zip (the two programs, help.chm, the first-run
-# Options.ini and the sample plug-ins) and prints its path and contents.
+# Builds the two release packages, Quorvale-3.5-win32.zip (the 32-bit programs) and
+# Quorvale-3.5-win64.zip (the 64-bit ones), each with its programs, help.chm, the first-run
+# Options.ini and the sample plug-ins, and prints their paths and contents. Needs no Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-build="${QV_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
-cmake --build "$build" --target package_zip -j"$(nproc)"
-zip="$(ls "$build"/Quorvale-*-win32.zip)"
-echo "Release package: $zip"
-cmake -E tar tf "$zip"
+# shellcheck source=arch.sh
+source "$root/scripts/arch.sh"
+for arch in $qv_arches; do
+    qv_configure "$arch"
+    qv_build "$arch" --target package_zip
+done
+for arch in $qv_arches; do
+    zip="$(ls "$(qv_build_dir "$arch")"/Quorvale-*-"$(qv_platform "$arch")".zip)"
+    echo "Release package ($arch): $zip"
+    cmake -E tar tf "$zip"
+done

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
-# Builds Quorvale.exe and starts it under Wine. With a display ($DISPLAY) it simply runs there.
-# Without one it starts a private Xvfb, waits for the main window, saves a screenshot of it to
-# build/screenshots/main-window.png (printed), then closes the program.
+# Builds Quorvale.exe and starts it under Wine: the 32-bit program where the host runs 32-bit
+# programs, else the 64-bit one (scripts/arch.sh; QV_ARCH forces one). With a display ($DISPLAY) it
+# simply runs there. Without one it starts a private Xvfb, waits for the main window, saves a
+# screenshot of it to build/<arch>/screenshots/main-window.png (printed), then closes the program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-build="${QV_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
-cmake --build "$build" --target Quorvale -j"$(nproc)"
-
-had_display="${DISPLAY:-}"
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
+qv_host_build "Running" "" Quorvale
+build="$QV_HOST_BUILD"
+
+had_display="${DISPLAY:-}"
 trap wine_env_stop EXIT
-wine_env_start "$build" wineprefix-run
+wine_env_start "$QV_ARCH" wineprefix-run
 
 if [ -n "$had_display" ]; then
     wine "$build/Quorvale.exe" "$@"

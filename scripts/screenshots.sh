@@ -3,20 +3,20 @@
 # controls and the tools' message boxes too) under Wine on a private Xvfb, in a Wine prefix of its
 # own inside the build folder, and saves one PNG per window to docs/screenshots/, plus the main
 # window at 144 DPI (150 %) as main-window-144dpi.png.
+# The build the host runs is used (scripts/arch.sh; QV_ARCH forces one).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-build="${QV_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DQV_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --target Quorvale package_zip quorvale_screenshots -j"$(nproc)"
-
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
+qv_host_build "Screenshots of" -DQV_BUILD_TESTS=ON Quorvale package_zip quorvale_screenshots
+build="$QV_HOST_BUILD"
+
 export QV_PRIVATE_DISPLAY=1
 trap wine_env_stop EXIT
-wine_env_start "$build" wineprefix-screenshots
+wine_env_start "$QV_ARCH" wineprefix-screenshots
 export QUORVALE_EXE="$build/Quorvale.exe"
-export QUORVALE_PACKAGE_DIR="$build/package/Quorvale-3.5-win32"
+export QUORVALE_PACKAGE_DIR="$build/package/Quorvale-3.5-$(qv_platform "$QV_ARCH")"
 
 pictures="$build/screenshots-bmp"
 out="$root/docs/screenshots"

@@ -5,7 +5,9 @@ set -euo pipefail
 
 need=()
 command -v cmake >/dev/null || need+=(cmake)
+# Both cross compilers: the 32-bit program and the 64-bit one.
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-posix)
+command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64-posix)
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xwd >/dev/null || need+=(x11-apps)
 command -v xwininfo >/dev/null || need+=(x11-utils)
@@ -13,7 +15,9 @@ command -v xdotool >/dev/null || need+=(xdotool)
 command -v chmcmd >/dev/null || need+=(fp-utils)
 dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 [ -d /usr/src/googletest/googletest ] || need+=(googletest)
-command -v wine >/dev/null || need+=(wine wine64)
+# Both Wine loaders: the 32-bit one runs only where the kernel runs 32-bit programs (scripts/arch.sh
+# finds out), the 64-bit one everywhere.
+[ -x /usr/lib/wine/wine64 ] && command -v wine >/dev/null || need+=(wine wine64)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 # Wine's own Tahoma (the dialog font) and Marlett (the title-bar buttons), as on Windows.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)

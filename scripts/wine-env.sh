@@ -1,9 +1,14 @@
-# Sourced by run.sh and test.sh: an isolated Wine prefix inside the build folder and, when there
-# is no display (or a private one is asked for), a private Xvfb. Never touches ~/.wine or the
-# user's trash. Call wine_env_start <build-dir> <prefix-name> [fresh]; wine_env_stop tidies up.
+# Sourced by the scripts that start Wine: an isolated Wine prefix inside a build's folder and, when
+# there is no display (or a private one is asked for), a private Xvfb. Never touches ~/.wine or
+# the user's trash. Call wine_env_start <arch> <prefix-name> [fresh]; wine_env_stop tidies up.
+
+# shellcheck source=arch.sh
+source "$(dirname "${BASH_SOURCE[0]}")/arch.sh"
 
 wine_env_start() {
-    local build="$1" name="$2" fresh="${3:-}"
+    local build name="$2" fresh="${3:-}"
+    build="$(qv_build_dir "$1")"
+    qv_use_wine "$1"
     export WINEPREFIX="$build/$name"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

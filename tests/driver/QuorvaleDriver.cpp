@@ -4,6 +4,7 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/Text.h"
 #include "support/ChildProcess.h"
 #include "unit/ItemTestSupport.h"
@@ -147,7 +148,7 @@ std::string RemoteWindowText(HWND window) {
 
 bool TrayIconShown(HWND mainWindow) {
     NOTIFYICONDATAA record{};
-    record.cbSize = 88;
+    record.cbSize = kTrayIconRecordSize;
     record.hWnd = mainWindow;
     record.uID = 1;
     record.uFlags = NIF_TIP;

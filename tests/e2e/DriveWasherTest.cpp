@@ -84,7 +84,11 @@ public:
         if (before_) {
             Set(*before_);
         } else if (keyExisted_) {
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, Widen(kPolicyKey).c_str(), kPolicyValue);
+            HKEY key = nullptr;
+            if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kPolicyKey).c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+                RegDeleteValueW(key, kPolicyValue);
+                RegCloseKey(key);
+            }
         } else {
             RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kPolicyKey).c_str());
         }

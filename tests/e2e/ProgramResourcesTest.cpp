@@ -10,8 +10,12 @@
 
 #include <tlhelp32.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+#include <fstream>
 #include <set>
 
 namespace {
@@ -75,6 +79,59 @@ TEST(ProgramResourcesTest, BothProgramsCarryTheProductNameAndVersion) {
         EXPECT_EQ(VersionString(path, "FileVersion"), "3.5.0.0") << name;
         EXPECT_EQ(VersionString(path, "OriginalFilename"), name);
     }
+}
+
+// The machine a program's header names (IMAGE_FILE_MACHINE_I386 or _AMD64); 0 when unreadable.
+WORD ProgramMachine(const std::string& windowsPath) {
+    std::ifstream file(Widen(windowsPath).c_str(), std::ios::binary);
+    IMAGE_DOS_HEADER dos{};
+    DWORD signature = 0;
+    IMAGE_FILE_HEADER header{};
+    if (!file.read(reinterpret_cast<char*>(&dos), sizeof dos) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
+        !file.seekg(dos.e_lfanew).read(reinterpret_cast<char*>(&signature), sizeof signature) ||
+        signature != IMAGE_NT_SIGNATURE || !file.read(reinterpret_cast<char*>(&header), sizeof header)) {
+        return 0;
+    }
+    return header.Machine;
+}
+
+std::string OwnPath() {
+    wchar_t path[MAX_PATH];
+    return Narrow(std::wstring_view(path, GetModuleFileNameW(nullptr, path, MAX_PATH)));
+}
+
+TEST(ProgramResourcesTest, EachBuildSaysWhichWindowsItIsFor) {
+    const struct {
+        const char* name;
+        const char* description;
+    } programs[] = {{"Quorvale.exe", "Quorvale privacy eraser"}, {"SellwickService.exe", "Quorvale form-data service"}};
+    for (const auto& program : programs) {
+        std::string path = BuiltProgram(program.name);
+        ASSERT_FALSE(path.empty()) << "QUORVALE_EXE is not set";
+        WORD machine = ProgramMachine(path);
+        ASSERT_TRUE(machine == IMAGE_FILE_MACHINE_I386 || machine == IMAGE_FILE_MACHINE_AMD64) << path;
+        std::string expected = program.description;
+        if (machine == IMAGE_FILE_MACHINE_AMD64) {
+            expected += " (64-bit)";
+        }
+        EXPECT_EQ(VersionString(path, "FileDescription"), expected) << program.name;
+    }
+}
+
+// The driver hands list-view and tab records to the program's own controls through the program's
+// memory, so they must be laid out as the program lays them out: the same machine, and pointers
+// (and so every field after one) where that machine puts them.
+TEST(ProgramResourcesTest, TheDriverLaysOutRemoteRecordsAsTheProgramDoes) {
+    WORD program = ProgramMachine(BuiltProgram("Quorvale.exe"));
+    ASSERT_EQ(ProgramMachine(OwnPath()), program) << "the driver and Quorvale.exe are built for different machines";
+    const bool wide = program == IMAGE_FILE_MACHINE_AMD64;
+    EXPECT_EQ(offsetof(LVITEMW, pszText), wide ? 24u : 20u);
+    EXPECT_EQ(offsetof(LVITEMW, cchTextMax), wide ? 32u : 24u);
+    EXPECT_EQ(offsetof(LVITEMW, lParam), wide ? 40u : 32u);
+    EXPECT_EQ(offsetof(LVCOLUMNW, pszText), wide ? 16u : 12u);
+    EXPECT_EQ(offsetof(LVCOLUMNW, cchTextMax), wide ? 24u : 16u);
+    EXPECT_EQ(offsetof(TCITEMW, pszText), wide ? 16u : 12u);
+    EXPECT_EQ(offsetof(TCITEMW, cchTextMax), wide ? 24u : 16u);
 }
 
 TEST(ProgramResourcesTest, TheIconComesInEverySizeWindowsAsksFor) {

@@ -53,14 +53,21 @@ TEST(Volumes, CharactersThatAreNoDriveLetterAreNoDrive) {
     }
 }
 
+// GetErrorMode came with Vista; SetErrorMode answers the mode it replaces on every version.
+static UINT CurrentErrorMode() {
+    UINT mode = SetErrorMode(0);
+    SetErrorMode(mode);
+    return mode;
+}
+
 TEST(Volumes, TheErrorModeIsRestoredAfterAQuery) {
     UINT previous = SetErrorMode(SEM_NOGPFAULTERRORBOX);
     QueryDiskSpace('C');
     {
         CriticalErrorsSilenced silenced;
-        EXPECT_EQ(GetErrorMode() & SEM_FAILCRITICALERRORS, static_cast<UINT>(SEM_FAILCRITICALERRORS));
+        EXPECT_EQ(CurrentErrorMode() & SEM_FAILCRITICALERRORS, static_cast<UINT>(SEM_FAILCRITICALERRORS));
     }
-    EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+    EXPECT_EQ(CurrentErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
     SetErrorMode(previous);
 }
 

@@ -1,6 +1,7 @@
 // The wipe methods against real files: every pass's bytes, the finishing step, stops, refusals.
 #include "engine/WipeMethods.h"
 #include "platform/Files.h"
+#include "platform/Handle.h"
 #include "platform/Text.h"
 #include "support/Scratch.h"
 
@@ -218,7 +219,12 @@ public:
     }
     ~RenameWatcher() {
         stop_ = true;
-        CancelIoEx(folder_.get(), nullptr);
+        // CancelIoEx came with Vista: looked up, as the 32-bit build is compiled for XP.
+        using CancelIoExFunction = BOOL(WINAPI*)(HANDLE, LPOVERLAPPED);
+        auto cancel = GetProcedure<CancelIoExFunction>(GetModuleHandleW(L"kernel32.dll"), "CancelIoEx");
+        if (cancel) {
+            cancel(folder_.get(), nullptr);
+        }
         thread_.join();
     }
     std::vector<std::string> NewNames() {

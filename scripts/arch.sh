@@ -1,0 +1,110 @@
+# Sourced by every script that builds or starts Quorvale: the two builds from one tree and which
+# of them this host can run under Wine.
+#
+# The 32-bit build (i686) is the primary program; the 64-bit build (x86_64) runs natively on
+# 64-bit Windows. Each is built in a folder of its own, <build root>/i686 and <build root>/x86_64
+# (the root is $QV_BUILD_DIR, else build/ in the source tree). Some hosts run no 32-bit Linux
+# programs (the kernel's 32-bit emulation is off), and Wine's 32-bit loader is one; there the
+# 64-bit build runs under Wine's 64-bit loader in a 64-bit prefix. QV_ARCH=i686 or QV_ARCH=x86_64
+# forces one. Wine's loaders and server are called by their own paths: Debian's wrappers pick the
+# 32-bit loader whenever it is installed, whether or not the host can run it.
+
+qv_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+qv_build_root="${QV_BUILD_DIR:-$qv_root/build}"
+qv_arches="i686 x86_64"
+qv_wine32=/usr/lib/wine/wine
+qv_wine64=/usr/lib/wine/wine64
+
+qv_build_dir() { echo "$qv_build_root/$1"; }
+
+# The release package's platform name for a build.
+qv_platform() { [ "$1" = x86_64 ] && echo win64 || echo win32; }
+
+qv_other_arch() { [ "$1" = x86_64 ] && echo i686 || echo x86_64; }
+
+qv_host_runs_32bit() { "$qv_wine32" --version >/dev/null 2>&1; }
+
+# Sets QV_ARCH (exported) to the build this host runs, QV_ARCH_WHY to a sentence saying why and
+# QV_ARCH_FORCED to "yes" when QV_ARCH chose. Fails with a message when QV_ARCH asks for what the
+# host cannot run.
+qv_choose_arch() {
+    QV_ARCH_FORCED=""
+    if [ -n "${QV_ARCH:-}" ]; then
+        case "$QV_ARCH" in
+        i686 | x86_64) ;;
+        *)
+            echo "QV_ARCH must be i686 or x86_64, not '$QV_ARCH'." >&2
+            return 1
+            ;;
+        esac
+        if [ "$QV_ARCH" = i686 ] && ! qv_host_runs_32bit; then
+            echo "QV_ARCH=i686: this host runs no 32-bit programs ($qv_wine32 does not start), so the" \
+                "32-bit build cannot run here." >&2
+            return 1
+        fi
+        QV_ARCH_WHY="forced by QV_ARCH=$QV_ARCH"
+        QV_ARCH_FORCED=yes
+    elif qv_host_runs_32bit; then
+        QV_ARCH=i686
+        QV_ARCH_WHY="this host runs 32-bit programs"
+    else
+        QV_ARCH=x86_64
+        QV_ARCH_WHY="this host runs no 32-bit programs ($qv_wine32 does not start: the kernel's 32-bit emulation is off or wine32 is missing)"
+    fi
+    export QV_ARCH
+}
+
+# Points Wine at the loader for a build: QV_WINE (the loader), WINESERVER and, for the 64-bit build,
+# a 64-bit prefix. The 32-bit build keeps Wine's default prefix kind (64-bit, with 32-bit support).
+qv_use_wine() {
+    case "$1" in
+    x86_64)
+        QV_WINE="$qv_wine64"
+        export WINEARCH=win64 WINELOADER="$qv_wine64"
+        ;;
+    *)
+        QV_WINE="$qv_wine32"
+        unset WINEARCH WINELOADER
+        ;;
+    esac
+    if [ -x /usr/lib/wine/wineserver64 ]; then
+        export WINESERVER=/usr/lib/wine/wineserver64
+    else
+        export WINESERVER=/usr/lib/wine/wineserver32
+    fi
+    export QV_WINE
+}
+
+# Wine's commands for the build chosen by qv_use_wine.
+wine() { "$QV_WINE" "$@"; }
+wineserver() { "$WINESERVER" "$@"; }
+wineboot() { "$QV_WINE" wineboot "$@"; }
+winepath() { "$QV_WINE" winepath "$@"; }
+
+# Configures a build's folder: qv_configure <arch> [cmake options...]
+qv_configure() {
+    local arch="$1"
+    shift
+    cmake -S "$qv_root" -B "$(qv_build_dir "$arch")" -DCMAKE_TOOLCHAIN_FILE="$qv_root/cmake/mingw-w64-$arch.cmake" \
+        "$@" >/dev/null
+}
+
+# Builds in a build's folder: qv_build <arch> [cmake --build options...]
+qv_build() {
+    local arch="$1"
+    shift
+    cmake --build "$(qv_build_dir "$arch")" -j"$(nproc)" "$@"
+}
+
+# Chooses the build this host runs, says so and builds targets in it:
+# qv_host_build "<what is done>" "<cmake options>" <target>... Sets QV_HOST_BUILD to its folder.
+qv_host_build() {
+    local what="$1" options="$2"
+    shift 2
+    qv_choose_arch
+    echo "$what the $QV_ARCH build: $QV_ARCH_WHY." >&2
+    # shellcheck disable=SC2086 # the options are words
+    qv_configure "$QV_ARCH" $options
+    qv_build "$QV_ARCH" --target "$@"
+    QV_HOST_BUILD="$(qv_build_dir "$QV_ARCH")"
+}
