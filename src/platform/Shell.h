@@ -12,7 +12,7 @@
 bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show);
 
 // The first form of the notification-icon record (ANSI, 64-character tip), which every version of
-// the shell takes: 88 bytes in the 32-bit program, 152 in the 64-bit one (handles are wider there).
+// the shell takes: 88 bytes in the 32-bit program, 104 in the 64-bit one (handles are wider there).
 constexpr DWORD kTrayIconRecordSize = offsetof(NOTIFYICONDATAA, szTip) + 64;
 static_assert(sizeof(void*) != 4 || kTrayIconRecordSize == 88, "the 32-bit record is 88 bytes");
 

@@ -92,24 +92,10 @@ std::string UnixPathOf(const std::string& windowsPath) {
     return path;
 }
 
-bool RunUnixShell(const std::string& command) {
-    // Wine starts a Unix program when given one; "Z:" is the Unix root.
-    std::string quoted;
-    for (char c : command) {
-        if (c == '"') {
-            quoted += '\\';
-        }
-        quoted += c;
-    }
-    ChildProcess shell("Z:\\bin\\sh -c \"" + quoted + "\"");
-    shell.Wait(30000);
-    return shell.Id() != 0;
-}
-
 namespace {
 
-bool WaitForPresence(const std::string& path, bool present) {
-    for (int i = 0; i < 200; ++i, Sleep(50)) {
+bool WaitForPresence(const std::string& path, bool present, int timeoutMs = 10000) {
+    for (int i = 0; i < timeoutMs / 50; ++i, Sleep(50)) {
         if ((GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) == present) {
             return true;
         }
@@ -118,6 +104,28 @@ bool WaitForPresence(const std::string& path, bool present) {
 }
 
 } // namespace
+
+bool RunUnixShell(const std::string& command) {
+    static int serial = 0;
+    std::string marker = TempFolder() + "qv-unix-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++serial) + ".done";
+    std::string unixMarker = UnixPathOf(marker);
+    if (unixMarker.empty()) {
+        return false;
+    }
+    // Wine starts a Unix program when given one; "Z:" is the Unix root.
+    std::string quoted;
+    for (char c : "(" + command + "); touch '" + unixMarker + "'") {
+        if (c == '"') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    ChildProcess shell("Z:\\bin\\sh -c \"" + quoted + "\"");
+    bool ended = WaitForPresence(marker, true, 30000);
+    DeleteFileW(WidePath(marker).c_str());
+    return ended;
+}
 
 bool MakeUnixSymlink(const std::string& target, const std::string& link) {
     std::string unixTarget = UnixPathOf(target);

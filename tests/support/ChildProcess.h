@@ -30,9 +30,10 @@ std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs = 3000
 // The Unix path of a Windows path under Wine; "" when not running under Wine.
 std::string UnixPathOf(const std::string& windowsPath);
 
-// Starts a Unix command through /bin/sh under Wine ("ln -s a b"). Returns false when it could not
-// be started. Wine neither waits for a Unix program nor passes its exit code on, so callers wait
-// for the command's effect themselves.
+// Runs a Unix command through /bin/sh under Wine ("ln -s a b") and waits up to 30 s for it to end.
+// Returns false when it could not be started or did not end in time. Wine hands no usable process
+// back for a Unix program (64-bit Wine gives no handle at all) nor its exit code, so the end is seen
+// through a marker file the shell writes last; callers check the command's effect themselves.
 bool RunUnixShell(const std::string& command);
 
 // Makes a Unix symbolic link at link (a Windows path) to target, as a user's ln -s would, and waits

@@ -11,7 +11,7 @@ namespace {
 // The first record is the one every shell since Windows 95 takes: cbSize, hWnd, uID, uFlags,
 // uCallbackMessage, hIcon and a 64-character tip, with the handles as wide as the build's pointers.
 TEST(TrayIconRecord, HasTheFirstRecordsSizeForThisBuild) {
-    EXPECT_EQ(kTrayIconRecordSize, sizeof(void*) == 8 ? 152u : 88u);
+    EXPECT_EQ(kTrayIconRecordSize, sizeof(void*) == 8 ? 104u : 88u);
     EXPECT_EQ(kTrayIconRecordSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
 }
 
