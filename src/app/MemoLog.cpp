@@ -4,11 +4,13 @@
 
 void MemoLog::Attach(HWND edit) {
     edit_ = edit;
+    runningLine_.SetOwner(edit);
     SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
     lineCount_ = GetWindowTextLengthW(edit_) > 0 ? static_cast<int>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0)) : 0;
 }
 
 void MemoLog::Clear() {
+    runningLine_.Drop();
     SetWindowTextW(edit_, L"");
     lineCount_ = 0;
 }
@@ -26,12 +28,17 @@ void MemoLog::ReplaceFrom(int charIndex, std::string_view text) {
 }
 
 void MemoLog::AppendLine(std::string_view line) {
+    runningLine_.Flush();
     std::string text = lineCount_ > 0 ? "\r\n" + std::string(line) : std::string(line);
     ReplaceFrom(GetWindowTextLengthW(edit_), text);
     ++lineCount_;
 }
 
 void MemoLog::ReplaceLastLine(std::string_view line) {
+    runningLine_.Update([this, text = std::string(line)] { ReplaceLastLineNow(text); });
+}
+
+void MemoLog::ReplaceLastLineNow(std::string_view line) {
     if (lineCount_ == 0) {
         AppendLine(line);
         return;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/ProgressLog.h"
+#include "platform/ThrottledDisplay.h"
 
 #include <windows.h>
 
@@ -15,13 +16,17 @@ public:
 
     void Clear();
     void AppendLine(std::string_view line) override;
+    // The running line is repainted at most ten times a second; the latest one is always shown
+    // before the next line is appended, so the log's text ends the same as if every one were.
     void ReplaceLastLine(std::string_view line) override;
     // Gives the control the focus (after a tool window closes).
     void Focus() const;
 
 private:
     void ReplaceFrom(int charIndex, std::string_view text);
+    void ReplaceLastLineNow(std::string_view line);
 
     HWND edit_ = nullptr;
     int lineCount_ = 0;
+    ThrottledDisplay runningLine_;
 };

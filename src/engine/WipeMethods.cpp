@@ -4,29 +4,68 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <future>
 #include <vector>
 
 uint32_t WipeRandomSeed = 0;
 
 uint8_t NextRandomByte() {
-    WipeRandomSeed = WipeRandomSeed * 134775813u + 1u;
-    return static_cast<uint8_t>(WipeRandomSeed >> 24);
+    uint8_t byte;
+    FillRandomBytes(&byte, 1);
+    return byte;
 }
 
 namespace {
 
-// Fills bytes from the random source; the same stream as NextRandomByte, with the seed kept in a
-// register for the block.
-void FillRandom(uint8_t* bytes, size_t count) {
+// The generator's step s -> a*s + c, and k steps of it composed: s -> A*s + C (mod 2^32).
+struct LcgStep {
+    uint32_t multiplier;
+    uint32_t increment;
+};
+constexpr LcgStep kOneStep = {134775813u, 1u};
+
+constexpr LcgStep StepsOf(unsigned count) {
+    LcgStep composed = {1u, 0u};
+    for (unsigned i = 0; i < count; ++i) {
+        composed = {composed.multiplier * kOneStep.multiplier,
+                    composed.increment * kOneStep.multiplier + kOneStep.increment};
+    }
+    return composed;
+}
+
+// Eight lanes each take every eighth step of the same stream, so the eight multiplications of a
+// round do not wait for one another (and the compiler can do them side by side).
+constexpr unsigned kLanes = 8;
+constexpr LcgStep kLaneStep = StepsOf(kLanes);
+
+} // namespace
+
+void FillRandomBytes(uint8_t* bytes, size_t count) {
     uint32_t seed = WipeRandomSeed;
-    for (size_t i = 0; i < count; ++i) {
-        seed = seed * 134775813u + 1u;
-        bytes[i] = static_cast<uint8_t>(seed >> 24);
+    size_t done = 0;
+    if (count >= 2 * kLanes) {
+        uint32_t lanes[kLanes];
+        for (unsigned j = 0; j < kLanes; ++j) {
+            seed = seed * kOneStep.multiplier + kOneStep.increment;
+            lanes[j] = seed;
+        }
+        // Each round writes the bytes of the eight states it holds, then steps every lane eight on.
+        for (; done + kLanes <= count; done += kLanes) {
+            for (unsigned j = 0; j < kLanes; ++j) {
+                bytes[done + j] = static_cast<uint8_t>(lanes[j] >> 24);
+            }
+            seed = lanes[kLanes - 1];
+            for (unsigned j = 0; j < kLanes; ++j) {
+                lanes[j] = lanes[j] * kLaneStep.multiplier + kLaneStep.increment;
+            }
+        }
+    }
+    for (; done < count; ++done) {
+        seed = seed * kOneStep.multiplier + kOneStep.increment;
+        bytes[done] = static_cast<uint8_t>(seed >> 24);
     }
     WipeRandomSeed = seed;
 }
-
-} // namespace
 
 WipeOpenError::WipeOpenError(const std::string& path) : std::runtime_error("Cannot open " + path + " for writing") {}
 
@@ -64,9 +103,24 @@ static_assert(sizeof kGutmannPasses / sizeof kGutmannPasses[0] == 35, "the Gutma
 constexpr size_t kBlockSize = 768 * 1024;
 static_assert(kBlockSize % 3 == 0 && kBlockSize % 4096 == 0, "block size keeps patterns in phase");
 
+// Fills a block with a fixed pass's bytes: one byte everywhere, or the three-byte pattern from
+// offset 0 (the block size keeps it in phase from block to block). A single byte's pattern holds
+// it three times, so one doubling copy serves both.
+void FillPattern(std::vector<uint8_t>& block, const Pass& pass) {
+    size_t filled = std::min<size_t>(3, block.size());
+    std::copy_n(pass.pattern, filled, block.begin());
+    while (filled < block.size()) {
+        size_t more = std::min(filled, block.size() - filled);
+        std::copy_n(block.begin(), more, block.begin() + static_cast<std::ptrdiff_t>(filled));
+        filled += more;
+    }
+}
+
 // Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
 // blocks, and flushes it to the disk before closing, so that every pass really reaches the disk.
-// Window messages run between blocks so a long pass never freezes the window.
+// Window messages run between blocks so a long pass never freezes the window. A random pass of
+// more than one block makes its next block while a writer thread writes the last one; that
+// thread touches only the file and the block it was given.
 void RunPass(const std::string& path, const Pass& pass) {
     FileHandle file = OpenForOverwrite(path);
     if (!file) {
@@ -76,24 +130,38 @@ void RunPass(const std::string& path, const Pass& pass) {
     if (length <= 0 || !RewindFile(file.get())) {
         return;
     }
-    std::vector<uint8_t> block(static_cast<size_t>(std::min<int64_t>(length, kBlockSize)));
+    const size_t blockSize = static_cast<size_t>(std::min<int64_t>(length, kBlockSize));
+    std::vector<uint8_t> block(blockSize);
     if (pass.kind != Pass::Random) {
-        for (size_t i = 0; i < block.size(); ++i) {
-            block[i] = pass.pattern[i % 3];
-        }
+        FillPattern(block, pass);
     }
+    const bool overlapped = pass.kind == Pass::Random && length > static_cast<int64_t>(kBlockSize);
+    std::vector<uint8_t> spare(overlapped ? blockSize : 0);
+    std::future<bool> writing;
     for (int64_t done = 0; done < length;) {
         size_t count = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
         if (pass.kind == Pass::Random) {
-            FillRandom(block.data(), count);
+            FillRandomBytes(block.data(), count);
         }
-        if (!WriteFully(file.get(), block.data(), count)) {
+        if (overlapped) {
+            if (writing.valid() && !writing.get()) {
+                break;
+            }
+            HANDLE handle = file.get();
+            const uint8_t* bytes = block.data();
+            writing = std::async(std::launch::async, [handle, bytes, count] { return WriteFully(handle, bytes, count); });
+            block.swap(spare);
+        } else if (!WriteFully(file.get(), block.data(), count)) {
             break;
         }
         done += static_cast<int64_t>(count);
         if (done < length) {
             ProcessMessages();
         }
+    }
+    // A failed write leaves the rest of the pass as it was; what was written is still flushed.
+    if (writing.valid()) {
+        writing.get();
     }
     FlushFileBuffers(file.get());
 }

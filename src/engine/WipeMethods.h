@@ -4,6 +4,7 @@
 
 #include "engine/RunState.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -47,3 +48,5 @@ void FinishWipedFile(const std::string& path);
 // The seed starts at 0 with the process and is never reseeded.
 extern uint32_t WipeRandomSeed;
 uint8_t NextRandomByte();
+// The next count bytes of the same source, many at a time.
+void FillRandomBytes(uint8_t* bytes, size_t count);

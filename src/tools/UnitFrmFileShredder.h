@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "platform/ThrottledDisplay.h"
 #include "tools/ShredderRules.h"
 
 #include <string>
@@ -42,6 +43,7 @@ private:
     void ShredFiles();
     void ShredRow(int row, const ShredderSettings& settings);
     void SetStatus(int row, const std::string& status);
+    void ShowProgress(int row, const std::string& status);
     void SetShredding(bool shredding);
     // Ends a shredding: the window is idle again, then the message (or the pending close).
     void EndShredding(const char* message);
@@ -50,4 +52,5 @@ private:
     HWND btnShred_ = nullptr;
     bool shredding_ = false;
     bool closeWhenStopped_ = false;
+    ThrottledDisplay progress_;
 };

@@ -132,6 +132,30 @@ TEST_F(WipeMethodsTest, TheRandomStreamStartsAtZeroWithTheProgram) {
     WipeRandomSeed = saved;
 }
 
+// The random source makes many bytes at a time in lanes; the stream must stay the one-step
+// generator's, whatever the sizes asked for in turn (below, at and above the lane width, a
+// whole write block, odd tails) and with single bytes between them.
+TEST(RandomStream, ManyBytesAtATimeEqualTheOneStepGeneratorOverALongStretch) {
+    uint32_t saved = WipeRandomSeed;
+    for (uint32_t start : {0u, 1u, 0x80000000u, 0xFFFFFFFFu, 0x12345678u}) {
+        WipeRandomSeed = start;
+        uint32_t seed = start;
+        size_t offset = 0;
+        for (size_t count : {0u, 1u, 7u, 8u, 15u, 16u, 17u, 100003u, 768u * 1024u, 3u, 2u * 768u * 1024u + 5u}) {
+            std::vector<uint8_t> expected = ExpectedRandom(seed, count);
+            std::vector<uint8_t> actual(count, 0xEE);
+            FillRandomBytes(actual.data(), count);
+            ASSERT_TRUE(actual == expected) << count << " bytes at offset " << offset << " from seed " << start;
+            offset += count;
+            ASSERT_EQ(WipeRandomSeed, seed) << "after " << count << " bytes from seed " << start;
+            uint8_t single = NextRandomByte();
+            ASSERT_EQ(single, ExpectedRandom(seed, 1)[0]) << "single byte after " << count << " bytes";
+            ++offset;
+        }
+    }
+    WipeRandomSeed = saved;
+}
+
 TEST_F(WipeMethodsTest, RandomWithNoPassesFinishesWithoutOverwriting) {
     for (int32_t passes : {0, -3}) {
         std::string path = folder_ / "none.bin";
