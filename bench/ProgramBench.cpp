@@ -1,0 +1,133 @@
+// Not tests: what bench/program.sh times, through the real program as a user meets it, from the
+// click that starts the work to the message box that ends it. Each prints "seconds <time>".
+//   ProgramBench.TempItem  the Erase button with only the temp-folder item on; the temp folder is
+//                          QV_BENCH_TEMP (a Windows path), the method QV_BENCH_METHOD (DoD).
+//   ProgramBench.Shredder  the File Shredder on the one file QV_BENCH_FILE.
+//   ProgramBench.Washer    the Drive Washer on drive QV_BENCH_DRIVE (a letter).
+#include "app/EraseRun.h"
+#include "driver/QuorvaleDriver.h"
+#include "platform/Files.h"
+#include "support/TestDrives.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string Setting(const char* name, const char* fallback = "") {
+    const char* value = std::getenv(name);
+    return value && value[0] ? value : fallback;
+}
+
+// Every erase item off but the temp folder's, with the method as the security level.
+std::string OnlyTempItemOptions(const std::string& method) {
+    std::string text;
+    std::string section;
+    for (const EraseItem& item : kEraseItems) {
+        if (section != item.section) {
+            section = item.section;
+            text += "[" + section + "]\r\n";
+        }
+        bool on = section == "Windows" && std::string(item.key) == "TempFolder";
+        text += std::string(item.key) + "=" + (on ? "1" : "0") + "\r\n";
+    }
+    return text + "[Miscellaneous]\r\nSecurityLevel=" + method + "\r\n";
+}
+
+class Stopwatch {
+public:
+    Stopwatch() {
+        QueryPerformanceFrequency(&frequency_);
+        QueryPerformanceCounter(&start_);
+    }
+    double Seconds() const {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER frequency_, start_;
+};
+
+// Clicks the button and times the work up to the message box with that caption, looking for the
+// box every few milliseconds so that the look hardly adds to the time. Answers the box.
+void TimeToBox(QuorvaleApp& app, HWND window, const char* button, const char* boxCaption) {
+    HWND control = FindChildWithText(window, button);
+    ASSERT_NE(control, nullptr) << button;
+    Stopwatch watch;
+    PostMessageW(control, BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    while (!(box = app.FindWindowOf(L"#32770", boxCaption)) && watch.Seconds() < 3600) {
+        Sleep(2);
+    }
+    double seconds = watch.Seconds();
+    ASSERT_NE(box, nullptr) << "no " << boxCaption << " box";
+    std::printf("seconds %.3f\n", seconds);
+    std::printf("box %s\n", QuorvaleApp::MessageBoxText(box).c_str());
+    QuorvaleApp::AnswerMessageBox(box);
+}
+
+TEST(ProgramBench, TempItem) {
+    std::string temp = Setting("QV_BENCH_TEMP");
+    ASSERT_FALSE(temp.empty()) << "QV_BENCH_TEMP names the temp folder to erase";
+    QuorvaleApp app(OnlyTempItemOptions(Setting("QV_BENCH_METHOD", "DoD")));
+    app.SetEnvironment("TMP", temp);
+    app.SetEnvironment("TEMP", temp);
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    TimeToBox(app, app.MainWindow(), "Erase", "Information");
+    std::vector<std::string> lines = app.LogLines();
+    std::printf("log-lines %zu\n", lines.size());
+    EXPECT_TRUE(app.Close());
+}
+
+TEST(ProgramBench, Shredder) {
+    std::string file = Setting("QV_BENCH_FILE");
+    ASSERT_FALSE(file.empty()) << "QV_BENCH_FILE names the file to shred";
+    QuorvaleApp app("[Miscellaneous]\r\nSecurityLevel=" + Setting("QV_BENCH_METHOD", "DoD") + "\r\n");
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    ASSERT_TRUE(app.PressButton("File Shredder"));
+    HWND shredder = app.WaitWindow(L"TFrmFileShredder", "File Shredder");
+    ASSERT_NE(shredder, nullptr);
+    ASSERT_TRUE(app.PressButton(shredder, "Select files"));
+    HWND dialog = app.WaitWindow(L"#32770", "Choose files to be shredded");
+    ASSERT_NE(dialog, nullptr);
+    size_t slash = file.find_last_of('\\');
+    ASSERT_TRUE(ChooseInOpenDialog(dialog, file.substr(0, slash), {file.substr(slash + 1)}));
+    HWND list = FindChildOfClass(shredder, L"SysListView32");
+    ASSERT_TRUE(WaitUntil([&] { return RemoteListViewRowCount(list) == 1; }, 10000));
+    TimeToBox(app, shredder, "Start Shredding", "Information");
+    EXPECT_FALSE(FileExists(file)) << "the file was not shredded";
+}
+
+TEST(ProgramBench, Washer) {
+    std::string drive = Setting("QV_BENCH_DRIVE");
+    ASSERT_FALSE(drive.empty()) << "QV_BENCH_DRIVE names the drive to wash";
+    char letter = drive[0];
+    QuorvaleApp app;
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    ASSERT_TRUE(app.PressButton("Drive Washer"));
+    HWND washer = app.WaitWindow(L"TFrmDriveWasher", "Drive Washer");
+    ASSERT_NE(washer, nullptr);
+    HWND list = FindChildOfClass(washer, L"SysListView32");
+    int checked = 0;
+    for (int row = 0; row < RemoteListViewRowCount(list); ++row) {
+        std::string caption = RemoteListViewCell(list, row, 0);
+        if (caption.size() >= 3 && caption.end()[-3] == letter) {
+            RemoteListViewSetChecked(list, row, true);
+            ++checked;
+        }
+    }
+    ASSERT_EQ(checked, 1);
+    int64_t freeBytes = TestDriveFreeBytes(letter);
+    TimeToBox(app, washer, "Start Cleaning", "Congratulations");
+    EXPECT_EQ(TestDriveFreeBytes(letter), freeBytes) << "the fill files were not all deleted";
+}
+
+} // namespace
