@@ -1,11 +1,12 @@
 #include "platform/ThrottledDisplay.h"
 
+#include <algorithm>
 #include <utility>
 
 ThrottledDisplay::~ThrottledDisplay() { StopTimer(); }
 
 void ThrottledDisplay::Update(std::function<void()> show) {
-    if (!shownOnce_ || GetTickCount() - lastShown_ >= kIntervalMs) {
+    if (!shownOnce_ || GetTickCount() - lastShown_ >= intervalMs_) {
         kept_ = nullptr;
         StopTimer();
         ShowNow(show);
@@ -13,7 +14,7 @@ void ThrottledDisplay::Update(std::function<void()> show) {
     }
     kept_ = std::move(show);
     // The timer's id is this object, so the callback finds it without a table.
-    if (!timerSet_ && owner_ && SetTimer(owner_, reinterpret_cast<UINT_PTR>(this), kIntervalMs, &TimerFired)) {
+    if (!timerSet_ && owner_ && SetTimer(owner_, reinterpret_cast<UINT_PTR>(this), intervalMs_, &TimerFired)) {
         timerSet_ = true;
     }
 }
@@ -33,9 +34,15 @@ void ThrottledDisplay::Drop() {
 }
 
 void ThrottledDisplay::ShowNow(const std::function<void()>& show) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     show();
+    QueryPerformanceCounter(&end);
     lastShown_ = GetTickCount();
     shownOnce_ = true;
+    auto costMs = static_cast<DWORD>((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
+    intervalMs_ = std::max(kIntervalMs, kCostFactor * costMs);
 }
 
 void ThrottledDisplay::StopTimer() {

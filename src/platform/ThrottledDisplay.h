@@ -1,7 +1,9 @@
 // Shows the latest of a quick stream of display updates (a running result line, a pass label) at
-// most every interval, so that painting never slows the work it reports on. An update that comes
-// too soon is kept; it is shown when the next one is due, by Flush, or by a timer of the owner
-// window once the interval has passed (timers fire while the work lets window messages run).
+// most ten times a second, and less often where showing one is slow (a text control under some
+// systems takes tens of milliseconds), so that the display never takes more than a small share
+// of the work it reports on. An update that comes too soon is kept; it is shown when the next one
+// is due, by Flush, or by a timer of the owner window once the interval has passed (timers fire
+// while the work lets window messages run).
 #pragma once
 
 #include <windows.h>
@@ -10,7 +12,10 @@
 
 class ThrottledDisplay {
 public:
+    // The shortest interval between two updates shown.
     static constexpr DWORD kIntervalMs = 100;
+    // The interval is at least this many times what showing the last update took.
+    static constexpr DWORD kCostFactor = 20;
 
     // owner: the window whose timer shows a kept update late; it must outlive this object.
     explicit ThrottledDisplay(HWND owner = nullptr) : owner_(owner) {}
@@ -35,6 +40,7 @@ private:
     HWND owner_;
     std::function<void()> kept_;
     DWORD lastShown_ = 0;
+    DWORD intervalMs_ = kIntervalMs;
     bool shownOnce_ = false;
     bool timerSet_ = false;
 };

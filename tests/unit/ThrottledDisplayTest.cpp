@@ -68,6 +68,20 @@ TEST_F(ThrottledDisplayTest, AfterTheIntervalTheNextUpdateShowsAtOnce) {
     EXPECT_EQ(shown_, (std::vector<int>{1, 2}));
 }
 
+// Where showing is slow, updates come rarer, so that showing stays a small share of the time.
+TEST_F(ThrottledDisplayTest, ASlowDisplayIsShownLessOften) {
+    ThrottledDisplay display(window_);
+    display.Update([this] {
+        Sleep(30);
+        shown_.push_back(1);
+    });
+    Sleep(ThrottledDisplay::kIntervalMs + 50);
+    Show(display, 2);
+    EXPECT_EQ(shown_, std::vector<int>{1}) << "a display that took 30 ms waits about 600 ms for the next";
+    RunMessagesFor(1000);
+    EXPECT_EQ(shown_, (std::vector<int>{1, 2})) << "and still shows the latest state then";
+}
+
 TEST_F(ThrottledDisplayTest, ADroppedUpdateIsNeverShown) {
     ThrottledDisplay display(window_);
     Show(display, 1);
