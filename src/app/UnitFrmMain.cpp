@@ -454,19 +454,24 @@ bool TFrmMain::TryRunErase() {
 void TFrmMain::RunErase() {
     RunInProgress = true;
     ShowEraseRunning(true);
+    EraseRunEnd end;
     try {
         memInfo_.Clear();
-        EraseRunEnd end = RunEraseSteps(memInfo_, OptionsFilePath(), hwnd_);
-        // Closing the window stopped the run: the user has left, so no box holds the close up.
-        if (!closeAfterRun_ && (end.stopped || !ShutdownErasePending)) {
-            ShowMessageBox(hwnd_, end.boxText, kRunEndCaption, MB_OK | MB_ICONINFORMATION);
-        }
+        end = RunEraseSteps(memInfo_, OptionsFilePath(), hwnd_);
     } catch (...) {
-        ShowEraseRunning(false);
-        StopRequested = false;
-        RunInProgress = false;
+        EndEraseRun();
         throw;
     }
+    // The run is over once its summary is written: from here on another run may start, even while
+    // the box below waits for a user who is away (a schedule tick, or the end of the session).
+    EndEraseRun();
+    // Closing the window stopped the run: the user has left, so no box holds the close up.
+    if (!closeAfterRun_ && (end.stopped || !ShutdownErasePending)) {
+        ShowMessageBox(hwnd_, end.boxText, kRunEndCaption, MB_OK | MB_ICONINFORMATION);
+    }
+}
+
+void TFrmMain::EndEraseRun() {
     ShowEraseRunning(false);
     StopRequested = false;
     RunInProgress = false;

@@ -17,7 +17,8 @@ namespace {
 constexpr UINT kTrayMessage = WM_USER + 1001;
 constexpr WPARAM kEraseNowCommand = 200;
 constexpr const char* kClipboardStart = "Erasing Contents of ClipBoard ...";
-constexpr const char* kShortSchedule = "/test-schedule-ms:400";
+// Long enough for a test to look between two ticks.
+constexpr const char* kShortSchedule = "/test-schedule-ms:1500";
 
 // Options.ini with every erase item off but the clipboard, plus lines for [Miscellaneous].
 std::string ClipboardOnlyOptions(const std::string& miscellaneous) {
@@ -89,7 +90,7 @@ std::string ExitWindowsRecord(const QuorvaleApp& app) {
     return record;
 }
 
-TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTick) {
+TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTickWhileEarlierBoxesStayOpen) {
     QuorvaleApp app(ClipboardOnlyOptions("CustomIntervalErase=1\r\nCustomInterval=0\r\n"));
     ASSERT_TRUE(app.UseTestBuild());
     PutTextOnClipboard(L"before the first tick");
@@ -104,21 +105,16 @@ TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTick) {
     EXPECT_FALSE(ClipboardHasText());
     ExpectClipboardRunLog(app, QuorvaleApp::MessageBoxText(box));
 
-    // The run lasts until its box is answered: neither the ticks nor "Erase Now" start another.
-    PutTextOnClipboard(L"during the first run");
-    app.Post(WM_COMMAND, kEraseNowCommand, 0);
-    Sleep(1500);
-    EXPECT_TRUE(ClipboardHasText()) << "a second run started inside the first";
-    EXPECT_EQ(CountWindowsOf(app, "#32770", "Information"), 1);
-
-    // The timer stays armed: after the box, the next tick runs again, the window hidden or not.
+    // Nobody answers the box: the next tick runs all the same and brings the hidden window forward
+    // again, and the first box stays where it was.
     app.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    QuorvaleApp::AnswerMessageBox(box);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
-    HWND second = app.WaitMessageBox("Information", 30000);
-    EXPECT_NE(second, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+    PutTextOnClipboard(L"while the first box waits");
+    EXPECT_TRUE(WaitUntil([&] { return CountWindowsOf(app, "#32770", "Information") >= 2; }, 30000))
+        << "the open box held the next tick up";
     EXPECT_FALSE(ClipboardHasText());
     EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindow(box));
     EXPECT_TRUE(CloseAnsweringBoxes(app));
 }
 
@@ -166,6 +162,13 @@ TEST(TrayIcon, EraseNowRunsAnEraseAndShowsTheHiddenWindow) {
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_FALSE(ClipboardHasText());
     ExpectClipboardRunLog(app, QuorvaleApp::MessageBoxText(box));
+
+    // "Erase Now" again, the first run's box left unanswered: a second run and a second box.
+    PutTextOnClipboard(L"while the first box waits");
+    app.Post(WM_COMMAND, kEraseNowCommand, 0);
+    EXPECT_TRUE(WaitUntil([&] { return CountWindowsOf(app, "#32770", "Information") == 2; }, 30000));
+    EXPECT_FALSE(ClipboardHasText());
+    EXPECT_TRUE(IsWindow(box));
     EXPECT_TRUE(CloseAnsweringBoxes(app));
 }
 
@@ -230,24 +233,57 @@ TEST(EndOfSession, IsRefusedThenARunWithoutBoxThenTheActionThenTheProgramCloses)
     }
 }
 
-TEST(EndOfSession, ThatArrivesDuringARunWaitsForTheRunToEnd) {
-    QuorvaleApp app(
-        ClipboardOnlyOptions("CustomIntervalErase=1\r\nSystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n"));
+TEST(EndOfSession, ThatArrivesWhileARunsBoxIsOpenRunsAndClosesWithoutTheBoxAnswered) {
+    QuorvaleApp app(ClipboardOnlyOptions("SystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n"));
     ASSERT_TRUE(app.UseTestBuild());
-    app.Start({kShortSchedule});
+    app.Start();
     ASSERT_NE(app.WaitMainWindow(), nullptr);
+    app.Post(WM_COMMAND, kEraseNowCommand, 0);
     HWND box = app.WaitMessageBox("Information", 30000);
     ASSERT_NE(box, nullptr);
 
-    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
-    Sleep(2000);
-    EXPECT_TRUE(app.Running());
-    EXPECT_EQ(ExitWindowsRecord(app), "");
-
     PutTextOnClipboard(L"after the first run");
-    QuorvaleApp::AnswerMessageBox(box);
-    EXPECT_TRUE(app.WaitExit(30000));
+    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
+    EXPECT_TRUE(app.WaitExit(30000)) << "the open box held the end of the session up";
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_FALSE(ClipboardHasText()) << "no end-of-session run";
+    EXPECT_EQ(ExitWindowsRecord(app), "flags=5 privilege=enabled\r\n");
+}
+
+TEST(EndOfSession, ThatArrivesDuringARunsWorkWaitsForItThenRunsWithoutTheStopBoxAnswered) {
+    // The temporary-files item makes the first run long enough to be caught at work.
+    std::string options =
+        ClipboardOnlyOptions("SecurityLevel=Gutmann\r\nSystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n");
+    options.replace(options.find("TempFolder=0"), 12, "TempFolder=1");
+    QuorvaleApp app(options);
+    ASSERT_TRUE(app.UseTestBuild());
+    TraceSandbox sandbox(app);
+    for (int i = 0; i < 80; ++i) {
+        WriteFileText(sandbox.Temp() + "\\file" + std::to_string(i) + ".tmp", std::string(8192, 'x'));
+    }
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    PutTextOnClipboard(L"before the runs");
+    ASSERT_TRUE(app.PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::vector<std::string> lines = app.LogLines();
+            return lines.size() >= 2 && lines[1].find(" files were erased, ") != std::string::npos;
+        },
+        60000));
+
+    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
+    Sleep(1500);
+    EXPECT_TRUE(app.Running());
+    EXPECT_EQ(ExitWindowsRecord(app), "") << "the end-of-session run did not wait for the run at work";
+    ASSERT_TRUE(app.PressButton("Stop"));
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(QuorvaleApp::MessageBoxText(box), "The erasing procedure stops.");
+
+    EXPECT_TRUE(app.WaitExit(60000)) << "the stop box held the end of the session up";
     EXPECT_FALSE(ClipboardHasText());
+    EXPECT_TRUE(ListFolder(sandbox.Temp() + "\\*.*").empty()) << "the end-of-session run left files";
     EXPECT_EQ(ExitWindowsRecord(app), "flags=5 privilege=enabled\r\n");
 }
 
