@@ -351,6 +351,36 @@ TEST_F(EraseRunTest, StopDuringARowLeavesOutItsCompletionAndEveryLaterRow) {
     EXPECT_TRUE(IsWindowEnabled(app_->MainControl(kOptionsButtonId)));
 }
 
+TEST_F(EraseRunTest, StopEndsARandomWipeOfTwoBillionPassesWithinSeconds) {
+    // The count as a user may write it; the Miscellaneous dialog's field takes it as well.
+    SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=Random\r\nRandomRepeatedTime=0x7fffffff\r\n"));
+    const std::string file = sandbox_->Temp() + "\\small.tmp";
+    WriteFileText(file, std::string(1000, 'x'));
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil([&] { return app_->LogLines().size() == 2; }, 10000));
+    Sleep(1000);
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(app_->MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
+        << "the window does not answer during the wipe";
+    EXPECT_EQ(EraseCaption(), "Stop");
+    const DWORD stopAt = GetTickCount();
+    ASSERT_TRUE(app_->PressButton("Stop"));
+
+    EXPECT_EQ(TakeRunEndBox(*app_, 10000), "The erasing procedure stops.");
+    EXPECT_LT(GetTickCount() - stopAt, 10000u);
+    const std::string itemLine = FilesLine(1, 1000);
+    EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{"Erasing Temptory Files Directory ...", itemLine, "",
+                                                          "The erasing procedure is stopped by the user",
+                                                          "0 registry entries were erased. " + itemLine}));
+    // Stopped between two passes: overwritten, but still there at its length.
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(file, content));
+    EXPECT_EQ(content.size(), 1000u);
+    EXPECT_NE(content, std::string(1000, 'x'));
+}
+
 TEST_F(EraseRunTest, AClickWhileTheRunStopsNeverStartsASecondRun) {
     SetUpApp(OptionsWithOnly({{"Firefox", "Cache"}}, "SecurityLevel=Gutmann\r\n"));
     FillFirefoxCache(60, 8192);
