@@ -125,6 +125,23 @@ TEST_F(FolderWipeTest, AFileWithAnotherHardLinkIsUnlinkedButItsDataIsNotOverwrit
     EXPECT_EQ(ErasedFileCount, 1);
 }
 
+TEST_F(FolderWipeTest, AfterAStopEveryFileIsOnlyCountedHardLinkedOrNot) {
+    std::string tree = folder_ / "stopped";
+    ASSERT_TRUE(CreateFolder(tree));
+    std::string document = folder_ / "document.txt";
+    WriteFileText(document, "my only copy");
+    WriteFileText(tree + "\\plain.txt", "plain");
+    if (!CreateHardLinkW(WidePath(tree + "\\link.txt").c_str(), WidePath(document).c_str(), nullptr)) {
+        GTEST_SKIP() << "hard links cannot be made here (error " << GetLastError() << ")";
+    }
+    StopRequested = true;
+    WipeFolderTree(tree, "DoD", 0, log_);
+    EXPECT_EQ(ReadFileText(tree + "\\link.txt"), "my only copy");
+    EXPECT_EQ(ReadFileText(tree + "\\plain.txt"), "plain");
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(ReleasedByteCount, 17);
+}
+
 TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched) {
     std::string tree = folder_ / "walked";
     std::string target = folder_ / "elsewhere";
