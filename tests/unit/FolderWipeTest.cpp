@@ -180,6 +180,27 @@ TEST(FormatByteSize, FollowsTheSizeTable) {
     }
 }
 
+TEST(FormatByteSize, RoundsAnExactHalfUpInEveryUnit) {
+    const struct {
+        int64_t unitBytes;
+        const char* unit;
+    } units[] = {{1024, " KB"}, {1048576, " MB"}, {1073741824, " GB"}};
+    for (const auto& u : units) {
+        const int64_t eighth = u.unitBytes / 8;
+        // 1.125, 1.375, 1.625 and 1.875 units are exact halves at the third decimal.
+        EXPECT_EQ(FormatByteSize(u.unitBytes + eighth), std::string("1.13") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + eighth - 1), std::string("1.12") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 3 * eighth), std::string("1.38") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 5 * eighth), std::string("1.63") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 5 * eighth - 1), std::string("1.62") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 7 * eighth), std::string("1.88") + u.unit);
+        // Just below the next whole unit rounds up to it.
+        EXPECT_EQ(FormatByteSize(2 * u.unitBytes - 1), std::string("2.00") + u.unit);
+    }
+    EXPECT_EQ(FormatByteSize(1152), "1.13 KB");
+    EXPECT_EQ(FormatByteSize(1179648), "1.13 MB");
+}
+
 TEST(ResultLines, UseTheProgramsWording) {
     EXPECT_EQ(RegistryResultLine(0), "0 registry entry was erased.");
     EXPECT_EQ(RegistryResultLine(1), "1 registry entry was erased.");
