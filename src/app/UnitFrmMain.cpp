@@ -188,7 +188,10 @@ void TFrmMain::FormCreate() {
     {
         OptionsStore options(OptionsFilePath());
         bool stealthMode = options.GetFlag(kSectionMiscellaneous, kKeyStealthMode, false);
-        ShowTrayIcon(!stealthMode);
+        // In stealth mode the icon was never added, so there is nothing to take away either.
+        if (!stealthMode) {
+            ShowTrayIcon(true);
+        }
         bool systemStartErase = options.GetFlag(kSectionMiscellaneous, kKeySystemStartErase, false);
         if (StartupEraseRequested(arguments_, systemStartErase)) {
             SetTimer(hwnd_, kTimerStartShutdown, kTimerStartShutdownInterval, nullptr);
