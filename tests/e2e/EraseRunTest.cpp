@@ -381,6 +381,68 @@ TEST_F(EraseRunTest, StopEndsARandomWipeOfTwoBillionPassesWithinSeconds) {
     EXPECT_NE(content, std::string(1000, 'x'));
 }
 
+// The number of whole random passes written after the first `consumed` bytes of the program's
+// random stream (which starts at seed 0 with the program) when content, one pass over a file, is
+// the last of them; -1 when content is no such pass.
+int64_t RandomPassesBefore(const std::string& content, int64_t consumed) {
+    uint32_t seed = 0;
+    auto next = [&seed] {
+        seed = seed * 134775813u + 1u;
+        return static_cast<char>(seed >> 24);
+    };
+    for (int64_t i = 0; i < consumed; ++i) {
+        next();
+    }
+    std::string pass(content.size(), '\0');
+    for (int64_t passes = 0; passes < 1000000; ++passes) {
+        for (char& c : pass) {
+            c = next();
+        }
+        if (pass == content) {
+            return passes;
+        }
+    }
+    return -1;
+}
+
+TEST_F(EraseRunTest, TheRunHandsTheWipeMethodAndPassCountItReadsToTheItems) {
+    // Each first run wipes one 1,000-byte file; a stopped endless random wipe of a 2,500-byte file
+    // afterwards shows, through the random stream they share, how many random bytes it used.
+    const struct {
+        const char* miscellaneous;
+        int64_t randomBytes;
+    } cases[] = {
+        {"SecurityLevel=Random\r\nRandomRepeatedTime=4\r\n", 4000},
+        {"", 1000},                         // "DoD": its third pass is the one random pass
+        {"SecurityLevel=Random\r\n", 2000}, // two passes when the count is missing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.miscellaneous);
+        SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, c.miscellaneous));
+        WriteFileText(sandbox_->Temp() + "\\first.tmp", std::string(1000, 'a'));
+        StartApp();
+        ASSERT_TRUE(app_->PressButton("Erase"));
+        EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(0, 1, 1000));
+        EXPECT_FALSE(FileExists(sandbox_->Temp() + "\\first.tmp"));
+
+        WriteFileText(
+            app_->OptionsPath(),
+            OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=Random\r\nRandomRepeatedTime=0x7fffffff\r\n"));
+        const std::string probe = sandbox_->Temp() + "\\probe.tmp";
+        WriteFileText(probe, std::string(2500, 'p'));
+        ASSERT_TRUE(app_->PressButton("Erase"));
+        ASSERT_TRUE(WaitUntil([&] { return app_->LogLines().size() == 2; }, 10000));
+        Sleep(300);
+        ASSERT_TRUE(app_->PressButton("Stop"));
+        EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+        std::string content;
+        ASSERT_TRUE(ReadWholeFile(probe, content));
+        ASSERT_EQ(content.size(), 2500u);
+        EXPECT_GE(RandomPassesBefore(content, c.randomBytes), 0) << "the first run used another number of random bytes";
+        TearDown();
+    }
+}
+
 TEST_F(EraseRunTest, AClickWhileTheRunStopsNeverStartsASecondRun) {
     SetUpApp(OptionsWithOnly({{"Firefox", "Cache"}}, "SecurityLevel=Gutmann\r\n"));
     FillFirefoxCache(60, 8192);
