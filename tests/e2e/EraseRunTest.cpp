@@ -558,4 +558,37 @@ TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
     EXPECT_GT(CountFiles(data), 0);
 }
 
+TEST_F(EraseRunPluginTest, AStopSummaryCountsEveryItemOfTheRunNotOnlyTheOneStopped) {
+    SetUpApp(OptionsWithOnly({{"Windows", "RunMenu"}, {"Windows", "SearchMenu"}}, "SecurityLevel=Gutmann\r\n"));
+    FillKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", {"a", "MRUList"});
+    FillKey("Software\\Microsoft\\Search Assistant\\ACMru\\5603", {"000"});
+    ASSERT_TRUE(CreateFolder(PluginDir()));
+    const std::string data = sandbox_->AppData() + "\\Slow";
+    ASSERT_TRUE(CreateFolder(data));
+    MakeFiles(data, 60, 8192);
+    AddPlugin("Slow.qv", "Slow cleaner", true, "DelFolder=%AppData%\\Slow\\*.*");
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kPluginRunningLine); }, kRunTimeoutMs));
+    ASSERT_TRUE(app_->PressButton("Stop"));
+    EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+
+    // The plug-in alone erased no registry entry: the three come from the two rows before it.
+    std::vector<std::string> log = app_->LogLines();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "The erasing procedure is stopped by the user");
+    EXPECT_EQ(log.back(), SummaryLine(3, 60, 60 * 8192));
+    const std::vector<std::string> rows{"Erasing Start Menu Run History ...",
+                                        "2 registry entries were erased.",
+                                        "Erasing Start Menu Run History ... Completed",
+                                        "",
+                                        "Erasing Start Menu Search History ...",
+                                        "1 registry entry was erased.",
+                                        "Erasing Start Menu Search History ... Completed",
+                                        ""};
+    ASSERT_GT(log.size(), rows.size());
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + static_cast<ptrdiff_t>(rows.size())), rows);
+}
+
 } // namespace
