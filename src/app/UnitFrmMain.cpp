@@ -234,7 +234,12 @@ void TFrmMain::FormClose() {
 
 void TFrmMain::SetSchedule(bool enabled, int32_t customInterval) {
     if (enabled) {
-        UINT interval = seams_.scheduleIntervalMs != 0 ? seams_.scheduleIntervalMs : ScheduleIntervalMs(customInterval);
+        UINT interval = ScheduleIntervalMs(customInterval);
+        if (seams_.scheduleIntervalMs != 0) {
+            interval = seams_.scheduleIntervalMs;
+        } else if (seams_.scheduleDivisor != 0) {
+            interval /= seams_.scheduleDivisor;
+        }
         SetTimer(hwnd_, kTimerSchedule, interval, nullptr);
     } else {
         KillTimer(hwnd_, kTimerSchedule);

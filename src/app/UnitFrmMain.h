@@ -57,6 +57,7 @@ extern bool ShutdownErasePending;
 // shipped program always has the defaults.
 struct TestBuildSeams {
     UINT scheduleIntervalMs = 0; // not 0: the schedule timer ticks at this interval whatever the choice
+    UINT scheduleDivisor = 0;    // not 0: the chosen interval is divided by this (when no interval is set)
 };
 
 // Interval of the schedule timer for a "CustomInterval" choice.

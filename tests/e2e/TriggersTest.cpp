@@ -3,9 +3,11 @@
 // Windows session with the action that follows it (test build: ExitWindowsEx is recorded, not made).
 // Every run erases only the clipboard, so a test sees a run happen by the clipboard being emptied.
 #include "driver/QuorvaleDriver.h"
+#include "e2e/DialogTestSupport.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "settings/UnitMiscellaneous.h"
 
 #include <gtest/gtest.h>
 
@@ -118,22 +120,51 @@ TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTickWhileEa
     EXPECT_TRUE(CloseAnsweringBoxes(app));
 }
 
-// Pops the tray menu as a right click on the icon does; returns the menu's window.
-HWND PopTrayMenu(const QuorvaleApp& app) {
-    app.Post(kTrayMessage, 1, WM_RBUTTONDOWN);
-    HWND menu = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND window : TopLevelWindowsOf(app.ProcessId())) {
-                if (WindowClassName(window) == "#32768") {
-                    menu = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        5000);
-    return menu;
+TEST(ScheduleTimer, OkInTheMiscellaneousDialogReArmsItWithTheNewChoiceAndUntickingDisarmsIt) {
+    RunValuesRestore runValues; // OK writes the Run value
+    // The test build divides the chosen interval by 150: "Every 8 hours" is then over three
+    // minutes, "Every 15 minutes" six seconds.
+    QuorvaleApp app(ClipboardOnlyOptions("CustomIntervalErase=1\r\nCustomInterval=3\r\n"));
+    ASSERT_TRUE(app.UseTestBuild());
+    app.Start({"/test-schedule-divisor:150"});
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    PutTextOnClipboard(L"before the new choice");
+
+    auto openSchedulePage = [&app] {
+        HWND dialog =
+            OpenWindowFrom(app, app.MainWindow(), "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
+        if (dialog) {
+            TurnToPage(ControlOf(dialog, IDC_MISC_PAGECONTROL), 2);
+        }
+        return dialog;
+    };
+    HWND dialog = openSchedulePage();
+    ASSERT_NE(dialog, nullptr);
+    HWND choice = ControlOf(dialog, IDC_CBO_SCHEDULE);
+    EXPECT_EQ(ComboIndex(choice), 3);
+    SendMessageW(choice, CB_SETCURSEL, 0, 0);
+    // The timer is armed after the press, so its tick comes a whole interval after it at the least.
+    const DWORD pressed = GetTickCount();
+    ASSERT_TRUE(CloseWith(app, dialog, "OK"));
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr) << "OK did not arm the timer with the new choice";
+    const DWORD elapsed = GetTickCount() - pressed;
+    EXPECT_GE(elapsed, 5500u);
+    EXPECT_LE(elapsed, 15000u);
+    EXPECT_FALSE(ClipboardHasText());
+    QuorvaleApp::AnswerMessageBox(box);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+
+    dialog = openSchedulePage();
+    ASSERT_NE(dialog, nullptr);
+    ClickControlAndWait(ControlOf(dialog, IDC_CHK_INTERVAL));
+    EXPECT_FALSE(Ticked(ControlOf(dialog, IDC_CHK_INTERVAL)));
+    ASSERT_TRUE(CloseWith(app, dialog, "OK"));
+    PutTextOnClipboard(L"after unticking");
+    Sleep(9000);
+    EXPECT_TRUE(ClipboardHasText()) << "the schedule ran after it was switched off";
+    EXPECT_EQ(CountWindowsOf(app, "#32770", "Information"), 0);
+    EXPECT_TRUE(CloseAnsweringBoxes(app));
 }
 
 TEST(TrayIcon, EraseNowRunsAnEraseAndShowsTheHiddenWindow) {
