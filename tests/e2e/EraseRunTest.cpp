@@ -493,6 +493,23 @@ protected:
         WriteFileText(PluginDir() + name, "[Information]\r\nDescription=" + description + "\r\nSelected=" +
                                               (selected ? "1" : "0") + "\r\n[Method]\r\n" + method + "\r\n");
     }
+    // A selected plug-in whose one method wipes 60 files of 8,192 bytes under AppData\Slow, slow
+    // enough with "Gutmann" to be stopped at work; returns that folder.
+    std::string AddSlowPlugin() const {
+        EXPECT_TRUE(CreateFolder(PluginDir()));
+        const std::string data = sandbox_->AppData() + "\\Slow";
+        EXPECT_TRUE(CreateFolder(data));
+        MakeFiles(data, 60, 8192);
+        AddPlugin("Slow.qv", "Slow cleaner", true, "DelFolder=%AppData%\\Slow\\*.*");
+        return data;
+    }
+    // Starts a run and stops it once the plug-in has erased a file; the run ends with the stop box.
+    void StopDuringThePluginStep() {
+        ASSERT_TRUE(app_->PressButton("Erase"));
+        ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kPluginRunningLine); }, kRunTimeoutMs));
+        ASSERT_TRUE(app_->PressButton("Stop"));
+        EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+    }
 };
 
 TEST_F(EraseRunPluginTest, PluginsRunAfterTheItemsWithTheirOwnCountsAddedToTheTotals) {
@@ -538,17 +555,9 @@ TEST_F(EraseRunPluginTest, PluginsRunAfterTheItemsWithTheirOwnCountsAddedToTheTo
 
 TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
     SetUpApp(OptionsWithOnly({}, "SecurityLevel=Gutmann\r\n"));
-    ASSERT_TRUE(CreateFolder(PluginDir()));
-    const std::string data = sandbox_->AppData() + "\\Slow";
-    ASSERT_TRUE(CreateFolder(data));
-    MakeFiles(data, 60, 8192);
-    AddPlugin("Slow.qv", "Slow cleaner", true, "DelFolder=%AppData%\\Slow\\*.*");
+    const std::string data = AddSlowPlugin();
     StartApp();
-
-    ASSERT_TRUE(app_->PressButton("Erase"));
-    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kPluginRunningLine); }, kRunTimeoutMs));
-    ASSERT_TRUE(app_->PressButton("Stop"));
-    EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+    StopDuringThePluginStep();
 
     // The method's remaining files are handed on and counted after the stop, but not wiped; the
     // plug-in's and the step's empty lines stay, their completion lines go.
@@ -562,17 +571,9 @@ TEST_F(EraseRunPluginTest, AStopSummaryCountsEveryItemOfTheRunNotOnlyTheOneStopp
     SetUpApp(OptionsWithOnly({{"Windows", "RunMenu"}, {"Windows", "SearchMenu"}}, "SecurityLevel=Gutmann\r\n"));
     FillKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", {"a", "MRUList"});
     FillKey("Software\\Microsoft\\Search Assistant\\ACMru\\5603", {"000"});
-    ASSERT_TRUE(CreateFolder(PluginDir()));
-    const std::string data = sandbox_->AppData() + "\\Slow";
-    ASSERT_TRUE(CreateFolder(data));
-    MakeFiles(data, 60, 8192);
-    AddPlugin("Slow.qv", "Slow cleaner", true, "DelFolder=%AppData%\\Slow\\*.*");
+    AddSlowPlugin();
     StartApp();
-
-    ASSERT_TRUE(app_->PressButton("Erase"));
-    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kPluginRunningLine); }, kRunTimeoutMs));
-    ASSERT_TRUE(app_->PressButton("Stop"));
-    EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+    StopDuringThePluginStep();
 
     // The plug-in alone erased no registry entry: the three come from the two rows before it.
     std::vector<std::string> log = app_->LogLines();

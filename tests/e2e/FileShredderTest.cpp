@@ -330,12 +330,20 @@ TEST_F(FileShredderTest, StopKeepsTheFileAsItsPassesLeftItAndEndsBeforeTheNextFi
 // Large enough that its last pass is still being written when a click on Stop arrives.
 constexpr size_t kSlowFileBytes = 32 * 1024 * 1024;
 
-TEST_F(FileShredderTest, StopDuringTheLastPassStillDeletesTheFileMarksItStoppedAndEndsBeforeTheNextFile) {
-    WriteFileText(folder_ / "first.bin", std::string(kSlowFileBytes, 'x'));
-    WriteFileText(folder_ / "second.bin", "untouched");
-    Open(Options("DoD"));
-    AddFiles(folder_.Path(), {"first.bin", "second.bin"});
-    ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+class FileShredderStopTest : public FileShredderTest {
+protected:
+    // Shreds first.bin and second.bin, with these contents, by the DoD method.
+    void StartShreddingTwo(const std::string& first, const std::string& second) {
+        WriteFileText(folder_ / "first.bin", first);
+        WriteFileText(folder_ / "second.bin", second);
+        Open(Options("DoD"));
+        AddFiles(folder_.Path(), {"first.bin", "second.bin"});
+        ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+    }
+};
+
+TEST_F(FileShredderStopTest, StopDuringTheLastPassStillDeletesTheFileMarksItStoppedAndEndsBeforeTheNextFile) {
+    StartShreddingTwo(std::string(kSlowFileBytes, 'x'), "untouched");
     ASSERT_EQ(WaitForPass(0, 3), 3) << Status(0);
     ASSERT_TRUE(app_->PressButton(shredder_, "Stop"));
 
@@ -347,12 +355,8 @@ TEST_F(FileShredderTest, StopDuringTheLastPassStillDeletesTheFileMarksItStoppedA
     ExpectIdle();
 }
 
-TEST_F(FileShredderTest, StopOnTheLastRowKeepsThatFileAndTheEarlierRowsResults) {
-    WriteFileText(folder_ / "first.bin", "shredded first");
-    WriteFileText(folder_ / "last.bin", std::string(kSlowFileBytes, 'x'));
-    Open(Options("DoD"));
-    AddFiles(folder_.Path(), {"first.bin", "last.bin"});
-    ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+TEST_F(FileShredderStopTest, StopOnTheLastRowKeepsThatFileAndTheEarlierRowsResults) {
+    StartShreddingTwo("shredded first", std::string(kSlowFileBytes, 'x'));
     int pass = WaitForPass(1, 1);
     ASSERT_GE(pass, 1) << Status(1);
     ASSERT_LE(pass, 2) << "the shredding ran on too far to stop before the last pass";
@@ -362,8 +366,8 @@ TEST_F(FileShredderTest, StopOnTheLastRowKeepsThatFileAndTheEarlierRowsResults) 
     EXPECT_EQ(Status(0), "Completed");
     EXPECT_FALSE(FileExists(folder_ / "first.bin"));
     EXPECT_EQ(Status(1), "Stopped");
-    ASSERT_TRUE(FileExists(folder_ / "last.bin")) << "a file stopped before its last pass stays";
-    EXPECT_EQ(ReadFileText(folder_ / "last.bin").size(), kSlowFileBytes);
+    ASSERT_TRUE(FileExists(folder_ / "second.bin")) << "a file stopped before its last pass stays";
+    EXPECT_EQ(ReadFileText(folder_ / "second.bin").size(), kSlowFileBytes);
     ExpectIdle();
 }
 
