@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-
 void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
     if (HardLinkCount(path) > 1) {
         // After Stop every remaining file stays where it is; the wipe methods see to the others.
