@@ -32,6 +32,7 @@ std::optional<DWORD> WaitWhileServiceState(SC_HANDLE service, DWORD state, DWORD
 
 // Starts a program from its command line as WinExec does (the window shown as `show` says), but
 // takes the command line in full Unicode, so a program folder of any name works. Then waits up to
-// waitMs for the program to end, letting window messages run meanwhile. Returns false when it could not be started (exitCode untouched);
-// otherwise exitCode gets its exit code, STILL_ACTIVE when it was still running after the wait.
+// waitMs for the program to end, letting window messages run meanwhile. Returns false when it
+// could not be started (exitCode untouched); otherwise exitCode gets its exit code, STILL_ACTIVE
+// when it was still running after the wait.
 bool RunCommandLine(std::string_view commandLine, int show, DWORD waitMs, DWORD* exitCode = nullptr);
