@@ -71,7 +71,8 @@ inline bool CentredOn(HWND window, HWND on) {
     RECT b{};
     GetWindowRect(window, &a);
     GetWindowRect(on, &b);
-    return std::abs((a.left + a.right) - (b.left + b.right)) <= 2 && std::abs((a.top + a.bottom) - (b.top + b.bottom)) <= 2;
+    return std::abs((a.left + a.right) - (b.left + b.right)) <= 2 &&
+           std::abs((a.top + a.bottom) - (b.top + b.bottom)) <= 2;
 }
 
 // The window's client area in design pixels, given the screen's DPI.
