@@ -41,12 +41,12 @@ constexpr const char* kAllTasksFinishedLine = "All tasks finished successfully."
 constexpr const char* kRunEndCaption = "Information";
 constexpr const char* kShell32LoadFailedCaption = "Error";
 
-// True from the start of an erase run to the end of its closing box. A run never starts while
-// another is under way: every trigger tests this first.
+// True from the start of an erase run until its summary line is written; the run's closing box
+// comes after. A run never starts while another is under way: every trigger tests this first.
 extern bool RunInProgress;
 
 struct EraseRunEnd {
-    bool stopped;
+    bool stopped = false;
     std::string boxText; // kStoppedBoxText, or the summary line
 };
 

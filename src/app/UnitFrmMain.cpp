@@ -188,7 +188,10 @@ void TFrmMain::FormCreate() {
     {
         OptionsStore options(OptionsFilePath());
         bool stealthMode = options.GetFlag(kSectionMiscellaneous, kKeyStealthMode, false);
-        ShowTrayIcon(!stealthMode);
+        // In stealth mode the icon was never added, so there is nothing to take away either.
+        if (!stealthMode) {
+            ShowTrayIcon(true);
+        }
         bool systemStartErase = options.GetFlag(kSectionMiscellaneous, kKeySystemStartErase, false);
         if (StartupEraseRequested(arguments_, systemStartErase)) {
             SetTimer(hwnd_, kTimerStartShutdown, kTimerStartShutdownInterval, nullptr);
@@ -231,7 +234,12 @@ void TFrmMain::FormClose() {
 
 void TFrmMain::SetSchedule(bool enabled, int32_t customInterval) {
     if (enabled) {
-        UINT interval = seams_.scheduleIntervalMs != 0 ? seams_.scheduleIntervalMs : ScheduleIntervalMs(customInterval);
+        UINT interval = ScheduleIntervalMs(customInterval);
+        if (seams_.scheduleIntervalMs != 0) {
+            interval = seams_.scheduleIntervalMs;
+        } else if (seams_.scheduleDivisor != 0) {
+            interval /= seams_.scheduleDivisor;
+        }
         SetTimer(hwnd_, kTimerSchedule, interval, nullptr);
     } else {
         KillTimer(hwnd_, kTimerSchedule);
@@ -454,19 +462,24 @@ bool TFrmMain::TryRunErase() {
 void TFrmMain::RunErase() {
     RunInProgress = true;
     ShowEraseRunning(true);
+    EraseRunEnd end;
     try {
         memInfo_.Clear();
-        EraseRunEnd end = RunEraseSteps(memInfo_, OptionsFilePath(), hwnd_);
-        // Closing the window stopped the run: the user has left, so no box holds the close up.
-        if (!closeAfterRun_ && (end.stopped || !ShutdownErasePending)) {
-            ShowMessageBox(hwnd_, end.boxText, kRunEndCaption, MB_OK | MB_ICONINFORMATION);
-        }
+        end = RunEraseSteps(memInfo_, OptionsFilePath(), hwnd_);
     } catch (...) {
-        ShowEraseRunning(false);
-        StopRequested = false;
-        RunInProgress = false;
+        EndEraseRun();
         throw;
     }
+    // The run is over once its summary is written: from here on another run may start, even while
+    // the box below waits for a user who is away (a schedule tick, or the end of the session).
+    EndEraseRun();
+    // Closing the window stopped the run: the user has left, so no box holds the close up.
+    if (!closeAfterRun_ && (end.stopped || !ShutdownErasePending)) {
+        ShowMessageBox(hwnd_, end.boxText, kRunEndCaption, MB_OK | MB_ICONINFORMATION);
+    }
+}
+
+void TFrmMain::EndEraseRun() {
     ShowEraseRunning(false);
     StopRequested = false;
     RunInProgress = false;

@@ -57,6 +57,7 @@ extern bool ShutdownErasePending;
 // shipped program always has the defaults.
 struct TestBuildSeams {
     UINT scheduleIntervalMs = 0; // not 0: the schedule timer ticks at this interval whatever the choice
+    UINT scheduleDivisor = 0;    // not 0: the chosen interval is divided by this (when no interval is set)
 };
 
 // Interval of the schedule timer for a "CustomInterval" choice.
@@ -82,8 +83,9 @@ public:
     void ShowTrayIcon(bool show);
 
     // Starts an erase run as the Erase button does (StopRequested cleared, caption "Stop") and
-    // returns when it has ended; every trigger starts its run through here. While a run is under
-    // way (RunInProgress) it starts nothing and returns false: runs never nest.
+    // returns when it has ended and its box was answered; every trigger starts its run through here.
+    // While a run's work is under way (RunInProgress) it starts nothing and returns false, so no two
+    // runs share the counters; an earlier run's box still open does not hold a new run back.
     bool TryRunErase();
 
 protected:
@@ -121,6 +123,8 @@ private:
     void UnattendedRun();
 
     void RunErase();
+    // The Erase button back, StopRequested cleared, RunInProgress cleared.
+    void EndEraseRun();
     // The Erase button's caption, and the buttons that open a modal window, which would hold the
     // run until it closed, disabled during a run.
     void ShowEraseRunning(bool running);

@@ -3,13 +3,16 @@
 #include "engine/RunState.h"
 #include "engine/WipeMethods.h"
 #include "platform/Files.h"
+#include "platform/NumberFormat.h"
 
 #include <windows.h>
 
-#include <cstdio>
-
 void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
     if (HardLinkCount(path) > 1) {
+        // After Stop every remaining file stays where it is; the wipe methods see to the others.
+        if (StopRequested) {
+            return;
+        }
         SetAttributes(path, 0);
         DeleteFileAt(path);
         return;
@@ -71,29 +74,7 @@ std::string FormatByteSize(int64_t bytes) {
     if (bytes < 1024) {
         return std::to_string(bytes) + " Bytes";
     }
-    double value;
-    const char* unit;
-    if (bytes < 1048576) {
-        value = static_cast<double>(bytes) / 1024.0;
-        unit = " KB";
-    } else if (bytes < 1073741824) {
-        value = static_cast<double>(bytes) / 1048576.0;
-        unit = " MB";
-    } else {
-        value = static_cast<double>(bytes) / 1073741824.0;
-        unit = " GB";
-    }
-    char number[64];
-    std::snprintf(number, sizeof number, "%.2f", value);
-    std::string text = number;
-    wchar_t separator[8] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 0 && separator[0] != L'.') {
-        size_t dot = text.find('.');
-        char narrow[16] = {};
-        WideCharToMultiByte(CP_UTF8, 0, separator, -1, narrow, sizeof narrow, nullptr, nullptr);
-        text.replace(dot, 1, narrow);
-    }
-    return text + unit;
+    return FormatScaledByteSize(bytes);
 }
 
 std::string FileResultLine() {

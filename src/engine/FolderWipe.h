@@ -22,8 +22,8 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
 
 // Wipes one file met in a folder walk (the caller has already counted it and passed links by).
 // A file with more than one hard link is only unlinked: overwriting it would destroy the same
-// data under its other names. Any other file goes to WipeFileByMethod, whose WipeOpenError
-// reaches the caller.
+// data under its other names; once StopRequested is set it is left as it is. Any other file goes
+// to WipeFileByMethod, whose WipeOpenError reaches the caller.
 void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes);
 
 // "<n> files were erased, <size> hard disk space was released." from the item counters.

@@ -182,6 +182,30 @@ void RunPassObserved(const std::string& path, const Pass& pass, int number, cons
     }
 }
 
+// Runs passCount passes (passAt(i) gives pass i, 0-based) and finishes the file. Window messages
+// run and the stop flag is tested between passes: a small file is written in one block, so within
+// a pass nothing lets messages through, and without this a long run of passes would leave Stop out
+// of reach. Only the fixed methods tell beforePass.
+template <typename PassAt>
+void RunPassesAndFinish(const std::string& path, int32_t passCount, PassAt passAt, const WipeControl& control,
+                        bool tellBeforePass) {
+    SetAttributes(path, 0);
+    for (int32_t i = 0; i < passCount; ++i) {
+        int number = i + 1;
+        if (i > 0) {
+            ProcessMessages();
+        }
+        if (Stopped(control)) {
+            return;
+        }
+        if (tellBeforePass && control.beforePass) {
+            control.beforePass(number);
+        }
+        RunPassObserved(path, passAt(i), number, control);
+    }
+    FinishWipedFile(path);
+}
+
 // The frame shared by the fixed-pass methods.
 template <size_t N>
 void WipeWithPasses(const std::string& path, const Pass (&passes)[N], const WipeControl& control) {
@@ -189,21 +213,8 @@ void WipeWithPasses(const std::string& path, const Pass (&passes)[N], const Wipe
     if (Stopped(control) || IsMissingOrLink(path)) {
         return;
     }
-    SetAttributes(path, 0);
-    for (size_t i = 0; i < N; ++i) {
-        int number = static_cast<int>(i) + 1;
-        if (i > 0) {
-            ProcessMessages();
-            if (Stopped(control)) {
-                return;
-            }
-        }
-        if (control.beforePass) {
-            control.beforePass(number);
-        }
-        RunPassObserved(path, passes[i], number, control);
-    }
-    FinishWipedFile(path);
+    RunPassesAndFinish(
+        path, static_cast<int32_t>(N), [&](int32_t i) -> const Pass& { return passes[i]; }, control, true);
 }
 
 } // namespace
@@ -220,14 +231,7 @@ void WipeFileRandom(const std::string& path, int32_t passes, const WipeControl& 
     if (Stopped(control) || IsMissingOrLink(path)) {
         return;
     }
-    SetAttributes(path, 0);
-    for (int32_t i = 0; i < passes; ++i) {
-        if (Stopped(control)) {
-            return;
-        }
-        RunPassObserved(path, kRandom, i + 1, control);
-    }
-    FinishWipedFile(path);
+    RunPassesAndFinish(path, passes, [](int32_t) -> const Pass& { return kRandom; }, control, false);
 }
 
 void WipeFileByMethod(const std::string& path, const std::string& method, int32_t passes,

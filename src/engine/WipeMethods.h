@@ -37,7 +37,9 @@ void WipeFileByMethod(const std::string& path, const std::string& method, int32_
 void WipeFileDoD(const std::string& path, const WipeControl& control = {});
 void WipeFileNSA(const std::string& path, const WipeControl& control = {});
 void WipeFileGutmann(const std::string& path, const WipeControl& control = {});
-// passes of 0 or less: the file is truncated, renamed and deleted without being overwritten.
+// passes of 0 or less: the file is truncated, renamed and deleted without being overwritten. As
+// in the fixed methods, window messages run and the stop flag is tested between passes, so Stop
+// ends even a wipe of two billion passes within one pass.
 void WipeFileRandom(const std::string& path, int32_t passes, const WipeControl& control = {});
 
 // Truncates the file to zero length, renames it to the first free one-character name in its

@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 void ProcessMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -15,6 +17,26 @@ void ProcessMessages() {
         if (!TranslateFormMessage(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
+        }
+    }
+}
+
+bool WaitLettingMessagesRun(HANDLE object, DWORD timeoutMs) {
+    constexpr DWORD kSliceMs = 50;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        ProcessMessages();
+        DWORD elapsed = GetTickCount() - start;
+        DWORD slice = elapsed >= timeoutMs ? 0 : std::min(kSliceMs, timeoutMs - elapsed);
+        if (object) {
+            if (WaitForSingleObject(object, slice) == WAIT_OBJECT_0) {
+                return true;
+            }
+        } else {
+            Sleep(slice);
+        }
+        if (slice == 0) {
+            return false;
         }
     }
 }

@@ -64,9 +64,16 @@ void TForm::CreateForm(const FormSpec& spec, HWND owner) {
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
 
+    HWND centreOn = owner;
+    if (spec.centre == CentreOn::MainWindow) {
+        for (HWND next = owner ? GetWindow(owner, GW_OWNER) : nullptr; next && IsWindowVisible(next);
+             next = GetWindow(next, GW_OWNER)) {
+            centreOn = next;
+        }
+    }
     RECT area;
-    if (spec.centre == CentreOn::Owner && owner && IsWindowVisible(owner)) {
-        GetWindowRect(owner, &area);
+    if (spec.centre != CentreOn::Desktop && centreOn && IsWindowVisible(centreOn)) {
+        GetWindowRect(centreOn, &area);
     } else {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     }

@@ -21,7 +21,9 @@ struct ControlSpec {
     DWORD exStyle = 0;
 };
 
-enum class CentreOn { Desktop, Owner };
+// MainWindow: the outermost visible window of the owner chain, the program's main window for a
+// dialog opened from another dialog.
+enum class CentreOn { Desktop, Owner, MainWindow };
 
 struct FormSpec {
     const wchar_t* className;

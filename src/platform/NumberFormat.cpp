@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 std::string UserDecimalSeparator() {
     wchar_t separator[8] = {};
     if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 1) {
@@ -14,13 +12,24 @@ std::string UserDecimalSeparator() {
     return Narrow(separator);
 }
 
-std::string FormatTwoDecimals(double value) {
-    char digits[64];
-    std::snprintf(digits, sizeof digits, "%.2f", value);
-    std::string text = digits;
-    size_t point = text.find('.');
-    if (point != std::string::npos) {
-        text.replace(point, 1, UserDecimalSeparator());
+std::string FormatScaledByteSize(int64_t bytes) {
+    int64_t unitBytes = 1073741824;
+    const char* unit = " GB";
+    if (bytes < 1048576) {
+        unitBytes = 1024;
+        unit = " KB";
+    } else if (bytes < 1073741824) {
+        unitBytes = 1048576;
+        unit = " MB";
     }
-    return text;
+    // Worked out in whole numbers: "%.2f" rounds an exact half such as 1.125 to even, which a
+    // reader of "rounded" does not expect.
+    int64_t whole = bytes / unitBytes;
+    int64_t hundredths = ((bytes % unitBytes) * 200 + unitBytes) / (2 * unitBytes);
+    if (hundredths == 100) {
+        whole += 1;
+        hundredths = 0;
+    }
+    return std::to_string(whole) + UserDecimalSeparator() + (hundredths < 10 ? "0" : "") + std::to_string(hundredths) +
+           unit;
 }

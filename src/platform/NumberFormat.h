@@ -1,11 +1,14 @@
 // Numbers shown to the user, with the decimal separator of the user's regional settings.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-// The value rounded to two decimals, at least one digit before the separator, no thousands
-// separator ("0.00" style): 1.5 gives "1.50", 1023.999 gives "1024.00".
-std::string FormatTwoDecimals(double value);
+// A size of 1024 bytes or more in KB (below 1048576), MB (below 1073741824) or GB, as the size
+// divided by the unit rounded to two decimals, an exact half up, with at least one digit before the
+// separator and no thousands separator ("0.00" style): 1536 gives "1.50 KB", 1152 gives "1.13 KB",
+// 1048575 gives "1024.00 KB".
+std::string FormatScaledByteSize(int64_t bytes);
 
 // The user's decimal separator ("." when it cannot be read).
 std::string UserDecimalSeparator();

@@ -1,5 +1,6 @@
 #include "platform/Services.h"
 
+#include "platform/Desktop.h"
 #include "platform/Text.h"
 
 #include <string>
@@ -34,7 +35,7 @@ std::optional<DWORD> WaitWhileServiceState(SC_HANDLE service, DWORD state, DWORD
     const DWORD start = GetTickCount();
     std::optional<DWORD> current = QueryServiceState(service);
     while (current == state && GetTickCount() - start < timeoutMs) {
-        Sleep(kPollMs);
+        WaitLettingMessagesRun(nullptr, kPollMs);
         current = QueryServiceState(service);
     }
     return current;
@@ -52,7 +53,7 @@ bool RunCommandLine(std::string_view commandLine, int show, DWORD waitMs, DWORD*
     }
     KernelHandle processHandle(process.hProcess);
     KernelHandle threadHandle(process.hThread);
-    WaitForSingleObject(processHandle.get(), waitMs);
+    WaitLettingMessagesRun(processHandle.get(), waitMs);
     if (exitCode) {
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(processHandle.get(), &code);

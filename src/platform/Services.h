@@ -26,12 +26,13 @@ bool SendServiceControl(SC_HANDLE service, DWORD control, SERVICE_STATUS& status
 // answers in every state; nullopt when it cannot be asked (the handle needs SERVICE_QUERY_STATUS).
 std::optional<DWORD> QueryServiceState(SC_HANDLE service);
 
-// Polls the state every 100 ms for as long as it is `state`, for at most timeoutMs. Returns the
-// last state seen; nullopt when it could not be asked.
+// Polls the state every 100 ms for as long as it is `state`, for at most timeoutMs, letting window
+// messages run meanwhile. Returns the last state seen; nullopt when it could not be asked.
 std::optional<DWORD> WaitWhileServiceState(SC_HANDLE service, DWORD state, DWORD timeoutMs);
 
 // Starts a program from its command line as WinExec does (the window shown as `show` says), but
 // takes the command line in full Unicode, so a program folder of any name works. Then waits up to
-// waitMs for the program to end. Returns false when it could not be started (exitCode untouched);
-// otherwise exitCode gets its exit code, STILL_ACTIVE when it was still running after the wait.
+// waitMs for the program to end, letting window messages run meanwhile. Returns false when it
+// could not be started (exitCode untouched); otherwise exitCode gets its exit code, STILL_ACTIVE
+// when it was still running after the wait.
 bool RunCommandLine(std::string_view commandLine, int show, DWORD waitMs, DWORD* exitCode = nullptr);

@@ -41,20 +41,30 @@ bool IsEndOfCache(DWORD error) {
     return error == ERROR_NO_MORE_ITEMS || error == ERROR_INVALID_PARAMETER;
 }
 
+// How many entries in a row a walk passes by because the cache reported their size but would not
+// hand them over. A cache that does not move past such an entry would otherwise be asked forever.
+constexpr int kMaxEntriesPassedBy = 64;
+
 // Asks for the next entry: with no buffer, then again with the size the cache wants as long as it
-// wants more. Returns ERROR_SUCCESS with the entry in buffer, or the error that ended the asking.
+// wants more. An entry the cache reported but then would not hand over is passed by, and the entry
+// after it asked for. Returns ERROR_SUCCESS with the entry in buffer, or the error that ended the
+// asking.
 DWORD FetchNext(HANDLE find, EntryBuffer& buffer) {
     buffer.clear();
-    for (;;) {
+    for (int passedBy = 0;;) {
         DWORD size = static_cast<DWORD>(buffer.size());
         if (FindNextUrlCacheEntryA(find, buffer.empty() ? nullptr : Info(buffer), &size)) {
             return buffer.empty() ? ERROR_INVALID_DATA : ERROR_SUCCESS;
         }
         DWORD error = GetLastError();
-        if (error != ERROR_INSUFFICIENT_BUFFER || size <= buffer.size()) {
+        if (error == ERROR_INSUFFICIENT_BUFFER && size > buffer.size()) {
+            buffer.assign(size, 0);
+            continue;
+        }
+        if (buffer.empty() || ++passedBy > kMaxEntriesPassedBy) {
             return error;
         }
-        buffer.assign(size, 0);
+        buffer.clear();
     }
 }
 

@@ -22,7 +22,7 @@ constexpr int kListTop = kMargin + kLabelHeight + 2;
 
 TFrmListPair::TFrmListPair(HWND owner, const ListPairLayout& layout) {
     CreateForm({layout.className, layout.caption, layout.clientWidth, layout.clientHeight,
-                WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, CentreOn::Owner},
+                WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, CentreOn::MainWindow},
                owner);
     const int w = layout.clientWidth;
     const int h = layout.clientHeight;

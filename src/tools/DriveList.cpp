@@ -4,22 +4,13 @@
 #include "platform/Text.h"
 
 std::string DriveSizeText(int64_t bytes) {
-    constexpr int64_t kKilo = 1024;
-    constexpr int64_t kMega = kKilo * 1024;
-    constexpr int64_t kGiga = kMega * 1024;
     if (bytes == 0) {
         return "0 Byte";
     }
-    if (bytes < kKilo) {
+    if (bytes < 1024) {
         return std::to_string(bytes) + " Bytes";
     }
-    if (bytes < kMega) {
-        return FormatTwoDecimals(static_cast<double>(bytes) / kKilo) + " KB";
-    }
-    if (bytes < kGiga) {
-        return FormatTwoDecimals(static_cast<double>(bytes) / kMega) + " MB";
-    }
-    return FormatTwoDecimals(static_cast<double>(bytes) / kGiga) + " GB";
+    return FormatScaledByteSize(bytes);
 }
 
 std::string DriveCaption(std::string_view volumeLabel, char driveLetter) {

@@ -290,20 +290,23 @@ void TFrmDriveWasher::WashDrive(const CheckedDrive& drive) {
     }
 }
 
-// The bar is brought up to date and messages run (this is where a click on "Stop Cleaning" is
-// handled) after the second block of each fill file, so a Stop is seen early, and then every few
-// tens of milliseconds. Under Wine, repainting the bar after every block took more than half the
-// time of a wash, for no change a user could see.
+// The bar is brought up to date after the first block of each fill file (a drive with a single
+// block of free space shows its progress too), and brought up to date with messages run (this is
+// where a click on "Stop Cleaning" is handled) after the second block, so a Stop is seen early, and
+// then every few tens of milliseconds. Under Wine, repainting the bar after every block took more
+// than half the time of a wash, for no change a user could see.
 void TFrmDriveWasher::BlockWritten(int64_t blockBytes, int blockNumber) {
     written_ += blockBytes;
-    if (blockNumber < 2 || (blockNumber > 2 && GetTickCount() - lastRefresh_ < kRefreshIntervalMs)) {
+    if (blockNumber > 2 && GetTickCount() - lastRefresh_ < kRefreshIntervalMs) {
         return;
     }
     int percent = FillProgressPercent(written_, freeAtStart_);
     if (percent != static_cast<int>(SendMessageW(pgbar_, PBM_GETPOS, 0, 0))) {
         SetBar(percent);
     }
-    ProcessMessages();
+    if (blockNumber > 1) {
+        ProcessMessages();
+    }
     lastRefresh_ = GetTickCount();
 }
 

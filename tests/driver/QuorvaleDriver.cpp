@@ -156,6 +156,24 @@ bool TrayIconShown(HWND mainWindow) {
     return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
+HWND PopTrayMenu(const QuorvaleApp& app) {
+    constexpr UINT kTrayMessage = WM_USER + 1001;
+    app.Post(kTrayMessage, 1, WM_RBUTTONDOWN);
+    HWND menuWindow = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindowsOf(app.ProcessId())) {
+                if (WindowClassName(window) == "#32768") {
+                    menuWindow = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        5000);
+    return menuWindow;
+}
+
 std::string WindowClassName(HWND window) {
     wchar_t name[256];
     int n = GetClassNameW(window, name, 256);

@@ -114,6 +114,23 @@ TEST_F(BossKeyAndShutdownDialogTest, TheAfterEraseChoiceOpensFromTheStoredTextAn
     EXPECT_TRUE(CloseWith(*app_, misc, "Canel"));
 }
 
+TEST_F(BossKeyAndShutdownDialogTest, TheBossKeyListIsCentredOnTheMainWindowTheAfterEraseDialogOnItsOpener) {
+    HWND misc = OpenMiscellaneous("[Miscellaneous]\r\nEnableBosskey=1\r\n");
+    ASSERT_NE(misc, nullptr);
+    MoveToScreenCorner(misc);
+    HWND bossKey =
+        OpenWindowByClick(*app_, ControlOf(misc, IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass, "Boss Key Option");
+    ASSERT_NE(bossKey, nullptr);
+    EXPECT_TRUE(CentredOn(bossKey, app_->MainWindow()));
+    EXPECT_FALSE(CentredOn(bossKey, misc));
+    ASSERT_TRUE(CloseWith(*app_, bossKey, "Cancel"));
+    HWND afterErase = OpenShutdownOptions(misc);
+    ASSERT_NE(afterErase, nullptr);
+    EXPECT_TRUE(CentredOn(afterErase, misc));
+    ASSERT_TRUE(CloseWith(*app_, afterErase, "Cancel"));
+    EXPECT_TRUE(CloseWith(*app_, misc, "Canel"));
+}
+
 TEST_F(BossKeyAndShutdownDialogTest, TheAfterEraseDialogShowsItsTextsAndCancelWritesNothing) {
     HWND misc = OpenMiscellaneous("[Miscellaneous]\r\nSystemShutdownOption=Shutdown\r\n");
     ASSERT_NE(misc, nullptr);

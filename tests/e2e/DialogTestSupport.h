@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,28 @@ inline HWND OpenWindowByClick(const QuorvaleApp& app, HWND control, const wchar_
 inline bool CloseWith(const QuorvaleApp& app, HWND window, std::string_view button) {
     EXPECT_TRUE(app.PressButton(window, button)) << "no button " << button;
     return WaitUntil([&] { return !IsWindow(window); }, 10000);
+}
+
+// Moves another process's top-level window so its top left corner is at the screen's.
+inline void MoveToScreenCorner(HWND window) {
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    WaitUntil(
+        [&] {
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            return rect.left == 0 && rect.top == 0;
+        },
+        5000);
+}
+
+// Whether the window's centre is the other window's centre (to a pixel of rounding).
+inline bool CentredOn(HWND window, HWND on) {
+    RECT a{};
+    RECT b{};
+    GetWindowRect(window, &a);
+    GetWindowRect(on, &b);
+    return std::abs((a.left + a.right) - (b.left + b.right)) <= 2 &&
+           std::abs((a.top + a.bottom) - (b.top + b.bottom)) <= 2;
 }
 
 // The window's client area in design pixels, given the screen's DPI.

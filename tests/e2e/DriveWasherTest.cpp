@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -33,7 +34,8 @@ std::string SizeText(int64_t bytes) {
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
     auto scaled = [&](double value, const char* unit) {
         char digits[64];
-        std::snprintf(digits, sizeof digits, "%.2f", value);
+        // Rounded half up, not to even as printf alone would.
+        std::snprintf(digits, sizeof digits, "%.2f", std::floor(value * 100 + 0.5) / 100);
         std::string text = digits;
         text.replace(text.find('.'), 1, Narrow(separator));
         return text + unit;

@@ -351,6 +351,98 @@ TEST_F(EraseRunTest, StopDuringARowLeavesOutItsCompletionAndEveryLaterRow) {
     EXPECT_TRUE(IsWindowEnabled(app_->MainControl(kOptionsButtonId)));
 }
 
+TEST_F(EraseRunTest, StopEndsARandomWipeOfTwoBillionPassesWithinSeconds) {
+    // The count as a user may write it; the Miscellaneous dialog's field takes it as well.
+    SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=Random\r\nRandomRepeatedTime=0x7fffffff\r\n"));
+    const std::string file = sandbox_->Temp() + "\\small.tmp";
+    WriteFileText(file, std::string(1000, 'x'));
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil([&] { return app_->LogLines().size() == 2; }, 10000));
+    Sleep(1000);
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(app_->MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
+        << "the window does not answer during the wipe";
+    EXPECT_EQ(EraseCaption(), "Stop");
+    const DWORD stopAt = GetTickCount();
+    ASSERT_TRUE(app_->PressButton("Stop"));
+
+    EXPECT_EQ(TakeRunEndBox(*app_, 10000), "The erasing procedure stops.");
+    EXPECT_LT(GetTickCount() - stopAt, 10000u);
+    const std::string itemLine = FilesLine(1, 1000);
+    EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{"Erasing Temptory Files Directory ...", itemLine, "",
+                                                          "The erasing procedure is stopped by the user",
+                                                          "0 registry entries were erased. " + itemLine}));
+    // Stopped between two passes: overwritten, but still there at its length.
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(file, content));
+    EXPECT_EQ(content.size(), 1000u);
+    EXPECT_NE(content, std::string(1000, 'x'));
+}
+
+// The number of whole random passes written after the first `consumed` bytes of the program's
+// random stream (which starts at seed 0 with the program) when content, one pass over a file, is
+// the last of them; -1 when content is no such pass.
+int64_t RandomPassesBefore(const std::string& content, int64_t consumed) {
+    uint32_t seed = 0;
+    auto next = [&seed] {
+        seed = seed * 134775813u + 1u;
+        return static_cast<char>(seed >> 24);
+    };
+    for (int64_t i = 0; i < consumed; ++i) {
+        next();
+    }
+    std::string pass(content.size(), '\0');
+    for (int64_t passes = 0; passes < 1000000; ++passes) {
+        for (char& c : pass) {
+            c = next();
+        }
+        if (pass == content) {
+            return passes;
+        }
+    }
+    return -1;
+}
+
+TEST_F(EraseRunTest, TheRunHandsTheWipeMethodAndPassCountItReadsToTheItems) {
+    // Each first run wipes one 1,000-byte file; a stopped endless random wipe of a 2,500-byte file
+    // afterwards shows, through the random stream they share, how many random bytes it used.
+    const struct {
+        const char* miscellaneous;
+        int64_t randomBytes;
+    } cases[] = {
+        {"SecurityLevel=Random\r\nRandomRepeatedTime=4\r\n", 4000},
+        {"", 1000},                         // "DoD": its third pass is the one random pass
+        {"SecurityLevel=Random\r\n", 2000}, // two passes when the count is missing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.miscellaneous);
+        SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, c.miscellaneous));
+        WriteFileText(sandbox_->Temp() + "\\first.tmp", std::string(1000, 'a'));
+        StartApp();
+        ASSERT_TRUE(app_->PressButton("Erase"));
+        EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(0, 1, 1000));
+        EXPECT_FALSE(FileExists(sandbox_->Temp() + "\\first.tmp"));
+
+        WriteFileText(
+            app_->OptionsPath(),
+            OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=Random\r\nRandomRepeatedTime=0x7fffffff\r\n"));
+        const std::string probe = sandbox_->Temp() + "\\probe.tmp";
+        WriteFileText(probe, std::string(2500, 'p'));
+        ASSERT_TRUE(app_->PressButton("Erase"));
+        ASSERT_TRUE(WaitUntil([&] { return app_->LogLines().size() == 2; }, 10000));
+        Sleep(300);
+        ASSERT_TRUE(app_->PressButton("Stop"));
+        EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+        std::string content;
+        ASSERT_TRUE(ReadWholeFile(probe, content));
+        ASSERT_EQ(content.size(), 2500u);
+        EXPECT_GE(RandomPassesBefore(content, c.randomBytes), 0) << "the first run used another number of random bytes";
+        TearDown();
+    }
+}
+
 TEST_F(EraseRunTest, AClickWhileTheRunStopsNeverStartsASecondRun) {
     SetUpApp(OptionsWithOnly({{"Firefox", "Cache"}}, "SecurityLevel=Gutmann\r\n"));
     FillFirefoxCache(60, 8192);
@@ -401,6 +493,23 @@ protected:
         WriteFileText(PluginDir() + name, "[Information]\r\nDescription=" + description + "\r\nSelected=" +
                                               (selected ? "1" : "0") + "\r\n[Method]\r\n" + method + "\r\n");
     }
+    // A selected plug-in whose one method wipes 60 files of 8,192 bytes under AppData\Slow, slow
+    // enough with "Gutmann" to be stopped at work; returns that folder.
+    std::string AddSlowPlugin() const {
+        EXPECT_TRUE(CreateFolder(PluginDir()));
+        const std::string data = sandbox_->AppData() + "\\Slow";
+        EXPECT_TRUE(CreateFolder(data));
+        MakeFiles(data, 60, 8192);
+        AddPlugin("Slow.qv", "Slow cleaner", true, "DelFolder=%AppData%\\Slow\\*.*");
+        return data;
+    }
+    // Starts a run and stops it once the plug-in has erased a file; the run ends with the stop box.
+    void StopDuringThePluginStep() {
+        ASSERT_TRUE(app_->PressButton("Erase"));
+        ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kPluginRunningLine); }, kRunTimeoutMs));
+        ASSERT_TRUE(app_->PressButton("Stop"));
+        EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+    }
 };
 
 TEST_F(EraseRunPluginTest, PluginsRunAfterTheItemsWithTheirOwnCountsAddedToTheTotals) {
@@ -446,17 +555,9 @@ TEST_F(EraseRunPluginTest, PluginsRunAfterTheItemsWithTheirOwnCountsAddedToTheTo
 
 TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
     SetUpApp(OptionsWithOnly({}, "SecurityLevel=Gutmann\r\n"));
-    ASSERT_TRUE(CreateFolder(PluginDir()));
-    const std::string data = sandbox_->AppData() + "\\Slow";
-    ASSERT_TRUE(CreateFolder(data));
-    MakeFiles(data, 60, 8192);
-    AddPlugin("Slow.qv", "Slow cleaner", true, "DelFolder=%AppData%\\Slow\\*.*");
+    const std::string data = AddSlowPlugin();
     StartApp();
-
-    ASSERT_TRUE(app_->PressButton("Erase"));
-    ASSERT_TRUE(WaitUntil([&] { return LastLineCountsFiles(*app_, kPluginRunningLine); }, kRunTimeoutMs));
-    ASSERT_TRUE(app_->PressButton("Stop"));
-    EXPECT_EQ(TakeRunEndBox(*app_), "The erasing procedure stops.");
+    StopDuringThePluginStep();
 
     // The method's remaining files are handed on and counted after the stop, but not wiped; the
     // plug-in's and the step's empty lines stay, their completion lines go.
@@ -464,6 +565,31 @@ TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
     EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{kStepStart, "", "Slow cleaner ...", summary, "", "",
                                                           "The erasing procedure is stopped by the user", summary}));
     EXPECT_GT(CountFiles(data), 0);
+}
+
+TEST_F(EraseRunPluginTest, AStopSummaryCountsEveryItemOfTheRunNotOnlyTheOneStopped) {
+    SetUpApp(OptionsWithOnly({{"Windows", "RunMenu"}, {"Windows", "SearchMenu"}}, "SecurityLevel=Gutmann\r\n"));
+    FillKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", {"a", "MRUList"});
+    FillKey("Software\\Microsoft\\Search Assistant\\ACMru\\5603", {"000"});
+    AddSlowPlugin();
+    StartApp();
+    StopDuringThePluginStep();
+
+    // The plug-in alone erased no registry entry: the three come from the two rows before it.
+    std::vector<std::string> log = app_->LogLines();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "The erasing procedure is stopped by the user");
+    EXPECT_EQ(log.back(), SummaryLine(3, 60, 60 * 8192));
+    const std::vector<std::string> rows{"Erasing Start Menu Run History ...",
+                                        "2 registry entries were erased.",
+                                        "Erasing Start Menu Run History ... Completed",
+                                        "",
+                                        "Erasing Start Menu Search History ...",
+                                        "1 registry entry was erased.",
+                                        "Erasing Start Menu Search History ... Completed",
+                                        ""};
+    ASSERT_GT(log.size(), rows.size());
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + static_cast<ptrdiff_t>(rows.size())), rows);
 }
 
 } // namespace

@@ -327,6 +327,50 @@ TEST_F(FileShredderTest, StopKeepsTheFileAsItsPassesLeftItAndEndsBeforeTheNextFi
     ExpectIdle();
 }
 
+// Large enough that its last pass is still being written when a click on Stop arrives.
+constexpr size_t kSlowFileBytes = 32 * 1024 * 1024;
+
+class FileShredderStopTest : public FileShredderTest {
+protected:
+    // Shreds first.bin and second.bin, with these contents, by the DoD method.
+    void StartShreddingTwo(const std::string& first, const std::string& second) {
+        WriteFileText(folder_ / "first.bin", first);
+        WriteFileText(folder_ / "second.bin", second);
+        Open(Options("DoD"));
+        AddFiles(folder_.Path(), {"first.bin", "second.bin"});
+        ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+    }
+};
+
+TEST_F(FileShredderStopTest, StopDuringTheLastPassStillDeletesTheFileMarksItStoppedAndEndsBeforeTheNextFile) {
+    StartShreddingTwo(std::string(kSlowFileBytes, 'x'), "untouched");
+    ASSERT_EQ(WaitForPass(0, 3), 3) << Status(0);
+    ASSERT_TRUE(app_->PressButton(shredder_, "Stop"));
+
+    ExpectFinalMessage(kStops);
+    EXPECT_EQ(Status(0), "Stopped");
+    EXPECT_FALSE(FileExists(folder_ / "first.bin")) << "the last pass was written, so the file goes";
+    EXPECT_EQ(Status(1), " ");
+    EXPECT_EQ(ReadFileText(folder_ / "second.bin"), "untouched");
+    ExpectIdle();
+}
+
+TEST_F(FileShredderStopTest, StopOnTheLastRowKeepsThatFileAndTheEarlierRowsResults) {
+    StartShreddingTwo("shredded first", std::string(kSlowFileBytes, 'x'));
+    int pass = WaitForPass(1, 1);
+    ASSERT_GE(pass, 1) << Status(1);
+    ASSERT_LE(pass, 2) << "the shredding ran on too far to stop before the last pass";
+    ASSERT_TRUE(app_->PressButton(shredder_, "Stop"));
+
+    ExpectFinalMessage(kStops);
+    EXPECT_EQ(Status(0), "Completed");
+    EXPECT_FALSE(FileExists(folder_ / "first.bin"));
+    EXPECT_EQ(Status(1), "Stopped");
+    ASSERT_TRUE(FileExists(folder_ / "second.bin")) << "a file stopped before its last pass stays";
+    EXPECT_EQ(ReadFileText(folder_ / "second.bin").size(), kSlowFileBytes);
+    ExpectIdle();
+}
+
 TEST_F(FileShredderTest, AFileLockedBetweenPassesIsReportedAndTheNextFileIsStillShredded) {
     WriteFileText(folder_ / "locked.bin", std::string(kLargeFileBytes, 'x'));
     WriteFileText(folder_ / "next.bin", "next");

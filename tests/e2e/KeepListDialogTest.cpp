@@ -153,9 +153,13 @@ TEST_F(KeepListDialogTest, BothDialogsHaveTheirCaptionsSizesAndSortedMultiSelect
     };
     HWND options = OpenOptions(std::nullopt);
     ASSERT_NE(options, nullptr);
+    // Moved away from the main window's centre, so that a list centred on it would show.
+    MoveToScreenCorner(options);
     for (const Layout& layout : layouts) {
         HWND dialog = OpenWindowByClick(*app_, ControlOf(options, layout.control), layout.className, layout.caption);
         ASSERT_NE(dialog, nullptr) << layout.caption;
+        EXPECT_TRUE(CentredOn(dialog, app_->MainWindow())) << layout.caption;
+        EXPECT_FALSE(CentredOn(dialog, options)) << layout.caption;
         SIZE size = DesignClientSize(dialog);
         EXPECT_EQ(size.cx, layout.width) << layout.caption;
         EXPECT_EQ(size.cy, layout.height) << layout.caption;

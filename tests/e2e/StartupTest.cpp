@@ -142,24 +142,6 @@ TEST_F(MainWindowTest, MinimizingHidesTheWindowAndTheTrayBringsItBack) {
     EXPECT_TRUE(app.Close());
 }
 
-// Pops the tray menu as a right click on the icon does and returns the menu's window.
-HWND PopTrayMenu(const QuorvaleApp& app) {
-    app.Post(kTrayMessage, 1, WM_RBUTTONDOWN);
-    HWND menuWindow = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w : TopLevelWindowsOf(app.ProcessId())) {
-                if (WindowClassName(w) == "#32768") {
-                    menuWindow = w;
-                    return true;
-                }
-            }
-            return false;
-        },
-        5000);
-    return menuWindow;
-}
-
 // Chooses an entry of the open menu from the keyboard, as a user would.
 void ChooseMenuEntry(HWND menuWindow, UINT arrowKey, int presses) {
     for (int i = 0; i < presses; ++i) {

@@ -3,9 +3,11 @@
 // Windows session with the action that follows it (test build: ExitWindowsEx is recorded, not made).
 // Every run erases only the clipboard, so a test sees a run happen by the clipboard being emptied.
 #include "driver/QuorvaleDriver.h"
+#include "e2e/DialogTestSupport.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "settings/UnitMiscellaneous.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +19,8 @@ namespace {
 constexpr UINT kTrayMessage = WM_USER + 1001;
 constexpr WPARAM kEraseNowCommand = 200;
 constexpr const char* kClipboardStart = "Erasing Contents of ClipBoard ...";
-constexpr const char* kShortSchedule = "/test-schedule-ms:400";
+// Long enough for a test to look between two ticks.
+constexpr const char* kShortSchedule = "/test-schedule-ms:1500";
 
 // Options.ini with every erase item off but the clipboard, plus lines for [Miscellaneous].
 std::string ClipboardOnlyOptions(const std::string& miscellaneous) {
@@ -89,7 +92,7 @@ std::string ExitWindowsRecord(const QuorvaleApp& app) {
     return record;
 }
 
-TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTick) {
+TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTickWhileEarlierBoxesStayOpen) {
     QuorvaleApp app(ClipboardOnlyOptions("CustomIntervalErase=1\r\nCustomInterval=0\r\n"));
     ASSERT_TRUE(app.UseTestBuild());
     PutTextOnClipboard(L"before the first tick");
@@ -104,40 +107,64 @@ TEST(ScheduleTimer, RunsAnEraseAndBringsTheHiddenWindowForwardAtEveryTick) {
     EXPECT_FALSE(ClipboardHasText());
     ExpectClipboardRunLog(app, QuorvaleApp::MessageBoxText(box));
 
-    // The run lasts until its box is answered: neither the ticks nor "Erase Now" start another.
-    PutTextOnClipboard(L"during the first run");
-    app.Post(WM_COMMAND, kEraseNowCommand, 0);
-    Sleep(1500);
-    EXPECT_TRUE(ClipboardHasText()) << "a second run started inside the first";
-    EXPECT_EQ(CountWindowsOf(app, "#32770", "Information"), 1);
-
-    // The timer stays armed: after the box, the next tick runs again, the window hidden or not.
+    // Nobody answers the box: the next tick runs all the same and brings the hidden window forward
+    // again, and the first box stays where it was.
     app.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    QuorvaleApp::AnswerMessageBox(box);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
-    HWND second = app.WaitMessageBox("Information", 30000);
-    EXPECT_NE(second, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+    PutTextOnClipboard(L"while the first box waits");
+    EXPECT_TRUE(WaitUntil([&] { return CountWindowsOf(app, "#32770", "Information") >= 2; }, 30000))
+        << "the open box held the next tick up";
     EXPECT_FALSE(ClipboardHasText());
     EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindow(box));
     EXPECT_TRUE(CloseAnsweringBoxes(app));
 }
 
-// Pops the tray menu as a right click on the icon does; returns the menu's window.
-HWND PopTrayMenu(const QuorvaleApp& app) {
-    app.Post(kTrayMessage, 1, WM_RBUTTONDOWN);
-    HWND menu = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND window : TopLevelWindowsOf(app.ProcessId())) {
-                if (WindowClassName(window) == "#32768") {
-                    menu = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        5000);
-    return menu;
+TEST(ScheduleTimer, OkInTheMiscellaneousDialogReArmsItWithTheNewChoiceAndUntickingDisarmsIt) {
+    RunValuesRestore runValues; // OK writes the Run value
+    // The test build divides the chosen interval by 150: "Every 8 hours" is then over three
+    // minutes, "Every 15 minutes" six seconds.
+    QuorvaleApp app(ClipboardOnlyOptions("CustomIntervalErase=1\r\nCustomInterval=3\r\n"));
+    ASSERT_TRUE(app.UseTestBuild());
+    app.Start({"/test-schedule-divisor:150"});
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    PutTextOnClipboard(L"before the new choice");
+
+    auto openSchedulePage = [&app] {
+        HWND dialog =
+            OpenWindowFrom(app, app.MainWindow(), "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
+        if (dialog) {
+            TurnToPage(ControlOf(dialog, IDC_MISC_PAGECONTROL), 2);
+        }
+        return dialog;
+    };
+    HWND dialog = openSchedulePage();
+    ASSERT_NE(dialog, nullptr);
+    HWND choice = ControlOf(dialog, IDC_CBO_SCHEDULE);
+    EXPECT_EQ(ComboIndex(choice), 3);
+    SendMessageW(choice, CB_SETCURSEL, 0, 0);
+    // The timer is armed after the press, so its tick comes a whole interval after it at the least.
+    const DWORD pressed = GetTickCount();
+    ASSERT_TRUE(CloseWith(app, dialog, "OK"));
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr) << "OK did not arm the timer with the new choice";
+    const DWORD elapsed = GetTickCount() - pressed;
+    EXPECT_GE(elapsed, 5500u);
+    EXPECT_LE(elapsed, 15000u);
+    EXPECT_FALSE(ClipboardHasText());
+    QuorvaleApp::AnswerMessageBox(box);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+
+    dialog = openSchedulePage();
+    ASSERT_NE(dialog, nullptr);
+    ClickControlAndWait(ControlOf(dialog, IDC_CHK_INTERVAL));
+    EXPECT_FALSE(Ticked(ControlOf(dialog, IDC_CHK_INTERVAL)));
+    ASSERT_TRUE(CloseWith(app, dialog, "OK"));
+    PutTextOnClipboard(L"after unticking");
+    Sleep(9000);
+    EXPECT_TRUE(ClipboardHasText()) << "the schedule ran after it was switched off";
+    EXPECT_EQ(CountWindowsOf(app, "#32770", "Information"), 0);
+    EXPECT_TRUE(CloseAnsweringBoxes(app));
 }
 
 TEST(TrayIcon, EraseNowRunsAnEraseAndShowsTheHiddenWindow) {
@@ -166,6 +193,13 @@ TEST(TrayIcon, EraseNowRunsAnEraseAndShowsTheHiddenWindow) {
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_FALSE(ClipboardHasText());
     ExpectClipboardRunLog(app, QuorvaleApp::MessageBoxText(box));
+
+    // "Erase Now" again, the first run's box left unanswered: a second run and a second box.
+    PutTextOnClipboard(L"while the first box waits");
+    app.Post(WM_COMMAND, kEraseNowCommand, 0);
+    EXPECT_TRUE(WaitUntil([&] { return CountWindowsOf(app, "#32770", "Information") == 2; }, 30000));
+    EXPECT_FALSE(ClipboardHasText());
+    EXPECT_TRUE(IsWindow(box));
     EXPECT_TRUE(CloseAnsweringBoxes(app));
 }
 
@@ -230,24 +264,57 @@ TEST(EndOfSession, IsRefusedThenARunWithoutBoxThenTheActionThenTheProgramCloses)
     }
 }
 
-TEST(EndOfSession, ThatArrivesDuringARunWaitsForTheRunToEnd) {
-    QuorvaleApp app(
-        ClipboardOnlyOptions("CustomIntervalErase=1\r\nSystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n"));
+TEST(EndOfSession, ThatArrivesWhileARunsBoxIsOpenRunsAndClosesWithoutTheBoxAnswered) {
+    QuorvaleApp app(ClipboardOnlyOptions("SystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n"));
     ASSERT_TRUE(app.UseTestBuild());
-    app.Start({kShortSchedule});
+    app.Start();
     ASSERT_NE(app.WaitMainWindow(), nullptr);
+    app.Post(WM_COMMAND, kEraseNowCommand, 0);
     HWND box = app.WaitMessageBox("Information", 30000);
     ASSERT_NE(box, nullptr);
 
-    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
-    Sleep(2000);
-    EXPECT_TRUE(app.Running());
-    EXPECT_EQ(ExitWindowsRecord(app), "");
-
     PutTextOnClipboard(L"after the first run");
-    QuorvaleApp::AnswerMessageBox(box);
-    EXPECT_TRUE(app.WaitExit(30000));
+    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
+    EXPECT_TRUE(app.WaitExit(30000)) << "the open box held the end of the session up";
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_FALSE(ClipboardHasText()) << "no end-of-session run";
+    EXPECT_EQ(ExitWindowsRecord(app), "flags=5 privilege=enabled\r\n");
+}
+
+TEST(EndOfSession, ThatArrivesDuringARunsWorkWaitsForItThenRunsWithoutTheStopBoxAnswered) {
+    // The temporary-files item makes the first run long enough to be caught at work.
+    std::string options =
+        ClipboardOnlyOptions("SecurityLevel=Gutmann\r\nSystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n");
+    options.replace(options.find("TempFolder=0"), 12, "TempFolder=1");
+    QuorvaleApp app(options);
+    ASSERT_TRUE(app.UseTestBuild());
+    TraceSandbox sandbox(app);
+    for (int i = 0; i < 80; ++i) {
+        WriteFileText(sandbox.Temp() + "\\file" + std::to_string(i) + ".tmp", std::string(8192, 'x'));
+    }
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    PutTextOnClipboard(L"before the runs");
+    ASSERT_TRUE(app.PressButton("Erase"));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::vector<std::string> lines = app.LogLines();
+            return lines.size() >= 2 && lines[1].find(" files were erased, ") != std::string::npos;
+        },
+        60000));
+
+    EXPECT_EQ(SendQueryEndSession(app.MainWindow()), FALSE);
+    Sleep(1500);
+    EXPECT_TRUE(app.Running());
+    EXPECT_EQ(ExitWindowsRecord(app), "") << "the end-of-session run did not wait for the run at work";
+    ASSERT_TRUE(app.PressButton("Stop"));
+    HWND box = app.WaitMessageBox("Information", 30000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(QuorvaleApp::MessageBoxText(box), "The erasing procedure stops.");
+
+    EXPECT_TRUE(app.WaitExit(60000)) << "the stop box held the end of the session up";
     EXPECT_FALSE(ClipboardHasText());
+    EXPECT_TRUE(ListFolder(sandbox.Temp() + "\\*.*").empty()) << "the end-of-session run left files";
     EXPECT_EQ(ExitWindowsRecord(app), "flags=5 privilege=enabled\r\n");
 }
 

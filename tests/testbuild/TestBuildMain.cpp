@@ -4,7 +4,8 @@
 //     enabled at that moment, are appended to "ExitWindowsEx.txt" beside the program (under Wine a
 //     forced shutdown kills every process of the test prefix);
 //   - "/test-schedule-ms:N" (taken out of the arguments) makes the schedule timer tick every N ms
-//     instead of every 15 minutes or more.
+//     instead of every 15 minutes or more; "/test-schedule-divisor:N" keeps the chosen interval but
+//     divides it by N, so that a test sees which choice armed the timer.
 // The shipped program's entry (src/app/Main.cpp) contains neither, so nothing in a user's command
 // line or environment can reach them.
 #include "app/Application.h"
@@ -14,11 +15,21 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
 
 constexpr const char* kScheduleSwitch = "/test-schedule-ms:";
+constexpr const char* kScheduleDivisorSwitch = "/test-schedule-divisor:";
+
+// The number after a switch that starts the argument, or nullopt when it does not.
+std::optional<UINT> SwitchNumber(const std::string& argument, const char* name) {
+    if (argument.rfind(name, 0) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<UINT>(std::strtoul(argument.c_str() + std::strlen(name), nullptr, 10));
+}
 
 bool RecordExitWindows(UINT flags) {
     std::string path = ExecutableDir() + "ExitWindowsEx.txt";
@@ -37,9 +48,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     TestBuildSeams seams;
     std::vector<std::string> arguments;
     for (const std::string& argument : CommandLineArguments()) {
-        if (argument.rfind(kScheduleSwitch, 0) == 0) {
-            seams.scheduleIntervalMs =
-                static_cast<UINT>(std::strtoul(argument.c_str() + std::strlen(kScheduleSwitch), nullptr, 10));
+        if (auto interval = SwitchNumber(argument, kScheduleSwitch)) {
+            seams.scheduleIntervalMs = *interval;
+        } else if (auto divisor = SwitchNumber(argument, kScheduleDivisorSwitch)) {
+            seams.scheduleDivisor = *divisor;
         } else {
             arguments.push_back(argument);
         }

@@ -33,6 +33,10 @@ TEST(DriveSizeText, FollowsTheListsOwnFormat) {
         {1073741824, Decimal("1.00") + " GB"},
         {5368709120, Decimal("5.00") + " GB"},
         {int64_t{3} << 40, Decimal("3072.00") + " GB"},
+        // Exact halves round up, as in the erase run's sizes.
+        {1152, Decimal("1.13") + " KB"},
+        {1179648, Decimal("1.13") + " MB"},
+        {1207959552, Decimal("1.13") + " GB"},
     };
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(DriveSizeText(bytes), text) << bytes;

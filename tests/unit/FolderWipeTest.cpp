@@ -125,6 +125,23 @@ TEST_F(FolderWipeTest, AFileWithAnotherHardLinkIsUnlinkedButItsDataIsNotOverwrit
     EXPECT_EQ(ErasedFileCount, 1);
 }
 
+TEST_F(FolderWipeTest, AfterAStopEveryFileIsOnlyCountedHardLinkedOrNot) {
+    std::string tree = folder_ / "stopped";
+    ASSERT_TRUE(CreateFolder(tree));
+    std::string document = folder_ / "document.txt";
+    WriteFileText(document, "my only copy");
+    WriteFileText(tree + "\\plain.txt", "plain");
+    if (!CreateHardLinkW(WidePath(tree + "\\link.txt").c_str(), WidePath(document).c_str(), nullptr)) {
+        GTEST_SKIP() << "hard links cannot be made here (error " << GetLastError() << ")";
+    }
+    StopRequested = true;
+    WipeFolderTree(tree, "DoD", 0, log_);
+    EXPECT_EQ(ReadFileText(tree + "\\link.txt"), "my only copy");
+    EXPECT_EQ(ReadFileText(tree + "\\plain.txt"), "plain");
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(ReleasedByteCount, 17);
+}
+
 TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched) {
     std::string tree = folder_ / "walked";
     std::string target = folder_ / "elsewhere";
@@ -161,6 +178,27 @@ TEST(FormatByteSize, FollowsTheSizeTable) {
     for (const auto& c : cases) {
         EXPECT_EQ(FormatByteSize(c.bytes), c.text) << c.bytes;
     }
+}
+
+TEST(FormatByteSize, RoundsAnExactHalfUpInEveryUnit) {
+    const struct {
+        int64_t unitBytes;
+        const char* unit;
+    } units[] = {{1024, " KB"}, {1048576, " MB"}, {1073741824, " GB"}};
+    for (const auto& u : units) {
+        const int64_t eighth = u.unitBytes / 8;
+        // 1.125, 1.375, 1.625 and 1.875 units are exact halves at the third decimal.
+        EXPECT_EQ(FormatByteSize(u.unitBytes + eighth), std::string("1.13") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + eighth - 1), std::string("1.12") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 3 * eighth), std::string("1.38") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 5 * eighth), std::string("1.63") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 5 * eighth - 1), std::string("1.62") + u.unit);
+        EXPECT_EQ(FormatByteSize(u.unitBytes + 7 * eighth), std::string("1.88") + u.unit);
+        // Just below the next whole unit rounds up to it.
+        EXPECT_EQ(FormatByteSize(2 * u.unitBytes - 1), std::string("2.00") + u.unit);
+    }
+    EXPECT_EQ(FormatByteSize(1152), "1.13 KB");
+    EXPECT_EQ(FormatByteSize(1179648), "1.13 MB");
 }
 
 TEST(ResultLines, UseTheProgramsWording) {

@@ -413,6 +413,24 @@ TEST_F(PluginFileTest, DelFilesOnlyUnlinksAFileWithOtherNames) {
     EXPECT_EQ(ErasedFileCount, 1);
 }
 
+TEST_F(PluginFileTest, AfterAStopNeitherMethodRemovesAFileWithOtherNames) {
+    const std::string document = scratch_ / "document.txt";
+    WriteFileText(document, "my only copy");
+    const std::string folder = scratch_ / "Linked";
+    ASSERT_TRUE(CreateFolder(folder));
+    for (const std::string& alias : {scratch_ / "alias.txt", folder + "\\alias.txt"}) {
+        if (!CreateHardLinkW(WidePath(alias).c_str(), WidePath(document).c_str(), nullptr)) {
+            GTEST_SKIP() << "hard links cannot be made here (error " << GetLastError() << ")";
+        }
+    }
+    StopRequested = true;
+    RunPluginMethod(kDelFiles, scratch_ / "alias.txt", "DoD", 2, log_);
+    RunPluginMethod(kDelFolder, folder + "\\*.*", "DoD", 2, log_);
+    EXPECT_EQ(ReadFileText(scratch_ / "alias.txt"), "my only copy") << "DelFiles";
+    EXPECT_EQ(ReadFileText(folder + "\\alias.txt"), "my only copy") << "DelFolder";
+    EXPECT_EQ(ErasedFileCount, 2);
+}
+
 TEST_F(PluginFileTest, AnAppDataPlaceholderIsExpandedOnlyInItsOwnSpelling) {
     const std::string appData = scratch_ / "AppData";
     ASSERT_TRUE(CreateFolder(appData));

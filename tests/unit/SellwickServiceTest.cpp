@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -223,6 +224,33 @@ TEST_F(ServiceTest, FormDataItemOnNtInstallsStartsAndStopsTheServiceWhateverStat
         ASSERT_TRUE(service) << c.name;
         EXPECT_EQ(QueryServiceState(service.get()), SERVICE_STOPPED) << c.name;
     }
+}
+
+// The ticks of a thread timer, which only come while the thread lets its messages run.
+std::vector<DWORD> timerTicks;
+void CALLBACK RecordTimerTick(HWND, UINT, UINT_PTR, DWORD) { timerTicks.push_back(GetTickCount()); }
+
+TEST_F(ServiceTest, FormDataItemLetsWindowMessagesRunWhileItWaitsForTheService) {
+    // Not installed: the item waits for the installer, then for the start; each takes a while.
+    timerTicks.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, RecordTimerTick);
+    ASSERT_NE(timer, 0u);
+    const DWORD start = GetTickCount();
+    EraseIEFormData();
+    const DWORD end = GetTickCount();
+    KillTimer(nullptr, timer);
+
+    EXPECT_EQ(DataEntries(), 0u);
+    DWORD longestGap = 0;
+    DWORD last = start;
+    for (DWORD tick : timerTicks) {
+        longestGap = std::max(longestGap, tick - last);
+        last = tick;
+    }
+    longestGap = std::max(longestGap, end - last);
+    // Nothing else in the item lets messages run: without the waits' pumping no tick comes at all.
+    EXPECT_FALSE(timerTicks.empty());
+    EXPECT_LT(longestGap, 1000u) << "the window would stand still that long";
 }
 
 } // namespace

@@ -9,7 +9,8 @@
 namespace {
 
 // The first record is the one every shell since Windows 95 takes: cbSize, hWnd, uID, uFlags,
-// uCallbackMessage, hIcon and a 64-character tip, with the handles as wide as the build's pointers.
+// uCallbackMessage, hIcon and a 64-character tip, with the handles as wide as the build's pointers
+// (in the 64-bit build each handle is aligned to 8 bytes: 4 + 4 + 8 + 4 + 4 + 4 + 4 + 8 + 64).
 TEST(TrayIconRecord, HasTheFirstRecordsSizeForThisBuild) {
     EXPECT_EQ(kTrayIconRecordSize, sizeof(void*) == 8 ? 104u : 88u);
     EXPECT_EQ(kTrayIconRecordSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));

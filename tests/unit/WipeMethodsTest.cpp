@@ -199,6 +199,39 @@ TEST_F(WipeMethodsTest, StopDuringGutmannLeavesTheFileOverwrittenSoFarAndWhole) 
     EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(5000, 0x55));
 }
 
+bool stopFromTimer = false;
+void CALLBACK SetStopFromTimer(HWND, UINT, UINT_PTR, DWORD) { stopFromTimer = true; }
+
+TEST_F(WipeMethodsTest, AStopArrivingAsAWindowMessageEndsARandomWipeOfTwoBillionPassesWithinAPass) {
+    // A small file is one block per pass, so only the pumping between passes lets the timer in.
+    std::string path = folder_ / "endless.bin";
+    WriteFileText(path, std::string(1000, 'Q'));
+    stopFromTimer = false;
+    WipeControl control;
+    control.stopFlag = &stopFromTimer;
+    int passesAfterStop = 0;
+    int passes = 0;
+    control.afterPass = [&](int) {
+        ++passes;
+        passesAfterStop += stopFromTimer ? 1 : 0;
+    };
+    UINT_PTR timer = SetTimer(nullptr, 0, 300, SetStopFromTimer);
+    ASSERT_NE(timer, 0u);
+    DWORD start = GetTickCount();
+    WipeFileByMethod(path, "Random", 0x7fffffff, control);
+    DWORD elapsed = GetTickCount() - start;
+    KillTimer(nullptr, timer);
+
+    EXPECT_TRUE(stopFromTimer);
+    EXPECT_LT(elapsed, 10000u);
+    EXPECT_GT(passes, 1);
+    EXPECT_EQ(passesAfterStop, 0) << "a pass began after the stop";
+    ASSERT_TRUE(FileExists(path)) << "a stopped wipe must not finish the file";
+    std::vector<uint8_t> content = ReadBytes(path);
+    EXPECT_EQ(content.size(), 1000u);
+    EXPECT_NE(content, std::vector<uint8_t>(1000, 'Q'));
+}
+
 TEST_F(WipeMethodsTest, TheShreddersOwnStopFlagAndLabelsAreHonoured) {
     std::string path = folder_ / "shred.bin";
     WriteFileText(path, std::string(10, 'Q'));
