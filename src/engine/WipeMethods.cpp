@@ -4,7 +4,6 @@
 #include "platform/Files.h"
 
 #include <algorithm>
-#include <future>
 #include <vector>
 
 uint32_t WipeRandomSeed = 0;
@@ -118,9 +117,7 @@ void FillPattern(std::vector<uint8_t>& block, const Pass& pass) {
 
 // Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
 // blocks, and flushes it to the disk before closing, so that every pass really reaches the disk.
-// Window messages run between blocks so a long pass never freezes the window. A random pass of
-// more than one block makes its next block while a writer thread writes the last one; that
-// thread touches only the file and the block it was given.
+// Window messages run between blocks so a long pass never freezes the window.
 void RunPass(const std::string& path, const Pass& pass) {
     FileHandle file = OpenForOverwrite(path);
     if (!file) {
@@ -130,38 +127,22 @@ void RunPass(const std::string& path, const Pass& pass) {
     if (length <= 0 || !RewindFile(file.get())) {
         return;
     }
-    const size_t blockSize = static_cast<size_t>(std::min<int64_t>(length, kBlockSize));
-    std::vector<uint8_t> block(blockSize);
+    std::vector<uint8_t> block(static_cast<size_t>(std::min<int64_t>(length, kBlockSize)));
     if (pass.kind != Pass::Random) {
         FillPattern(block, pass);
     }
-    const bool overlapped = pass.kind == Pass::Random && length > static_cast<int64_t>(kBlockSize);
-    std::vector<uint8_t> spare(overlapped ? blockSize : 0);
-    std::future<bool> writing;
     for (int64_t done = 0; done < length;) {
         size_t count = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
         if (pass.kind == Pass::Random) {
             FillRandomBytes(block.data(), count);
         }
-        if (overlapped) {
-            if (writing.valid() && !writing.get()) {
-                break;
-            }
-            HANDLE handle = file.get();
-            const uint8_t* bytes = block.data();
-            writing = std::async(std::launch::async, [handle, bytes, count] { return WriteFully(handle, bytes, count); });
-            block.swap(spare);
-        } else if (!WriteFully(file.get(), block.data(), count)) {
+        if (!WriteFully(file.get(), block.data(), count)) {
             break;
         }
         done += static_cast<int64_t>(count);
         if (done < length) {
             ProcessMessages();
         }
-    }
-    // A failed write leaves the rest of the pass as it was; what was written is still flushed.
-    if (writing.valid()) {
-        writing.get();
     }
     FlushFileBuffers(file.get());
 }
