@@ -8,6 +8,8 @@
 #include "driver/QuorvaleDriver.h"
 #include "platform/Files.h"
 #include "support/TestDrives.h"
+#include "tools/UnitFrmDriveWasher.h"
+#include "tools/UnitFrmFileShredder.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +97,7 @@ TEST(ProgramBench, Shredder) {
     app.Start();
     ASSERT_NE(app.WaitMainWindow(), nullptr);
     ASSERT_TRUE(app.PressButton("File Shredder"));
-    HWND shredder = app.WaitWindow(L"TFrmFileShredder", "File Shredder");
+    HWND shredder = app.WaitWindow(kFileShredderClass, kFileShredderCaption);
     ASSERT_NE(shredder, nullptr);
     ASSERT_TRUE(app.PressButton(shredder, "Select files"));
     HWND dialog = app.WaitWindow(L"#32770", "Choose files to be shredded");
@@ -116,7 +118,7 @@ TEST(ProgramBench, Washer) {
     app.Start();
     ASSERT_NE(app.WaitMainWindow(), nullptr);
     ASSERT_TRUE(app.PressButton("Drive Washer"));
-    HWND washer = app.WaitWindow(L"TFrmDriveWasher", "Drive Washer");
+    HWND washer = app.WaitWindow(kDriveWasherClass, kDriveWasherCaption);
     ASSERT_NE(washer, nullptr);
     HWND list = FindChildOfClass(washer, L"SysListView32");
     int checked = 0;
