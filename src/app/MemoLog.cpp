@@ -48,4 +48,6 @@ void MemoLog::ReplaceLastLineNow(std::string_view line) {
     ReplaceFrom(static_cast<int>(start), line);
 }
 
+void MemoLog::Flush() { runningLine_.Flush(); }
+
 void MemoLog::Focus() const { SetFocus(edit_); }

@@ -19,6 +19,8 @@ public:
     // The running line is repainted at most ten times a second; the latest one is always shown
     // before the next line is appended, so the log's text ends the same as if every one were.
     void ReplaceLastLine(std::string_view line) override;
+    // Shows a running line still kept back, now.
+    void Flush();
     // Gives the control the focus (after a tool window closes).
     void Focus() const;
 
