@@ -38,7 +38,6 @@ TFrmFileShredder::TFrmFileShredder(HWND owner) {
                owner);
     CreateControls(kShredderControls);
     lvw_ = Control(IDC_SHRED_LVW);
-    progress_.SetOwner(hwnd_);
     btnShred_ = Control(IDC_BTN_SHRED);
     AddListViewStyles(lvw_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     AddListViewColumn(lvw_, 0, "File Name", Scale(300));
@@ -188,16 +187,16 @@ void TFrmFileShredder::ShredFiles() {
         }
         if (ShredderStopRequested) {
             ShredderStopRequested = false;
-            progress_.Flush();
             EndShredding(kMessageStops);
             return;
         }
+        EnsureListViewRowVisible(lvw_, row);
+        UpdateWindow(lvw_);
         ShredRow(row, settings);
     }
     if (!hwnd_) {
         return;
     }
-    progress_.Flush();
     const char* message = ShredderStopRequested ? kMessageStops : kMessageFinishes;
     ShredderStopRequested = false;
     EndShredding(message);
@@ -220,7 +219,7 @@ void TFrmFileShredder::ShredRow(int row, const ShredderSettings& settings) {
     }
     WipeControl control;
     control.stopFlag = &ShredderStopRequested;
-    control.beforePass = [this, row](int pass) { ShowProgress(row, PassLabel(pass)); };
+    control.beforePass = [this, row](int pass) { SetStatus(row, PassLabel(pass)); };
     try {
         WipeFileByMethod(path, settings.method, settings.passes, control);
     } catch (const WipeOpenError&) {
@@ -231,22 +230,7 @@ void TFrmFileShredder::ShredRow(int row, const ShredderSettings& settings) {
     SetStatus(row, ShredderStopRequested ? kStatusStopped : kStatusCompleted);
 }
 
-// A row's result is always written; the list is brought to it and painted at most ten times a
-// second, so a long list of small files is not slowed by painting.
 void TFrmFileShredder::SetStatus(int row, const std::string& status) {
-    progress_.Drop();
     SetListViewCell(lvw_, row, 1, status);
-    progress_.Update([this, row] {
-        EnsureListViewRowVisible(lvw_, row);
-        UpdateWindow(lvw_);
-    });
-}
-
-// The pass under way, shown as often as the result (a pass of a large file is long, so each shows).
-void TFrmFileShredder::ShowProgress(int row, const std::string& status) {
-    progress_.Update([this, row, status] {
-        EnsureListViewRowVisible(lvw_, row);
-        SetListViewCell(lvw_, row, 1, status);
-        UpdateWindow(lvw_);
-    });
+    UpdateWindow(lvw_); // the random method lets no messages run, so paint now
 }

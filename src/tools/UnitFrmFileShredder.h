@@ -3,7 +3,6 @@
 #pragma once
 
 #include "platform/Form.h"
-#include "platform/ThrottledDisplay.h"
 #include "tools/ShredderRules.h"
 
 #include <string>
@@ -43,7 +42,6 @@ private:
     void ShredFiles();
     void ShredRow(int row, const ShredderSettings& settings);
     void SetStatus(int row, const std::string& status);
-    void ShowProgress(int row, const std::string& status);
     void SetShredding(bool shredding);
     // Ends a shredding: the window is idle again, then the message (or the pending close).
     void EndShredding(const char* message);
@@ -52,5 +50,4 @@ private:
     HWND btnShred_ = nullptr;
     bool shredding_ = false;
     bool closeWhenStopped_ = false;
-    ThrottledDisplay progress_;
 };

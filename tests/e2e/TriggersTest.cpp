@@ -289,7 +289,7 @@ TEST(EndOfSession, ThatArrivesDuringARunsWorkWaitsForItThenRunsWithoutTheStopBox
     QuorvaleApp app(options);
     ASSERT_TRUE(app.UseTestBuild());
     TraceSandbox sandbox(app);
-    for (int i = 0; i < 80; ++i) {
+    for (int i = 0; i < 400; ++i) {
         WriteFileText(sandbox.Temp() + "\\file" + std::to_string(i) + ".tmp", std::string(8192, 'x'));
     }
     app.Start();
