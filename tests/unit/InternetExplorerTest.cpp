@@ -11,6 +11,7 @@
 #include "settings/OptionTexts.h"
 #include "support/RecordingLog.h"
 #include "support/Scratch.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -72,13 +73,7 @@ std::string LinkTo(const std::string& file, const std::string& link) {
 class StopButton {
 public:
     StopButton() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = Proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"QvTestStopButton";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  windowClass.hInstance, nullptr);
+        window_ = CreateTestWindow(L"QvTestStopButton", Proc, 0, 0, HWND_MESSAGE);
         EXPECT_TRUE(window_);
     }
     ~StopButton() { DestroyWindow(window_); }

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "settings/OptionsStore.h"
+#include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -117,13 +118,7 @@ TEST(TrayMenu, ReadsEraseNowShowMainWindowHelpExit) {
 class NotificationAreaWatch {
 public:
     NotificationAreaWatch() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = Receive;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"Shell_TrayWnd";
-        RegisterClassW(&wc);
-        window_ = CreateWindowExW(WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateTestWindow(L"Shell_TrayWnd", Receive, WS_EX_TOPMOST, WS_POPUP, nullptr);
         requests.clear();
     }
     ~NotificationAreaWatch() {
