@@ -8,16 +8,9 @@
 #include <windows.h>
 
 void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
-    if (HardLinkCount(path) > 1) {
-        // After Stop every remaining file stays where it is; the wipe methods see to the others.
-        if (StopRequested) {
-            return;
-        }
-        SetAttributes(path, 0);
-        DeleteFileAt(path);
-        return;
-    }
-    WipeFileByMethod(path, method, passes);
+    WipeControl control;
+    control.spareHardLinks = true;
+    WipeFileByMethod(path, method, passes, control);
 }
 
 bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
@@ -28,7 +21,7 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
         if (entry.IsLink()) {
             continue; // never followed, wiped through or removed
         }
-        SetAttributes(path, 0);
+        ClearGuardingAttributes(path, entry.attributes);
         if (entry.IsFolder()) {
             if (entry.name.front() == '.') {
                 continue;

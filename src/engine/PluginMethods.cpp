@@ -153,7 +153,7 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
             continue;
         }
         std::string path = JoinPath(parts.folder, match.name);
-        SetAttributes(path, 0);
+        ClearGuardingAttributes(path, match.attributes);
         if (match.IsFolder()) {
             try {
                 WipeFolderTree(path, method, passes, log);

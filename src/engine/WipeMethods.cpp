@@ -115,16 +115,47 @@ void FillPattern(std::vector<uint8_t>& block, const Pass& pass) {
     }
 }
 
-// Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
-// blocks, and flushes it to the disk before closing, so that every pass really reaches the disk.
-// Window messages run between blocks so a long pass never freezes the window.
-void RunPass(const std::string& path, const Pass& pass) {
-    FileHandle file = OpenForOverwrite(path);
-    if (!file) {
-        throw WipeOpenError(path);
+// Lets window messages run when some time has passed since they last ran here. A small file's
+// passes take well under a millisecond each, and asking Windows for messages costs more than the
+// pass itself; a few milliseconds of delay keep Stop, the tray menu and the hotkeys as quick as
+// ever, and a pass of a large file still lets them in between its blocks.
+constexpr DWORD kMessageIntervalMs = 5;
+DWORD lastMessagesTick = 0;
+
+void LetMessagesRun() {
+    DWORD now = GetTickCount();
+    if (now - lastMessagesTick >= kMessageIntervalMs) {
+        ProcessMessages();
+        lastMessagesTick = GetTickCount();
     }
-    int64_t length = FileLength(file.get());
-    if (length <= 0 || !RewindFile(file.get())) {
+}
+
+// The file a method wipes. It is opened at its first pass and stays open through every pass and
+// the truncation: one open instead of one per pass, since every open costs a search of the folder.
+struct Victim {
+    const std::string& path;
+    DWORD attributes;
+    FileHandle file;
+
+    // Opens the file for writing unless it is open already; raises WipeOpenError when it cannot.
+    HANDLE Open() {
+        if (!file) {
+            file = OpenForOverwrite(path);
+            if (!file) {
+                throw WipeOpenError(path);
+            }
+        }
+        return file.get();
+    }
+};
+
+// Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
+// blocks, and flushes it to the disk, so that every pass really reaches the disk. Window messages
+// run between blocks so a long pass never freezes the window.
+void RunPass(Victim& victim, const Pass& pass) {
+    HANDLE file = victim.Open();
+    int64_t length = FileLength(file);
+    if (length <= 0 || !RewindFile(file)) {
         return;
     }
     std::vector<uint8_t> block(static_cast<size_t>(std::min<int64_t>(length, kBlockSize)));
@@ -136,31 +167,81 @@ void RunPass(const std::string& path, const Pass& pass) {
         if (pass.kind == Pass::Random) {
             FillRandomBytes(block.data(), count);
         }
-        if (!WriteFully(file.get(), block.data(), count)) {
+        if (!WriteFully(file, block.data(), count)) {
             break;
         }
         done += static_cast<int64_t>(count);
         if (done < length) {
-            ProcessMessages();
+            LetMessagesRun();
         }
     }
-    FlushFileBuffers(file.get());
+    FlushFileBuffers(file);
 }
 
 bool Stopped(const WipeControl& control) { return control.stopFlag && *control.stopFlag; }
 
 // A junction or symbolic link is never overwritten: its target may be anything on the disk.
-bool IsMissingOrLink(const std::string& path) {
-    DWORD attributes = GetAttributes(path);
+bool IsMissingOrLink(DWORD attributes) {
     return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
            (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-void RunPassObserved(const std::string& path, const Pass& pass, int number, const WipeControl& control) {
-    RunPass(path, pass);
-    if (control.afterPass) {
-        control.afterPass(number);
+// Truncates, renames and deletes the file; the open handle, when there is one, is the one the
+// passes wrote through. Every failure is swallowed.
+void FinishVictim(Victim& victim) {
+    try {
+        if (!victim.file) {
+            ClearGuardingAttributes(victim.path, victim.attributes);
+        }
+        HANDLE file = victim.Open();
+        bool truncated = RewindFile(file) && SetEndOfFile(file);
+        victim.file.reset();
+        if (!truncated) {
+            return;
+        }
+        LetMessagesRun();
+        if (StopRequested) {
+            return;
+        }
+        std::string folder = FolderOf(victim.path);
+        if (folder.empty()) {
+            folder = ".\\";
+        }
+        // The first one-character name not taken by a file. A folder of that name does not count as
+        // taken: the rename to it fails and the file is deleted under its own name. Trying the rename
+        // itself (which refuses an existing name) looks each name up once instead of twice.
+        for (char c = 'A'; c <= '~'; ++c) {
+            if (c == '\\') {
+                continue;
+            }
+            std::string target = folder + c;
+            if (RenameFile(victim.path, target)) {
+                DeleteFileAt(target);
+                return;
+            }
+            DWORD taken = GetAttributes(target);
+            if (taken == INVALID_FILE_ATTRIBUTES || (taken & FILE_ATTRIBUTE_DIRECTORY)) {
+                break;
+            }
+        }
+        DeleteFileAt(victim.path);
+    } catch (...) {
+        // The finishing step never raises: whatever could not be done is left as it is.
     }
+}
+
+// A file with more than one hard link, met by a caller that spares them, is only unlinked: its
+// data lives on under its other names. True when that was done (or left, after Stop).
+bool UnlinkedOnly(Victim& victim, const WipeControl& control) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!control.spareHardLinks || !GetFileInformationByHandle(victim.Open(), &info) || info.nNumberOfLinks <= 1) {
+        return false;
+    }
+    victim.file.reset();
+    if (!StopRequested) {
+        DeleteFileAt(victim.path);
+    }
+    return true;
 }
 
 // Runs passCount passes (passAt(i) gives pass i, 0-based) and finishes the file. Window messages
@@ -168,13 +249,21 @@ void RunPassObserved(const std::string& path, const Pass& pass, int number, cons
 // a pass nothing lets messages through, and without this a long run of passes would leave Stop out
 // of reach. Only the fixed methods tell beforePass.
 template <typename PassAt>
-void RunPassesAndFinish(const std::string& path, int32_t passCount, PassAt passAt, const WipeControl& control,
-                        bool tellBeforePass) {
-    SetAttributes(path, 0);
+void WipeWithPasses(const std::string& path, int32_t passCount, PassAt passAt, const WipeControl& control,
+                    bool tellBeforePass) {
+    LetMessagesRun();
+    Victim victim{path, GetAttributes(path), FileHandle()};
+    if (Stopped(control) || IsMissingOrLink(victim.attributes)) {
+        return;
+    }
+    ClearGuardingAttributes(path, victim.attributes);
+    if (UnlinkedOnly(victim, control)) {
+        return;
+    }
     for (int32_t i = 0; i < passCount; ++i) {
         int number = i + 1;
         if (i > 0) {
-            ProcessMessages();
+            LetMessagesRun();
         }
         if (Stopped(control)) {
             return;
@@ -182,37 +271,37 @@ void RunPassesAndFinish(const std::string& path, int32_t passCount, PassAt passA
         if (tellBeforePass && control.beforePass) {
             control.beforePass(number);
         }
-        RunPassObserved(path, passAt(i), number, control);
+        RunPass(victim, passAt(i));
+        if (control.afterPass) {
+            control.afterPass(number);
+        }
     }
-    FinishWipedFile(path);
+    FinishVictim(victim);
 }
 
 // The frame shared by the fixed-pass methods.
 template <size_t N>
-void WipeWithPasses(const std::string& path, const Pass (&passes)[N], const WipeControl& control) {
-    ProcessMessages();
-    if (Stopped(control) || IsMissingOrLink(path)) {
-        return;
-    }
-    RunPassesAndFinish(
+void WipeWithFixedPasses(const std::string& path, const Pass (&passes)[N], const WipeControl& control) {
+    WipeWithPasses(
         path, static_cast<int32_t>(N), [&](int32_t i) -> const Pass& { return passes[i]; }, control, true);
 }
 
 } // namespace
 
-void WipeFileDoD(const std::string& path, const WipeControl& control) { WipeWithPasses(path, kDoDPasses, control); }
+void WipeFileDoD(const std::string& path, const WipeControl& control) {
+    WipeWithFixedPasses(path, kDoDPasses, control);
+}
 
-void WipeFileNSA(const std::string& path, const WipeControl& control) { WipeWithPasses(path, kNSAPasses, control); }
+void WipeFileNSA(const std::string& path, const WipeControl& control) {
+    WipeWithFixedPasses(path, kNSAPasses, control);
+}
 
 void WipeFileGutmann(const std::string& path, const WipeControl& control) {
-    WipeWithPasses(path, kGutmannPasses, control);
+    WipeWithFixedPasses(path, kGutmannPasses, control);
 }
 
 void WipeFileRandom(const std::string& path, int32_t passes, const WipeControl& control) {
-    if (Stopped(control) || IsMissingOrLink(path)) {
-        return;
-    }
-    RunPassesAndFinish(path, passes, [](int32_t) -> const Pass& { return kRandom; }, control, false);
+    WipeWithPasses(path, passes, [](int32_t) -> const Pass& { return kRandom; }, control, false);
 }
 
 void WipeFileByMethod(const std::string& path, const std::string& method, int32_t passes,
@@ -229,41 +318,6 @@ void WipeFileByMethod(const std::string& path, const std::string& method, int32_
 }
 
 void FinishWipedFile(const std::string& path) {
-    try {
-        SetAttributes(path, 0);
-        {
-            FileHandle file = OpenForOverwrite(path);
-            if (!file || !SetEndOfFile(file.get())) {
-                return;
-            }
-        }
-        ProcessMessages();
-        if (StopRequested) {
-            return;
-        }
-        std::string folder = FolderOf(path);
-        if (folder.empty()) {
-            folder = ".\\";
-        }
-        // The first one-character name not taken by a file. A folder of that name does not count as
-        // taken: the rename to it fails and the file is deleted under its own name. Trying the rename
-        // itself (which refuses an existing name) looks each name up once instead of twice.
-        for (char c = 'A'; c <= '~'; ++c) {
-            if (c == '\\') {
-                continue;
-            }
-            std::string target = folder + c;
-            if (RenameFile(path, target)) {
-                DeleteFileAt(target);
-                return;
-            }
-            DWORD taken = GetAttributes(target);
-            if (taken == INVALID_FILE_ATTRIBUTES || (taken & FILE_ATTRIBUTE_DIRECTORY)) {
-                break;
-            }
-        }
-        DeleteFileAt(path);
-    } catch (...) {
-        // The finishing step never raises: whatever could not be done is left as it is.
-    }
+    Victim victim{path, GetAttributes(path), FileHandle()};
+    FinishVictim(victim);
 }

@@ -22,11 +22,14 @@ public:
 struct WipeControl {
     // The stop flag tested before each pass (FinishWipedFile always tests StopRequested).
     const bool* stopFlag = &StopRequested;
-    // Called with the pass number (1-based) after that pass's stop check, before the file is
-    // opened; only the DoD, NSA and Gutmann methods call it.
+    // Called with the pass number (1-based) after that pass's stop check, before the pass writes
+    // (the file is opened at the first pass); only the DoD, NSA and Gutmann methods call it.
     std::function<void(int pass)> beforePass;
-    // Called after each pass has been written, flushed and closed (a seam for tests and progress).
+    // Called after each pass has been written and flushed (a seam for tests and progress).
     std::function<void(int pass)> afterPass;
+    // A file with more than one hard link is only unlinked, never overwritten: overwriting it
+    // would destroy the same data under its other names. Once StopRequested is set it is left.
+    bool spareHardLinks = false;
 };
 
 // "DoD", "NSA", "Gutmann" select those methods (exact, case-sensitive); any other text selects

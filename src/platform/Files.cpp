@@ -130,6 +130,13 @@ bool SetAttributes(std::string_view path, DWORD attributes) {
     return SetFileAttributesW(WidePath(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
 }
 
+void ClearGuardingAttributes(std::string_view path, DWORD knownAttributes) {
+    constexpr DWORD kGuarding = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (knownAttributes != INVALID_FILE_ATTRIBUTES && (knownAttributes & kGuarding)) {
+        SetAttributes(path, 0);
+    }
+}
+
 bool DeleteFileAt(std::string_view path) { return DeleteFileW(WidePath(path).c_str()) != FALSE; }
 
 bool RemoveFolder(std::string_view path) { return RemoveDirectoryW(WidePath(path).c_str()) != FALSE; }
@@ -148,16 +155,6 @@ std::optional<int64_t> FileSizeByOpening(std::string_view path) {
         return std::nullopt;
     }
     return size.QuadPart;
-}
-
-DWORD HardLinkCount(std::string_view path) {
-    FileHandle file(CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
-        return 0;
-    }
-    return info.nNumberOfLinks;
 }
 
 std::string FolderOf(std::string_view path) {

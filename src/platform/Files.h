@@ -54,6 +54,10 @@ std::vector<FolderEntry> ListFolder(std::string_view pattern, bool& searched);
 DWORD GetAttributes(std::string_view path);
 // SetFileAttributesW; FILE_ATTRIBUTE_NORMAL when attributes is 0 ("none"). Returns false on failure.
 bool SetAttributes(std::string_view path, DWORD attributes);
+// Clears the attributes that stand in the way of overwriting, renaming or deleting (read-only) or
+// that hide an entry (hidden, system), when the attributes known for it (from a folder search or
+// GetAttributes) hold any of them. Saves a trip to the file system for the ordinary file.
+void ClearGuardingAttributes(std::string_view path, DWORD knownAttributes);
 
 // Each returns false on failure, with GetLastError() telling why; nothing else changes then.
 bool DeleteFileAt(std::string_view path);
@@ -64,9 +68,6 @@ bool CreateFolder(std::string_view path);
 // The file's length, found by opening it for reading and writing (shared). nullopt when it cannot
 // be opened that way (missing, in use without sharing, read-only, access denied).
 std::optional<int64_t> FileSizeByOpening(std::string_view path);
-
-// The number of names (hard links) the file has; 0 when it cannot be opened.
-DWORD HardLinkCount(std::string_view path);
 
 // The folder part of a path, up to and including its last backslash ("" when it has none).
 std::string FolderOf(std::string_view path);
