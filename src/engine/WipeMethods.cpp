@@ -130,22 +130,45 @@ void LetMessagesRun() {
     }
 }
 
-// The file a method wipes. It is opened at its first pass and stays open through every pass and
-// the truncation: one open instead of one per pass, since every open costs a search of the folder.
+// The file a method wipes. It is opened at its first pass and stays open through every pass, the
+// truncation, the rename and the delete: one open instead of five, since every open costs a trip
+// to the file system and a search of the folder.
 struct Victim {
     const std::string& path;
     DWORD attributes;
     FileHandle file;
+    bool mayDelete = false; // opened with the right to rename and delete it through the handle
 
     // Opens the file for writing unless it is open already; raises WipeOpenError when it cannot.
+    // Where another program holds the file without letting it be deleted, it is opened for
+    // writing only, as before, and renamed and deleted by name at the end.
     HANDLE Open() {
         if (!file) {
-            file = OpenForOverwrite(path);
+            file = OpenForOverwriteAndDelete(path);
+            mayDelete = static_cast<bool>(file);
+            if (!file && GetLastError() == ERROR_SHARING_VIOLATION) {
+                file = OpenForOverwrite(path);
+            }
             if (!file) {
                 throw WipeOpenError(path);
             }
         }
         return file.get();
+    }
+
+    // Renames the file; through the handle where it may, else by name.
+    bool RenameTo(const std::string& target) {
+        return mayDelete ? RenameOpenFile(file.get(), target) : (file.reset(), RenameFile(path, target));
+    }
+
+    // Deletes the file, known by name as current: through the handle where it may, else (or when
+    // that fails) by name once the handle is closed.
+    void Delete(const std::string& current) {
+        bool marked = mayDelete && file && DeleteWhenClosed(file.get());
+        file.reset();
+        if (!marked) {
+            DeleteFileAt(current);
+        }
     }
 };
 
@@ -194,10 +217,11 @@ void FinishVictim(Victim& victim) {
             ClearGuardingAttributes(victim.path, victim.attributes);
         }
         HANDLE file = victim.Open();
-        bool truncated = RewindFile(file) && SetEndOfFile(file);
-        victim.file.reset();
-        if (!truncated) {
+        if (!RewindFile(file) || !SetEndOfFile(file)) {
             return;
+        }
+        if (!victim.mayDelete) {
+            victim.file.reset();
         }
         LetMessagesRun();
         if (StopRequested) {
@@ -215,8 +239,8 @@ void FinishVictim(Victim& victim) {
                 continue;
             }
             std::string target = folder + c;
-            if (RenameFile(victim.path, target)) {
-                DeleteFileAt(target);
+            if (victim.RenameTo(target)) {
+                victim.Delete(target);
                 return;
             }
             DWORD taken = GetAttributes(target);
@@ -224,7 +248,7 @@ void FinishVictim(Victim& victim) {
                 break;
             }
         }
-        DeleteFileAt(victim.path);
+        victim.Delete(victim.path);
     } catch (...) {
         // The finishing step never raises: whatever could not be done is left as it is.
     }
@@ -237,9 +261,8 @@ bool UnlinkedOnly(Victim& victim, const WipeControl& control) {
     if (!control.spareHardLinks || !GetFileInformationByHandle(victim.Open(), &info) || info.nNumberOfLinks <= 1) {
         return false;
     }
-    victim.file.reset();
     if (!StopRequested) {
-        DeleteFileAt(victim.path);
+        victim.Delete(victim.path);
     }
     return true;
 }

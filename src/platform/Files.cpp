@@ -3,6 +3,8 @@
 #include "platform/Handle.h"
 #include "platform/Text.h"
 
+#include <cstddef>
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -28,8 +30,10 @@ std::string ExecutableDir() {
 
 bool ReadWholeFile(std::string_view path, std::string& bytes) {
     bytes.clear();
-    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shares every access, so that reading never stands in the way of a program writing, renaming
+    // or deleting the file (a wipe holds its file with the right to rename and delete it).
+    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return false;
     }
@@ -170,6 +174,108 @@ std::string NameOf(std::string_view path) {
 FileHandle OpenForOverwrite(std::string_view path) {
     return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+FileHandle OpenForOverwriteAndDelete(std::string_view path) {
+    return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+}
+
+namespace {
+
+// What ntdll takes to rename an open file; Windows XP has no documented call for it.
+struct UnicodeString {
+    USHORT Length;
+    USHORT MaximumLength;
+    PWSTR Buffer;
+};
+struct IoStatusBlock {
+    union {
+        LONG Status;
+        PVOID Pointer;
+    };
+    ULONG_PTR Information;
+};
+struct FileRenameInformation {
+    BOOLEAN ReplaceIfExists;
+    HANDLE RootDirectory;
+    ULONG FileNameLength;
+    WCHAR FileName[1];
+};
+constexpr int kFileRenameInformationClass = 10;
+constexpr int kFileDispositionInformationClass = 13;
+
+using NtSetInformationFileFn = LONG(WINAPI*)(HANDLE, IoStatusBlock*, PVOID, ULONG, int);
+using RtlDosPathNameToNtPathNameFn = BOOLEAN(WINAPI*)(PCWSTR, UnicodeString*, PCWSTR*, PVOID);
+using RtlFreeUnicodeStringFn = void(WINAPI*)(UnicodeString*);
+using RtlNtStatusToDosErrorFn = ULONG(WINAPI*)(LONG);
+
+struct NtFileCalls {
+    NtSetInformationFileFn setInformation = nullptr;
+    RtlDosPathNameToNtPathNameFn toNtPath = nullptr;
+    RtlFreeUnicodeStringFn freeString = nullptr;
+    RtlNtStatusToDosErrorFn toDosError = nullptr;
+
+    NtFileCalls() {
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        if (ntdll) {
+            setInformation = GetProcedure<NtSetInformationFileFn>(ntdll, "NtSetInformationFile");
+            toNtPath = GetProcedure<RtlDosPathNameToNtPathNameFn>(ntdll, "RtlDosPathNameToNtPathName_U");
+            freeString = GetProcedure<RtlFreeUnicodeStringFn>(ntdll, "RtlFreeUnicodeString");
+            toDosError = GetProcedure<RtlNtStatusToDosErrorFn>(ntdll, "RtlNtStatusToDosError");
+        }
+    }
+    bool Available() const { return setInformation && toNtPath && freeString && toDosError; }
+
+    // Sets one information class on the file; false with the Windows error set on failure.
+    bool Set(HANDLE file, void* information, ULONG size, int informationClass) const {
+        IoStatusBlock status{};
+        LONG result = setInformation(file, &status, information, size, informationClass);
+        if (result < 0) {
+            SetLastError(toDosError(result));
+            return false;
+        }
+        return true;
+    }
+};
+
+const NtFileCalls& NtFile() {
+    static const NtFileCalls calls;
+    return calls;
+}
+
+} // namespace
+
+bool RenameOpenFile(HANDLE file, std::string_view newPath) {
+    const NtFileCalls& nt = NtFile();
+    if (!nt.Available()) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    UnicodeString ntPath{};
+    if (!nt.toNtPath(WidePath(newPath).c_str(), &ntPath, nullptr, nullptr)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    std::vector<BYTE> buffer(offsetof(FileRenameInformation, FileName) + ntPath.Length);
+    auto* rename = reinterpret_cast<FileRenameInformation*>(buffer.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = ntPath.Length;
+    std::memcpy(rename->FileName, ntPath.Buffer, ntPath.Length);
+    nt.freeString(&ntPath);
+    return nt.Set(file, rename, static_cast<ULONG>(buffer.size()), kFileRenameInformationClass);
+}
+
+bool DeleteWhenClosed(HANDLE file) {
+    const NtFileCalls& nt = NtFile();
+    if (!nt.Available()) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    BOOLEAN deleteFile = TRUE;
+    return nt.Set(file, &deleteFile, sizeof deleteFile, kFileDispositionInformationClass);
 }
 
 int64_t FileLength(HANDLE file) {

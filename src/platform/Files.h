@@ -77,6 +77,15 @@ std::string NameOf(std::string_view path);
 // Opens an existing file for reading and writing, sharing read and write access with other
 // processes (never creates it). Empty on failure, GetLastError() telling why.
 FileHandle OpenForOverwrite(std::string_view path);
+// The same, with the right to rename and delete the file through the handle (RenameOpenFile,
+// DeleteWhenClosed). Fails with ERROR_SHARING_VIOLATION where another program holds the file
+// without letting it be deleted, though OpenForOverwrite would succeed.
+FileHandle OpenForOverwriteAndDelete(std::string_view path);
+// Renames a file opened with delete access to newPath (a full path), refusing an existing name.
+// Saves opening the file again by name. Returns false on failure, GetLastError() telling why.
+bool RenameOpenFile(HANDLE file, std::string_view newPath);
+// Marks a file opened with delete access to be deleted when its last handle closes.
+bool DeleteWhenClosed(HANDLE file);
 // The open file's length; -1 on failure.
 int64_t FileLength(HANDLE file);
 // Writes all bytes at the file position, looping over partial writes. False when a write fails.

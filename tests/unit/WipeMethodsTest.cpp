@@ -265,6 +265,30 @@ TEST_F(WipeMethodsTest, AFileThatCannotBeOpenedForWritingRaisesAndIsKept) {
     EXPECT_EQ(ReadFileText(path), "locked content");
 }
 
+TEST_F(WipeMethodsTest, AFileHeldByAProgramThatForbidsDeletingIsStillOverwrittenAndTruncated) {
+    // The holder lets others read and write but not delete: the wipe cannot hold the file with
+    // the right to delete it, so it writes through a plain handle and cannot rename or delete it.
+    std::string path = folder_ / "held.bin";
+    WriteFileText(path, std::string(5000, 'Q'));
+    FileHandle holder(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    std::vector<int> passes;
+    WipeControl control;
+    control.afterPass = [&](int pass) {
+        passes.push_back(pass);
+        if (pass == 2) {
+            EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(5000, 0xAA));
+        }
+    };
+    EXPECT_NO_THROW(WipeFileDoD(path, control));
+    EXPECT_EQ(passes, (std::vector<int>{1, 2, 3}));
+    holder.reset();
+    ASSERT_TRUE(FileExists(path)) << "a file another program keeps from deletion stays under its name";
+    EXPECT_EQ(ReadFileText(path), "") << "but its content is gone";
+    EXPECT_EQ(ListFolder(folder_ / "*").size(), 1u) << "and no renamed copy is left beside it";
+}
+
 // Watches a folder for renames and records the new names.
 class RenameWatcher {
 public:
