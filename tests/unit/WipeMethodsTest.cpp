@@ -141,7 +141,8 @@ TEST(RandomStream, ManyBytesAtATimeEqualTheOneStepGeneratorOverALongStretch) {
         WipeRandomSeed = start;
         uint32_t seed = start;
         size_t offset = 0;
-        for (size_t count : {0u, 1u, 7u, 8u, 15u, 16u, 17u, 100003u, 768u * 1024u, 3u, 2u * 768u * 1024u + 5u}) {
+        for (size_t count : {0u, 1u, 7u, 8u, 15u, 16u, 17u, 31u, 32u, 63u, 64u, 65u, 100003u, 768u * 1024u, 3u,
+                             2u * 768u * 1024u + 5u}) {
             std::vector<uint8_t> expected = ExpectedRandom(seed, count);
             std::vector<uint8_t> actual(count, 0xEE);
             FillRandomBytes(actual.data(), count);
