@@ -60,15 +60,7 @@ void WipeFolderTree(const std::string& folder, const std::string& method, int32_
     }
 }
 
-std::string FormatByteSize(int64_t bytes) {
-    if (bytes == 0 || bytes == 1) {
-        return std::to_string(bytes) + " Byte";
-    }
-    if (bytes < 1024) {
-        return std::to_string(bytes) + " Bytes";
-    }
-    return FormatScaledByteSize(bytes);
-}
+std::string FormatByteSize(int64_t bytes) { return ByteSizeText(bytes, true); }
 
 std::string FileResultLine() {
     return std::to_string(ErasedFileCount) + " files were erased, " + FormatByteSize(ReleasedByteCount) +

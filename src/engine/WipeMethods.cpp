@@ -1,6 +1,7 @@
 #include "engine/WipeMethods.h"
 
 #include "platform/Desktop.h"
+#include "platform/FileWrites.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -191,7 +192,7 @@ void RunPass(Victim& victim, const Pass& pass) {
         if (pass.kind == Pass::Random) {
             FillRandomBytes(block.data(), count);
         }
-        if (!WriteFully(file, block.data(), count)) {
+        if (WriteFull(file, block.data(), count) != count) {
             break;
         }
         done += static_cast<int64_t>(count);

@@ -1,5 +1,6 @@
 #include "platform/FileContent.h"
 
+#include "platform/FileWrites.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ bool OverwriteWithZeros(HANDLE file, int64_t length) {
     const std::vector<char> zeros(static_cast<size_t>(std::clamp<int64_t>(length, 0, kZeroBlockSize)));
     for (int64_t left = length; left > 0;) {
         const size_t count = static_cast<size_t>(std::min(left, kZeroBlockSize));
-        if (!WriteFully(file, zeros.data(), count)) {
+        if (WriteFull(file, zeros.data(), count) != count) {
             return false;
         }
         left -= static_cast<int64_t>(count);

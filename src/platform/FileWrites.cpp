@@ -2,17 +2,20 @@
 
 #include "platform/Text.h"
 
+#include <algorithm>
+
 FileHandle CreateFileForWriting(std::string_view path) {
     return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-DWORD WriteFull(HANDLE file, const void* data, DWORD size) {
+size_t WriteFull(HANDLE file, const void* data, size_t size) {
     const auto* bytes = static_cast<const BYTE*>(data);
-    DWORD total = 0;
+    size_t total = 0;
     while (total < size) {
         DWORD written = 0;
-        if (!WriteFile(file, bytes + total, size - total, &written, nullptr) || written == 0) {
+        DWORD want = static_cast<DWORD>(std::min<size_t>(size - total, 1u << 30));
+        if (!WriteFile(file, bytes + total, want, &written, nullptr) || written == 0) {
             break;
         }
         total += written;

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "platform/FileWrites.h"
 #include "platform/Handle.h"
 #include "platform/Text.h"
 
@@ -69,7 +70,7 @@ DWORD WriteWholeFile(std::string_view path, std::string_view bytes) {
         if (!file) {
             return GetLastError();
         }
-        if (!WriteFully(file.get(), bytes.data(), bytes.size())) {
+        if (WriteFull(file.get(), bytes.data(), bytes.size()) != bytes.size()) {
             error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
         }
         if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) {
@@ -281,20 +282,6 @@ bool DeleteWhenClosed(HANDLE file) {
 int64_t FileLength(HANDLE file) {
     LARGE_INTEGER size;
     return GetFileSizeEx(file, &size) ? size.QuadPart : -1;
-}
-
-bool WriteFully(HANDLE file, const void* bytes, size_t count) {
-    const auto* next = static_cast<const char*>(bytes);
-    while (count > 0) {
-        DWORD wrote = 0;
-        DWORD want = static_cast<DWORD>(std::min<size_t>(count, 1u << 30));
-        if (!WriteFile(file, next, want, &wrote, nullptr) || wrote == 0) {
-            return false;
-        }
-        next += wrote;
-        count -= wrote;
-    }
-    return true;
 }
 
 bool RewindFile(HANDLE file) {

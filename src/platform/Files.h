@@ -88,7 +88,5 @@ bool RenameOpenFile(HANDLE file, std::string_view newPath);
 bool DeleteWhenClosed(HANDLE file);
 // The open file's length; -1 on failure.
 int64_t FileLength(HANDLE file);
-// Writes all bytes at the file position, looping over partial writes. False when a write fails.
-bool WriteFully(HANDLE file, const void* bytes, size_t count);
 // Moves the file position to the start. False on failure.
 bool RewindFile(HANDLE file);

@@ -33,3 +33,13 @@ std::string FormatScaledByteSize(int64_t bytes) {
     return std::to_string(whole) + UserDecimalSeparator() + (hundredths < 10 ? "0" : "") + std::to_string(hundredths) +
            unit;
 }
+
+std::string ByteSizeText(int64_t bytes, bool oneIsSingular) {
+    if (bytes == 0 || (bytes == 1 && oneIsSingular)) {
+        return std::to_string(bytes) + " Byte";
+    }
+    if (bytes < 1024) {
+        return std::to_string(bytes) + " Bytes";
+    }
+    return FormatScaledByteSize(bytes);
+}

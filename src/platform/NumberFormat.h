@@ -10,5 +10,9 @@
 // 1048575 gives "1024.00 KB".
 std::string FormatScaledByteSize(int64_t bytes);
 
+// A size as the user reads it: below 1024 "<n> Bytes" ("0 Byte", and "1 Byte" where oneIsSingular:
+// the log's result lines say "1 Byte", the drive list "1 Bytes"), from 1024 on FormatScaledByteSize.
+std::string ByteSizeText(int64_t bytes, bool oneIsSingular);
+
 // The user's decimal separator ("." when it cannot be read).
 std::string UserDecimalSeparator();

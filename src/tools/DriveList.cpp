@@ -3,15 +3,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
 
-std::string DriveSizeText(int64_t bytes) {
-    if (bytes == 0) {
-        return "0 Byte";
-    }
-    if (bytes < 1024) {
-        return std::to_string(bytes) + " Bytes";
-    }
-    return FormatScaledByteSize(bytes);
-}
+std::string DriveSizeText(int64_t bytes) { return ByteSizeText(bytes, false); }
 
 std::string DriveCaption(std::string_view volumeLabel, char driveLetter) {
     return std::string(Trim(volumeLabel)) + " (" + driveLetter + ":)";

@@ -69,7 +69,7 @@ int64_t WriteFillFile(const std::string& root, int number, const FillControl& co
     FillWithRandomBytes(block);
     int64_t total = 0;
     for (int blocks = 1;; ++blocks) {
-        DWORD written = WriteFull(file.get(), block.data(), kFillBlockSize);
+        auto written = static_cast<int64_t>(WriteFull(file.get(), block.data(), kFillBlockSize));
         total += written;
         if (control.afterBlock) {
             control.afterBlock(written, blocks);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/RunState.h"
+#include "platform/FileWrites.h"
 #include "platform/Files.h"
 #include "platform/Handle.h"
 #include "platform/Registry.h"
@@ -121,7 +122,7 @@ inline void MakeFile(const std::string& path, int64_t size) {
     ASSERT_TRUE(file) << "cannot create " << path;
     if (size <= (1 << 20)) {
         std::string bytes(static_cast<size_t>(size), 'x');
-        ASSERT_TRUE(WriteFully(file.get(), bytes.data(), bytes.size()));
+        ASSERT_EQ(WriteFull(file.get(), bytes.data(), bytes.size()), bytes.size());
         return;
     }
     LARGE_INTEGER end;
