@@ -1,9 +1,9 @@
-#include "app/UnitFrmMain.h"
 #include "app/UnitMoveWindow.h"
 
 #include "platform/WindowList.h"
 
 std::vector<std::string> BossKeyClassNames;
+bool BossWindowsHidden = false;
 
 namespace {
 

@@ -1,7 +1,8 @@
-// The erase run: the 26 built-in items in their fixed order, then the plug-ins, then the closing
-// lines. The main window clears its log, runs the steps here and shows the box the run ends with.
+// The erase run: the erase items in their fixed order, then the plug-ins, then the closing lines.
+// The main window clears its log, runs the steps here and shows the box the run ends with.
 #pragma once
 
+#include "engine/EraseItems.h"
 #include "engine/ProgressLog.h"
 
 #include <windows.h>
@@ -9,37 +10,12 @@
 #include <cstdint>
 #include <string>
 
-// What an item's routine is handed.
-struct EraseRunContext {
-    std::string method;      // the wipe method text, as read from Options.ini
-    int32_t passes;          // the random pass count
-    std::string optionsPath; // Options.ini, for the keep lists
-    ProgressLog& log;
-    HWND owner; // owner of the one box an item may need: the recycle bin's load failure
-};
-
-// One row of the run: the switch in Options.ini, the lines around the routine, the routine.
-struct EraseItem {
-    const char* section;
-    const char* key;
-    bool enabledByDefault;
-    const char* startLine;   // the completion line is this followed by kCompletedSuffix
-    const char* placeholder; // nullptr when the row has none
-    // The run, not the routine, writes the item's final line and adds its counts to the totals.
-    bool finishedByRun;
-    void (*routine)(const EraseRunContext&);
-};
-
-constexpr size_t kEraseItemCount = 26;
-// In the order the run takes them.
-extern const EraseItem kEraseItems[kEraseItemCount];
-
-constexpr const char* kCompletedSuffix = " Completed";
 constexpr const char* kStoppedByUserLine = "The erasing procedure is stopped by the user";
 constexpr const char* kStoppedBoxText = "The erasing procedure stops.";
 constexpr const char* kAllTasksFinishedLine = "All tasks finished successfully.";
 constexpr const char* kRunEndCaption = "Information";
-constexpr const char* kShell32LoadFailedCaption = "Error";
+// The caption of the box shown when an item could not do its work (its row's failureText).
+constexpr const char* kItemFailedCaption = "Error";
 
 // True from the start of an erase run until its summary line is written; the run's closing box
 // comes after. A run never starts while another is under way: every trigger tests this first.

@@ -1,10 +1,9 @@
 #include "app/Triggers.h"
 
-#include "app/UnitFrmMain.h"
 #include "app/UnitMoveWindow.h"
 #include "platform/ShellApplication.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionTexts.h"
+#include "store/OptionNames.h"
+#include "store/OptionTexts.h"
 
 std::vector<std::string> EnabledBossKeyClassNames(const OptionsStore& options) {
     std::vector<std::string> classNames;

@@ -3,7 +3,7 @@
 // Options.ini at the moment it is needed.
 #pragma once
 
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 
 #include <string>
 #include <vector>

@@ -3,15 +3,16 @@
 #include "about/UnitFrmAbout.h"
 #include "app/EraseRun.h"
 #include "app/Triggers.h"
+#include "app/UnitMoveWindow.h"
 #include "engine/RunState.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
 #include "platform/Shell.h"
-#include "settings/HotkeyText.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionsStore.h"
+#include "store/HotkeyText.h"
+#include "store/OptionNames.h"
+#include "store/OptionsStore.h"
 #include "settings/UnitFrmOptions.h"
 #include "settings/UnitMiscellaneous.h"
 #include "tools/UnitFrmDriveWasher.h"
@@ -25,7 +26,6 @@ NOTIFYICONDATAA TrayIconRecord{};
 bool TrayIconVisible = false;
 int32_t BossKeyAtom = -1;
 int32_t StealthKeyAtom = -1;
-bool BossWindowsHidden = false;
 bool ShutdownErasePending = false;
 
 namespace {

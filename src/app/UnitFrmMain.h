@@ -4,6 +4,7 @@
 
 #include "app/MemoLog.h"
 #include "platform/Form.h"
+#include "settings/RunningProgram.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -50,7 +51,6 @@ extern NOTIFYICONDATAA TrayIconRecord;
 extern bool TrayIconVisible;
 extern int32_t BossKeyAtom;
 extern int32_t StealthKeyAtom;
-extern bool BossWindowsHidden;
 extern bool ShutdownErasePending;
 
 // Set only by the test build of the program (tests/testbuild), which the end-to-end tests run; the
@@ -69,7 +69,7 @@ bool StartupEraseRequested(const std::vector<std::string>& arguments, bool syste
 // Stores the current user's SID text as "SID" under HKEY_LOCAL_MACHINE "\Software\Quorvale".
 void StoreUserSid();
 
-class TFrmMain : public TForm {
+class TFrmMain : public TForm, public RunningProgram {
 public:
     // applicationWindow: the hidden top-level window that owns the main window.
     TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, TestBuildSeams seams = {});
@@ -78,9 +78,10 @@ public:
     MemoLog& Log() { return memInfo_; }
 
     // Arms or stops the interval timer (the Miscellaneous dialog applies its schedule at once).
-    void SetSchedule(bool enabled, int32_t customInterval);
+    void SetSchedule(bool enabled, int32_t customInterval) override;
     // Adds or removes the tray icon with TrayIconRecord and keeps TrayIconVisible.
-    void ShowTrayIcon(bool show);
+    void ShowTrayIcon(bool show) override;
+    bool TrayIconShown() const override { return TrayIconVisible; }
 
     // Starts an erase run as the Erase button does (StopRequested cleared, caption "Stop") and
     // returns when it has ended and its box was answered; every trigger starts its run through here.

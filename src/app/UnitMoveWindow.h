@@ -10,6 +10,9 @@
 // Class names of the enabled boss-key entries, in file order; rebuilt at every press of the boss
 // key, before the windows are enumerated. Whether they are hidden or shown is BossWindowsHidden.
 extern std::vector<std::string> BossKeyClassNames;
+// Whether the boss key's windows are hidden now: each press flips it, closing the main window
+// clears it.
+extern bool BossWindowsHidden;
 
 // The class of ordinary dialog boxes; such an entry only matches a buddy list.
 constexpr const char* kDialogWindowClass = "#32770";

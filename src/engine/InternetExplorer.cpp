@@ -8,8 +8,8 @@
 #include "platform/Registry.h"
 #include "platform/UrlHistory.h"
 #include "platform/UserAccount.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionTexts.h"
+#include "store/OptionNames.h"
+#include "store/OptionTexts.h"
 
 namespace {
 

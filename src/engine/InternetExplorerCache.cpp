@@ -7,8 +7,8 @@
 #include "platform/Files.h"
 #include "platform/FileContent.h"
 #include "platform/UrlCache.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionTexts.h"
+#include "store/OptionNames.h"
+#include "store/OptionTexts.h"
 
 #include <algorithm>
 

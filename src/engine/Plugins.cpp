@@ -5,8 +5,8 @@
 #include "engine/RunState.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
-#include "settings/IniDocument.h"
-#include "settings/OptionsStore.h"
+#include "store/IniDocument.h"
+#include "store/OptionsStore.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "engine/Plugins.h"
 #include "platform/Files.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 
 std::vector<ListedPlugin> ListPluginFiles(std::string_view folder) {
     std::vector<ListedPlugin> plugins;

@@ -1,8 +1,8 @@
 #include "settings/UnitFrmBosskeyOption.h"
 
 #include "platform/StandardControls.h"
-#include "settings/OptionTexts.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionTexts.h"
+#include "store/OptionsStore.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "settings/UnitFrmOptions.h"
 
-#include "app/EraseRun.h"
+#include "engine/EraseItems.h"
 #include "engine/Plugins.h"
 #include "platform/StandardControls.h"
 #include "platform/Text.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 #include "settings/PluginList.h"
 #include "settings/UnitIEAddressBar.h"
 #include "settings/UnitIECookies.h"

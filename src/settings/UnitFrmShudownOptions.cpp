@@ -2,8 +2,8 @@
 
 #include "platform/StandardControls.h"
 #include "settings/MiscellaneousRules.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionNames.h"
+#include "store/OptionsStore.h"
 
 #include <commctrl.h>
 

@@ -2,9 +2,9 @@
 
 #include "platform/StandardControls.h"
 #include "settings/KeepListSources.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionTexts.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionNames.h"
+#include "store/OptionTexts.h"
+#include "store/OptionsStore.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 #include "settings/UnitMiscellaneous.h"
 
-#include "app/UnitFrmMain.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/StandardControls.h"
 #include "settings/MiscellaneousRules.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionNames.h"
+#include "store/OptionsStore.h"
 #include "settings/RunValue.h"
 #include "settings/UnitFrmBosskeyOption.h"
 #include "settings/UnitFrmShudownOptions.h"
@@ -89,7 +88,7 @@ constexpr int kWipeButtons[] = {IDC_RBN_DOD, IDC_RBN_NSA, IDC_RBN_GUTMANN, IDC_R
 
 } // namespace
 
-TFrmMiscellaneous::TFrmMiscellaneous(HWND owner, TFrmMain& main) : main_(main) {
+TFrmMiscellaneous::TFrmMiscellaneous(HWND owner, RunningProgram& program) : program_(program) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
     CreateForm({kMiscellaneousClass, "Miscellaneous settings", 507, 298,
@@ -226,10 +225,10 @@ void TFrmMiscellaneous::BtnOKClick() {
 
     const bool stealthMode = IsTicked(Control(IDC_CHK_STEALTHMODE));
     options.PutFlag(kSectionMiscellaneous, kKeyStealthMode, stealthMode);
-    if (stealthMode && TrayIconVisible) {
-        main_.ShowTrayIcon(false);
-    } else if (!stealthMode && !TrayIconVisible) {
-        main_.ShowTrayIcon(true);
+    if (stealthMode && program_.TrayIconShown()) {
+        program_.ShowTrayIcon(false);
+    } else if (!stealthMode && !program_.TrayIconShown()) {
+        program_.ShowTrayIcon(true);
     }
 
     options.PutText(kSectionMiscellaneous, kKeyStealthKey, WindowText(Control(IDC_EDT_STEALTHKEY)));
@@ -250,7 +249,7 @@ void TFrmMiscellaneous::BtnOKClick() {
     options.PutFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, IsTicked(Control(IDC_CHK_INTERVAL)));
     options.PutNumber(kSectionMiscellaneous, kKeyCustomInterval, ComboSelection(Control(IDC_CBO_SCHEDULE)));
 
-    main_.SetSchedule(options.GetFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, false),
+    program_.SetSchedule(options.GetFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, false),
                       options.GetNumber(kSectionMiscellaneous, kKeyCustomInterval, 0));
     SetModalResult(IDOK);
     Close();

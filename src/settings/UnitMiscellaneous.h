@@ -5,11 +5,10 @@
 
 #include "platform/Form.h"
 #include "platform/PageControl.h"
+#include "settings/RunningProgram.h"
 
 #include <optional>
 #include <string>
-
-class TFrmMain;
 
 constexpr const wchar_t* kMiscellaneousClass = L"TFrmMiscellaneous";
 
@@ -46,8 +45,8 @@ enum MiscellaneousControlId : int {
 
 class TFrmMiscellaneous : public TForm {
 public:
-    // main: the main window, whose tray icon and schedule timer OK updates.
-    TFrmMiscellaneous(HWND owner, TFrmMain& main);
+    // program: the running program, whose tray icon and schedule timer OK updates.
+    TFrmMiscellaneous(HWND owner, RunningProgram& program);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -99,7 +98,7 @@ private:
     void EdtTimesEnter();
     void EdtTimesStep(int delta);
 
-    TFrmMain& main_;
+    RunningProgram& program_;
     PageControl pageControl_;
     std::string settledStealthKey_;
     std::string settledBossKey_;

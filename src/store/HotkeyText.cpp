@@ -1,4 +1,4 @@
-#include "settings/HotkeyText.h"
+#include "store/HotkeyText.h"
 
 #include "platform/Desktop.h"
 #include "platform/Text.h"

@@ -1,4 +1,4 @@
-#include "settings/IniDocument.h"
+#include "store/IniDocument.h"
 
 #include "platform/Text.h"
 

@@ -1,6 +1,6 @@
-#include "settings/OptionTexts.h"
+#include "store/OptionTexts.h"
 
-#include "settings/OptionNames.h"
+#include "store/OptionNames.h"
 
 std::vector<std::string> ReadKeepList(const OptionsStore& store, std::string_view section) {
     std::vector<std::string> entries;

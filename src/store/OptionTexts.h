@@ -1,7 +1,7 @@
 // The text forms kept in "Options.ini": keep lists and boss-key program entries.
 #pragma once
 
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 
 #include "platform/Files.h"
 #include "platform/Text.h"
-#include "settings/IniDocument.h"
+#include "store/IniDocument.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "platform/Files.h"
 #include "platform/Volumes.h"
-#include "settings/OptionNames.h"
+#include "store/OptionNames.h"
 
 namespace {
 

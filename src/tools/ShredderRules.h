@@ -2,7 +2,7 @@
 // status cell, the settings it reads, and the checks a file must pass before it is wiped.
 #pragma once
 
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 
 #include <cstdint>
 #include <optional>

@@ -7,7 +7,7 @@
 #include "platform/Desktop.h"
 #include "platform/Registry.h"
 #include "settings/RunValue.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 
 #include <gtest/gtest.h>
 

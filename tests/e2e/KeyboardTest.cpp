@@ -6,7 +6,7 @@
 #include "about/UnitFrmAbout.h"
 #include "app/EraseRun.h"
 #include "settings/ListPairForm.h"
-#include "settings/OptionNames.h"
+#include "store/OptionNames.h"
 #include "settings/UnitFrmBosskeyOption.h"
 #include "settings/UnitFrmOptions.h"
 #include "settings/UnitFrmShudownOptions.h"

@@ -1,5 +1,5 @@
 // Hotkey texts: what RegisterHotKey receives for a text, and the text written for a hotkey.
-#include "settings/HotkeyText.h"
+#include "store/HotkeyText.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>

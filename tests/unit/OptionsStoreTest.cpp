@@ -1,8 +1,8 @@
 // The options store against real files: encodings, defaults, in-place editing, limits, refusals.
 #include "platform/Files.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionTexts.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionNames.h"
+#include "store/OptionTexts.h"
+#include "store/OptionsStore.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>

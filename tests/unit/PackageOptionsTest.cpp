@@ -3,8 +3,8 @@
 // two programs Wine ships find those programs' real windows.
 #include "platform/Processes.h"
 #include "platform/Text.h"
-#include "settings/OptionNames.h"
-#include "settings/OptionTexts.h"
+#include "store/OptionNames.h"
+#include "store/OptionTexts.h"
 #include "support/ChildProcess.h"
 #include "support/Scratch.h"
 #include "unit/PackageTestSupport.h"

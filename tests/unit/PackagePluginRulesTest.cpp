@@ -1,7 +1,7 @@
 // The sample plug-ins shipped in the package, read through the program's own store and held to the
 // rules that keep a ticked sample from erasing anything but the traces it names.
 #include "platform/Text.h"
-#include "settings/IniDocument.h"
+#include "store/IniDocument.h"
 #include "support/Scratch.h"
 #include "unit/PackageTestSupport.h"
 

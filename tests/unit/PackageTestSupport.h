@@ -4,7 +4,7 @@
 
 #include "engine/Plugins.h"
 #include "platform/Files.h"
-#include "settings/OptionsStore.h"
+#include "store/OptionsStore.h"
 
 #include <windows.h>
 

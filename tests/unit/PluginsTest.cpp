@@ -10,7 +10,7 @@
 #include "support/ChildProcess.h"
 #include "support/RecordingLog.h"
 #include "support/Scratch.h"
-#include "settings/IniDocument.h"
+#include "store/IniDocument.h"
 #include "unit/ItemTestSupport.h"
 
 #include <gtest/gtest.h>
