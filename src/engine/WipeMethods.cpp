@@ -121,7 +121,7 @@ void FillPattern(std::vector<uint8_t>& block, const Pass& pass) {
 // passes take well under a millisecond each, and asking Windows for messages costs more than the
 // pass itself; a few milliseconds of delay keep Stop, the tray menu and the hotkeys as quick as
 // ever, and a pass of a large file still lets them in between its blocks.
-constexpr DWORD kMessageIntervalMs = 5;
+constexpr DWORD kMessageIntervalMs = 10;
 DWORD lastMessagesTick = 0;
 
 void LetMessagesRun() {
