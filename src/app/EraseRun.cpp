@@ -10,6 +10,17 @@
 bool RunInProgress = false;
 
 
+std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entries) {
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < entries.size() && i < kNotErasedLinesShown; ++i) {
+        lines.push_back("Not erased: " + entries[i].what + " (" + entries[i].why + ")");
+    }
+    if (entries.size() > kNotErasedLinesShown) {
+        lines.push_back("... and " + std::to_string(entries.size() - kNotErasedLinesShown) + " more");
+    }
+    return lines;
+}
+
 namespace {
 
 void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner) {
@@ -39,6 +50,7 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner) 
 
 EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner) {
     ResetItemCounters();
+    NotErasedEntries.clear();
     TotalErasedFileCount = 0;
     TotalReleasedByteCount = 0;
     TotalErasedRegistryCount = 0;
@@ -68,6 +80,9 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
         return {true, kStoppedBoxText};
     }
     std::string summary = RunSummaryLine(TotalErasedRegistryCount, TotalErasedFileCount, TotalReleasedByteCount);
+    for (const std::string& line : NotErasedLines(NotErasedEntries)) {
+        log.AppendLine(line);
+    }
     log.AppendLine(kAllTasksFinishedLine);
     log.AppendLine(summary);
     return {false, summary};

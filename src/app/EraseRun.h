@@ -4,11 +4,13 @@
 
 #include "engine/EraseItems.h"
 #include "engine/ProgressLog.h"
+#include "engine/RunState.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr const char* kStoppedByUserLine = "The erasing procedure is stopped by the user";
 constexpr const char* kStoppedBoxText = "The erasing procedure stops.";
@@ -16,6 +18,12 @@ constexpr const char* kAllTasksFinishedLine = "All tasks finished successfully."
 constexpr const char* kRunEndCaption = "Information";
 // The caption of the box shown when an item could not do its work (its row's failureText).
 constexpr const char* kItemFailedCaption = "Error";
+
+// The account of what the run could not erase, written after the last item and before
+// kAllTasksFinishedLine: "Not erased: <what> (<why>)" for the first kNotErasedLinesShown entries,
+// then "... and N more".
+constexpr size_t kNotErasedLinesShown = 20;
+std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entries);
 
 // True from the start of an erase run until its summary line is written; the run's closing box
 // comes after. A run never starts while another is under way: every trigger tests this first.

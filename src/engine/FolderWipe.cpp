@@ -9,8 +9,24 @@
 
 void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
     WipeControl control;
-    control.spareHardLinks = true;
+    control.walkedFile = true;
     WipeFileByMethod(path, method, passes, control);
+}
+
+bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
+    try {
+        WipeWalkedFile(path, method, passes);
+    } catch (const WipeOpenError& error) {
+        NoteNotErased(path, OpenFailureReason(error.Error()));
+        return false;
+    }
+    if (GetAttributes(path) == INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    if (!StopRequested) {
+        NoteNotErased(path, "could not be deleted");
+    }
+    return false;
 }
 
 bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
@@ -33,13 +49,10 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
             }
             continue;
         }
-        try {
+        if (EraseWalkedFile(path, method, passes)) {
             ReleasedByteCount += entry.size;
             ErasedFileCount += 1;
-            WipeWalkedFile(path, method, passes);
             log.ReplaceLastLine(FileResultLine());
-        } catch (...) {
-            // A file that cannot be wiped stays counted; its line is refreshed by the next file.
         }
     }
     return searched;

@@ -9,9 +9,8 @@
 // The last line of the log while a file item has erased nothing yet.
 constexpr const char* kPlaceholderLine = "0 file was erased.";
 
-// Wipes every file of the tree with the method, counting each into ErasedFileCount and
-// ReleasedByteCount before its wipe and replacing the log's last line with FileResultLine()
-// after it. Folders whose name begins with "." are passed by; a folder is removed when it ends
+// Wipes every file of the tree with the method, counting each that is gone into ErasedFileCount
+// and ReleasedByteCount and replacing the log's last line with FileResultLine() after it. Folders whose name begins with "." are passed by; a folder is removed when it ends
 // up empty. Links (junctions, symbolic links) are never followed, wiped or removed; a file with
 // more than one hard link is only unlinked, never overwritten.
 void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
@@ -25,6 +24,11 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
 // data under its other names; once StopRequested is set it is left as it is. Any other file goes
 // to WipeFileByMethod, whose WipeOpenError reaches the caller.
 void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes);
+
+// Wipes one file met by an item (WipeWalkedFile) and says whether it is gone, the only case in
+// which the item counts it. A file that could not be erased is noted in the run's account with
+// the reason (NoteNotErased), unless Stop left it.
+bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes);
 
 // "<n> files were erased, <size> hard disk space was released." from the item counters.
 std::string FileResultLine();

@@ -84,45 +84,30 @@ void WipeNamedFile(const std::string& path, const std::string& method, int32_t p
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
         return; // a link is never wiped, so it is not counted either
     }
-    try {
-        std::optional<int64_t> size = FileSizeByOpening(path);
-        if (!size) {
-            return;
-        }
-        WipeWalkedFile(path, method, passes);
+    std::optional<int64_t> size = FileSizeByOpening(path);
+    if (!size) {
+        NoteNotErased(path, OpenFailureReason(GetLastError()));
+        return;
+    }
+    if (EraseWalkedFile(path, method, passes)) {
         ReleasedByteCount += *size;
         ErasedFileCount += 1;
         log.ReplaceLastLine(FileResultLine());
-    } catch (...) {
-        // Not counted; the item goes on with its next file.
     }
 }
 
-enum class Counting {
-    BeforeWipe,           // size and file counted first: a file whose wipe fails stays counted
-    SizeBeforeCountAfter, // a file whose wipe fails keeps its size but is not counted as erased
-};
-
 // Every file directly in folder (given without a trailing backslash) that matches the pattern,
 // sized by the search. Sub-folders are neither entered nor removed, links are passed by.
-void WipeMatchingFiles(const std::string& folder, const char* pattern, Counting counting, const std::string& method,
-                       int32_t passes, ProgressLog& log) {
+void WipeMatchingFiles(const std::string& folder, const char* pattern, const std::string& method, int32_t passes,
+                       ProgressLog& log) {
     for (const auto& entry : ListFolder(folder + "\\" + pattern)) {
         if (entry.IsFolder() || entry.IsLink()) {
             continue;
         }
-        try {
+        if (EraseWalkedFile(folder + "\\" + entry.name, method, passes)) {
             ReleasedByteCount += entry.size;
-            if (counting == Counting::BeforeWipe) {
-                ErasedFileCount += 1;
-            }
-            WipeWalkedFile(folder + "\\" + entry.name, method, passes);
-            if (counting == Counting::SizeBeforeCountAfter) {
-                ErasedFileCount += 1;
-            }
+            ErasedFileCount += 1;
             log.ReplaceLastLine(FileResultLine());
-        } catch (...) {
-            // Counted as far as it was; the next file refreshes the line.
         }
     }
 }
@@ -155,7 +140,7 @@ void EraseFirefoxCache(const std::string& method, int32_t passes, ProgressLog& l
     }
     ResetFileCounters();
     for (const auto& profile : *profiles) {
-        WipeMatchingFiles(profile + "\\Cache", "*.*", Counting::BeforeWipe, method, passes, log);
+        WipeMatchingFiles(profile + "\\Cache", "*.*", method, passes, log);
     }
     AddFileCountersToTotals();
 }
@@ -187,7 +172,7 @@ void EraseFirefoxHistory(const std::string& method, int32_t passes, ProgressLog&
 void EraseNetscapeCache(const std::string& method, int32_t passes, ProgressLog& log) {
     ResetFileCounters();
     for (const auto& folder : NetscapeProfileFolders()) {
-        WipeMatchingFiles(folder + "\\Cache", "*.*", Counting::BeforeWipe, method, passes, log);
+        WipeMatchingFiles(folder + "\\Cache", "*.*", method, passes, log);
     }
     AddFileCountersToTotals();
 }
@@ -202,10 +187,10 @@ void EraseNetscapeFormData(const std::string& method, int32_t passes, ProgressLo
     ResetFileCounters();
     auto folders = NetscapeProfileFolders();
     for (const auto& folder : folders) {
-        WipeMatchingFiles(folder, "*.s", Counting::SizeBeforeCountAfter, method, passes, log);
+        WipeMatchingFiles(folder, "*.s", method, passes, log);
     }
     for (const auto& folder : folders) {
-        WipeMatchingFiles(folder, "*.w", Counting::BeforeWipe, method, passes, log);
+        WipeMatchingFiles(folder, "*.w", method, passes, log);
     }
     AddFileCountersToTotals();
 }
@@ -230,7 +215,7 @@ void EraseOperaCache(const std::string& method, int32_t passes, ProgressLog& log
     ResetFileCounters();
     std::string profile = FindOperaProfile();
     if (!profile.empty()) {
-        WipeMatchingFiles(profile + "Cache4", "*.*", Counting::BeforeWipe, method, passes, log);
+        WipeMatchingFiles(profile + "Cache4", "*.*", method, passes, log);
     }
     AddFileCountersToTotals();
 }

@@ -3,6 +3,7 @@
 
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
+#include "engine/SafetyGate.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -84,9 +85,21 @@ void ShowRunningLine(ProgressLog& log) {
     log.ReplaceLastLine(RunSummaryLine(ErasedRegistryCount, ErasedFileCount, ReleasedByteCount));
 }
 
+// An entry the safety gate refuses: its line in the plug-in's group, and nothing done.
+bool Refused(const std::string& entry, const std::optional<std::string>& why, ProgressLog& log) {
+    if (why) {
+        LogRefusal(log, entry, *why, RunSummaryLine(ErasedRegistryCount, ErasedFileCount, ReleasedByteCount));
+    }
+    return why.has_value();
+}
+
+std::string SubKeyPath(const RegistryEntry& parts) {
+    return parts.keyPath.empty() ? parts.name : parts.keyPath + "\\" + parts.name;
+}
+
 void DeleteRegistryKey(const std::string& entry, ProgressLog& log) {
     auto parts = SplitRegistryEntry(entry);
-    if (!parts) {
+    if (!parts || Refused(entry, RegistryRefusal(parts->root, SubKeyPath(*parts), std::nullopt), log)) {
         return;
     }
     RegKey key = OpenRegKey(parts->root, parts->keyPath, KEY_ALL_ACCESS);
@@ -102,7 +115,7 @@ void DeleteRegistryKey(const std::string& entry, ProgressLog& log) {
 
 void DeleteRegistryValue(const std::string& entry, ProgressLog& log) {
     auto parts = SplitRegistryEntry(entry);
-    if (!parts) {
+    if (!parts || Refused(entry, RegistryRefusal(parts->root, parts->keyPath, parts->name), log)) {
         return;
     }
     RegKey key = OpenRegKey(parts->root, parts->keyPath, KEY_ALL_ACCESS);
@@ -118,31 +131,45 @@ void DeleteRegistryValue(const std::string& entry, ProgressLog& log) {
 // is skipped and not counted. The read-only attribute is tested as well, since an administrator's
 // open for writing may succeed where a user's fails.
 void WipeNamedFile(const std::string& entry, const std::string& method, int32_t passes, ProgressLog& log) {
-    FileEntry parts = SplitFileEntry(entry);
-    std::string path = JoinPath(parts.folder, parts.last);
-    DWORD attributes = GetAttributes(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY))) {
+    if (Refused(entry, WrittenEntryRefusal(entry), log)) {
         return;
     }
-    try {
-        std::optional<int64_t> size = FileSizeByOpening(path);
-        if (!size) {
-            return;
-        }
-        WipeWalkedFile(path, method, passes);
+    FileEntry parts = SplitFileEntry(entry);
+    std::string path = JoinPath(parts.folder, parts.last);
+    if (Refused(entry, PathRefusal(path), log)) {
+        return;
+    }
+    DWORD attributes = GetAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+        return;
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        NoteNotErased(path, "read-only");
+        return;
+    }
+    std::optional<int64_t> size = FileSizeByOpening(path);
+    if (!size) {
+        NoteNotErased(path, OpenFailureReason(GetLastError()));
+        return;
+    }
+    if (EraseWalkedFile(path, method, passes)) {
         ErasedFileCount += 1;
         ReleasedByteCount += *size;
         ShowRunningLine(log);
-    } catch (...) {
-        // A wipe that fails leaves the file uncounted.
     }
 }
 
 // Every match of the pattern in the folder: files wiped, sub-folders wiped and removed. The folder
 // itself stays.
 void WipeFolderMatches(const std::string& entry, const std::string& method, int32_t passes, ProgressLog& log) {
+    if (Refused(entry, WrittenEntryRefusal(entry), log)) {
+        return;
+    }
     FileEntry parts = SplitFileEntry(entry);
+    if (Refused(entry, PathRefusal(JoinPath(parts.folder, parts.last)), log)) {
+        return;
+    }
     DWORD attributes = GetAttributes(parts.folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -162,13 +189,10 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
             }
             continue;
         }
-        try {
-            WipeWalkedFile(path, method, passes);
+        if (EraseWalkedFile(path, method, passes)) {
             ErasedFileCount += 1;
             ReleasedByteCount += match.size;
             ShowRunningLine(log);
-        } catch (...) {
-            // A file whose wipe fails is not counted.
         }
     }
 }
@@ -190,6 +214,9 @@ std::vector<std::string> SplitPluginEntries(const std::string& entryList) {
 void RunPluginMethod(const std::string& methodKey, const std::string& entryList, const std::string& method,
                      int32_t passes, ProgressLog& log) {
     for (const std::string& entry : SplitPluginEntries(entryList)) {
+        if (entry.empty()) {
+            continue; // names nothing (a list ending in ";")
+        }
         if (EqualsNoCase(methodKey, kDelRegKey)) {
             DeleteRegistryKey(entry, log);
         } else if (EqualsNoCase(methodKey, kDelRegValue)) {

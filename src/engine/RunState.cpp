@@ -1,5 +1,7 @@
 #include "engine/RunState.h"
 
+#include <windows.h>
+
 bool StopRequested = false;
 
 int64_t ErasedFileCount = 0;
@@ -9,6 +11,26 @@ int64_t ErasedRegistryCount = 0;
 int64_t TotalErasedFileCount = 0;
 int64_t TotalReleasedByteCount = 0;
 int64_t TotalErasedRegistryCount = 0;
+
+std::vector<NotErasedEntry> NotErasedEntries;
+
+void NoteNotErased(const std::string& what, const std::string& why) { NotErasedEntries.push_back({what, why}); }
+
+std::string OpenFailureReason(unsigned long error) {
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return "in use by another program";
+    case ERROR_ACCESS_DENIED:
+        return "access denied";
+    case ERROR_WRITE_PROTECT:
+        return "write-protected";
+    case ERROR_BAD_DEVICE:
+        return "not a disk file";
+    default:
+        return "Windows error " + std::to_string(error);
+    }
+}
 
 void ResetItemCounters() {
     ErasedFileCount = 0;

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Set by a click on Stop; polled by the run and the wipe methods.
 extern bool StopRequested;
@@ -16,6 +18,17 @@ extern int64_t ErasedRegistryCount;
 extern int64_t TotalErasedFileCount;
 extern int64_t TotalReleasedByteCount;
 extern int64_t TotalErasedRegistryCount;
+
+// What the run could not erase, in the order met: the file or entry, and why (in use by another
+// program, access denied, refused by the safety gate). Listed after the last item.
+struct NotErasedEntry {
+    std::string what;
+    std::string why;
+};
+extern std::vector<NotErasedEntry> NotErasedEntries;
+void NoteNotErased(const std::string& what, const std::string& why);
+// Why a file could not be opened, from the Windows error of the open.
+std::string OpenFailureReason(unsigned long error);
 
 // Sets the three item counters to 0.
 void ResetItemCounters();

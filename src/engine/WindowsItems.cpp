@@ -2,6 +2,7 @@
 
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
+#include "engine/SafetyGate.h"
 #include "engine/SystemInfo.h"
 #include "platform/Clipboard.h"
 #include "platform/Environment.h"
@@ -23,22 +24,6 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-bool IsDriveOrShareRoot(const std::string& folder) {
-    if (folder.size() == 2 && folder[1] == ':') {
-        return true;
-    }
-    if (folder.rfind("\\\\", 0) == 0) {
-        // "\\server\share": the share's root has no backslash after the one between the two names.
-        size_t afterServer = folder.find('\\', 2);
-        return afterServer == std::string::npos || folder.find('\\', afterServer + 1) == std::string::npos;
-    }
-    return false;
-}
-
-bool IsSameFolder(const std::string& folder, const std::string& other) {
-    return !other.empty() && EqualsNoCase(folder, WithoutTrailingBackslash(other));
-}
-
 // Deletes every value of the open key and returns how many names it found; a value that cannot
 // be deleted is counted all the same.
 int64_t DeleteAllValues(HKEY key) {
@@ -53,20 +38,17 @@ constexpr REGSAM kCleanAccess = KEY_READ | KEY_SET_VALUE;
 
 } // namespace
 
-bool IsTempFolderSafeToWipe(const std::string& folder) {
-    std::string path = WithoutTrailingBackslash(folder);
-    return !path.empty() && !IsDriveOrShareRoot(path) && !IsSameFolder(path, SpecialFolderPath(CSIDL_WINDOWS)) &&
-           !IsSameFolder(path, SpecialFolderPath(CSIDL_PROFILE)) &&
-           !IsSameFolder(path, ExpandEnvironmentText("%USERPROFILE%"));
-}
+bool IsTempFolderSafeToWipe(const std::string& folder) { return !FolderRefusal(folder); }
 
 void EraseTempFolder(const std::string& method, int32_t passes, ProgressLog& log) {
     // The erase run builds this item's final line and totals from the counters, so they are reset
     // even when the folder cannot be searched: otherwise the previous item would be counted twice.
     ErasedFileCount = 0;
     ReleasedByteCount = 0;
-    std::string folder = WithoutTrailingBackslash(TempFolder());
-    if (!IsTempFolderSafeToWipe(folder)) {
+    const std::string named = TempFolder();
+    std::string folder = WithoutTrailingBackslash(named);
+    if (auto why = FolderRefusal(folder)) {
+        LogRefusal(log, named, *why, kPlaceholderLine);
         return;
     }
     WipeFolderContents(folder, method, passes, log);

@@ -68,7 +68,8 @@ void FillRandomBytes(uint8_t* bytes, size_t count) {
     WipeRandomSeed = seed;
 }
 
-WipeOpenError::WipeOpenError(const std::string& path) : std::runtime_error("Cannot open " + path + " for writing") {}
+WipeOpenError::WipeOpenError(const std::string& path, unsigned long error)
+    : std::runtime_error("Cannot open " + path + " for writing"), error_(error) {}
 
 namespace {
 
@@ -117,27 +118,29 @@ void FillPattern(std::vector<uint8_t>& block, const Pass& pass) {
     }
 }
 
-// Lets window messages run when some time has passed since they last ran here. A small file's
-// passes take well under a millisecond each, and asking Windows for messages costs more than the
-// pass itself; a few milliseconds of delay keep Stop, the tray menu and the hotkeys as quick as
-// ever, and a pass of a large file still lets them in between its blocks.
+// Lets window messages run; for the files of a walk only when some time has passed since they
+// last ran here. A small file's passes take well under a millisecond each, and asking Windows for
+// messages costs more than the pass itself; a few milliseconds of delay keep Stop, the tray menu
+// and the hotkeys as quick as ever.
 constexpr DWORD kMessageIntervalMs = 10;
 DWORD lastMessagesTick = 0;
 
-void LetMessagesRun() {
+void LetMessagesRun(bool throttled) {
     DWORD now = GetTickCount();
-    if (now - lastMessagesTick >= kMessageIntervalMs) {
+    if (!throttled || now - lastMessagesTick >= kMessageIntervalMs) {
         ProcessMessages();
         lastMessagesTick = GetTickCount();
     }
 }
 
-// The file a method wipes. It is opened at its first pass and stays open through every pass, the
-// truncation, the rename and the delete: one open instead of five, since every open costs a trip
-// to the file system and a search of the folder.
+// The file a method wipes. A file named on its own is reopened for every pass; a file of a walk,
+// one of many, is opened at its first pass and stays open through every pass, since every open
+// costs a trip to the file system and a search of the folder. Either way the truncation, the rename
+// and the delete go through one last handle.
 struct Victim {
     const std::string& path;
     DWORD attributes;
+    bool walked;
     FileHandle file;
     bool mayDelete = false; // opened with the right to rename and delete it through the handle
 
@@ -151,8 +154,13 @@ struct Victim {
             if (!file && GetLastError() == ERROR_SHARING_VIOLATION) {
                 file = OpenForOverwrite(path);
             }
+            // A device (a name such as NUL or COM1 that slipped through) is no file to overwrite.
             if (!file) {
-                throw WipeOpenError(path);
+                throw WipeOpenError(path, GetLastError());
+            }
+            if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+                file.reset();
+                throw WipeOpenError(path, ERROR_BAD_DEVICE);
             }
         }
         return file.get();
@@ -197,10 +205,13 @@ void RunPass(Victim& victim, const Pass& pass) {
         }
         done += static_cast<int64_t>(count);
         if (done < length) {
-            LetMessagesRun();
+            LetMessagesRun(victim.walked);
         }
     }
     FlushFileBuffers(file);
+    if (!victim.walked) {
+        victim.file.reset();
+    }
 }
 
 bool Stopped(const WipeControl& control) { return control.stopFlag && *control.stopFlag; }
@@ -225,7 +236,7 @@ void FinishVictim(Victim& victim) {
         if (!victim.mayDelete) {
             victim.file.reset();
         }
-        LetMessagesRun();
+        LetMessagesRun(victim.walked);
         if (StopRequested) {
             return;
         }
@@ -256,11 +267,11 @@ void FinishVictim(Victim& victim) {
     }
 }
 
-// A file with more than one hard link, met by a caller that spares them, is only unlinked: its
-// data lives on under its other names. True when that was done (or left, after Stop).
-bool UnlinkedOnly(Victim& victim, const WipeControl& control) {
+// A file of a walk with more than one hard link is only unlinked: its data lives on under its other
+// names. True when that was done (or left, after Stop).
+bool UnlinkedOnly(Victim& victim) {
     BY_HANDLE_FILE_INFORMATION info;
-    if (!control.spareHardLinks || !GetFileInformationByHandle(victim.Open(), &info) || info.nNumberOfLinks <= 1) {
+    if (!victim.walked || !GetFileInformationByHandle(victim.Open(), &info) || info.nNumberOfLinks <= 1) {
         return false;
     }
     if (!StopRequested) {
@@ -276,19 +287,19 @@ bool UnlinkedOnly(Victim& victim, const WipeControl& control) {
 template <typename PassAt>
 void WipeWithPasses(const std::string& path, int32_t passCount, PassAt passAt, const WipeControl& control,
                     bool tellBeforePass) {
-    LetMessagesRun();
-    Victim victim{path, GetAttributes(path), FileHandle()};
+    LetMessagesRun(control.walkedFile);
+    Victim victim{path, GetAttributes(path), control.walkedFile, FileHandle()};
     if (Stopped(control) || IsMissingOrLink(victim.attributes)) {
         return;
     }
     ClearGuardingAttributes(path, victim.attributes);
-    if (UnlinkedOnly(victim, control)) {
+    if (UnlinkedOnly(victim)) {
         return;
     }
     for (int32_t i = 0; i < passCount; ++i) {
         int number = i + 1;
         if (i > 0) {
-            LetMessagesRun();
+            LetMessagesRun(victim.walked);
         }
         if (Stopped(control)) {
             return;
@@ -343,6 +354,6 @@ void WipeFileByMethod(const std::string& path, const std::string& method, int32_
 }
 
 void FinishWipedFile(const std::string& path) {
-    Victim victim{path, GetAttributes(path), FileHandle()};
+    Victim victim{path, GetAttributes(path), false, FileHandle()};
     FinishVictim(victim);
 }

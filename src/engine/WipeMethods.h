@@ -14,22 +14,30 @@
 // passes before that left it. Callers that walk many files catch it per file.
 class WipeOpenError : public std::runtime_error {
 public:
-    explicit WipeOpenError(const std::string& path);
+    // error: the Windows error of the failed open (GetLastError()).
+    WipeOpenError(const std::string& path, unsigned long error);
+    unsigned long Error() const { return error_; }
+
+private:
+    unsigned long error_;
 };
 
-// What a method watches and tells while it runs. The erase run uses the defaults; the file
-// shredder passes its own stop flag and a label callback.
+// What a method watches and tells while it runs. The shredder passes its own stop flag and a
+// label callback; the folder walks mark their files as walked.
 struct WipeControl {
     // The stop flag tested before each pass (FinishWipedFile always tests StopRequested).
     const bool* stopFlag = &StopRequested;
-    // Called with the pass number (1-based) after that pass's stop check, before the pass writes
-    // (the file is opened at the first pass); only the DoD, NSA and Gutmann methods call it.
+    // Called with the pass number (1-based) after that pass's stop check, before the file is
+    // opened for the pass; only the DoD, NSA and Gutmann methods call it.
     std::function<void(int pass)> beforePass;
-    // Called after each pass has been written and flushed (a seam for tests and progress).
+    // Called after each pass has been written and flushed, and closed unless walkedFile is set (a
+    // seam for tests and progress).
     std::function<void(int pass)> afterPass;
-    // A file with more than one hard link is only unlinked, never overwritten: overwriting it
-    // would destroy the same data under its other names. Once StopRequested is set it is left.
-    bool spareHardLinks = false;
+    // A file met in a folder walk, one of many. A file with more than one hard link is then only
+    // unlinked, never overwritten: overwriting it would destroy the same data under its other
+    // names (once StopRequested is set it is left). The file is opened once for all its passes
+    // instead of once per pass, and window messages run at most every few milliseconds.
+    bool walkedFile = false;
 };
 
 // "DoD", "NSA", "Gutmann" select those methods (exact, case-sensitive); any other text selects

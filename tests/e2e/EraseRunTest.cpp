@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/RegistryNumber.h"
+#include "platform/Text.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -260,6 +261,31 @@ TEST_F(EraseRunTest, TwoTemporaryFilesGiveTheTempRowsLineAndTheRunTotals) {
     EXPECT_TRUE(ListFolder(sandbox_->Temp() + "\\*.*").empty());
 }
 
+TEST_F(EraseRunTest, AHeldTemporaryFileIsNotCountedAndIsListedAsNotErasedBeforeTheEnd) {
+    SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=DoD\r\n"));
+    const std::string held = sandbox_->Temp() + "\\held.tmp";
+    WriteFileText(held, std::string(3000, 'h'));
+    WriteFileText(sandbox_->Temp() + "\\free.tmp", std::string(1000, 'f'));
+    // Held as a running program holds its file: no one else may write it.
+    FileHandle holder(CreateFileW(WidePath(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    ASSERT_TRUE(holder);
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string boxText = TakeRunEndBox(*app_);
+    holder.reset();
+
+    std::vector<std::string> expected = Row("Erasing Temptory Files Directory ...", {FilesLine(1, 1000)});
+    expected.push_back("Not erased: " + held + " (in use by another program)");
+    expected.push_back("All tasks finished successfully.");
+    expected.push_back(SummaryLine(0, 1, 1000));
+    EXPECT_EQ(app_->LogLines(), expected);
+    EXPECT_EQ(boxText, SummaryLine(0, 1, 1000));
+    EXPECT_EQ(ReadFileText(held), std::string(3000, 'h')) << "a held file is left whole";
+    EXPECT_FALSE(FileExists(sandbox_->Temp() + "\\free.tmp"));
+}
+
 // The page-file value under HKEY_LOCAL_MACHINE as it stood, put back afterwards.
 class PageFileValueRestore {
 public:
@@ -339,13 +365,14 @@ TEST_F(EraseRunTest, StopDuringARowLeavesOutItsCompletionAndEveryLaterRow) {
 
     const std::string boxText = TakeRunEndBox(*app_);
     EXPECT_EQ(boxText, "The erasing procedure stops.");
-    // Files after the stop are still counted, but no longer overwritten or deleted.
-    const std::string itemLine = FilesLine(120, 120 * 8192);
+    // Only the files gone before the stop are counted; the others are neither overwritten nor deleted.
+    const int left = CountFiles(cache);
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, 120);
+    const std::string itemLine = FilesLine(120 - left, (120 - left) * 8192);
     EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{"Erasing Firefox Cache ...", itemLine, "",
                                                           "The erasing procedure is stopped by the user",
                                                           "0 registry entries were erased. " + itemLine}));
-    EXPECT_GT(CountFiles(cache), 0);
-    EXPECT_LT(CountFiles(cache), 120);
     EXPECT_TRUE(FileExists(sandbox_->Temp() + "\\later.tmp"));
     EXPECT_TRUE(WaitUntil([&] { return EraseCaption() == "Erase"; }, 5000));
     EXPECT_TRUE(IsWindowEnabled(app_->MainControl(kOptionsButtonId)));
@@ -370,7 +397,8 @@ TEST_F(EraseRunTest, StopEndsARandomWipeOfTwoBillionPassesWithinSeconds) {
 
     EXPECT_EQ(TakeRunEndBox(*app_, 10000), "The erasing procedure stops.");
     EXPECT_LT(GetTickCount() - stopAt, 10000u);
-    const std::string itemLine = FilesLine(1, 1000);
+    // The file is still there, so it is not counted as erased.
+    const std::string itemLine = FilesLine(0, 0);
     EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{"Erasing Temptory Files Directory ...", itemLine, "",
                                                           "The erasing procedure is stopped by the user",
                                                           "0 registry entries were erased. " + itemLine}));
@@ -559,19 +587,20 @@ TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
     StartApp();
     StopDuringThePluginStep();
 
-    // The method's remaining files are handed on and counted after the stop, but not wiped; the
-    // plug-in's and the step's empty lines stay, their completion lines go.
-    const std::string summary = SummaryLine(0, 60, 60 * 8192);
+    // Only the files gone before the stop are counted; the rest stay, not wiped. The plug-in's and
+    // the step's empty lines stay, their completion lines go.
+    const int left = CountFiles(data);
+    EXPECT_GT(left, 0);
+    const std::string summary = SummaryLine(0, 60 - left, (60 - left) * 8192);
     EXPECT_EQ(app_->LogLines(), (std::vector<std::string>{kStepStart, "", "Slow cleaner ...", summary, "", "",
                                                           "The erasing procedure is stopped by the user", summary}));
-    EXPECT_GT(CountFiles(data), 0);
 }
 
 TEST_F(EraseRunPluginTest, AStopSummaryCountsEveryItemOfTheRunNotOnlyTheOneStopped) {
     SetUpApp(OptionsWithOnly({{"Windows", "RunMenu"}, {"Windows", "SearchMenu"}}, "SecurityLevel=Gutmann\r\n"));
     FillKey("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", {"a", "MRUList"});
     FillKey("Software\\Microsoft\\Search Assistant\\ACMru\\5603", {"000"});
-    AddSlowPlugin();
+    const std::string data = AddSlowPlugin();
     StartApp();
     StopDuringThePluginStep();
 
@@ -579,7 +608,8 @@ TEST_F(EraseRunPluginTest, AStopSummaryCountsEveryItemOfTheRunNotOnlyTheOneStopp
     std::vector<std::string> log = app_->LogLines();
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[log.size() - 2], "The erasing procedure is stopped by the user");
-    EXPECT_EQ(log.back(), SummaryLine(3, 60, 60 * 8192));
+    const int erased = 60 - CountFiles(data);
+    EXPECT_EQ(log.back(), SummaryLine(3, erased, erased * 8192));
     const std::vector<std::string> rows{"Erasing Start Menu Run History ...",
                                         "2 registry entries were erased.",
                                         "Erasing Start Menu Run History ... Completed",

@@ -157,7 +157,7 @@ TEST_F(OtherBrowsersTest, NetscapeFormDataTakesSFilesThenWFiles) {
     ExpectCounts(2, 30, 12, 1030);
 }
 
-TEST_F(OtherBrowsersTest, NetscapeFormDataCountsAFailedSFileBySizeOnlyAndAFailedWFileWhole) {
+TEST_F(OtherBrowsersTest, NetscapeFormDataCountsNeitherFailedFileButAccountsForBoth) {
     MakeFile(Netscape("p\\q\\a.s"), 10);
     MakeFile(Netscape("p\\q\\b.w"), 20);
     std::vector<FileHandle> locks;
@@ -167,10 +167,16 @@ TEST_F(OtherBrowsersTest, NetscapeFormDataCountsAFailedSFileBySizeOnlyAndAFailed
         ASSERT_TRUE(locks.back());
     }
 
+    NotErasedEntries.clear();
     EraseNetscapeFormData("DoD", 0, log_);
 
-    ExpectCounts(1, 30, 11, 1030);
+    ExpectCounts(0, 0, 10, 1000);
     EXPECT_EQ(log_.history, (Lines{"+0 file was erased."})) << "a failed wipe does not refresh the line";
+    ASSERT_EQ(NotErasedEntries.size(), 2u);
+    EXPECT_EQ(NotErasedEntries[0].what, Netscape("p\\q\\a.s"));
+    EXPECT_EQ(NotErasedEntries[1].what, Netscape("p\\q\\b.w"));
+    EXPECT_EQ(NotErasedEntries[1].why, "in use by another program");
+    NotErasedEntries.clear();
 }
 
 TEST_F(OtherBrowsersTest, NetscapeAndOperaItemsStartTheirCountersAfresh) {

@@ -260,12 +260,16 @@ TEST_F(PluginRegistryTest, ABlankAfterTheSemicolonBelongsToTheNextEntry) {
     EXPECT_EQ(ErasedRegistryCount, 1);
 }
 
-TEST_F(PluginRegistryTest, AnEmptyKeyPathNamesAKeyDirectlyBelowTheRoot) {
+TEST_F(PluginRegistryTest, AKeyDirectlyBelowARootIsRefusedAndKept) {
+    // An empty key path names a key directly below the root: a whole part of the user's settings
+    // (Environment, Software...), which no plug-in may delete.
     const std::string name = "QuorvalePluginTest" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, name + "\\Inner"));
     RunPluginMethod(kDelRegKey, "HKEY_CURRENT_USER\\" + name, "DoD", 2, log_);
-    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, name));
-    EXPECT_EQ(ErasedRegistryCount, 1);
+    EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, name + "\\Inner"));
+    EXPECT_EQ(ErasedRegistryCount, 0);
+    EXPECT_EQ(log_.lines, (std::vector<std::string>{"Refused: HKEY_CURRENT_USER\\" + name + " (a protected registry key)",
+                                                    kNothingErased}));
     DeleteRegTree(HKEY_CURRENT_USER, name);
 }
 
@@ -284,13 +288,15 @@ TEST_F(PluginRegistryTest, DelRegValueDeletesWhatIsThereAndCountsOnlyThat) {
     EXPECT_TRUE(GetRegString(Key().get(), "Other"));
     EXPECT_TRUE(GetRegString(Key().get(), ""));
 
-    // An entry ending in a backslash names the key's default value.
+    // An entry ending in a backslash names no value: it is refused, and the key's default value kept.
     RunPluginMethod(kDelRegValue, KeyEntry("HKEY_CURRENT_USER", ""), "DoD", 2, log_);
-    EXPECT_EQ(ErasedRegistryCount, 2);
-    EXPECT_FALSE(GetRegString(Key().get(), ""));
+    EXPECT_EQ(ErasedRegistryCount, 1);
+    EXPECT_EQ(GetRegString(Key().get(), ""), "default");
     EXPECT_TRUE(GetRegString(Key().get(), "Other"));
+    ASSERT_GE(log_.lines.size(), 2u);
+    EXPECT_EQ(log_.lines[log_.lines.size() - 2], "Refused: " + KeyEntry("HKEY_CURRENT_USER", "") + " (no value name)");
     EXPECT_EQ(log_.lines.back(),
-              "2 registry entries were erased. 0 files were erased, 0 Byte hard disk space was released.");
+              "1 registry entries were erased. 0 files were erased, 0 Byte hard disk space was released.");
 }
 
 class PluginFileTest : public ::testing::Test {
@@ -428,7 +434,7 @@ TEST_F(PluginFileTest, AfterAStopNeitherMethodRemovesAFileWithOtherNames) {
     RunPluginMethod(kDelFolder, folder + "\\*.*", "DoD", 2, log_);
     EXPECT_EQ(ReadFileText(scratch_ / "alias.txt"), "my only copy") << "DelFiles";
     EXPECT_EQ(ReadFileText(folder + "\\alias.txt"), "my only copy") << "DelFolder";
-    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(ErasedFileCount, 0) << "what is still there is not counted as erased";
 }
 
 TEST_F(PluginFileTest, AnAppDataPlaceholderIsExpandedOnlyInItsOwnSpelling) {

@@ -1,0 +1,43 @@
+// The safety gate: what a plug-in entry, the temp folder or any other named target must be before
+// anything in it is overwritten or deleted. It refuses what would reach beyond what the entry
+// names: a path that is not a full one (it would be read against the program's own folder), a
+// placeholder run into the next name, a control character (a NUL cuts the name short in Windows),
+// a device name, "." or "..", a place reached through a link, the protected folders (drive roots,
+// Windows and its system folders, the program folders, the profile and its known folders,
+// Quorvale's own folder), and registry deletes of keys that hold whole programs or Windows itself.
+#pragma once
+
+#include "engine/ProgressLog.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+// Why a folder must not be entered at all (its contents erased): nullopt when it may. The folder is
+// a full path, with or without a trailing backslash.
+std::optional<std::string> FolderRefusal(const std::string& folder);
+
+// Why a full path that a plug-in entry names (a file, or a folder and the name or wildcard of what
+// to erase in it) must not be acted on: nullopt when it may. The path must be full and plain, and
+// no protected folder as a whole; a wildcard must not match directly in a protected folder; nothing
+// of Quorvale's own folder is ever named. A single file named directly in a known folder is
+// allowed: the entry says exactly what it means.
+std::optional<std::string> PathRefusal(const std::string& path);
+
+// Why a plug-in file entry as written (placeholder included) must not be expanded and acted on:
+// control characters, and a placeholder not followed by a backslash.
+std::optional<std::string> WrittenEntryRefusal(const std::string& entry);
+
+// Why a registry key (root and path below it) must not be deleted, or a value in it (valueName
+// set, possibly empty) must not be: nullopt when it may.
+std::optional<std::string> RegistryRefusal(HKEY root, const std::string& keyPath,
+                                           const std::optional<std::string>& valueName);
+
+// Writes the refusal into the item's lines: "Refused: <what> (<why>)" before the item's running
+// line, which stays the last line.
+void LogRefusal(ProgressLog& log, const std::string& what, const std::string& why, const std::string& runningLine);
+
+// Whether the name (one path component) is a device's: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to
+// LPT9, CONIN$, CONOUT$, with or without an extension, a trailing colon or spaces, in any case.
+bool IsDeviceName(const std::string& name);

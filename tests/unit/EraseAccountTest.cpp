@@ -1,0 +1,39 @@
+// The account of what an erase run could not erase: its lines, and what goes into it.
+#include "app/EraseRun.h"
+#include "engine/RunState.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<NotErasedEntry> Entries(size_t count) {
+    std::vector<NotErasedEntry> entries;
+    for (size_t i = 1; i <= count; ++i) {
+        entries.push_back({"C:\\t\\f" + std::to_string(i) + ".tmp", i % 2 ? "in use by another program" : "access denied"});
+    }
+    return entries;
+}
+
+TEST(EraseAccount, ListsUpToTwentyEntriesThenHowManyMore) {
+    EXPECT_TRUE(NotErasedLines({}).empty()) << "a run that erased everything says nothing more";
+
+    std::vector<std::string> twenty = NotErasedLines(Entries(20));
+    ASSERT_EQ(twenty.size(), 20u);
+    EXPECT_EQ(twenty.front(), "Not erased: C:\\t\\f1.tmp (in use by another program)");
+    EXPECT_EQ(twenty.back(), "Not erased: C:\\t\\f20.tmp (access denied)");
+
+    std::vector<std::string> more = NotErasedLines(Entries(23));
+    ASSERT_EQ(more.size(), 21u);
+    EXPECT_EQ(more[19], "Not erased: C:\\t\\f20.tmp (access denied)");
+    EXPECT_EQ(more[20], "... and 3 more");
+}
+
+TEST(EraseAccount, OpenFailuresAreNamedForTheUser) {
+    EXPECT_EQ(OpenFailureReason(ERROR_SHARING_VIOLATION), "in use by another program");
+    EXPECT_EQ(OpenFailureReason(ERROR_LOCK_VIOLATION), "in use by another program");
+    EXPECT_EQ(OpenFailureReason(ERROR_ACCESS_DENIED), "access denied");
+    EXPECT_EQ(OpenFailureReason(ERROR_BAD_DEVICE), "not a disk file");
+    EXPECT_EQ(OpenFailureReason(1234), "Windows error 1234");
+}
+
+} // namespace
