@@ -1,6 +1,7 @@
 #include "engine/FolderWipe.h"
 
 #include "engine/RunState.h"
+#include "engine/SafetyGate.h"
 #include "engine/WipeMethods.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
@@ -39,7 +40,7 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
         }
         ClearGuardingAttributes(path, entry.attributes);
         if (entry.IsFolder()) {
-            if (entry.name.front() == '.') {
+            if (entry.name.front() == '.' || IsQuorvalesOwnFolder(path)) {
                 continue;
             }
             try {

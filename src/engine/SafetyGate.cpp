@@ -103,11 +103,6 @@ std::string Comparable(const std::string& path) {
 
 bool SamePath(const std::string& a, const std::string& b) { return !a.empty() && EqualsNoCase(a, b); }
 
-bool IsWithin(const std::string& path, const std::string& folder) {
-    return !folder.empty() && path.size() > folder.size() && path[folder.size()] == '\\' &&
-           EqualsNoCase(path.substr(0, folder.size()), folder);
-}
-
 constexpr const char* kFolderVariables[] = {"%USERPROFILE%", "%ProgramFiles%", "%ProgramW6432%",
                                             "%ProgramFiles(x86)%", "%SystemRoot%", "%ProgramData%",
                                             "%PUBLIC%", "%APPDATA%", "%LOCALAPPDATA%"};
@@ -179,10 +174,30 @@ bool IsProtectedFolder(const std::string& comparable, const SplitPath& split) {
     return false;
 }
 
-// Quorvale's folder, where its program, Options.ini and plug-ins live.
-std::string OwnFolder() {
-    std::string folder = ExecutableDir();
-    return Comparable(folder);
+// Quorvale's folder and its plug-in folder, where its program, Options.ini and plug-ins live.
+std::vector<std::string> OwnFolders() {
+    std::string folder = Comparable(ExecutableDir());
+    return {folder, folder + "\\Plug-ins"};
+}
+
+// Quorvale's own files: its programs, Options.ini, its help.
+bool IsOwnFile(const std::string& comparable) {
+    std::string folder = Comparable(ExecutableDir());
+    for (const char* name : {"Options.ini", "Quorvale.exe", "SellwickService.exe", "help.chm"}) {
+        if (SamePath(comparable, folder + "\\" + name)) {
+            return true;
+        }
+    }
+    return SamePath(comparable, Comparable(ExecutablePath()));
+}
+
+bool IsOwnFolder(const std::string& comparable) {
+    for (const std::string& own : OwnFolders()) {
+        if (SamePath(comparable, own)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The plain-path checks shared by folders and entries.
@@ -239,26 +254,11 @@ bool IsDeviceName(const std::string& name) {
            base[3] <= '9';
 }
 
-std::optional<std::string> FolderRefusal(const std::string& folder) {
-    SplitPath split;
-    if (auto refusal = PlainPathRefusal(folder, split)) {
-        return refusal;
-    }
-    std::string comparable = Joined(split, split.names.size());
-    if (IsProtectedFolder(comparable, split)) {
-        return kProtectedFolder;
-    }
-    std::string own = OwnFolder();
-    if (SamePath(comparable, own) || IsWithin(comparable, own) || IsWithin(own, comparable)) {
-        return kQuorvaleOwn;
-    }
-    if (ReachedThroughLink(split)) {
-        return kThroughLink;
-    }
-    return std::nullopt;
-}
+namespace {
 
-std::optional<std::string> PathRefusal(const std::string& path) {
+// The gate for a full path: a folder to enter, or (lastIsPattern) a folder and the name or wildcard
+// of what to erase in it.
+std::optional<std::string> FullPathRefusal(const std::string& path, bool lastIsPattern) {
     SplitPath split;
     if (auto refusal = PlainPathRefusal(path, split)) {
         return refusal;
@@ -267,20 +267,33 @@ std::optional<std::string> PathRefusal(const std::string& path) {
     if (IsProtectedFolder(comparable, split)) {
         return kProtectedFolder;
     }
-    std::string own = OwnFolder();
-    if (SamePath(comparable, own) || IsWithin(comparable, own) || IsWithin(own, comparable)) {
+    if (IsOwnFolder(comparable) || IsOwnFile(comparable)) {
         return kQuorvaleOwn;
     }
-    SplitPath folder = split;
-    folder.names.pop_back();
-    if (HasWildcard(split.names.back()) && IsProtectedFolder(Joined(folder, folder.names.size()), folder)) {
-        return kProtectedFolder;
+    if (lastIsPattern && HasWildcard(split.names.back())) {
+        SplitPath folder = split;
+        folder.names.pop_back();
+        const std::string folderPath = Joined(folder, folder.names.size());
+        if (IsProtectedFolder(folderPath, folder)) {
+            return kProtectedFolder;
+        }
+        if (IsOwnFolder(folderPath)) {
+            return kQuorvaleOwn;
+        }
     }
     if (ReachedThroughLink(split)) {
         return kThroughLink;
     }
     return std::nullopt;
 }
+
+} // namespace
+
+std::optional<std::string> FolderRefusal(const std::string& folder) { return FullPathRefusal(folder, false); }
+
+bool IsQuorvalesOwnFolder(const std::string& folder) { return IsOwnFolder(Comparable(folder)); }
+
+std::optional<std::string> PathRefusal(const std::string& path) { return FullPathRefusal(path, true); }
 
 std::optional<std::string> WrittenEntryRefusal(const std::string& entry) {
     if (HasControlCharacter(entry)) {

@@ -98,6 +98,11 @@ TEST(SafetyGate, ProtectedFoldersAreNeverErasedWholeNorMatchedIntoByAWildcard) {
     EXPECT_EQ(FolderRefusal("C:\\"), Why("a protected folder"));
     EXPECT_EQ(FolderRefusal(own), Why("Quorvale's own files"));
     EXPECT_EQ(FolderRefusal(scratch.Path()), std::nullopt);
+    // A folder that merely holds Quorvale's may be erased: its walk passes Quorvale's folder by.
+    EXPECT_EQ(FolderRefusal(FolderOf(own.substr(0, own.size() - 1))), std::nullopt);
+    EXPECT_TRUE(IsQuorvalesOwnFolder(own));
+    EXPECT_TRUE(IsQuorvalesOwnFolder(AsciiUpper(own) + "Plug-ins\\"));
+    EXPECT_FALSE(IsQuorvalesOwnFolder(scratch.Path()));
 }
 
 TEST(SafetyGate, RefusesWhatIsReachedThroughAFolderLink) {
