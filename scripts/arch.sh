@@ -20,6 +20,9 @@ qv_build_dir() { echo "$qv_build_root/$1"; }
 # The release package's platform name for a build.
 qv_platform() { [ "$1" = x86_64 ] && echo win64 || echo win32; }
 
+# The program's version, as CMakeLists.txt sets it once for everything ("3.5").
+qv_version() { sed -n 's/^project(Quorvale VERSION \([0-9.]*\).*/\1/p' "$qv_root/CMakeLists.txt"; }
+
 qv_other_arch() { [ "$1" = x86_64 ] && echo i686 || echo x86_64; }
 
 qv_host_runs_32bit() { "$qv_wine32" --version >/dev/null 2>&1; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the two release packages, Quorvale-3.5-win32.zip (the 32-bit programs) and
-# Quorvale-3.5-win64.zip (the 64-bit ones), each with its programs, help.chm, the first-run
+# Builds the two release packages, Quorvale-<version>-win32.zip (the 32-bit programs) and
+# Quorvale-<version>-win64.zip (the 64-bit ones), each with its programs, help.chm, the first-run
 # Options.ini and the sample plug-ins, and prints their paths and contents. Needs no Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

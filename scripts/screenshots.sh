@@ -16,7 +16,7 @@ export QV_PRIVATE_DISPLAY=1
 trap wine_env_stop EXIT
 wine_env_start "$QV_ARCH" wineprefix-screenshots
 export QUORVALE_EXE="$build/Quorvale.exe"
-export QUORVALE_PACKAGE_DIR="$build/package/Quorvale-3.5-$(qv_platform "$QV_ARCH")"
+export QUORVALE_PACKAGE_DIR="$build/package/Quorvale-$(qv_version)-$(qv_platform "$QV_ARCH")"
 
 pictures="$build/screenshots-bmp"
 out="$root/docs/screenshots"

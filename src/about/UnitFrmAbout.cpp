@@ -2,6 +2,7 @@
 
 #include "platform/ControlSubclass.h"
 #include "platform/Shell.h"
+#include "platform/Version.h"
 
 #include <commctrl.h>
 
@@ -61,7 +62,7 @@ TFrmAbout::TFrmAbout(HWND owner) {
                owner);
     const ControlSpec controls[] = {
         {WC_STATICW, "", IDC_IMAGE1, 24, 28, 32, 32, SS_ICON},
-        {WC_STATICW, "Quorvale Version 3.5", IDC_LABEL1, 70, 34, 210, 24, SS_LEFT | SS_NOPREFIX},
+        {WC_STATICW, "Quorvale Version " QV_VERSION_TEXT, IDC_LABEL1, 70, 34, 210, 24, SS_LEFT | SS_NOPREFIX},
         {WC_STATICW, kSiteLine.c_str(), IDC_LBL_SITE, 24, 100, 260, 18, kLink},
         {WC_STATICW, kEmailLine.c_str(), IDC_LBL_EMAIL, 24, 128, 260, 18, kLink},
         {WC_BUTTONW, "OK", IDC_BTN_ABOUT_OK, 110, 198, 75, 25, BS_DEFPUSHBUTTON | WS_TABSTOP},

@@ -7,7 +7,7 @@
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "support/ChildProcess.h"
-#include "unit/ItemTestSupport.h"
+#include "support/Overrides.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,8 @@
 #include "about/UnitFrmAbout.h"
 #include "platform/Text.h"
 #include "support/Scratch.h"
-#include "unit/ItemTestSupport.h"
+#include "platform/Files.h"
+#include "support/Overrides.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "settings/UnitIEAddressBar.h"
 #include "settings/UnitIECookies.h"
 #include "support/Scratch.h"
-#include "unit/ItemTestSupport.h"
+#include "support/Overrides.h"
 
 #include <wininet.h>
 
