@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/CommandLine.h"
 #include "platform/Desktop.h"
 #include "platform/Form.h"
 
@@ -33,11 +34,20 @@ HWND CreateApplicationWindow() {
 } // namespace
 
 int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& seams) {
+    const std::optional<CommandRequest> command = ParseCommand(arguments);
     bool alreadyRunning = false;
     KernelHandle mutex = CreateOwnedMutex(kSingleInstanceMutex, alreadyRunning);
     if (alreadyRunning) {
+        // A script's call shows no box: it says so on its console and leaves the running copy alone.
+        if (command) {
+            SayOnConsole(kAnotherCopyText);
+            return kExitAnotherCopy;
+        }
         ShowMessageBox(nullptr, "Quorvale already starts!", "Information", MB_OK | MB_ICONINFORMATION);
         return 0;
+    }
+    if (command && command->kind == CommandRequest::Shred) {
+        return ShredFromCommandLine(command->paths);
     }
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
@@ -48,13 +58,24 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
     try {
         HWND applicationWindow = CreateApplicationWindow();
         TFrmMain main(applicationWindow, std::move(arguments), seams);
-        ShowWindow(main.Handle(), SW_SHOWNORMAL);
-        UpdateWindow(main.Handle());
-        exitCode = RunMessageLoop(main.Handle());
+        if (command) {
+            // The erase of a script: the window stays out of the way, and the program ends with it.
+            ShowWindow(main.Handle(), SW_SHOWMINNOACTIVE);
+            exitCode = main.EraseUnattended(command->paths.empty() ? std::string() : command->paths.front());
+        } else {
+            ShowWindow(main.Handle(), SW_SHOWNORMAL);
+            UpdateWindow(main.Handle());
+            exitCode = RunMessageLoop(main.Handle());
+        }
         DestroyWindow(applicationWindow);
     } catch (const std::exception& e) {
-        ShowApplicationError(e.what());
-        exitCode = 1;
+        if (command) {
+            SayOnConsole(e.what());
+            exitCode = kExitNotRun;
+        } else {
+            ShowApplicationError(e.what());
+            exitCode = 1;
+        }
     }
     CoUninitialize();
     return exitCode;

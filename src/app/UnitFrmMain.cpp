@@ -1,6 +1,7 @@
 #include "app/UnitFrmMain.h"
 
 #include "about/UnitFrmAbout.h"
+#include "app/CommandLine.h"
 #include "app/EraseRun.h"
 #include "app/Triggers.h"
 #include "app/UnitMoveWindow.h"
@@ -445,6 +446,74 @@ void TFrmMain::BtnEraseClick() {
         return;
     }
     TryRunErase();
+}
+
+namespace {
+
+// The progress log as shown, and a copy of its lines for the log file of an unattended run.
+class LogTranscript : public ProgressLog {
+public:
+    explicit LogTranscript(ProgressLog& shown) : shown_(shown) {}
+    void AppendLine(std::string_view line) override {
+        lines_.emplace_back(line);
+        shown_.AppendLine(line);
+    }
+    void ReplaceLastLine(std::string_view line) override {
+        if (lines_.empty()) {
+            lines_.emplace_back(line);
+        } else {
+            lines_.back() = std::string(line);
+        }
+        shown_.ReplaceLastLine(line);
+    }
+    std::string Text() const {
+        std::string text;
+        for (const std::string& line : lines_) {
+            text += line + "\r\n";
+        }
+        return text;
+    }
+
+private:
+    ProgressLog& shown_;
+    std::vector<std::string> lines_;
+};
+
+} // namespace
+
+int TFrmMain::EraseUnattended(const std::string& logPath) {
+    // The log file is made first: a run whose log cannot be kept does not start.
+    if (!logPath.empty() && WriteWholeFile(logPath, "") != ERROR_SUCCESS) {
+        SayOnConsole("The log file " + logPath + " cannot be written: nothing was erased.");
+        return kExitNotRun;
+    }
+    if (RunInProgress) {
+        return kExitNotRun;
+    }
+    StopRequested = false;
+    RunInProgress = true;
+    ShowEraseRunning(true);
+    EraseRunEnd end;
+    LogTranscript transcript(memInfo_);
+    try {
+        memInfo_.Clear();
+        end = RunEraseSteps(transcript, OptionsFilePath(), hwnd_);
+    } catch (...) {
+        end.stopped = true;
+    }
+    EndEraseRun();
+    memInfo_.Flush();
+    if (!logPath.empty()) {
+        WriteWholeFile(logPath, transcript.Text());
+    }
+    for (const std::string& line : NotErasedLines(NotErasedEntries)) {
+        SayOnConsole(line);
+    }
+    SayOnConsole(end.boxText);
+    if (end.stopped) {
+        return kExitNotRun;
+    }
+    return NotErasedEntries.empty() ? kExitAllErased : kExitNotAllErased;
 }
 
 bool TFrmMain::TryRunErase() {

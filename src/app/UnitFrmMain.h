@@ -89,6 +89,11 @@ public:
     // runs share the counters; an earlier run's box still open does not hold a new run back.
     bool TryRunErase();
 
+    // Runs an erase without waiting for anyone (the /erase switch): no box at its end. Writes the
+    // whole log, the account of what was not erased included, to logPath (UTF-8) unless it is
+    // empty, says the run's summary on the console, and returns the exit code (CommandLine.h).
+    int EraseUnattended(const std::string& logPath);
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

@@ -281,7 +281,10 @@ std::optional<std::string> FullPathRefusal(const std::string& path, bool lastIsP
             return kQuorvaleOwn;
         }
     }
-    if (ReachedThroughLink(split)) {
+    // A folder to enter is taken where Windows names it (a temp folder moved to another drive by
+    // a junction, or on a volume mounted in a folder, is still the temp folder); what a plug-in
+    // entry names must not lie beyond a link, where it may be anything.
+    if (lastIsPattern && ReachedThroughLink(split)) {
         return kThroughLink;
     }
     return std::nullopt;

@@ -15,7 +15,8 @@
 #include <string>
 
 // Why a folder must not be entered at all (its contents erased): nullopt when it may. The folder is
-// a full path, with or without a trailing backslash.
+// a full path, with or without a trailing backslash. It is taken where Windows names it, even when
+// a folder on the way is a link or a mounted volume; the walk itself never follows a link.
 std::optional<std::string> FolderRefusal(const std::string& folder);
 
 // Whether the folder is Quorvale's own or its plug-in folder. A walk passes them by, so that

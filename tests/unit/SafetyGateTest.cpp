@@ -114,7 +114,8 @@ TEST(SafetyGate, RefusesWhatIsReachedThroughAFolderLink) {
     }
     EXPECT_EQ(PathRefusal(scratch / "link\\kept.txt"), Why("reached through a link"));
     EXPECT_EQ(PathRefusal(scratch / "link\\*"), Why("reached through a link"));
-    EXPECT_EQ(FolderRefusal(scratch / "link\\deeper"), Why("reached through a link"));
+    EXPECT_EQ(PathRefusal(scratch / "link\\deeper\\*.tmp"), Why("reached through a link"));
+    EXPECT_EQ(FolderRefusal(scratch / "link"), std::nullopt) << "a folder to walk is taken where it is named";
     EXPECT_EQ(PathRefusal(scratch / "target\\kept.txt"), std::nullopt);
     RemoveUnixSymlink(scratch / "link");
 }

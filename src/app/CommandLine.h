@@ -1,0 +1,34 @@
+// The switches for scripts and the Task Scheduler: "/erase [<log file>]" runs an erase with the
+// saved settings without waiting for anyone, "/shred <file>..." shreds the files named. Each ends
+// the program with an exit code a script can test, and says what it did on the console that
+// started it, where there is one. Any other first argument starts the program as usual.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Exit codes of the switches.
+constexpr int kExitAllErased = 0;    // everything found was erased
+constexpr int kExitNotAllErased = 1; // something could not be erased (listed)
+constexpr int kExitNotRun = 2;       // the run could not start, or was stopped
+constexpr int kExitAnotherCopy = 3;  // another copy of Quorvale is running: nothing was done
+
+constexpr const char* kAnotherCopyText = "Quorvale is already running: nothing was done.";
+
+struct CommandRequest {
+    enum Kind { Erase, Shred } kind;
+    std::vector<std::string> paths; // the log file (at most one) or the files to shred
+};
+
+// The request of the arguments (after the program name); nullopt when they ask for none. Switches
+// are matched without regard to case.
+std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& arguments);
+
+// Writes the text and a line end to the console of the program that started this one (or to the
+// standard output it was handed); nothing where there is none.
+void SayOnConsole(const std::string& text);
+
+// Shreds each file with the saved wipe method, as the File Shredder does, and says on the console
+// what could not be shredded and why. Returns kExitAllErased or kExitNotAllErased.
+int ShredFromCommandLine(const std::vector<std::string>& files);
