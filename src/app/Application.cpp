@@ -46,6 +46,10 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
         ShowMessageBox(nullptr, "Quorvale already starts!", "Information", MB_OK | MB_ICONINFORMATION);
         return 0;
     }
+    if (command && command->kind == CommandRequest::Usage) {
+        SayOnConsole(kUsageText);
+        return kExitNotRun;
+    }
     if (command && command->kind == CommandRequest::Shred) {
         return ShredFromCommandLine(command->paths);
     }

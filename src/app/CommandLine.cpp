@@ -14,11 +14,11 @@ std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& argum
         return std::nullopt;
     }
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
-    if (EqualsNoCase(arguments.front(), "/erase") && rest.size() <= 1) {
-        return CommandRequest{CommandRequest::Erase, rest};
+    if (EqualsNoCase(arguments.front(), "/erase")) {
+        return CommandRequest{rest.size() <= 1 ? CommandRequest::Erase : CommandRequest::Usage, rest};
     }
-    if (EqualsNoCase(arguments.front(), "/shred") && !rest.empty()) {
-        return CommandRequest{CommandRequest::Shred, rest};
+    if (EqualsNoCase(arguments.front(), "/shred")) {
+        return CommandRequest{rest.empty() ? CommandRequest::Usage : CommandRequest::Shred, rest};
     }
     return std::nullopt;
 }

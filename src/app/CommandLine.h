@@ -16,8 +16,11 @@ constexpr int kExitAnotherCopy = 3;  // another copy of Quorvale is running: not
 
 constexpr const char* kAnotherCopyText = "Quorvale is already running: nothing was done.";
 
+constexpr const char* kUsageText = "Usage: Quorvale.exe /erase [<log file>]   or   Quorvale.exe /shred <file>...";
+
 struct CommandRequest {
-    enum Kind { Erase, Shred } kind;
+    // Usage: a switch with the wrong number of paths; the program says how to call it and ends.
+    enum Kind { Erase, Shred, Usage } kind;
     std::vector<std::string> paths; // the log file (at most one) or the files to shred
 };
 

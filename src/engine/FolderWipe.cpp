@@ -8,21 +8,24 @@
 
 #include <windows.h>
 
-void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
+bool WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes, DWORD knownAttributes) {
+    bool deleted = false;
     WipeControl control;
     control.walkedFile = true;
+    control.knownAttributes = knownAttributes;
+    control.deleted = &deleted;
     WipeFileByMethod(path, method, passes, control);
+    return deleted;
 }
 
-bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes) {
+bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes, DWORD knownAttributes) {
     try {
-        WipeWalkedFile(path, method, passes);
+        if (WipeWalkedFile(path, method, passes, knownAttributes)) {
+            return true;
+        }
     } catch (const WipeOpenError& error) {
         NoteNotErased(path, OpenFailureReason(error.Error()));
         return false;
-    }
-    if (GetAttributes(path) == INVALID_FILE_ATTRIBUTES) {
-        return true;
     }
     if (!StopRequested) {
         NoteNotErased(path, "could not be deleted");
@@ -50,7 +53,7 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
             }
             continue;
         }
-        if (EraseWalkedFile(path, method, passes)) {
+        if (EraseWalkedFile(path, method, passes, entry.attributes)) {
             ReleasedByteCount += entry.size;
             ErasedFileCount += 1;
             log.ReplaceLastLine(FileResultLine());

@@ -3,6 +3,8 @@
 
 #include "engine/ProgressLog.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -22,13 +24,16 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
 // Wipes one file met in a folder walk (the caller has already counted it and passed links by).
 // A file with more than one hard link is only unlinked: overwriting it would destroy the same
 // data under its other names; once StopRequested is set it is left as it is. Any other file goes
-// to WipeFileByMethod, whose WipeOpenError reaches the caller.
-void WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes);
+// to WipeFileByMethod, whose WipeOpenError reaches the caller. knownAttributes: the attributes a
+// folder search gave, or INVALID_FILE_ATTRIBUTES. Returns whether the file is gone.
+bool WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes,
+                    DWORD knownAttributes = INVALID_FILE_ATTRIBUTES);
 
 // Wipes one file met by an item (WipeWalkedFile) and says whether it is gone, the only case in
 // which the item counts it. A file that could not be erased is noted in the run's account with
 // the reason (NoteNotErased), unless Stop left it.
-bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes);
+bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes,
+                     DWORD knownAttributes = INVALID_FILE_ATTRIBUTES);
 
 // "<n> files were erased, <size> hard disk space was released." from the item counters.
 std::string FileResultLine();

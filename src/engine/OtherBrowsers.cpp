@@ -104,7 +104,7 @@ void WipeMatchingFiles(const std::string& folder, const char* pattern, const std
         if (entry.IsFolder() || entry.IsLink()) {
             continue;
         }
-        if (EraseWalkedFile(folder + "\\" + entry.name, method, passes)) {
+        if (EraseWalkedFile(folder + "\\" + entry.name, method, passes, entry.attributes)) {
             ReleasedByteCount += entry.size;
             ErasedFileCount += 1;
             log.ReplaceLastLine(FileResultLine());

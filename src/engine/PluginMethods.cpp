@@ -189,7 +189,7 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
             }
             continue;
         }
-        if (EraseWalkedFile(path, method, passes)) {
+        if (EraseWalkedFile(path, method, passes, match.attributes)) {
             ErasedFileCount += 1;
             ReleasedByteCount += match.size;
             ShowRunningLine(log);

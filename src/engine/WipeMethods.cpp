@@ -142,6 +142,7 @@ struct Victim {
     DWORD attributes;
     bool walked;
     FileHandle file;
+    bool deleted = false; // set by Delete once the file is gone
     bool mayDelete = false; // opened with the right to rename and delete it through the handle
 
     // Opens the file for writing unless it is open already; raises WipeOpenError when it cannot.
@@ -176,9 +177,7 @@ struct Victim {
     void Delete(const std::string& current) {
         bool marked = mayDelete && file && DeleteWhenClosed(file.get());
         file.reset();
-        if (!marked) {
-            DeleteFileAt(current);
-        }
+        deleted = marked || DeleteFileAt(current);
     }
 };
 
@@ -288,7 +287,19 @@ template <typename PassAt>
 void WipeWithPasses(const std::string& path, int32_t passCount, PassAt passAt, const WipeControl& control,
                     bool tellBeforePass) {
     LetMessagesRun(control.walkedFile);
-    Victim victim{path, GetAttributes(path), control.walkedFile, FileHandle()};
+    const DWORD attributes =
+        control.knownAttributes != INVALID_FILE_ATTRIBUTES ? control.knownAttributes : GetAttributes(path);
+    Victim victim{path, attributes, control.walkedFile, FileHandle()};
+    // Tells the caller whether the file is gone, whichever way this ends (a missing file is gone).
+    struct Report {
+        const Victim& victim;
+        bool* deleted;
+        ~Report() {
+            if (deleted) {
+                *deleted = victim.deleted || victim.attributes == INVALID_FILE_ATTRIBUTES;
+            }
+        }
+    } report{victim, control.deleted};
     if (Stopped(control) || IsMissingOrLink(victim.attributes)) {
         return;
     }

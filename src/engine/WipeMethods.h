@@ -38,6 +38,11 @@ struct WipeControl {
     // names (once StopRequested is set it is left). The file is opened once for all its passes
     // instead of once per pass, and window messages run at most every few milliseconds.
     bool walkedFile = false;
+    // The file's attributes when the caller knows them already (from a folder search), which saves
+    // asking for them again; INVALID_FILE_ATTRIBUTES when it does not.
+    unsigned long knownAttributes = 0xFFFFFFFF;
+    // Set, when given, to whether the file is gone at the end (deleted, or missing from the start).
+    bool* deleted = nullptr;
 };
 
 // "DoD", "NSA", "Gutmann" select those methods (exact, case-sensitive); any other text selects

@@ -695,4 +695,10 @@ TEST_F(CommandLineTest, ShredShredsTheNamedFilesAndEndsWithOneWhenOneCouldNotBe)
     EXPECT_FALSE(FileExists(first));
     EXPECT_EQ(RunToEnd(*app_, {"/shred", second}), 0u);
     EXPECT_FALSE(FileExists(second));
+
+    // A switch called wrongly says how to call it and ends at once, erasing nothing.
+    WriteFileText(sandbox_->Temp() + "\\kept.tmp", "kept");
+    EXPECT_EQ(RunToEnd(*app_, {"/shred"}), 2u);
+    EXPECT_EQ(RunToEnd(*app_, {"/erase", "one.log", "two.log"}), 2u);
+    EXPECT_TRUE(FileExists(sandbox_->Temp() + "\\kept.tmp"));
 }
