@@ -1,7 +1,9 @@
 #include "app/Application.h"
 
 #include "app/CommandLine.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
+#include "platform/ThisProcess.h"
+#include "platform/WindowText.h"
 #include "platform/Form.h"
 
 #include <commctrl.h>
@@ -66,6 +68,8 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
             // The erase of a script: the window stays out of the way, and the program ends with it.
             ShowWindow(main.Handle(), SW_SHOWMINNOACTIVE);
             exitCode = main.EraseUnattended(command->paths.empty() ? std::string() : command->paths.front());
+            // Closed as the close button would: the hotkeys and their atoms and the tray icon go.
+            main.Close();
         } else {
             ShowWindow(main.Handle(), SW_SHOWNORMAL);
             UpdateWindow(main.Handle());
