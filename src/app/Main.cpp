@@ -1,6 +1,6 @@
 // Program entry.
 #include "app/Application.h"
-#include "platform/Desktop.h"
+#include "platform/ThisProcess.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return RunApplication(CommandLineArguments());

@@ -1,7 +1,7 @@
 #include "app/UnitMoveWindow.h"
 
 #include "engine/SystemInfo.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/Power.h"
 
 namespace {

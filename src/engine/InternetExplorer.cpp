@@ -4,7 +4,7 @@
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
 #include "engine/SystemInfo.h"
-#include "platform/Desktop.h"
+#include "platform/WindowsVersion.h"
 #include "platform/Registry.h"
 #include "platform/UrlHistory.h"
 #include "platform/UserAccount.h"

@@ -3,7 +3,7 @@
 
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/Files.h"
 #include "store/IniDocument.h"
 #include "store/OptionsStore.h"

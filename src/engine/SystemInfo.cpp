@@ -1,6 +1,6 @@
 #include "engine/SystemInfo.h"
 
-#include "platform/Desktop.h"
+#include "platform/WindowsVersion.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
 #include "platform/Text.h"

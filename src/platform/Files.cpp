@@ -162,6 +162,28 @@ std::optional<int64_t> FileSizeByOpening(std::string_view path) {
     return size.QuadPart;
 }
 
+std::string WithTrailingBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    if (!path.empty() && path.back() == '\\') {
+        path.pop_back();
+    }
+    return path;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (path.empty() || path.back() != '\\') {
+        path += '\\';
+    }
+    return path.append(name);
+}
+
 std::string FolderOf(std::string_view path) {
     size_t slash = path.find_last_of('\\');
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));

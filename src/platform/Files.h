@@ -69,6 +69,15 @@ bool CreateFolder(std::string_view path);
 // be opened that way (missing, in use without sharing, read-only, access denied).
 std::optional<int64_t> FileSizeByOpening(std::string_view path);
 
+// The folder ending in exactly one backslash: one is added unless it ends in one already (an empty
+// text becomes "\").
+std::string WithTrailingBackslash(std::string folder);
+// The path without its trailing backslash, if it has one.
+std::string WithoutTrailingBackslash(std::string path);
+// folder + "\" + name; a folder that already ends in a backslash (a drive's root, an expanded
+// placeholder) gets no second one, which the long-path form would not read as one.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
 // The folder part of a path, up to and including its last backslash ("" when it has none).
 std::string FolderOf(std::string_view path);
 // The file-name part of a path, after its last backslash.

@@ -1,6 +1,7 @@
 #include "platform/Form.h"
 
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
+#include "platform/WindowText.h"
 #include "platform/Text.h"
 
 #include <commctrl.h>

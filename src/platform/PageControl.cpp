@@ -1,6 +1,6 @@
 #include "platform/PageControl.h"
 
-#include "platform/Desktop.h"
+#include "platform/WindowsVersion.h"
 #include "platform/Handle.h"
 #include "platform/StandardControls.h"
 #include "platform/Text.h"

@@ -107,3 +107,63 @@ bool DeleteRegTree(HKEY root, std::string_view path) {
     }
     return RegDeleteKeyW(root, widePath.c_str()) == ERROR_SUCCESS && ok;
 }
+
+bool SetRegDword(HKEY key, std::string_view name, DWORD value) {
+    return RegSetValueExW(key, Widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof value) == ERROR_SUCCESS;
+}
+
+std::optional<DWORD> GetRegDword(HKEY key, std::string_view name) {
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegQueryValueExW(key, Widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool RegSubKeyExists(HKEY key, std::string_view name) {
+    if (name.empty()) {
+        return false;
+    }
+    HKEY subKey = nullptr;
+    LONG rc = RegOpenKeyExW(key, Widen(name).c_str(), 0, KEY_QUERY_VALUE, &subKey);
+    RegKey opened(rc == ERROR_SUCCESS ? subKey : nullptr);
+    return rc == ERROR_SUCCESS || rc == ERROR_ACCESS_DENIED;
+}
+
+bool RegValueExists(HKEY key, std::string_view name) {
+    LONG rc = RegQueryValueExW(key, Widen(name).c_str(), nullptr, nullptr, nullptr, nullptr);
+    return rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA;
+}
+
+std::optional<RegValue> GetRegValue(HKEY key, std::string_view name) {
+    std::wstring wideName = Widen(name);
+    for (;;) {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        RegValue value{type, std::string(size, '\0')};
+        LONG rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+        if (rc == ERROR_MORE_DATA) {
+            continue; // the value grew between the two calls
+        }
+        if (rc != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        value.type = type;
+        value.bytes.resize(size);
+        return value;
+    }
+}
+
+bool SetRegValue(HKEY key, std::string_view name, const RegValue& value) {
+    return RegSetValueExW(key, Widen(name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
+                          static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
+}

@@ -1,6 +1,6 @@
 #include "platform/Services.h"
 
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/Text.h"
 
 #include <string>

@@ -1,7 +1,8 @@
 // SellwickService.exe: installs, removes or runs the service that erases the AutoComplete form
 // data of Quorvale's user. "/INSTALL" and "/UNINSTALL" tell their result in a message box unless
 // "/SILENT" is given; the exit code is the Windows error (0 for success).
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
+#include "platform/ThisProcess.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "service/ServiceRunner.h"

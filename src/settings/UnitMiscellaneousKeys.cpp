@@ -3,7 +3,7 @@
 #include "settings/UnitMiscellaneous.h"
 
 #include "platform/ControlSubclass.h"
-#include "platform/Desktop.h"
+#include "platform/WindowText.h"
 #include "settings/MiscellaneousRules.h"
 
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 #include "store/HotkeyText.h"
 
-#include "platform/Desktop.h"
+#include "platform/WindowText.h"
 #include "platform/Text.h"
 
 namespace {

@@ -1,8 +1,7 @@
 #include "tools/LowDiskWarning.h"
 
-#include "platform/Desktop.h"
+#include "platform/WindowsVersion.h"
 #include "platform/Registry.h"
-#include "platform/RegistryNumber.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // is silenced while a drive is washed and the setting is put back as it was found.
 #pragma once
 
-#include "platform/RegistryValues.h"
+#include "platform/Registry.h"
 
 #include <windows.h>
 

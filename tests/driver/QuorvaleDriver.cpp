@@ -1,7 +1,7 @@
 #include "driver/QuorvaleDriver.h"
 
 #include "driver/RemoteMemory.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"

@@ -2,7 +2,7 @@
 // WM_HOTKEY that Windows sends for a registered hotkey (and once as a real key press), the boss key
 // hides and shows the windows of running notepad programs, the stealth key the tray icon.
 #include "driver/QuorvaleDriver.h"
-#include "platform/Desktop.h"
+#include "platform/ThisProcess.h"
 #include "support/ChildProcess.h"
 
 #include <gtest/gtest.h>

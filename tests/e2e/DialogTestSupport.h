@@ -4,7 +4,7 @@
 
 #include "driver/DialogDriver.h"
 #include "driver/QuorvaleDriver.h"
-#include "platform/Desktop.h"
+#include "platform/WindowText.h"
 #include "platform/Registry.h"
 #include "settings/RunValue.h"
 #include "store/OptionsStore.h"

@@ -3,7 +3,7 @@
 // disk); the tests skip when those drives are not mapped.
 #include "driver/QuorvaleDriver.h"
 
-#include "platform/Desktop.h"
+#include "platform/WindowText.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "support/Scratch.h"

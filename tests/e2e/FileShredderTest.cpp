@@ -3,7 +3,7 @@
 #include "driver/DialogDriver.h"
 #include "driver/QuorvaleDriver.h"
 
-#include "platform/Desktop.h"
+#include "platform/WindowText.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "support/Scratch.h"

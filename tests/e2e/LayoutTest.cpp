@@ -6,7 +6,6 @@
 #include "driver/WindowTour.h"
 #include "platform/Handle.h"
 #include "platform/Registry.h"
-#include "platform/RegistryNumber.h"
 #include "settings/ListPairForm.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
 // Start-up and the main window, driven through the real Quorvale.exe.
 #include "driver/QuorvaleDriver.h"
 
-#include "platform/Desktop.h"
+#include "platform/ThisProcess.h"
+#include "platform/WindowText.h"
 
 #include <gtest/gtest.h>
 

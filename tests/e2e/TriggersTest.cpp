@@ -4,7 +4,7 @@
 // Every run erases only the clipboard, so a test sees a run happen by the clipboard being emptied.
 #include "driver/QuorvaleDriver.h"
 #include "e2e/DialogTestSupport.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "settings/UnitMiscellaneous.h"

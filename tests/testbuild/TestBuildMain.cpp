@@ -9,7 +9,7 @@
 // The shipped program's entry (src/app/Main.cpp) contains neither, so nothing in a user's command
 // line or environment can reach them.
 #include "app/Application.h"
-#include "platform/Desktop.h"
+#include "platform/ThisProcess.h"
 #include "platform/Files.h"
 #include "platform/Power.h"
 

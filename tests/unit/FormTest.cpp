@@ -1,6 +1,6 @@
 // The window framework: modal showing, the progress log control, and the error boundary.
 #include "app/MemoLog.h"
-#include "platform/Desktop.h"
+#include "platform/WindowText.h"
 #include "platform/Form.h"
 
 #include <gtest/gtest.h>

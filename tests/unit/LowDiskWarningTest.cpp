@@ -1,7 +1,6 @@
 // Silencing and restoring the low-disk-space warning, in scratch registry keys: only an existing
 // key is touched, and the value comes back exactly as it was (or goes again).
 #include "platform/Registry.h"
-#include "platform/RegistryValues.h"
 #include "support/Scratch.h"
 #include "tools/LowDiskWarning.h"
 

@@ -5,7 +5,6 @@
 #include "engine/RunState.h"
 #include "platform/Environment.h"
 #include "platform/Registry.h"
-#include "platform/RegistryPresence.h"
 #include "platform/Text.h"
 #include "support/RecordingLog.h"
 #include "support/Scratch.h"

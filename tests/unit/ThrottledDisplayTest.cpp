@@ -1,5 +1,5 @@
 // Running displays repaint at most ten times a second, yet always end on the latest state.
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/ThrottledDisplay.h"
 
 #include <gtest/gtest.h>

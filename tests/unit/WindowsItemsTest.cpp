@@ -9,7 +9,6 @@
 #include "platform/Files.h"
 #include "platform/RecycleBin.h"
 #include "platform/Registry.h"
-#include "platform/RegistryNumber.h"
 #include "platform/Shell.h"
 #include "support/RecordingLog.h"
 #include "support/Scratch.h"
