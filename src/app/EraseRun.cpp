@@ -3,7 +3,7 @@
 #include "engine/FolderWipe.h"
 #include "engine/Plugins.h"
 #include "engine/RunState.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "store/OptionNames.h"
 #include "store/OptionsStore.h"
 
@@ -41,8 +41,7 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner) 
     }
     context.log.AppendLine("");
     if (item.finishedByRun) {
-        TotalErasedFileCount += ErasedFileCount;
-        TotalReleasedByteCount += ReleasedByteCount;
+        AddFileCountersToTotals();
     }
 }
 
@@ -56,8 +55,8 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
     TotalErasedRegistryCount = 0;
 
     OptionsStore options(optionsPath);
-    EraseRunContext context{options.GetText(kSectionMiscellaneous, kKeySecurityLevel, "DoD"),
-                            options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, 2), optionsPath, log};
+    EraseRunContext context{options.GetText(kSectionMiscellaneous, kKeySecurityLevel, kDefaultSecurityLevel),
+                            options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultRunPasses), optionsPath, log};
     for (const EraseItem& item : kEraseItems) {
         if (options.GetFlag(item.section, item.key, item.enabledByDefault) && !StopRequested) {
             RunItem(item, context, owner);

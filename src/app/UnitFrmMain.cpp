@@ -6,7 +6,10 @@
 #include "app/Triggers.h"
 #include "app/UnitMoveWindow.h"
 #include "engine/RunState.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
+#include "platform/ThisProcess.h"
+#include "platform/WindowText.h"
+#include "platform/WindowsVersion.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
@@ -103,11 +106,7 @@ void UnregisterNamedHotkey(HWND window, int32_t& atom) {
 }
 
 void OpenHelpFile() {
-    std::string folder = ExecutableDir();
-    if (!folder.empty() && folder.back() == '\\') {
-        folder.pop_back();
-    }
-    ShellOpen("open", folder + "\\help.chm", "c:\\", SW_SHOWNORMAL);
+    ShellOpen("open", JoinPath(ExecutableDir(), "help.chm"), "c:\\", SW_SHOWNORMAL);
 }
 
 } // namespace

@@ -68,10 +68,7 @@ void WipeFolderTree(const std::string& folder, const std::string& method, int32_
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return;
     }
-    std::string base = folder;
-    if (!base.empty() && base.back() == '\\') {
-        base.pop_back();
-    }
+    const std::string base = WithoutTrailingBackslash(folder);
     if (WipeFolderContents(base, method, passes, log)) {
         RemoveFolder(base);
     }

@@ -3,7 +3,7 @@
 
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/Files.h"
 #include "platform/FileContent.h"
 #include "platform/UrlCache.h"
@@ -25,14 +25,8 @@ void EraseCacheEntry(const UrlCacheEntry& entry, ProgressLog& log) {
 }
 
 void BeginFileItem(ProgressLog& log) {
-    ErasedFileCount = 0;
-    ReleasedByteCount = 0;
+    ResetFileCounters();
     log.AppendLine(kPlaceholderLine);
-}
-
-void AddFileCountsToTotals() {
-    TotalErasedFileCount += ErasedFileCount;
-    TotalReleasedByteCount += ReleasedByteCount;
 }
 
 bool IsKept(const std::vector<std::string>& keepList, const UrlCacheEntry& cookie) {
@@ -82,7 +76,7 @@ void EraseIECache(ProgressLog& log) {
             return !StopRequested;
         });
         if (end != UrlCacheWalkEnd::Stopped) {
-            AddFileCountsToTotals();
+            AddFileCountersToTotals();
         }
     } catch (...) {
         // The item ends where the walk failed; what was erased stays counted on the log line.
@@ -99,7 +93,7 @@ void EraseIECookies(const std::string& optionsPath, ProgressLog& log) {
             }
             return true;
         });
-        AddFileCountsToTotals();
+        AddFileCountersToTotals();
     } catch (...) {
         // As for the cache item.
     }

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string WithBackslash(std::string folder) {
-    if (folder.empty() || folder.back() != '\\') {
-        folder += '\\';
-    }
-    return folder;
-}
-
 // Zeroes folder\index.dat. Returns false when the walk of this folder ends here: the file is
 // already clean (first byte 0) or cannot be opened, read or overwritten.
 bool WipeIndexDatIn(const std::string& folder, ProgressLog& log) {
@@ -53,7 +46,7 @@ std::vector<std::string> IndexDatFolders(const std::string& osFamily, const std:
     // An unknown special folder would otherwise become "\", the root of the current drive.
     auto add = [&folders](const std::string& folder, const char* subFolder) {
         if (!folder.empty()) {
-            folders.push_back(WithBackslash(folder) + subFolder);
+            folders.push_back(WithTrailingBackslash(folder) + subFolder);
         }
     };
     if (osFamily == "NewWinNT") {
@@ -68,7 +61,7 @@ std::vector<std::string> IndexDatFolders(const std::string& osFamily, const std:
 
 void WipeIndexDatTree(const std::string& folder, ProgressLog& log) {
     try {
-        const std::string dir = WithBackslash(folder);
+        const std::string dir = WithTrailingBackslash(folder);
         if (!WipeIndexDatIn(dir, log)) {
             return;
         }
@@ -84,13 +77,11 @@ void WipeIndexDatTree(const std::string& folder, ProgressLog& log) {
 }
 
 void EraseIEIndexDat(ProgressLog& log) {
-    ErasedFileCount = 0;
-    ReleasedByteCount = 0;
+    ResetFileCounters();
     const std::vector<std::string> folders =
         IndexDatFolders(GetOSFamily(), SpecialFolderPath(CSIDL_INTERNET_CACHE), SpecialFolderPath(CSIDL_HISTORY));
     for (const std::string& folder : folders) {
         WipeIndexDatTree(folder, log);
     }
-    TotalErasedFileCount += ErasedFileCount;
-    TotalReleasedByteCount += ReleasedByteCount;
+    AddFileCountersToTotals();
 }

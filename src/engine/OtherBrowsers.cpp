@@ -24,20 +24,7 @@ std::string FolderOfVariable(const std::string& reference) {
     if (folder.empty() || folder == reference) {
         return {};
     }
-    if (folder.back() != '\\') {
-        folder += '\\';
-    }
-    return folder;
-}
-
-void ResetFileCounters() {
-    ErasedFileCount = 0;
-    ReleasedByteCount = 0;
-}
-
-void AddFileCountersToTotals() {
-    TotalErasedFileCount += ErasedFileCount;
-    TotalReleasedByteCount += ReleasedByteCount;
+    return WithTrailingBackslash(folder);
 }
 
 // The sub-folders of folder (given without a trailing backslash) whose names do not begin with

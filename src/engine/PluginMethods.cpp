@@ -7,7 +7,6 @@
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "platform/RegistryPresence.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 
@@ -63,22 +62,6 @@ FileEntry SplitFileEntry(const std::string& entry) {
         return {std::string(), entry};
     }
     return {ExpandPluginPath(entry.substr(0, last)), entry.substr(last + 1)};
-}
-
-// folder + "\" + name; a folder that already ends in a backslash (an expanded placeholder on its
-// own) gets no second one, which the long-path form would not read as one.
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '\\') {
-        return folder + name;
-    }
-    return folder + "\\" + name;
-}
-
-std::string WithBackslash(std::string folder) {
-    if (folder.back() != '\\') {
-        folder += '\\';
-    }
-    return folder;
 }
 
 void ShowRunningLine(ProgressLog& log) {
@@ -251,7 +234,7 @@ std::string ExpandPluginPath(const std::string& folderPart) {
         }
         // The placeholder and the backslash meant to follow it.
         size_t removed = std::min(length + 1, folderPart.size());
-        return WithBackslash(placeholder.folder) + folderPart.substr(removed);
+        return WithTrailingBackslash(placeholder.folder) + folderPart.substr(removed);
     }
     return folderPart;
 }

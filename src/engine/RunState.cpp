@@ -32,6 +32,16 @@ std::string OpenFailureReason(unsigned long error) {
     }
 }
 
+void ResetFileCounters() {
+    ErasedFileCount = 0;
+    ReleasedByteCount = 0;
+}
+
+void AddFileCountersToTotals() {
+    TotalErasedFileCount += ErasedFileCount;
+    TotalReleasedByteCount += ReleasedByteCount;
+}
+
 void ResetItemCounters() {
     ErasedFileCount = 0;
     ReleasedByteCount = 0;

@@ -30,6 +30,10 @@ void NoteNotErased(const std::string& what, const std::string& why);
 // Why a file could not be opened, from the Windows error of the open.
 std::string OpenFailureReason(unsigned long error);
 
+// Sets the item's file and byte counters to 0 (a file item's start), and adds them to the run
+// totals (its end); the registry counter is left alone.
+void ResetFileCounters();
+void AddFileCountersToTotals();
 // Sets the three item counters to 0.
 void ResetItemCounters();
 // Adds the item counters to the run totals.

@@ -9,20 +9,12 @@
 #include "platform/Files.h"
 #include "platform/RecycleBin.h"
 #include "platform/Registry.h"
-#include "platform/RegistryNumber.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 
 #include <shlobj.h>
 
 namespace {
-
-std::string WithoutTrailingBackslash(std::string path) {
-    if (!path.empty() && path.back() == '\\') {
-        path.pop_back();
-    }
-    return path;
-}
 
 // Deletes every value of the open key and returns how many names it found; a value that cannot
 // be deleted is counted all the same.
@@ -43,8 +35,7 @@ bool IsTempFolderSafeToWipe(const std::string& folder) { return !FolderRefusal(f
 void EraseTempFolder(const std::string& method, int32_t passes, ProgressLog& log) {
     // The erase run builds this item's final line and totals from the counters, so they are reset
     // even when the folder cannot be searched: otherwise the previous item would be counted twice.
-    ErasedFileCount = 0;
-    ReleasedByteCount = 0;
+    ResetFileCounters();
     const std::string named = TempFolder();
     std::string folder = WithoutTrailingBackslash(named);
     if (auto why = FolderRefusal(folder)) {
@@ -74,8 +65,7 @@ void EraseRecentDocuments(ProgressLog& log) {
         return;
     }
     auto shortcuts = ListFolder(folder + "\\*.lnk");
-    ErasedFileCount = 0;
-    ReleasedByteCount = 0;
+    ResetFileCounters();
     for (const auto& shortcut : shortcuts) {
         if (shortcut.IsFolder()) {
             continue; // a folder named like a shortcut is not a document trace
@@ -84,8 +74,7 @@ void EraseRecentDocuments(ProgressLog& log) {
         ReleasedByteCount += shortcut.size;
         DeleteFileAt(folder + "\\" + shortcut.name);
     }
-    TotalErasedFileCount += ErasedFileCount;
-    TotalReleasedByteCount += ReleasedByteCount;
+    AddFileCountersToTotals();
     log.AppendLine(FileResultLine());
 }
 

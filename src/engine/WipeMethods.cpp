@@ -1,6 +1,6 @@
 #include "engine/WipeMethods.h"
 
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
 #include "platform/FileWrites.h"
 #include "platform/Files.h"
 

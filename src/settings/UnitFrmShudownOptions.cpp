@@ -41,7 +41,7 @@ TFrmShutdownOptions::TFrmShutdownOptions(HWND owner) {
 void TFrmShutdownOptions::FormCreate() {
     OptionsStore options(OptionsFilePath());
     ShutdownChoice choice =
-        ShutdownChoiceOf(options.GetText(kSectionMiscellaneous, kKeySystemShutdownOption, "ShowWindow"));
+        ShutdownChoiceOf(options.GetText(kSectionMiscellaneous, kKeySystemShutdownOption, kDefaultShutdownOption));
     SetTicked(Control(kChoiceButtons[static_cast<int>(choice)]), true);
 }
 

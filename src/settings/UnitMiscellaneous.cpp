@@ -1,6 +1,6 @@
 #include "settings/UnitMiscellaneous.h"
 
-#include "platform/Desktop.h"
+#include "platform/WindowText.h"
 #include "platform/Files.h"
 #include "platform/StandardControls.h"
 #include "settings/MiscellaneousRules.h"
@@ -138,9 +138,9 @@ void TFrmMiscellaneous::FormCreate() {
     EnableWindow(Control(IDC_EDT_BOSSKEY), IsTicked(Control(IDC_CHK_BOSSKEY)));
     EnableWindow(Control(IDC_BTN_BOSSKEYOPTIONS), IsTicked(Control(IDC_CHK_BOSSKEY)));
     SetWindowTextUtf8(Control(IDC_EDT_BOSSKEY), options.GetText(kSectionMiscellaneous, kKeyBossKey, kDefaultBossKey));
-    WipeChoice wipe = WipeChoiceOf(options.GetText(kSectionMiscellaneous, kKeySecurityLevel, "DoD"));
+    WipeChoice wipe = WipeChoiceOf(options.GetText(kSectionMiscellaneous, kKeySecurityLevel, kDefaultSecurityLevel));
     TickRadio(kWipeButtons[static_cast<int>(wipe)]);
-    SetWindowTextUtf8(Control(IDC_EDT_TIMES), options.GetText(kSectionMiscellaneous, kKeyRandomRepeatedTime, "2"));
+    SetWindowTextUtf8(Control(IDC_EDT_TIMES), options.GetText(kSectionMiscellaneous, kKeyRandomRepeatedTime, std::to_string(kDefaultRunPasses)));
     EnableTimes(IsTicked(Control(IDC_RBN_RANDOM)));
     SetBox(IDC_CHK_WINDOWSSTARTERASE, options.GetFlag(kSectionMiscellaneous, kKeySystemStartErase, false));
     SetBox(IDC_CHK_WINDOWSSHUTDOWN, options.GetFlag(kSectionMiscellaneous, kKeySystemShutdownErase, false));

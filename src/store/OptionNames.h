@@ -28,3 +28,11 @@ constexpr const char* kKeySystemShutdownOption = "SystemShutdownOption";
 
 constexpr const char* kDefaultBossKey = "Ctrl+Alt+B";
 constexpr const char* kDefaultStealthKey = "Ctrl+Alt+S";
+// The wipe method when SecurityLevel is missing.
+constexpr const char* kDefaultSecurityLevel = "DoD";
+// The random pass count when RandomRepeatedTime is missing. The two differ on purpose: the erase
+// run (and the Miscellaneous dialog that shows its setting) takes 2 passes, the File Shredder 3.
+constexpr int kDefaultRunPasses = 2;
+constexpr int kDefaultShredderPasses = 3;
+// The after-erase action when SystemShutdownOption is missing: show Windows' shut-down dialog.
+constexpr const char* kDefaultShutdownOption = "ShowWindow";

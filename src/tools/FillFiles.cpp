@@ -30,11 +30,7 @@ void FillWithRandomBytes(std::vector<uint8_t>& block) {
 } // namespace
 
 std::string FillFilePath(const std::string& root, int number) {
-    std::string path = root;
-    if (path.empty() || path.back() != '\\') {
-        path += '\\';
-    }
-    return path + kFillFilePrefix + std::to_string(number);
+    return WithTrailingBackslash(root) + kFillFilePrefix + std::to_string(number);
 }
 
 bool IsFillFileName(const std::string& name) {
@@ -95,10 +91,7 @@ void DeleteFillFiles(const std::string& root, int count) {
 }
 
 int RemoveLeftoverFillFiles(const std::string& root) {
-    std::string folder = root;
-    if (folder.empty() || folder.back() != '\\') {
-        folder += '\\';
-    }
+    const std::string folder = WithTrailingBackslash(root);
     int removed = 0;
     for (const auto& entry : ListFolder(folder + kFillFilePrefix + "*")) {
         if (!entry.IsFolder() && !entry.IsLink() && IsFillFileName(entry.name) && DeleteFileAt(folder + entry.name)) {

@@ -40,8 +40,8 @@ std::string PassLabel(int pass) {
 std::string ReadOnlyDriveStatus(const std::string& path) { return "Drive " + path.substr(0, 2) + " is read only"; }
 
 ShredderSettings ReadShredderSettings(const OptionsStore& options) {
-    return {options.GetText(kSectionMiscellaneous, kKeySecurityLevel, "DoD"),
-            options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, 3)};
+    return {options.GetText(kSectionMiscellaneous, kKeySecurityLevel, kDefaultSecurityLevel),
+            options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultShredderPasses)};
 }
 
 std::optional<std::string> ShredRefusal(const std::string& path) {

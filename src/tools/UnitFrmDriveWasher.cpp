@@ -1,6 +1,7 @@
 #include "tools/UnitFrmDriveWasher.h"
 
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
+#include "platform/WindowText.h"
 #include "platform/ListViewRows.h"
 #include "platform/Volumes.h"
 #include "tools/DriveList.h"

@@ -1,7 +1,8 @@
 #include "tools/UnitFrmFileShredder.h"
 
 #include "engine/WipeMethods.h"
-#include "platform/Desktop.h"
+#include "platform/Messages.h"
+#include "platform/WindowText.h"
 #include "platform/Dialogs.h"
 #include "platform/ListViewRows.h"
 
