@@ -23,7 +23,7 @@ std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entri
 
 namespace {
 
-void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner) {
+void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner, bool boxes) {
     context.log.AppendLine(item.startLine);
     if (item.placeholder) {
         context.log.AppendLine(item.placeholder);
@@ -31,7 +31,11 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner) 
     context.failed = false;
     item.routine(context);
     if (context.failed && item.failureText) {
-        ShowMessageBox(owner, item.failureText, kItemFailedCaption, MB_OK | MB_ICONERROR);
+        if (boxes) {
+            ShowMessageBox(owner, item.failureText, kItemFailedCaption, MB_OK | MB_ICONERROR);
+        } else {
+            NoteNotErased(item.startLine, item.failureText);
+        }
     }
     if (item.finishedByRun) {
         context.log.ReplaceLastLine(FileResultLine());
@@ -47,7 +51,7 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner) 
 
 } // namespace
 
-EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner) {
+EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes) {
     ResetItemCounters();
     NotErasedEntries.clear();
     TotalErasedFileCount = 0;
@@ -59,7 +63,7 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
                             options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultRunPasses), optionsPath, log};
     for (const EraseItem& item : kEraseItems) {
         if (options.GetFlag(item.section, item.key, item.enabledByDefault) && !StopRequested) {
-            RunItem(item, context, owner);
+            RunItem(item, context, owner, boxes);
         }
         ProcessMessages();
     }

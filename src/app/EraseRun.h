@@ -38,4 +38,6 @@ struct EraseRunEnd {
 // count, runs every enabled row (start line, placeholder, routine, completion line unless stopped,
 // empty line; window messages run after every row, enabled or not), runs the plug-ins unless
 // stopped, and writes the closing lines. Says how the run ended; the caller shows the box.
-EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner);
+// boxes: whether an item that could not do its work shows its error box (owned by owner); a run
+// that no one watches (the /erase switch) lists the failure among what was not erased instead.
+EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes = true);

@@ -496,7 +496,7 @@ int TFrmMain::EraseUnattended(const std::string& logPath) {
     LogTranscript transcript(memInfo_);
     try {
         memInfo_.Clear();
-        end = RunEraseSteps(transcript, OptionsFilePath(), hwnd_);
+        end = RunEraseSteps(transcript, OptionsFilePath(), hwnd_, false);
     } catch (...) {
         end.stopped = true;
     }

@@ -1,4 +1,5 @@
-// Start-up and the main window, driven through the real Quorvale.exe.
+// Start-up and the main window, driven through the real Quorvale.exe. These tests come late in
+// the run on purpose: they require that no earlier test left the hotkey atoms behind.
 #include "driver/QuorvaleDriver.h"
 
 #include "platform/ThisProcess.h"
