@@ -1,10 +1,13 @@
 #include "engine/EraseItems.h"
 
+#include "engine/CurrentBrowsers.h"
 #include "engine/FolderWipe.h"
 #include "engine/InternetExplorer.h"
 #include "engine/OtherBrowsers.h"
 #include "engine/WindowsItems.h"
 #include "store/OptionNames.h"
+#include "store/OptionTexts.h"
+#include "store/OptionsStore.h"
 
 namespace {
 
@@ -15,6 +18,28 @@ void EmptyRecycleBinItem(const Context& c) {
         c.failed = true;
     }
 }
+
+template <BrowserTrace trace>
+void RunBrowserItem(const Context& c, void (*erase)(BrowserTrace, const BrowserItemRun&)) {
+    std::vector<std::string> kept;
+    if (trace == BrowserTrace::Cookies) {
+        kept = ReadKeepList(OptionsStore(c.optionsPath), kSectionKeptCookieSites);
+    }
+    erase(trace, {c.method, c.passes, kept, c.log});
+}
+
+template <ChromiumBrowser browser, BrowserTrace trace>
+void ChromiumItem(const Context& c) {
+    RunBrowserItem<trace>(c, [](BrowserTrace t, const BrowserItemRun& run) { EraseChromiumTrace(browser, t, run); });
+}
+
+template <BrowserTrace trace>
+void FirefoxItem(const Context& c) {
+    RunBrowserItem<trace>(c, EraseFirefoxProfilesTrace);
+}
+
+using Trace = BrowserTrace;
+using Chromium = ChromiumBrowser;
 
 } // namespace
 
@@ -72,5 +97,57 @@ const EraseItem kEraseItems[kEraseItemCount] = {
      [](const Context&) { ClearClipboard(); }},
     {kSectionWindows, "SwapFile", false, "Erasing Windows Swap File ...", nullptr, false,
      [](const Context&) { SetClearPageFileAtShutdown(); }},
+    {kSectionChrome, "Cache", true, "Erasing Google Chrome Cache ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Chrome, Trace::Cache>},
+    {kSectionChrome, "Cookies", true, "Erasing Google Chrome Cookies ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Chrome, Trace::Cookies>},
+    {kSectionChrome, "History", true, "Erasing Google Chrome History ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Chrome, Trace::History>},
+    {kSectionChrome, "FormData", true, "Erasing Google Chrome Form Data ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Chrome, Trace::FormData>},
+    {kSectionChrome, "Passwords", false, "Erasing Google Chrome Saved Passwords ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Chrome, Trace::Passwords>},
+    {kSectionEdge, "Cache", true, "Erasing Microsoft Edge Cache ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Edge, Trace::Cache>},
+    {kSectionEdge, "Cookies", true, "Erasing Microsoft Edge Cookies ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Edge, Trace::Cookies>},
+    {kSectionEdge, "History", true, "Erasing Microsoft Edge History ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Edge, Trace::History>},
+    {kSectionEdge, "FormData", true, "Erasing Microsoft Edge Form Data ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Edge, Trace::FormData>},
+    {kSectionEdge, "Passwords", false, "Erasing Microsoft Edge Saved Passwords ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Edge, Trace::Passwords>},
+    {kSectionBrave, "Cache", true, "Erasing Brave Cache ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Brave, Trace::Cache>},
+    {kSectionBrave, "Cookies", true, "Erasing Brave Cookies ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Brave, Trace::Cookies>},
+    {kSectionBrave, "History", true, "Erasing Brave History ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Brave, Trace::History>},
+    {kSectionBrave, "FormData", true, "Erasing Brave Form Data ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Brave, Trace::FormData>},
+    {kSectionBrave, "Passwords", false, "Erasing Brave Saved Passwords ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Brave, Trace::Passwords>},
+    {kSectionVivaldi, "Cache", true, "Erasing Vivaldi Cache ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Vivaldi, Trace::Cache>},
+    {kSectionVivaldi, "Cookies", true, "Erasing Vivaldi Cookies ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Vivaldi, Trace::Cookies>},
+    {kSectionVivaldi, "History", true, "Erasing Vivaldi History ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Vivaldi, Trace::History>},
+    {kSectionVivaldi, "FormData", true, "Erasing Vivaldi Form Data ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Vivaldi, Trace::FormData>},
+    {kSectionVivaldi, "Passwords", false, "Erasing Vivaldi Saved Passwords ...", kPlaceholderLine, false,
+     ChromiumItem<Chromium::Vivaldi, Trace::Passwords>},
+    {kSectionFirefoxProfiles, "Cache", true, "Erasing Firefox Cache (version 3 and later) ...", kPlaceholderLine,
+     false, FirefoxItem<Trace::Cache>},
+    {kSectionFirefoxProfiles, "Cookies", true, "Erasing Firefox Cookies (version 3 and later) ...", kPlaceholderLine,
+     false, FirefoxItem<Trace::Cookies>},
+    {kSectionFirefoxProfiles, "History", true, "Erasing Firefox History (version 3 and later) ...", kPlaceholderLine,
+     false, FirefoxItem<Trace::History>},
+    {kSectionFirefoxProfiles, "FormData", true, "Erasing Firefox Form History (version 3 and later) ...", kPlaceholderLine,
+     false, FirefoxItem<Trace::FormData>},
+    {kSectionFirefoxProfiles, "SessionRestore", false, "Erasing Firefox Session Restore (version 3 and later) ...", kPlaceholderLine,
+     false, FirefoxItem<Trace::SessionRestore>},
+    {kSectionFirefoxProfiles, "Logins", false, "Erasing Firefox Saved Logins (version 3 and later) ...", kPlaceholderLine,
+     false, FirefoxItem<Trace::Passwords>},
 };
 // clang-format on

@@ -33,6 +33,28 @@ bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t
     return false;
 }
 
+NamedFileErase EraseNamedFile(const std::string& path, const std::string& method, int32_t passes, ProgressLog& log) {
+    DWORD attributes = GetAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+        return NamedFileErase::Absent; // a link is never wiped, so it is not counted either
+    }
+    std::optional<int64_t> size = FileSizeByOpening(path);
+    if (!size) {
+        DWORD error = GetLastError();
+        NoteNotErased(path, OpenFailureReason(error));
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? NamedFileErase::InUse
+                                                                                : NamedFileErase::NotErased;
+    }
+    if (!EraseWalkedFile(path, method, passes)) {
+        return NamedFileErase::NotErased;
+    }
+    ReleasedByteCount += *size;
+    ErasedFileCount += 1;
+    log.ReplaceLastLine(FileResultLine());
+    return NamedFileErase::Erased;
+}
+
 bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
     bool searched = false;
     auto entries = ListFolder(folder + "\\*.*", searched);

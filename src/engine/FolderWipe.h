@@ -35,6 +35,14 @@ bool WipeWalkedFile(const std::string& path, const std::string& method, int32_t 
 bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes,
                      DWORD knownAttributes = INVALID_FILE_ATTRIBUTES);
 
+// What became of a file an item names (cookies.txt, a browser's database journal).
+enum class NamedFileErase { Erased, Absent, InUse, NotErased };
+// A file the item names: sized by opening it for reading and writing, wiped (EraseWalkedFile),
+// and only then counted into ErasedFileCount and ReleasedByteCount, with FileResultLine() as the
+// log's last line. A missing file, a folder or a link is Absent and left alone; one that cannot
+// be opened is noted in the run's account and InUse when another program holds it.
+NamedFileErase EraseNamedFile(const std::string& path, const std::string& method, int32_t passes, ProgressLog& log);
+
 // "<n> files were erased, <size> hard disk space was released." from the item counters.
 std::string FileResultLine();
 // "<n> registry entry was erased." for 0 and 1, "<n> registry entries were erased." otherwise.

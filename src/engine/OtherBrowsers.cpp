@@ -16,17 +16,6 @@ constexpr const char* kNetscapeProfilesFolder = "Mozilla\\Profiles";
 constexpr const char* kOperaUserProfile = "Opera\\Opera\\profile\\";
 constexpr const char* kOperaProgramProfile = "opera\\profile\\";
 
-// The folder an environment reference such as "%AppData%" names, ending in a backslash. "" when
-// the variable is not set: the reference would stay as written and be taken for a folder below
-// the current one.
-std::string FolderOfVariable(const std::string& reference) {
-    std::string folder = ExpandEnvironmentText(reference);
-    if (folder.empty() || folder == reference) {
-        return {};
-    }
-    return WithTrailingBackslash(folder);
-}
-
 // The sub-folders of folder (given without a trailing backslash) whose names do not begin with
 // ".", as full paths without a trailing backslash.
 std::vector<std::string> VisibleSubFolders(const std::string& folder) {
@@ -63,26 +52,6 @@ std::vector<std::string> NetscapeProfileFolders() {
     return folders;
 }
 
-// A file the item names: sized by opening it for reading and writing, wiped, and only then
-// counted. One that cannot be opened, or whose wipe fails, is skipped and not counted.
-void WipeNamedFile(const std::string& path, const std::string& method, int32_t passes, ProgressLog& log) {
-    DWORD attributes = GetAttributes(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
-        return; // a link is never wiped, so it is not counted either
-    }
-    std::optional<int64_t> size = FileSizeByOpening(path);
-    if (!size) {
-        NoteNotErased(path, OpenFailureReason(GetLastError()));
-        return;
-    }
-    if (EraseWalkedFile(path, method, passes)) {
-        ReleasedByteCount += *size;
-        ErasedFileCount += 1;
-        log.ReplaceLastLine(FileResultLine());
-    }
-}
-
 // Every file directly in folder (given without a trailing backslash) that matches the pattern,
 // sized by the search. Sub-folders are neither entered nor removed, links are passed by.
 void WipeMatchingFiles(const std::string& folder, const char* pattern, const std::string& method, int32_t passes,
@@ -107,14 +76,14 @@ void EraseFirefoxNamedFile(const char* name, const std::string& method, int32_t 
     }
     ResetFileCounters();
     for (const auto& profile : *profiles) {
-        WipeNamedFile(profile + "\\" + name, method, passes, log);
+        EraseNamedFile(profile + "\\" + name, method, passes, log);
     }
     AddFileCountersToTotals();
 }
 
 void EraseNetscapeNamedFile(const char* name, const std::string& method, int32_t passes, ProgressLog& log) {
     for (const auto& folder : NetscapeProfileFolders()) {
-        WipeNamedFile(folder + "\\" + name, method, passes, log);
+        EraseNamedFile(folder + "\\" + name, method, passes, log);
     }
 }
 
@@ -145,7 +114,7 @@ void EraseFirefoxFormData(const std::string& method, int32_t passes, ProgressLog
     ResetFileCounters();
     for (const char* name : {"formhistory.dat", "signons.txt"}) {
         for (const auto& profile : *profiles) {
-            WipeNamedFile(profile + "\\" + name, method, passes, log);
+            EraseNamedFile(profile + "\\" + name, method, passes, log);
         }
     }
     AddFileCountersToTotals();
@@ -211,7 +180,7 @@ void EraseOperaCookies(const std::string& method, int32_t passes, ProgressLog& l
     ResetFileCounters();
     std::string profile = FindOperaProfile();
     if (!profile.empty()) {
-        WipeNamedFile(profile + "cookies4.dat", method, passes, log);
+        EraseNamedFile(profile + "cookies4.dat", method, passes, log);
     }
     AddFileCountersToTotals();
 }
@@ -221,7 +190,7 @@ void EraseOperaHistory(const std::string& method, int32_t passes, ProgressLog& l
     std::string profile = FindOperaProfile();
     if (!profile.empty()) {
         for (const char* name : {"global.dat", "vlink4.dat", "opera.dir"}) {
-            WipeNamedFile(profile + name, method, passes, log);
+            EraseNamedFile(profile + name, method, passes, log);
         }
     }
     AddFileCountersToTotals();

@@ -1,5 +1,6 @@
 #include "platform/Environment.h"
 
+#include "platform/Files.h"
 #include "platform/Text.h"
 
 #include <windows.h>
@@ -17,4 +18,12 @@ std::string ExpandEnvironmentText(std::string_view text) {
     }
     expanded.resize(got - 1);
     return Narrow(expanded);
+}
+
+std::string FolderOfVariable(const std::string& reference) {
+    std::string folder = ExpandEnvironmentText(reference);
+    if (folder.empty() || folder == reference) {
+        return {};
+    }
+    return WithTrailingBackslash(folder);
 }

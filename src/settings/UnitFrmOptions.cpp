@@ -6,8 +6,7 @@
 #include "platform/Text.h"
 #include "store/OptionsStore.h"
 #include "settings/PluginList.h"
-#include "settings/UnitIEAddressBar.h"
-#include "settings/UnitIECookies.h"
+#include "settings/KeepListForm.h"
 
 #include <commctrl.h>
 
@@ -39,6 +38,44 @@ constexpr ControlSpec kSheetFirefox[] = {
     {WC_BUTTONW, "Erase Browser &History and Address Bar History", IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20, kCheck},
     {WC_BUTTONW, "Erase C&ookies", IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
     {WC_BUTTONW, "Erase AutoComplete &Form Data and Passwords", IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20, kCheck},
+    {WC_BUTTONW, "Firefox 3 and later, every profile", IDC_GRP_FIREFOX3, 24, 178, 449, 110, BS_GROUPBOX},
+    {WC_BUTTONW, "Erase Cach&e", IDC_CHK_FIREFOX3CACHE, 36, 200, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Histor&y", IDC_CHK_FIREFOX3HISTORY, 36, 226, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Coo&kies", IDC_CHK_FIREFOX3COOKIES, 36, 252, 110, 20, kCheck},
+    {WC_BUTTONW, "Kee&p ...", IDC_BTN_FIREFOXSITES, 150, 250, 75, 24, kButton},
+    {WC_BUTTONW, "Erase Form Hi&story", IDC_CHK_FIREFOX3FORMHISTORY, 260, 200, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Session &Restore", IDC_CHK_FIREFOX3SESSIONRESTORE, 260, 226, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Saved &Logins", IDC_CHK_FIREFOX3LOGINS, 260, 252, 200, 20, kCheck},
+};
+
+// One row a trace, one column a browser; each row's label leads to its first box.
+constexpr ControlSpec kSheetChromium[] = {
+    {WC_STATICW, "Erase &Cache", IDC_LBL_CHROMIUMCACHE, 28, 70, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMECACHE, 170, 68, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", IDC_CHK_EDGECACHE, 245, 68, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", IDC_CHK_BRAVECACHE, 320, 68, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDICACHE, 395, 68, 75, 20, kCheck},
+    {WC_STATICW, "Erase C&ookies", IDC_LBL_CHROMIUMCOOKIES, 28, 96, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMECOOKIES, 170, 94, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", IDC_CHK_EDGECOOKIES, 245, 94, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", IDC_CHK_BRAVECOOKIES, 320, 94, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDICOOKIES, 395, 94, 75, 20, kCheck},
+    {WC_STATICW, "Erase &History", IDC_LBL_CHROMIUMHISTORY, 28, 122, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMEHISTORY, 170, 120, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", IDC_CHK_EDGEHISTORY, 245, 120, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", IDC_CHK_BRAVEHISTORY, 320, 120, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDIHISTORY, 395, 120, 75, 20, kCheck},
+    {WC_STATICW, "Erase &Form Data", IDC_LBL_CHROMIUMFORMDATA, 28, 148, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMEFORMDATA, 170, 146, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", IDC_CHK_EDGEFORMDATA, 245, 146, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", IDC_CHK_BRAVEFORMDATA, 320, 146, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDIFORMDATA, 395, 146, 75, 20, kCheck},
+    {WC_STATICW, "Erase Saved &Passwords", IDC_LBL_CHROMIUMPASSWORDS, 28, 174, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMEPASSWORDS, 170, 172, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", IDC_CHK_EDGEPASSWORDS, 245, 172, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", IDC_CHK_BRAVEPASSWORDS, 320, 172, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDIPASSWORDS, 395, 172, 75, 20, kCheck},
+    {WC_BUTTONW, "&Keep ...", IDC_BTN_CHROMIUMSITES, 28, 210, 75, 24, kButton},
 };
 
 constexpr ControlSpec kSheetNetscape[] = {
@@ -78,6 +115,7 @@ constexpr ControlSpec kButtons[] = {
 
 // The check box of each row of the erase run: the ids follow the same order.
 int SwitchBoxId(size_t index) { return IDC_CHK_IECACHE + static_cast<int>(index); }
+static_assert(IDC_CHK_FIREFOX3LOGINS == IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1, "a box for every row");
 
 void AddPluginColumn(HWND list, int index, const char* caption, int width) {
     std::wstring text = Widen(caption);
@@ -141,6 +179,7 @@ TFrmOptions::TFrmOptions(HWND owner) {
     CreateControls(kSheetFirefox);
     CreateControls(kSheetNetscape);
     CreateControls(kSheetOpera);
+    CreateControls(kSheetChromium);
     CreateControls(kSheetWindows);
     CreateControls(kSheetPlugin);
     CreateControls(kButtons);
@@ -165,6 +204,7 @@ void TFrmOptions::CreatePages() {
     pgcBrowser_.AddPage("Firefox", ControlsOf(hwnd_, kSheetFirefox));
     pgcBrowser_.AddPage("Netscape", ControlsOf(hwnd_, kSheetNetscape));
     pgcBrowser_.AddPage("Opera", ControlsOf(hwnd_, kSheetOpera));
+    pgcBrowser_.AddPage("Chrome / Edge", ControlsOf(hwnd_, kSheetChromium));
 }
 
 // Ctrl+Tab turns the browser pages while the focus is on them, the outer pages otherwise.
@@ -231,12 +271,12 @@ void TFrmOptions::BtnCancelClick() { Close(); }
 
 void TFrmOptions::BtnIECookiesOptionClick() {
     SetTicked(Control(IDC_CHK_IECOOKIES), true);
-    RunModal<TFrmIECookies>(hwnd_);
+    RunModal<TFrmKeepList>(hwnd_, kIECookiesKeepList);
 }
 
 void TFrmOptions::BtnTypedURLOptionClick() {
     SetTicked(Control(IDC_CHK_IEADDRESSBAR), true);
-    RunModal<TFrmIEAddressBarHistory>(hwnd_);
+    RunModal<TFrmKeepList>(hwnd_, kIEAddressBarKeepList);
 }
 
 LRESULT TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -258,6 +298,12 @@ LRESULT TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case IDC_BTN_TYPEDURLOPTION:
             BtnTypedURLOptionClick();
+            return 0;
+        case IDC_BTN_CHROMIUMSITES:
+            RunModal<TFrmKeepList>(hwnd_, kChromiumSitesKeepList);
+            return 0;
+        case IDC_BTN_FIREFOXSITES:
+            RunModal<TFrmKeepList>(hwnd_, kFirefoxSitesKeepList);
             return 0;
         default:
             break;

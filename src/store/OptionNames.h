@@ -10,6 +10,15 @@ constexpr const char* kSectionMiscellaneous = "Miscellaneous";
 constexpr const char* kSectionIECookies = "IECookies";
 constexpr const char* kSectionIEAddressBar = "IEAddressBar";
 constexpr const char* kSectionBossKeyHiddenPrograms = "BossKeyHiddenPrograms";
+// Today's browsers: the Chromium family, and Firefox from version 3 on (its databases and every
+// profile, beside the [Firefox] items of the early files).
+constexpr const char* kSectionChrome = "Chrome";
+constexpr const char* kSectionEdge = "Edge";
+constexpr const char* kSectionBrave = "Brave";
+constexpr const char* kSectionVivaldi = "Vivaldi";
+constexpr const char* kSectionFirefoxProfiles = "Firefox3";
+// The sites whose cookies the items of today's browsers keep, one per line.
+constexpr const char* kSectionKeptCookieSites = "CookieSites";
 
 // Keys of [Miscellaneous].
 constexpr const char* kKeySystemStart = "SystemStart";

@@ -9,8 +9,7 @@
 #include "settings/UnitFrmBosskeyOption.h"
 #include "settings/UnitFrmOptions.h"
 #include "settings/UnitFrmShudownOptions.h"
-#include "settings/UnitIEAddressBar.h"
-#include "settings/UnitIECookies.h"
+#include "settings/KeepListForm.h"
 #include "settings/UnitMiscellaneous.h"
 
 #include <cstdlib>

@@ -191,6 +191,15 @@ std::vector<std::string> DefaultRunLog(const std::string& indexDatLine) {
     rows.push_back(Row("Erasing Recent Documents History ...", {FilesLine(0, 0)}));
     rows.push_back(Row("Erasing Dialog History ..."));
     rows.push_back(Row("Erasing Contents of ClipBoard ..."));
+    // Today's browsers, none of them in the sandbox: their default items write only placeholders.
+    for (const char* browser : {"Google Chrome", "Microsoft Edge", "Brave", "Vivaldi"}) {
+        for (const char* trace : {"Cache", "Cookies", "History", "Form Data"}) {
+            rows.push_back(Row(std::string("Erasing ") + browser + " " + trace + " ...", {kPlaceholderLine}));
+        }
+    }
+    for (const char* trace : {"Cache", "Cookies", "History", "Form History"}) {
+        rows.push_back(Row(std::string("Erasing Firefox ") + trace + " (version 3 and later) ...", {kPlaceholderLine}));
+    }
     std::vector<std::string> log;
     for (const auto& row : rows) {
         log.insert(log.end(), row.begin(), row.end());

@@ -9,8 +9,7 @@
 #include "platform/UrlCache.h"
 #include "settings/ListPairForm.h"
 #include "settings/UnitFrmOptions.h"
-#include "settings/UnitIEAddressBar.h"
-#include "settings/UnitIECookies.h"
+#include "settings/KeepListForm.h"
 #include "support/Scratch.h"
 #include "support/Overrides.h"
 

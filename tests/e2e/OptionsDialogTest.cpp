@@ -46,6 +46,32 @@ const SwitchBox kSwitchBoxes[] = {
     {IDC_CHK_DIALOGHISTORY, "Erase Open/Save Dialog Box History ", "Windows", "DialogHistory", true},
     {IDC_CHK_CLIPBOARD, "Erase Windows Clipboard", "Windows", "ClipBoard", true},
     {IDC_CHK_SWAPFILE, "Erase Windows Swap File", "Windows", "SwapFile", false},
+    {IDC_CHK_CHROMECACHE, "Chrome", "Chrome", "Cache", true},
+    {IDC_CHK_CHROMECOOKIES, "Chrome", "Chrome", "Cookies", true},
+    {IDC_CHK_CHROMEHISTORY, "Chrome", "Chrome", "History", true},
+    {IDC_CHK_CHROMEFORMDATA, "Chrome", "Chrome", "FormData", true},
+    {IDC_CHK_CHROMEPASSWORDS, "Chrome", "Chrome", "Passwords", false},
+    {IDC_CHK_EDGECACHE, "Edge", "Edge", "Cache", true},
+    {IDC_CHK_EDGECOOKIES, "Edge", "Edge", "Cookies", true},
+    {IDC_CHK_EDGEHISTORY, "Edge", "Edge", "History", true},
+    {IDC_CHK_EDGEFORMDATA, "Edge", "Edge", "FormData", true},
+    {IDC_CHK_EDGEPASSWORDS, "Edge", "Edge", "Passwords", false},
+    {IDC_CHK_BRAVECACHE, "Brave", "Brave", "Cache", true},
+    {IDC_CHK_BRAVECOOKIES, "Brave", "Brave", "Cookies", true},
+    {IDC_CHK_BRAVEHISTORY, "Brave", "Brave", "History", true},
+    {IDC_CHK_BRAVEFORMDATA, "Brave", "Brave", "FormData", true},
+    {IDC_CHK_BRAVEPASSWORDS, "Brave", "Brave", "Passwords", false},
+    {IDC_CHK_VIVALDICACHE, "Vivaldi", "Vivaldi", "Cache", true},
+    {IDC_CHK_VIVALDICOOKIES, "Vivaldi", "Vivaldi", "Cookies", true},
+    {IDC_CHK_VIVALDIHISTORY, "Vivaldi", "Vivaldi", "History", true},
+    {IDC_CHK_VIVALDIFORMDATA, "Vivaldi", "Vivaldi", "FormData", true},
+    {IDC_CHK_VIVALDIPASSWORDS, "Vivaldi", "Vivaldi", "Passwords", false},
+    {IDC_CHK_FIREFOX3CACHE, "Erase Cache", "Firefox3", "Cache", true},
+    {IDC_CHK_FIREFOX3COOKIES, "Erase Cookies", "Firefox3", "Cookies", true},
+    {IDC_CHK_FIREFOX3HISTORY, "Erase History", "Firefox3", "History", true},
+    {IDC_CHK_FIREFOX3FORMHISTORY, "Erase Form History", "Firefox3", "FormData", true},
+    {IDC_CHK_FIREFOX3SESSIONRESTORE, "Erase Session Restore", "Firefox3", "SessionRestore", false},
+    {IDC_CHK_FIREFOX3LOGINS, "Erase Saved Logins", "Firefox3", "Logins", false},
 };
 
 // The page (0 Browsers, 1 Windows) and, on Browsers, the browser page of a check box.
@@ -54,7 +80,13 @@ std::pair<int, int> PageOf(const SwitchBox& box) {
     if (section == "Windows") {
         return {1, -1};
     }
-    return {0, section == "IE" ? 0 : section == "Firefox" ? 1 : section == "Netscape" ? 2 : 3};
+    if (section == "IE") {
+        return {0, 0};
+    }
+    if (section == "Firefox" || section == "Firefox3") {
+        return {0, 1};
+    }
+    return {0, section == "Netscape" ? 2 : section == "OPera" ? 3 : 4};
 }
 
 class OptionsDialogTest : public ::testing::Test {
@@ -80,7 +112,7 @@ TEST_F(OptionsDialogTest, OpensOnTheFirstPagesWithEveryDefaultAndCancelWritesNot
     HWND browsers = ControlOf(dialog, IDC_PGC_BROWSER);
     EXPECT_EQ(PageCaptions(pages), (std::vector<std::string>{"Browsers", "Windows", "Plug-ins"}));
     EXPECT_EQ(PageCaptions(browsers),
-              (std::vector<std::string>{"Internet Explorer / MSN / AOL", "Firefox", "Netscape", "Opera"}));
+              (std::vector<std::string>{"Internet Explorer / MSN / AOL", "Firefox", "Netscape", "Opera", "Chrome / Edge"}));
     EXPECT_EQ(PageShown(pages), 0);
     EXPECT_EQ(PageShown(browsers), 0);
 
@@ -132,7 +164,7 @@ TEST_F(OptionsDialogTest, EachPageShowsOnlyItsOwnCheckBoxes) {
     ASSERT_NE(dialog, nullptr);
     HWND pages = ControlOf(dialog, IDC_OPTIONS_PAGECONTROL);
     HWND browsers = ControlOf(dialog, IDC_PGC_BROWSER);
-    const std::pair<int, int> shown[] = {{0, 1}, {0, 2}, {0, 3}, {1, -1}};
+    const std::pair<int, int> shown[] = {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, -1}};
     for (const auto& [page, browser] : shown) {
         TurnToPage(pages, page);
         if (browser >= 0) {
@@ -175,7 +207,12 @@ TEST_F(OptionsDialogTest, OkWritesEverySwitchInOrderKeepingTheFilesOwnLines) {
               "AutoFormData=0\r\nIndexDat=1\r\n"
               "[Firefox]\r\nCache=1\r\nCookies=1\r\nAutoFormData=1\r\nHistory=1\r\n"
               "[Netscape]\r\nCache=1\r\nCookies=1\r\nAutoFormData=1\r\nHistory=1\r\n"
-              "[OPera]\r\nCache=1\r\nCookies=0\r\nAddressBarHistory=1\r\n");
+              "[OPera]\r\nCache=1\r\nCookies=0\r\nAddressBarHistory=1\r\n"
+              "[Chrome]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
+              "[Edge]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
+              "[Brave]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
+              "[Vivaldi]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
+              "[Firefox3]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nSessionRestore=0\r\nLogins=0\r\n");
     EXPECT_FALSE(FolderExists(PluginFolder())) << "no plug-in folder is made";
 }
 

@@ -1,0 +1,59 @@
+// SQLite databases of other programs (browsers' history, cookies, form data), opened in place
+// with UTF-8 paths. Nothing here creates a database: a missing file stays missing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+enum class DatabaseOpen {
+    Opened,
+    Missing, // no such file
+    Locked,  // another program holds the file (no sharing) or holds a lock on the database
+    Failed,  // not a database, or unreadable for another reason
+};
+
+class SqliteDatabase {
+public:
+    SqliteDatabase() = default;
+    ~SqliteDatabase();
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    // Opens an existing database for reading and writing, with no busy wait: a database another
+    // program has locked answers Locked at once. The first read of the schema is made here, so
+    // Opened means the file is a database this connection can read. On anything but Opened the
+    // object stays closed.
+    DatabaseOpen Open(const std::string& path);
+    // Creates the database when it is missing (for tests that build a browser's files).
+    DatabaseOpen Create(const std::string& path);
+    void Close();
+    bool IsOpen() const { return db_ != nullptr; }
+
+    // Runs one or more statements. Returns false on the first error (LastError then says it); the
+    // statements before it stay done.
+    bool Exec(const std::string& sql);
+    // Rows changed by the last INSERT, UPDATE or DELETE.
+    int64_t Changes() const;
+    // The first column of the first row as a number; fallback when there is no row or an error.
+    int64_t QueryNumber(const std::string& sql, int64_t fallback = -1);
+    // The first column of every row as text (NULL as ""); empty on error.
+    std::vector<std::string> QueryTexts(const std::string& sql);
+    // Runs the statement once for each text, bound to its single "?" parameter. Returns the rows
+    // changed in all, or -1 on an error.
+    int64_t ExecForEach(const std::string& sql, const std::vector<std::string>& texts);
+    bool HasTable(const std::string& table);
+    bool HasColumn(const std::string& table, const std::string& column);
+    // SQLite's message for the latest failure, Open's included. It stays through the calls that
+    // succeed after it, so a ROLLBACK after a failed statement leaves the reason readable.
+    std::string LastError() const { return error_; }
+
+private:
+    sqlite3* db_ = nullptr;
+    std::string error_;
+};
+
+// The SQLite version compiled in ("3.40.1").
+std::string SqliteVersion();
