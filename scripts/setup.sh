@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building and testing Quorvale needs, from Debian's packages.
-# Idempotent: when everything is present it only checks and returns.
+# Installs what building and testing Quorvale needs, from Debian's packages, then makes SQLite's
+# amalgamation from Debian's source (scripts/sqlite.sh). Idempotent: when everything is present it
+# only checks.
 set -euo pipefail
 
 need=()
@@ -21,15 +22,23 @@ dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 # Wine's own Tahoma (the dialog font) and Marlett (the title-bar buttons), as on Windows.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
+# What scripts/sqlite.sh fetches SQLite's source with and makes its amalgamation with.
+command -v dpkg-source >/dev/null || need+=(dpkg-dev)
+command -v xz >/dev/null || need+=(xz-utils)
+command -v tclsh >/dev/null || need+=(tcl)
+command -v gcc >/dev/null || need+=(gcc)
+command -v make >/dev/null || need+=(make)
 
-[ ${#need[@]} -eq 0 ] && exit 0
-
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${need[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $sudo dpkg --add-architecture i386
+if [ ${#need[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${need[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    $sudo apt-get install -y -q --no-install-recommends "${need[@]}" </dev/null
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${need[@]}" </dev/null
+
+"$(dirname "$0")/sqlite.sh"
