@@ -490,7 +490,7 @@ constexpr const char* kCleanedKeys[] = {
 TraceSandbox::TraceSandbox(QuorvaleApp& app) {
     const std::string xdgData = root_ / "xdg-data";
     trash_ = xdgData + "\\Trash";
-    for (const std::string& folder : {Temp(), AppData(), ProgramFiles(), UserProfile(), Recent(), Cache(), Cookies(),
+    for (const std::string& folder : {Temp(), AppData(), LocalAppData(), ProgramFiles(), UserProfile(), Recent(), Cache(), Cookies(),
                                       History(), xdgData, trash_, trash_ + "\\files", trash_ + "\\info"}) {
         if (!CreateFolder(folder)) {
             ADD_FAILURE() << "cannot create " << folder;
@@ -503,6 +503,7 @@ TraceSandbox::TraceSandbox(QuorvaleApp& app) {
     app.SetEnvironment("TMP", Temp());
     app.SetEnvironment("TEMP", Temp());
     app.SetEnvironment("APPDATA", AppData());
+    app.SetEnvironment("LOCALAPPDATA", LocalAppData());
     app.SetEnvironment("ProgramFiles", ProgramFiles());
     app.SetEnvironment("USERPROFILE", UserProfile());
     app.SetEnvironment("XDG_DATA_HOME", unixXdgData);

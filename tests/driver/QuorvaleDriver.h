@@ -95,6 +95,7 @@ public:
     // Each folder without a trailing backslash.
     std::string Temp() const { return root_ / "Temp"; }
     std::string AppData() const { return root_ / "AppData"; }
+    std::string LocalAppData() const { return root_ / "LocalAppData"; }
     std::string ProgramFiles() const { return root_ / "Program Files"; }
     std::string UserProfile() const { return root_ / "Profile"; }
     std::string Recent() const { return root_ / "Recent"; }

@@ -25,7 +25,7 @@ constexpr int kOptionsButtonId = 102;
 constexpr int kHelpButtonId = 106;
 constexpr DWORD kRunTimeoutMs = 120000;
 
-// The switches of the 26 items in Options.ini, in the order of the run.
+// The switches of the items in Options.ini, in the order of the run.
 const std::pair<const char*, const char*> kItemSwitches[] = {
     {"IE", "Cache"},           {"IE", "History"},
     {"IE", "Cookies"},         {"IE", "AddressBarHistory"},
@@ -40,6 +40,19 @@ const std::pair<const char*, const char*> kItemSwitches[] = {
     {"Windows", "RecentDoc"},  {"Windows", "RunMenu"},
     {"Windows", "SearchMenu"}, {"Windows", "DialogHistory"},
     {"Windows", "ClipBoard"},  {"Windows", "SwapFile"},
+    {"Chrome", "Cache"},       {"Chrome", "Cookies"},
+    {"Chrome", "History"},     {"Chrome", "FormData"},
+    {"Chrome", "Passwords"},   {"Edge", "Cache"},
+    {"Edge", "Cookies"},       {"Edge", "History"},
+    {"Edge", "FormData"},      {"Edge", "Passwords"},
+    {"Brave", "Cache"},        {"Brave", "Cookies"},
+    {"Brave", "History"},      {"Brave", "FormData"},
+    {"Brave", "Passwords"},    {"Vivaldi", "Cache"},
+    {"Vivaldi", "Cookies"},    {"Vivaldi", "History"},
+    {"Vivaldi", "FormData"},   {"Vivaldi", "Passwords"},
+    {"Firefox3", "Cache"},     {"Firefox3", "Cookies"},
+    {"Firefox3", "History"},   {"Firefox3", "FormData"},
+    {"Firefox3", "SessionRestore"}, {"Firefox3", "Logins"},
 };
 
 // Options.ini with every item switched off except the given ones (section and key), and extra lines

@@ -5,6 +5,7 @@
 #include "engine/InternetExplorer.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/SqliteDatabase.h"
 #include "platform/Text.h"
 #include "platform/UrlCache.h"
 #include "settings/ListPairForm.h"
@@ -223,3 +224,71 @@ TEST_F(KeepListDialogTest, SelectedTypedAddressesMoveRightAndOkSavesThemInTheirS
 }
 
 } // namespace
+
+namespace {
+
+// Options.ini with only the Chrome cookie item on.
+std::string ChromeCookiesOnlyOptions() {
+    std::string text = "[IE]\r\nCache=0\r\nHistory=0\r\nCookies=0\r\nAddressBarHistory=0\r\nIndexDat=0\r\n";
+    for (const char* browser : {"Firefox", "Netscape"}) {
+        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=0\r\nAutoFormData=0\r\nHistory=0\r\n";
+    }
+    text += "[OPera]\r\nCache=0\r\nCookies=0\r\nAddressBarHistory=0\r\n";
+    text += "[Windows]\r\nRecycleBin=0\r\nTempFolder=0\r\nRecentDoc=0\r\nDialogHistory=0\r\nClipBoard=0\r\n";
+    for (const char* browser : {"Chrome", "Edge", "Brave", "Vivaldi", "Firefox3"}) {
+        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=" + (browser == std::string("Chrome") ? "1" : "0") +
+                "\r\nHistory=0\r\nFormData=0\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST_F(KeepListDialogTest, SitesKeptFromTheChromePageKeepTheirCookiesThroughAnErase) {
+    app_ = std::make_unique<QuorvaleApp>(ChromeCookiesOnlyOptions());
+    TraceSandbox sandbox(*app_);
+    const std::string profile = sandbox.LocalAppData() + "\\Google\\Chrome\\User Data\\Default";
+    const std::string cookies = profile + "\\Network\\Cookies";
+    for (const std::string& folder : {sandbox.LocalAppData() + "\\Google", sandbox.LocalAppData() + "\\Google\\Chrome",
+                                      FolderOf(profile), profile, FolderOf(cookies)}) {
+        CreateFolder(folder);
+    }
+    WriteFileText(profile + "\\Preferences", "{}");
+    {
+        SqliteDatabase db;
+        ASSERT_EQ(db.Create(cookies), DatabaseOpen::Opened);
+        ASSERT_TRUE(db.Exec("CREATE TABLE cookies(host_key TEXT NOT NULL, name TEXT NOT NULL, value TEXT NOT NULL);"
+                            "INSERT INTO cookies VALUES('.Kept.example', 'sid', 'a'), ('mail.kept.example', 'm', 'b'),"
+                            " ('tracker.example', 't', 'c'), ('www.other.example', 'o', 'd');"));
+    }
+    HWND options = StartAndOpen(*app_, "Options", kOptionsClass, "Options");
+    ASSERT_NE(options, nullptr);
+    TurnToPage(ControlOf(options, IDC_PGC_BROWSER), 4);
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, IDC_BTN_CHROMIUMSITES), kCookieSitesClass,
+                                    "Sites Whose Cookies Are Kept");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ListBoxTexts(ControlOf(dialog, IDC_LIST_LEFT)),
+              Sorted({".kept.example", "mail.kept.example", "tracker.example", "www.other.example"}));
+    EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, IDC_LIST_RIGHT)).empty());
+    SelectListBoxTexts(ControlOf(dialog, IDC_LIST_LEFT), {".kept.example"});
+    ClickControlAndWait(ControlOf(dialog, IDC_BTN_ADD));
+    ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
+    ASSERT_TRUE(CloseWith(*app_, options, "OK"));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[CookieSites]\r\n0=.kept.example\r\n"), std::string::npos);
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    HWND box = app_->WaitMessageBox("Information", 60000);
+    ASSERT_NE(box, nullptr);
+    QuorvaleApp::AnswerMessageBox(box);
+    std::vector<std::string> log = app_->LogLines();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[0], "Erasing Google Chrome Cookies ...");
+    EXPECT_EQ(log[2], "2 cookies were erased.");
+    EXPECT_EQ(log[3], "Erasing Google Chrome Cookies ... Completed");
+    SqliteDatabase db;
+    ASSERT_EQ(db.Open(cookies), DatabaseOpen::Opened);
+    EXPECT_EQ(db.QueryTexts("SELECT host_key FROM cookies ORDER BY host_key"),
+              (std::vector<std::string>{".Kept.example", "mail.kept.example"}))
+        << "a kept domain keeps its sub-domains' cookies";
+    EXPECT_EQ(db.QueryTexts("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+}

@@ -30,6 +30,9 @@ std::string ClipboardOnlyOptions(const std::string& miscellaneous) {
     }
     text += "[OPera]\r\nCache=0\r\nCookies=0\r\nAddressBarHistory=0\r\n";
     text += "[Windows]\r\nRecycleBin=0\r\nTempFolder=0\r\nRecentDoc=0\r\nDialogHistory=0\r\nClipBoard=1\r\n";
+    for (const char* browser : {"Chrome", "Edge", "Brave", "Vivaldi", "Firefox3"}) {
+        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=0\r\nHistory=0\r\nFormData=0\r\n";
+    }
     return text + "[Miscellaneous]\r\n" + miscellaneous;
 }
 
