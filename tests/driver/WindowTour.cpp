@@ -55,7 +55,7 @@ bool TourOptions(TourSteps& tour, HWND main) {
     HWND inner = ControlOf(options, IDC_PGC_BROWSER);
     tour.Pages(inner,
                {"options-browsers-internet-explorer", "options-browsers-firefox", "options-browsers-netscape",
-                "options-browsers-opera"},
+                "options-browsers-opera", "options-browsers-chrome-edge"},
                options, kDesign);
     TurnToPage(outer, 1);
     tour.Stop("options-windows", options, kDesign);
