@@ -96,7 +96,16 @@ public:
         ResetFileCounters();
     }
 
-    void CacheFolder(const std::string& folder) { WipeFolderTree(folder, run_.method, run_.passes, run_.log); }
+    // A cache file the running browser holds is noted as not erased by the walk; the item then
+    // says that the browser is running.
+    void CacheFolder(const std::string& folder) {
+        const size_t noted = NotErasedEntries.size();
+        WipeFolderTree(folder, run_.method, run_.passes, run_.log);
+        const std::string inUse = OpenFailureReason(ERROR_SHARING_VIOLATION);
+        for (size_t i = noted; i < NotErasedEntries.size(); ++i) {
+            inUse_ = inUse_ || NotErasedEntries[i].why == inUse;
+        }
+    }
 
     void File(const std::string& path) {
         if (EraseNamedFile(path, run_.method, run_.passes, run_.log) == NamedFileErase::InUse) {

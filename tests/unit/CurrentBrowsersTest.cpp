@@ -318,6 +318,25 @@ TEST_F(CurrentBrowsersTest, ADatabaseTheBrowserHoldsIsLeftWholeAndSaysTheBrowser
     EXPECT_EQ(NotErasedEntries[0].why, "in use by another program");
 }
 
+TEST_F(CurrentBrowsersTest, ACacheFileTheBrowserHoldsIsListedAndTheOthersAreWiped) {
+    MakeFirefoxProfile("abc.default", false);
+    const std::string held = Firefox("abc.default\\cache2\\entries\\ABCDEF");
+    MakeFile(Firefox("abc.default\\cache2\\entries\\FREE"), 500);
+    FileHandle browser(CreateFileW(WidePath(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(browser);
+
+    RunFirefox(BrowserTrace::Cache);
+    browser.reset();
+
+    EXPECT_EQ(log_.lines, (Lines{"1 files were erased, 500 Bytes hard disk space was released.",
+                                 "Firefox is running: close it for its traces to be erased."}));
+    EXPECT_TRUE(FileExists(held));
+    EXPECT_FALSE(FileExists(Firefox("abc.default\\cache2\\entries\\FREE")));
+    ASSERT_EQ(NotErasedEntries.size(), 1u);
+    EXPECT_EQ(NotErasedEntries[0].what, held);
+}
+
 TEST_F(CurrentBrowsersTest, AProfileThatIsALinkIsNotEnteredAndAMissingBrowserWritesOnlyThePlaceholder) {
     RunChrome(BrowserTrace::History);
     RunFirefox(BrowserTrace::Cookies);
