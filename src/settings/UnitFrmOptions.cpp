@@ -38,14 +38,14 @@ constexpr ControlSpec kSheetFirefox[] = {
     {WC_BUTTONW, "Erase Browser &History and Address Bar History", IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20, kCheck},
     {WC_BUTTONW, "Erase C&ookies", IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
     {WC_BUTTONW, "Erase AutoComplete &Form Data and Passwords", IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20, kCheck},
-    {WC_BUTTONW, "Firefox 3 and later, every profile", IDC_GRP_FIREFOX3, 24, 178, 449, 110, BS_GROUPBOX},
-    {WC_BUTTONW, "Erase Cach&e", IDC_CHK_FIREFOX3CACHE, 36, 200, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Histor&y", IDC_CHK_FIREFOX3HISTORY, 36, 226, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Coo&kies", IDC_CHK_FIREFOX3COOKIES, 36, 252, 110, 20, kCheck},
-    {WC_BUTTONW, "Kee&p ...", IDC_BTN_FIREFOXSITES, 150, 250, 75, 24, kButton},
-    {WC_BUTTONW, "Erase Form Hi&story", IDC_CHK_FIREFOX3FORMHISTORY, 260, 200, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Session &Restore", IDC_CHK_FIREFOX3SESSIONRESTORE, 260, 226, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Saved &Logins", IDC_CHK_FIREFOX3LOGINS, 260, 252, 200, 20, kCheck},
+    {WC_STATICW, "Firefox 3 and later, every profile:", IDC_LBL_FIREFOX3, 28, 184, 400, 18, SS_LEFT},
+    {WC_BUTTONW, "Erase C&ache", IDC_CHK_FIREFOX3CACHE, 28, 208, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase H&istory", IDC_CHK_FIREFOX3HISTORY, 28, 234, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Coo&kies", IDC_CHK_FIREFOX3COOKIES, 28, 260, 110, 20, kCheck},
+    {WC_BUTTONW, "K&eep ...", IDC_BTN_FIREFOXSITES, 150, 258, 75, 24, kButton},
+    {WC_BUTTONW, "Erase Form Hi&story", IDC_CHK_FIREFOX3FORMHISTORY, 260, 208, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Session &Restore", IDC_CHK_FIREFOX3SESSIONRESTORE, 260, 234, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Saved &Logins", IDC_CHK_FIREFOX3LOGINS, 260, 260, 200, 20, kCheck},
 };
 
 // One row a trace, one column a browser; each row's label leads to its first box.
