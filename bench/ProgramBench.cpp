@@ -5,6 +5,7 @@
 //   ProgramBench.Shredder  the File Shredder on the one file QV_BENCH_FILE.
 //   ProgramBench.Washer    the Drive Washer on drive QV_BENCH_DRIVE (a letter).
 #include "app/EraseRun.h"
+#include "driver/ItemOptions.h"
 #include "driver/QuorvaleDriver.h"
 #include "platform/Files.h"
 #include "support/TestDrives.h"
@@ -23,21 +24,6 @@ namespace {
 std::string Setting(const char* name, const char* fallback = "") {
     const char* value = std::getenv(name);
     return value && value[0] ? value : fallback;
-}
-
-// Every erase item off but the temp folder's, with the method as the security level.
-std::string OnlyTempItemOptions(const std::string& method) {
-    std::string text;
-    std::string section;
-    for (const EraseItem& item : kEraseItems) {
-        if (section != item.section) {
-            section = item.section;
-            text += "[" + section + "]\r\n";
-        }
-        bool on = section == "Windows" && std::string(item.key) == "TempFolder";
-        text += std::string(item.key) + "=" + (on ? "1" : "0") + "\r\n";
-    }
-    return text + "[Miscellaneous]\r\nSecurityLevel=" + method + "\r\n";
 }
 
 class Stopwatch {
@@ -79,7 +65,7 @@ void TimeToBox(QuorvaleApp& app, HWND window, const char* button, const char* bo
 TEST(ProgramBench, TempItem) {
     std::string temp = Setting("QV_BENCH_TEMP");
     ASSERT_FALSE(temp.empty()) << "QV_BENCH_TEMP names the temp folder to erase";
-    QuorvaleApp app(OnlyTempItemOptions(Setting("QV_BENCH_METHOD", "DoD")));
+    QuorvaleApp app(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=" + Setting("QV_BENCH_METHOD", "DoD") + "\r\n"));
     app.SetEnvironment("TMP", temp);
     app.SetEnvironment("TEMP", temp);
     app.Start();

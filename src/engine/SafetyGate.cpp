@@ -174,15 +174,18 @@ bool IsProtectedFolder(const std::string& comparable, const SplitPath& split) {
     return false;
 }
 
+// Quorvale's folder, in the form the checks compare.
+std::string OwnFolder() { return Comparable(ExecutableDir()); }
+
 // Quorvale's folder and its plug-in folder, where its program, Options.ini and plug-ins live.
 std::vector<std::string> OwnFolders() {
-    std::string folder = Comparable(ExecutableDir());
+    std::string folder = OwnFolder();
     return {folder, folder + "\\Plug-ins"};
 }
 
 // Quorvale's own files: its programs, Options.ini, its help.
 bool IsOwnFile(const std::string& comparable) {
-    std::string folder = Comparable(ExecutableDir());
+    std::string folder = OwnFolder();
     for (const char* name : {"Options.ini", "Quorvale.exe", "SellwickService.exe", "help.chm"}) {
         if (SamePath(comparable, folder + "\\" + name)) {
             return true;

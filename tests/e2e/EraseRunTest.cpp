@@ -1,6 +1,7 @@
 // The erase run through the real Quorvale.exe, with every trace location of the program pointed at
 // scratch folders and saved keys: the rows of the run, the temporary-files row, Stop, closing
 // during a run, a second run, and plug-ins beside the program.
+#include "driver/ItemOptions.h"
 #include "driver/QuorvaleDriver.h"
 #include "engine/FolderWipe.h"
 #include "platform/Files.h"
@@ -24,52 +25,6 @@ constexpr int kEraseButtonId = 101;
 constexpr int kOptionsButtonId = 102;
 constexpr int kHelpButtonId = 106;
 constexpr DWORD kRunTimeoutMs = 120000;
-
-// The switches of the items in Options.ini, in the order of the run.
-const std::pair<const char*, const char*> kItemSwitches[] = {
-    {"IE", "Cache"},           {"IE", "History"},
-    {"IE", "Cookies"},         {"IE", "AddressBarHistory"},
-    {"IE", "AutoPassword"},    {"IE", "AutoFormData"},
-    {"IE", "IndexDat"},        {"Firefox", "Cache"},
-    {"Firefox", "Cookies"},    {"Firefox", "AutoFormData"},
-    {"Firefox", "History"},    {"Netscape", "Cache"},
-    {"Netscape", "Cookies"},   {"Netscape", "AutoFormData"},
-    {"Netscape", "History"},   {"OPera", "Cache"},
-    {"OPera", "Cookies"},      {"OPera", "AddressBarHistory"},
-    {"Windows", "RecycleBin"}, {"Windows", "TempFolder"},
-    {"Windows", "RecentDoc"},  {"Windows", "RunMenu"},
-    {"Windows", "SearchMenu"}, {"Windows", "DialogHistory"},
-    {"Windows", "ClipBoard"},  {"Windows", "SwapFile"},
-    {"Chrome", "Cache"},       {"Chrome", "Cookies"},
-    {"Chrome", "History"},     {"Chrome", "FormData"},
-    {"Chrome", "Passwords"},   {"Edge", "Cache"},
-    {"Edge", "Cookies"},       {"Edge", "History"},
-    {"Edge", "FormData"},      {"Edge", "Passwords"},
-    {"Brave", "Cache"},        {"Brave", "Cookies"},
-    {"Brave", "History"},      {"Brave", "FormData"},
-    {"Brave", "Passwords"},    {"Vivaldi", "Cache"},
-    {"Vivaldi", "Cookies"},    {"Vivaldi", "History"},
-    {"Vivaldi", "FormData"},   {"Vivaldi", "Passwords"},
-    {"Firefox3", "Cache"},     {"Firefox3", "Cookies"},
-    {"Firefox3", "History"},   {"Firefox3", "FormData"},
-    {"Firefox3", "SessionRestore"}, {"Firefox3", "Logins"},
-};
-
-// Options.ini with every item switched off except the given ones (section and key), and extra lines
-// for [Miscellaneous].
-std::string OptionsWithOnly(const std::set<std::pair<std::string, std::string>>& on,
-                            const std::string& miscellaneous = "") {
-    std::string text;
-    std::string section;
-    for (const auto& [itemSection, key] : kItemSwitches) {
-        if (section != itemSection) {
-            section = itemSection;
-            text += "[" + section + "]\r\n";
-        }
-        text += std::string(key) + "=" + (on.count({itemSection, key}) ? "1" : "0") + "\r\n";
-    }
-    return text + "[Miscellaneous]\r\n" + miscellaneous;
-}
 
 // The lines of one row: start line, what the item left, completion line, empty line.
 std::vector<std::string> Row(const std::string& start, const std::vector<std::string>& results = {}) {

@@ -1,5 +1,6 @@
 // The cookie and typed-address keep lists, opened from the erase-items dialog of the real
 // Quorvale.exe, against WinINet's real URL cache and the user's real typed-address key.
+#include "driver/ItemOptions.h"
 #include "e2e/DialogTestSupport.h"
 
 #include "engine/InternetExplorer.h"
@@ -225,27 +226,8 @@ TEST_F(KeepListDialogTest, SelectedTypedAddressesMoveRightAndOkSavesThemInTheirS
 
 } // namespace
 
-namespace {
-
-// Options.ini with only the Chrome cookie item on.
-std::string ChromeCookiesOnlyOptions() {
-    std::string text = "[IE]\r\nCache=0\r\nHistory=0\r\nCookies=0\r\nAddressBarHistory=0\r\nIndexDat=0\r\n";
-    for (const char* browser : {"Firefox", "Netscape"}) {
-        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=0\r\nAutoFormData=0\r\nHistory=0\r\n";
-    }
-    text += "[OPera]\r\nCache=0\r\nCookies=0\r\nAddressBarHistory=0\r\n";
-    text += "[Windows]\r\nRecycleBin=0\r\nTempFolder=0\r\nRecentDoc=0\r\nDialogHistory=0\r\nClipBoard=0\r\n";
-    for (const char* browser : {"Chrome", "Edge", "Brave", "Vivaldi", "Firefox3"}) {
-        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=" + (browser == std::string("Chrome") ? "1" : "0") +
-                "\r\nHistory=0\r\nFormData=0\r\n";
-    }
-    return text;
-}
-
-} // namespace
-
 TEST_F(KeepListDialogTest, SitesKeptFromTheChromePageKeepTheirCookiesThroughAnErase) {
-    app_ = std::make_unique<QuorvaleApp>(ChromeCookiesOnlyOptions());
+    app_ = std::make_unique<QuorvaleApp>(OptionsWithOnly({{"Chrome", "Cookies"}}));
     TraceSandbox sandbox(*app_);
     const std::string profile = sandbox.LocalAppData() + "\\Google\\Chrome\\User Data\\Default";
     const std::string cookies = profile + "\\Network\\Cookies";

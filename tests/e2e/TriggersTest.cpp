@@ -2,6 +2,7 @@
 // (test build, shortened interval), the tray's "Erase Now", the start-up timer, and the end of the
 // Windows session with the action that follows it (test build: ExitWindowsEx is recorded, not made).
 // Every run erases only the clipboard, so a test sees a run happen by the clipboard being emptied.
+#include "driver/ItemOptions.h"
 #include "driver/QuorvaleDriver.h"
 #include "e2e/DialogTestSupport.h"
 #include "platform/Messages.h"
@@ -24,16 +25,7 @@ constexpr const char* kShortSchedule = "/test-schedule-ms:1500";
 
 // Options.ini with every erase item off but the clipboard, plus lines for [Miscellaneous].
 std::string ClipboardOnlyOptions(const std::string& miscellaneous) {
-    std::string text = "[IE]\r\nCache=0\r\nHistory=0\r\nCookies=0\r\nAddressBarHistory=0\r\nIndexDat=0\r\n";
-    for (const char* browser : {"Firefox", "Netscape"}) {
-        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=0\r\nAutoFormData=0\r\nHistory=0\r\n";
-    }
-    text += "[OPera]\r\nCache=0\r\nCookies=0\r\nAddressBarHistory=0\r\n";
-    text += "[Windows]\r\nRecycleBin=0\r\nTempFolder=0\r\nRecentDoc=0\r\nDialogHistory=0\r\nClipBoard=1\r\n";
-    for (const char* browser : {"Chrome", "Edge", "Brave", "Vivaldi", "Firefox3"}) {
-        text += std::string("[") + browser + "]\r\nCache=0\r\nCookies=0\r\nHistory=0\r\nFormData=0\r\n";
-    }
-    return text + "[Miscellaneous]\r\n" + miscellaneous;
+    return OptionsWithOnly({{"Windows", "ClipBoard"}}, miscellaneous);
 }
 
 void PutTextOnClipboard(const wchar_t* text) {
