@@ -65,7 +65,8 @@ void TimeToBox(QuorvaleApp& app, HWND window, const char* button, const char* bo
 TEST(ProgramBench, TempItem) {
     std::string temp = Setting("QV_BENCH_TEMP");
     ASSERT_FALSE(temp.empty()) << "QV_BENCH_TEMP names the temp folder to erase";
-    QuorvaleApp app(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=" + Setting("QV_BENCH_METHOD", "DoD") + "\r\n"));
+    QuorvaleApp app(
+        OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=" + Setting("QV_BENCH_METHOD", "DoD") + "\r\n"));
     app.SetEnvironment("TMP", temp);
     app.SetEnvironment("TEMP", temp);
     app.Start();
@@ -75,7 +76,7 @@ TEST(ProgramBench, TempItem) {
     std::printf("log-lines %zu\n", lines.size());
     // A run that left the files timed nothing worth comparing: say why, from its log.
     EXPECT_TRUE(ListFolder(temp + "\\*.*").empty()) << "the temp folder was not erased:\n"
-                                                       << ::testing::PrintToString(lines);
+                                                    << ::testing::PrintToString(lines);
     EXPECT_TRUE(app.Close());
 }
 

@@ -15,6 +15,8 @@ command -v xwininfo >/dev/null || need+=(x11-utils)
 command -v xdotool >/dev/null || need+=(xdotool)
 command -v chmcmd >/dev/null || need+=(fp-utils)
 dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
+# The ctest "format" checks the sources against .clang-format with Debian's clang-format.
+command -v clang-format >/dev/null || need+=(clang-format)
 [ -d /usr/src/googletest/googletest ] || need+=(googletest)
 # Both Wine loaders: the 32-bit one runs only where the kernel runs 32-bit programs (scripts/arch.sh
 # finds out), the 64-bit one everywhere.

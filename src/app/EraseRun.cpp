@@ -9,7 +9,6 @@
 
 bool RunInProgress = false;
 
-
 std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entries) {
     std::vector<std::string> lines;
     for (size_t i = 0; i < entries.size() && i < kNotErasedLinesShown; ++i) {
@@ -60,7 +59,8 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
 
     OptionsStore options(optionsPath);
     EraseRunContext context{options.GetText(kSectionMiscellaneous, kKeySecurityLevel, kDefaultSecurityLevel),
-                            options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultRunPasses), optionsPath, log};
+                            options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultRunPasses),
+                            optionsPath, log};
     for (const EraseItem& item : kEraseItems) {
         if (options.GetFlag(item.section, item.key, item.enabledByDefault) && !StopRequested) {
             RunItem(item, context, owner, boxes);

@@ -2,6 +2,4 @@
 #include "app/Application.h"
 #include "platform/ThisProcess.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return RunApplication(CommandLineArguments());
-}
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunApplication(CommandLineArguments()); }

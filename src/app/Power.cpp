@@ -21,14 +21,8 @@ void ForceEndOfSession(UINT flags) {
 
 } // namespace
 
-void EnableShutdownPrivilege() {
-    EnableTokenPrivilege("SeShutdownPrivilege");
-}
+void EnableShutdownPrivilege() { EnableTokenPrivilege("SeShutdownPrivilege"); }
 
-void ForceShutdown() {
-    ForceEndOfSession(kForceShutdownFlags);
-}
+void ForceShutdown() { ForceEndOfSession(kForceShutdownFlags); }
 
-void ForceRestart() {
-    ForceEndOfSession(kForceRestartFlags);
-}
+void ForceRestart() { ForceEndOfSession(kForceRestartFlags); }

@@ -105,9 +105,7 @@ void UnregisterNamedHotkey(HWND window, int32_t& atom) {
     }
 }
 
-void OpenHelpFile() {
-    ShellOpen("open", JoinPath(ExecutableDir(), "help.chm"), "c:\\", SW_SHOWNORMAL);
-}
+void OpenHelpFile() { ShellOpen("open", JoinPath(ExecutableDir(), "help.chm"), "c:\\", SW_SHOWNORMAL); }
 
 } // namespace
 

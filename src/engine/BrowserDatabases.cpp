@@ -77,8 +77,7 @@ DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEd
     }
     if (!edited) {
         // A browser that opened the database after us holds its lock.
-        DatabaseEdit outcome =
-            error.find("locked") != std::string::npos ? DatabaseEdit::InUse : DatabaseEdit::Failed;
+        DatabaseEdit outcome = error.find("locked") != std::string::npos ? DatabaseEdit::InUse : DatabaseEdit::Failed;
         NoteDatabaseNotErased(path, outcome, error);
         return {outcome, 0};
     }
@@ -138,8 +137,7 @@ std::vector<std::string> CookieSitesIn(const std::string& path, const char* tabl
         return {};
     }
     std::vector<std::string> sites;
-    for (const std::string& host :
-         db.QueryTexts("SELECT DISTINCT " + Quoted(hostColumn) + " FROM " + Quoted(table))) {
+    for (const std::string& host : db.QueryTexts("SELECT DISTINCT " + Quoted(hostColumn) + " FROM " + Quoted(table))) {
         std::string site = LowerCase(host);
         if (!site.empty() && site != ".") {
             sites.push_back(site);

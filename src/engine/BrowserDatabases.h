@@ -51,7 +51,8 @@ int64_t DeleteCookiesNotKept(SqliteDatabase& db, const char* table, const char* 
                              const std::vector<std::string>& keptSites);
 
 // The sites of the cookies in table: the hosts as the browser keeps them (a domain cookie's with its
-// leading dot, which keeps the sub-domains too), in lower case, each once, sorted. Empty when the database cannot be read (a browser holds it).
+// leading dot, which keeps the sub-domains too), in lower case, each once, sorted. Empty when the database cannot be
+// read (a browser holds it).
 std::vector<std::string> CookieSitesIn(const std::string& path, const char* table, const char* hostColumn);
 
 // "<n> <singular> was erased." for 0 and 1, "<n> <plural> were erased." otherwise, as the registry

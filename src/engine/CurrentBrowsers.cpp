@@ -176,8 +176,8 @@ int64_t DeleteRowsCounting(SqliteDatabase& db, std::initializer_list<const char*
 // Every row of every table but the database's own bookkeeping ("meta"): for the browser's
 // derived databases (top sites, shortcuts, the address bar's predictor), which it refills.
 int64_t EmptyEveryTable(SqliteDatabase& db) {
-    for (const std::string& table :
-         db.QueryTexts("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' AND name <> 'meta'")) {
+    for (const std::string& table : db.QueryTexts(
+             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' AND name <> 'meta'")) {
         if (!db.Exec("DELETE FROM \"" + table + "\"")) {
             return -1;
         }
@@ -186,11 +186,11 @@ int64_t EmptyEveryTable(SqliteDatabase& db) {
 }
 
 int64_t EditChromiumHistory(SqliteDatabase& db) {
-    return DeleteRowsCounting(
-        db, {"visits", "downloads"},
-        {"urls", "visit_source", "keyword_search_terms", "segments", "segment_usage", "downloads_url_chains",
-             "downloads_slices", "content_annotations", "context_annotations", "clusters", "clusters_and_visits",
-             "cluster_keywords", "cluster_visit_duplicates", "visited_links", "history_sync_metadata"});
+    return DeleteRowsCounting(db, {"visits", "downloads"},
+                              {"urls", "visit_source", "keyword_search_terms", "segments", "segment_usage",
+                               "downloads_url_chains", "downloads_slices", "content_annotations", "context_annotations",
+                               "clusters", "clusters_and_visits", "cluster_keywords", "cluster_visit_duplicates",
+                               "visited_links", "history_sync_metadata"});
 }
 
 void EraseChromiumProfile(const std::string& profile, BrowserTrace trace, BrowserItem& item,
@@ -198,9 +198,9 @@ void EraseChromiumProfile(const std::string& profile, BrowserTrace trace, Browse
     auto at = [&](const char* name) { return JoinPath(profile, name); };
     switch (trace) {
     case BrowserTrace::Cache:
-        for (const char* folder : {"Cache", "Code Cache", "GPUCache", "DawnCache", "DawnGraphiteCache",
-                                   "DawnWebGPUCache", "Media Cache", "Application Cache", "Service Worker\\CacheStorage",
-                                   "Service Worker\\ScriptCache"}) {
+        for (const char* folder :
+             {"Cache", "Code Cache", "GPUCache", "DawnCache", "DawnGraphiteCache", "DawnWebGPUCache", "Media Cache",
+              "Application Cache", "Service Worker\\CacheStorage", "Service Worker\\ScriptCache"}) {
             item.CacheFolder(at(folder));
         }
         break;
@@ -243,9 +243,9 @@ int64_t EditFirefoxPlaces(SqliteDatabase& db) {
     if (!db.HasTable("moz_places")) {
         return 0;
     }
-    int64_t removed = DeleteRowsCounting(db, {"moz_historyvisits", "moz_downloads"},
-                                         {"moz_inputhistory", "moz_places_metadata",
-                                          "moz_places_metadata_search_queries", "moz_previews_tombstones"});
+    int64_t removed = DeleteRowsCounting(
+        db, {"moz_historyvisits", "moz_downloads"},
+        {"moz_inputhistory", "moz_places_metadata", "moz_places_metadata_search_queries", "moz_previews_tombstones"});
     if (removed < 0) {
         return -1;
     }
@@ -277,7 +277,8 @@ int64_t EditFirefoxPlaces(SqliteDatabase& db) {
         }
     }
     if (db.HasTable("moz_origins") && db.HasColumn("moz_places", "origin_id") &&
-        !db.Exec("DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id IS NOT NULL)")) {
+        !db.Exec(
+            "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id IS NOT NULL)")) {
         return -1;
     }
     return removed;
@@ -306,7 +307,8 @@ void EraseFirefoxProfile(const std::string& profile, BrowserTrace trace, Browser
         });
         break;
     case BrowserTrace::SessionRestore:
-        for (const char* name : {"sessionstore.jsonlz4", "sessionstore.js", "sessionstore.bak", "sessionCheckpoints.json"}) {
+        for (const char* name :
+             {"sessionstore.jsonlz4", "sessionstore.js", "sessionstore.bak", "sessionCheckpoints.json"}) {
             item.File(at(name));
         }
         item.CacheFolder(at("sessionstore-backups"));

@@ -28,13 +28,11 @@ void RunBrowserItem(const Context& c, void (*erase)(BrowserTrace, const BrowserI
     erase(trace, {c.method, c.passes, kept, c.log});
 }
 
-template <ChromiumBrowser browser, BrowserTrace trace>
-void ChromiumItem(const Context& c) {
+template <ChromiumBrowser browser, BrowserTrace trace> void ChromiumItem(const Context& c) {
     RunBrowserItem<trace>(c, [](BrowserTrace t, const BrowserItemRun& run) { EraseChromiumTrace(browser, t, run); });
 }
 
-template <BrowserTrace trace>
-void FirefoxItem(const Context& c) {
+template <BrowserTrace trace> void FirefoxItem(const Context& c) {
     RunBrowserItem<trace>(c, EraseFirefoxProfilesTrace);
 }
 

@@ -44,7 +44,7 @@ NamedFileErase EraseNamedFile(const std::string& path, const std::string& method
         DWORD error = GetLastError();
         NoteNotErased(path, OpenFailureReason(error));
         return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? NamedFileErase::InUse
-                                                                                : NamedFileErase::NotErased;
+                                                                                 : NamedFileErase::NotErased;
     }
     if (!EraseWalkedFile(path, method, passes)) {
         return NamedFileErase::NotErased;
@@ -104,7 +104,8 @@ std::string FileResultLine() {
 }
 
 std::string RegistryResultLine(int64_t count) {
-    return std::to_string(count) + (count == 0 || count == 1 ? " registry entry was erased." : " registry entries were erased.");
+    return std::to_string(count) +
+           (count == 0 || count == 1 ? " registry entry was erased." : " registry entries were erased.");
 }
 
 std::string RunSummaryLine(int64_t registryCount, int64_t fileCount, int64_t byteCount) {

@@ -12,9 +12,9 @@
 constexpr const char* kPlaceholderLine = "0 file was erased.";
 
 // Wipes every file of the tree with the method, counting each that is gone into ErasedFileCount
-// and ReleasedByteCount and replacing the log's last line with FileResultLine() after it. Folders whose name begins with "." are passed by; a folder is removed when it ends
-// up empty. Links (junctions, symbolic links) are never followed, wiped or removed; a file with
-// more than one hard link is only unlinked, never overwritten.
+// and ReleasedByteCount and replacing the log's last line with FileResultLine() after it. Folders whose name begins
+// with "." are passed by; a folder is removed when it ends up empty. Links (junctions, symbolic links) are never
+// followed, wiped or removed; a file with more than one hard link is only unlinked, never overwritten.
 void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
 
 // The walk of WipeFolderTree without removing the folder itself (folder without a trailing

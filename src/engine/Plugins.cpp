@@ -55,9 +55,7 @@ void RunPlugin(const OptionsStore& plugin, const std::string& method, int32_t pa
 
 } // namespace
 
-std::string PluginFolder() {
-    return ExecutableDir() + kPluginFolderName;
-}
+std::string PluginFolder() { return ExecutableDir() + kPluginFolderName; }
 
 void ErasePlugins(const std::string& method, int32_t passes, ProgressLog& log) {
     ErasePluginsIn(PluginFolder(), method, passes, log);

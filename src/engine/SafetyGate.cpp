@@ -103,9 +103,9 @@ std::string Comparable(const std::string& path) {
 
 bool SamePath(const std::string& a, const std::string& b) { return !a.empty() && EqualsNoCase(a, b); }
 
-constexpr const char* kFolderVariables[] = {"%USERPROFILE%", "%ProgramFiles%", "%ProgramW6432%",
-                                            "%ProgramFiles(x86)%", "%SystemRoot%", "%ProgramData%",
-                                            "%PUBLIC%", "%APPDATA%", "%LOCALAPPDATA%"};
+constexpr const char* kFolderVariables[] = {"%USERPROFILE%", "%ProgramFiles%", "%ProgramW6432%", "%ProgramFiles(x86)%",
+                                            "%SystemRoot%",  "%ProgramData%",  "%PUBLIC%",       "%APPDATA%",
+                                            "%LOCALAPPDATA%"};
 
 // The folders that are never entered as a whole, nor matched into by a wildcard: Windows and its
 // system folders, the program folders, the profiles' folder, the user's profile and known folders.
@@ -118,10 +118,11 @@ std::vector<std::string> FindProtectedFolders() {
         }
     };
     const std::string windows = SpecialFolderPath(CSIDL_WINDOWS);
-    for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_FONTS, CSIDL_PROGRAM_FILES,
-                      CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROFILE, CSIDL_PERSONAL,
-                      CSIDL_DESKTOPDIRECTORY, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO, CSIDL_APPDATA,
-                      CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_DESKTOPDIRECTORY}) {
+    for (int csidl :
+         {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_FONTS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+          CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROFILE, CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_MYPICTURES,
+          CSIDL_MYMUSIC, CSIDL_MYVIDEO, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA,
+          CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_DESKTOPDIRECTORY}) {
         add(SpecialFolderPath(csidl));
     }
     if (!windows.empty()) {

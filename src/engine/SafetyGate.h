@@ -26,8 +26,8 @@ bool IsQuorvalesOwnFolder(const std::string& folder);
 // Why a full path that a plug-in entry names (a file, or a folder and the name or wildcard of what
 // to erase in it) must not be acted on: nullopt when it may. The path must be full and plain, and
 // no protected folder as a whole; a wildcard must not match directly in a protected folder or in
-// Quorvale's own folders; Quorvale's own folders and files (Options.ini, its programs) are never named. A single file named directly in a known folder is
-// allowed: the entry says exactly what it means.
+// Quorvale's own folders; Quorvale's own folders and files (Options.ini, its programs) are never named. A single file
+// named directly in a known folder is allowed: the entry says exactly what it means.
 std::optional<std::string> PathRefusal(const std::string& path);
 
 // Why a plug-in file entry as written (placeholder included) must not be expanded and acted on:

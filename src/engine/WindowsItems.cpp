@@ -118,9 +118,7 @@ void EraseDialogMRU(ProgressLog& log) {
     }
 }
 
-void ClearClipboard() {
-    EmptyClipboardContents();
-}
+void ClearClipboard() { EmptyClipboardContents(); }
 
 void SetClearPageFileAtShutdown() {
     if (GetOSFamily() != "NewWinNT") {

@@ -90,14 +90,41 @@ constexpr Pass kNSAPasses[] = {ByteOf(0x00), ByteOf(0xFF), ByteOf(0x00), ByteOf(
                                ByteOf(0x00), ByteOf(0xFF), kRandom};
 
 constexpr Pass kGutmannPasses[] = {
-    kRandom, kRandom, kRandom, kRandom,
-    ByteOf(0x55), ByteOf(0xAA),
-    TripletOf(0x92, 0x49, 0x24), TripletOf(0x49, 0x24, 0x92), TripletOf(0x24, 0x92, 0x49),
-    ByteOf(0x00), ByteOf(0x11), ByteOf(0x22), ByteOf(0x33), ByteOf(0x44), ByteOf(0x55), ByteOf(0x66), ByteOf(0x77),
-    ByteOf(0x88), ByteOf(0x99), ByteOf(0xAA), ByteOf(0xBB), ByteOf(0xCC), ByteOf(0xDD), ByteOf(0xEE), ByteOf(0xFF),
-    TripletOf(0x92, 0x49, 0x24), TripletOf(0x49, 0x24, 0x92), TripletOf(0x24, 0x92, 0x49),
-    TripletOf(0x6D, 0xB6, 0xDB), TripletOf(0xB6, 0xDB, 0x6D), TripletOf(0xDB, 0x6D, 0xB6),
-    kRandom, kRandom, kRandom, kRandom,
+    kRandom,
+    kRandom,
+    kRandom,
+    kRandom,
+    ByteOf(0x55),
+    ByteOf(0xAA),
+    TripletOf(0x92, 0x49, 0x24),
+    TripletOf(0x49, 0x24, 0x92),
+    TripletOf(0x24, 0x92, 0x49),
+    ByteOf(0x00),
+    ByteOf(0x11),
+    ByteOf(0x22),
+    ByteOf(0x33),
+    ByteOf(0x44),
+    ByteOf(0x55),
+    ByteOf(0x66),
+    ByteOf(0x77),
+    ByteOf(0x88),
+    ByteOf(0x99),
+    ByteOf(0xAA),
+    ByteOf(0xBB),
+    ByteOf(0xCC),
+    ByteOf(0xDD),
+    ByteOf(0xEE),
+    ByteOf(0xFF),
+    TripletOf(0x92, 0x49, 0x24),
+    TripletOf(0x49, 0x24, 0x92),
+    TripletOf(0x24, 0x92, 0x49),
+    TripletOf(0x6D, 0xB6, 0xDB),
+    TripletOf(0xB6, 0xDB, 0x6D),
+    TripletOf(0xDB, 0x6D, 0xB6),
+    kRandom,
+    kRandom,
+    kRandom,
+    kRandom,
 };
 static_assert(sizeof kGutmannPasses / sizeof kGutmannPasses[0] == 35, "the Gutmann method has 35 passes");
 
@@ -142,7 +169,7 @@ struct Victim {
     DWORD attributes;
     bool walked;
     FileHandle file;
-    bool deleted = false; // set by Delete once the file is gone
+    bool deleted = false;   // set by Delete once the file is gone
     bool mayDelete = false; // opened with the right to rename and delete it through the handle
 
     // Opens the file for writing unless it is open already; raises WipeOpenError when it cannot.
@@ -348,11 +375,11 @@ void WipeFileGutmann(const std::string& path, const WipeControl& control) {
 }
 
 void WipeFileRandom(const std::string& path, int32_t passes, const WipeControl& control) {
-    WipeWithPasses(path, passes, [](int32_t) -> const Pass& { return kRandom; }, control, false);
+    WipeWithPasses(
+        path, passes, [](int32_t) -> const Pass& { return kRandom; }, control, false);
 }
 
-void WipeFileByMethod(const std::string& path, const std::string& method, int32_t passes,
-                      const WipeControl& control) {
+void WipeFileByMethod(const std::string& path, const std::string& method, int32_t passes, const WipeControl& control) {
     if (method == "DoD") {
         WipeFileDoD(path, control);
     } else if (method == "NSA") {

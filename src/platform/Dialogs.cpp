@@ -2,7 +2,6 @@
 
 #include "platform/Text.h"
 
-
 namespace {
 
 // Room for thousands of chosen names; the dialog reports FNERR_BUFFERTOOSMALL beyond that.
@@ -60,8 +59,7 @@ std::vector<std::string> PathsFromOpenDialogBuffer(std::wstring_view buffer) {
     return paths;
 }
 
-std::vector<std::string> ChooseFilesToOpen(HWND owner, std::string_view title, std::string_view filter,
-                                           DWORD options) {
+std::vector<std::string> ChooseFilesToOpen(HWND owner, std::string_view title, std::string_view filter, DWORD options) {
     std::wstring wideTitle = Widen(title);
     std::wstring wideFilter = FilterForDialog(filter);
     std::wstring buffer(kOpenBufferChars, L'\0');

@@ -33,8 +33,9 @@ bool ReadWholeFile(std::string_view path, std::string& bytes) {
     bytes.clear();
     // Shares every access, so that reading never stands in the way of a program writing, renaming
     // or deleting the file (a wipe holds its file with the right to rename and delete it).
-    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return false;
     }
@@ -65,8 +66,8 @@ DWORD WriteWholeFile(std::string_view path, std::string_view bytes) {
     std::wstring temporary = target + L".new~";
     DWORD error = ERROR_SUCCESS;
     {
-        FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             return GetLastError();
         }
@@ -153,8 +154,9 @@ bool RenameFile(std::string_view from, std::string_view to) {
 bool CreateFolder(std::string_view path) { return CreateDirectoryW(WidePath(path).c_str(), nullptr) != FALSE; }
 
 std::optional<int64_t> FileSizeByOpening(std::string_view path) {
-    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.get(), &size)) {
         return std::nullopt;
@@ -195,8 +197,9 @@ std::string NameOf(std::string_view path) {
 }
 
 FileHandle OpenForOverwrite(std::string_view path) {
-    return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
 }
 
 FileHandle OpenForOverwriteAndDelete(std::string_view path) {

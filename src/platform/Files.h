@@ -34,9 +34,9 @@ std::string TempFolder();
 
 // One entry of a folder listing.
 struct FolderEntry {
-    std::string name;   // name only, without the folder
-    DWORD attributes;   // FILE_ATTRIBUTE_*
-    int64_t size;       // full 64-bit size as the directory search reports it
+    std::string name; // name only, without the folder
+    DWORD attributes; // FILE_ATTRIBUTE_*
+    int64_t size;     // full 64-bit size as the directory search reports it
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     // A junction or symbolic link (never to be followed, wiped through or removed).
     bool IsLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }

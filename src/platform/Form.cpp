@@ -81,9 +81,9 @@ void TForm::CreateForm(const FormSpec& spec, HWND owner) {
     int left = area.left + (area.right - area.left - width) / 2;
     int top = area.top + (area.bottom - area.top - height) / 2;
 
-    HWND created = CreateWindowExW(spec.exStyle | WS_EX_CONTROLPARENT, spec.className, Widen(spec.caption).c_str(),
-                                   spec.style, left, top, width, height, owner, nullptr, GetModuleHandleW(nullptr),
-                                   this);
+    HWND created =
+        CreateWindowExW(spec.exStyle | WS_EX_CONTROLPARENT, spec.className, Widen(spec.caption).c_str(), spec.style,
+                        left, top, width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (!created) {
         throw std::runtime_error("Unable to create the window \"" + std::string(spec.caption) + "\".");
     }
@@ -93,10 +93,10 @@ void TForm::CreateForm(const FormSpec& spec, HWND owner) {
 void TForm::CreateControls(const ControlSpec* specs, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         const ControlSpec& c = specs[i];
-        HWND control = CreateWindowExW(c.exStyle, c.className, Widen(c.caption).c_str(), WS_CHILD | WS_VISIBLE | c.style,
-                                       Scale(c.left), Scale(c.top), Scale(c.width), Scale(c.height), hwnd_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr),
-                                       nullptr);
+        HWND control =
+            CreateWindowExW(c.exStyle, c.className, Widen(c.caption).c_str(), WS_CHILD | WS_VISIBLE | c.style,
+                            Scale(c.left), Scale(c.top), Scale(c.width), Scale(c.height), hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
         if (!control) {
             continue;
         }

@@ -17,7 +17,7 @@ struct ControlSpec {
     const char* caption;
     int id;
     int left, top, width, height;
-    DWORD style;       // added to WS_CHILD | WS_VISIBLE
+    DWORD style; // added to WS_CHILD | WS_VISIBLE
     DWORD exStyle = 0;
 };
 
@@ -56,10 +56,7 @@ protected:
     // Creates the window (hidden) and centres it. Throws std::runtime_error on failure.
     void CreateForm(const FormSpec& spec, HWND owner);
     void CreateControls(const ControlSpec* specs, size_t count);
-    template <size_t N>
-    void CreateControls(const ControlSpec (&specs)[N]) {
-        CreateControls(specs, N);
-    }
+    template <size_t N> void CreateControls(const ControlSpec (&specs)[N]) { CreateControls(specs, N); }
     int Scale(int designPixels) const;
     void SetModalResult(int result) { modalResult_ = result; }
     // The button Enter presses when the focus is on no push button; a button created with
@@ -114,8 +111,7 @@ private:
 };
 
 // Creates a window of type F on demand, shows it modally and destroys it; returns its modal result.
-template <typename F, typename... Args>
-int RunModal(HWND owner, Args&&... args) {
+template <typename F, typename... Args> int RunModal(HWND owner, Args&&... args) {
     F form(owner, std::forward<Args>(args)...);
     return form.ShowModal();
 }

@@ -12,9 +12,7 @@
 
 namespace {
 
-bool KeyHeld(int virtualKey) {
-    return GetKeyState(virtualKey) < 0;
-}
+bool KeyHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
 UINT DialogCode(HWND control, const MSG* msg = nullptr) {
     return control ? static_cast<UINT>(
@@ -28,9 +26,7 @@ bool IsClass(HWND control, const wchar_t* className) {
     return lstrcmpiW(name, className) == 0;
 }
 
-DWORD StyleOf(HWND control) {
-    return static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
-}
+DWORD StyleOf(HWND control) { return static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)); }
 
 bool IsPushButton(HWND control) {
     if (!IsClass(control, WC_BUTTONW)) {
@@ -40,13 +36,9 @@ bool IsPushButton(HWND control) {
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
-bool Usable(HWND control) {
-    return IsWindowVisible(control) && IsWindowEnabled(control);
-}
+bool Usable(HWND control) { return IsWindowVisible(control) && IsWindowEnabled(control); }
 
-bool IsTabStop(HWND control) {
-    return Usable(control) && (StyleOf(control) & WS_TABSTOP) != 0;
-}
+bool IsTabStop(HWND control) { return Usable(control) && (StyleOf(control) & WS_TABSTOP) != 0; }
 
 // A drop-down list that is open takes Enter and Esc to close itself.
 bool IsOpenDropDown(HWND control) {

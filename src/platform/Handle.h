@@ -6,8 +6,7 @@
 
 #include <utility>
 
-template <typename Traits>
-class unique_handle {
+template <typename Traits> class unique_handle {
 public:
     using pointer = typename Traits::pointer;
 
@@ -93,7 +92,6 @@ using ServiceHandle = unique_handle<ServiceHandleTraits>;
 using GdiObject = unique_handle<GdiObjectTraits>;
 
 // A function of a loaded module, typed; nullptr when the module lacks it.
-template <typename F>
-F GetProcedure(HMODULE module, const char* name) {
+template <typename F> F GetProcedure(HMODULE module, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }

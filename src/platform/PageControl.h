@@ -42,8 +42,7 @@ private:
 };
 
 // The window's controls made from a table, in the table's order: the controls of one page.
-template <size_t N>
-std::vector<HWND> ControlsOf(HWND window, const ControlSpec (&specs)[N]) {
+template <size_t N> std::vector<HWND> ControlsOf(HWND window, const ControlSpec (&specs)[N]) {
     std::vector<HWND> controls;
     for (const auto& spec : specs) {
         controls.push_back(GetDlgItem(window, spec.id));

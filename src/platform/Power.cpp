@@ -74,6 +74,4 @@ bool ExitWindowsWithFlags(UINT flags) {
     return ExitWindowsEx(flags, 0) != FALSE;
 }
 
-void DivertExitWindows(ExitWindowsDiversion diversion) {
-    exitWindowsDiversion = diversion;
-}
+void DivertExitWindows(ExitWindowsDiversion diversion) { exitWindowsDiversion = diversion; }

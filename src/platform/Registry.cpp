@@ -149,8 +149,8 @@ std::optional<RegValue> GetRegValue(HKEY key, std::string_view name) {
             return std::nullopt;
         }
         RegValue value{type, std::string(size, '\0')};
-        LONG rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+        LONG rc =
+            RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.bytes.data()), &size);
         if (rc == ERROR_MORE_DATA) {
             continue; // the value grew between the two calls
         }

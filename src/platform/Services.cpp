@@ -5,17 +5,13 @@
 
 #include <string>
 
-ServiceHandle OpenServiceManager(DWORD access) {
-    return ServiceHandle(OpenSCManagerW(nullptr, nullptr, access));
-}
+ServiceHandle OpenServiceManager(DWORD access) { return ServiceHandle(OpenSCManagerW(nullptr, nullptr, access)); }
 
 ServiceHandle OpenServiceByName(SC_HANDLE manager, std::string_view name, DWORD access) {
     return ServiceHandle(OpenServiceW(manager, Widen(name).c_str(), access));
 }
 
-bool StartServiceWithoutArguments(SC_HANDLE service) {
-    return StartServiceW(service, 0, nullptr) != FALSE;
-}
+bool StartServiceWithoutArguments(SC_HANDLE service) { return StartServiceW(service, 0, nullptr) != FALSE; }
 
 bool SendServiceControl(SC_HANDLE service, DWORD control, SERVICE_STATUS& status) {
     status = SERVICE_STATUS{};

@@ -43,9 +43,7 @@ bool IsLockCode(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
-bool IsSharingError(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-}
+bool IsSharingError(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 // True when another program holds the file open without sharing it for reading and writing.
 // SQLite would find the same, but only after about a second and a half of retries.
@@ -114,9 +112,7 @@ int64_t CountRows(sqlite3* db, const char* sql, const std::vector<std::string>& 
 
 } // namespace
 
-SqliteDatabase::~SqliteDatabase() {
-    Close();
-}
+SqliteDatabase::~SqliteDatabase() { Close(); }
 
 DatabaseOpen SqliteDatabase::Open(const std::string& path) {
     Close();
@@ -150,9 +146,7 @@ bool SqliteDatabase::Exec(const std::string& sql) {
     return true;
 }
 
-int64_t SqliteDatabase::Changes() const {
-    return db_ ? sqlite3_changes64(db_) : 0;
-}
+int64_t SqliteDatabase::Changes() const { return db_ ? sqlite3_changes64(db_) : 0; }
 
 int64_t SqliteDatabase::QueryNumber(const std::string& sql, int64_t fallback) {
     if (!db_) {
@@ -259,6 +253,4 @@ bool SqliteDatabase::HasColumn(const std::string& table, const std::string& colu
                      error_) > 0;
 }
 
-std::string SqliteVersion() {
-    return sqlite3_libversion();
-}
+std::string SqliteVersion() { return sqlite3_libversion(); }

@@ -37,9 +37,7 @@ UrlCacheEntry ToEntry(const INTERNET_CACHE_ENTRY_INFOA& info) {
     return entry;
 }
 
-bool IsEndOfCache(DWORD error) {
-    return error == ERROR_NO_MORE_ITEMS || error == ERROR_INVALID_PARAMETER;
-}
+bool IsEndOfCache(DWORD error) { return error == ERROR_NO_MORE_ITEMS || error == ERROR_INVALID_PARAMETER; }
 
 // How many entries in a row a walk passes by because the cache reported their size but would not
 // hand them over. A cache that does not move past such an entry would otherwise be asked forever.
@@ -97,6 +95,4 @@ UrlCacheWalkEnd WalkUrlCache(const std::function<bool(const UrlCacheEntry&)>& vi
     }
 }
 
-bool DeleteUrlCacheEntryOf(const UrlCacheEntry& entry) {
-    return DeleteUrlCacheEntryA(entry.cacheKey.c_str()) != FALSE;
-}
+bool DeleteUrlCacheEntryOf(const UrlCacheEntry& entry) { return DeleteUrlCacheEntryA(entry.cacheKey.c_str()) != FALSE; }

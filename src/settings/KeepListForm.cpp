@@ -19,8 +19,8 @@ const KeepListSpec kIEAddressBarKeepList{
 
 namespace {
 
-constexpr ListPairLayout kCookieSitesLayout{kCookieSitesClass, "Sites Whose Cookies Are Kept", 418, 283,
-                                            "&Sites with cookies :", "Sites to &keep :"};
+constexpr ListPairLayout kCookieSitesLayout{
+    kCookieSitesClass, "Sites Whose Cookies Are Kept", 418, 283, "&Sites with cookies :", "Sites to &keep :"};
 
 } // namespace
 

@@ -140,7 +140,8 @@ void TFrmMiscellaneous::FormCreate() {
     SetWindowTextUtf8(Control(IDC_EDT_BOSSKEY), options.GetText(kSectionMiscellaneous, kKeyBossKey, kDefaultBossKey));
     WipeChoice wipe = WipeChoiceOf(options.GetText(kSectionMiscellaneous, kKeySecurityLevel, kDefaultSecurityLevel));
     TickRadio(kWipeButtons[static_cast<int>(wipe)]);
-    SetWindowTextUtf8(Control(IDC_EDT_TIMES), options.GetText(kSectionMiscellaneous, kKeyRandomRepeatedTime, std::to_string(kDefaultRunPasses)));
+    SetWindowTextUtf8(Control(IDC_EDT_TIMES), options.GetText(kSectionMiscellaneous, kKeyRandomRepeatedTime,
+                                                              std::to_string(kDefaultRunPasses)));
     EnableTimes(IsTicked(Control(IDC_RBN_RANDOM)));
     SetBox(IDC_CHK_WINDOWSSTARTERASE, options.GetFlag(kSectionMiscellaneous, kKeySystemStartErase, false));
     SetBox(IDC_CHK_WINDOWSSHUTDOWN, options.GetFlag(kSectionMiscellaneous, kKeySystemShutdownErase, false));
@@ -250,7 +251,7 @@ void TFrmMiscellaneous::BtnOKClick() {
     options.PutNumber(kSectionMiscellaneous, kKeyCustomInterval, ComboSelection(Control(IDC_CBO_SCHEDULE)));
 
     program_.SetSchedule(options.GetFlag(kSectionMiscellaneous, kKeyCustomIntervalErase, false),
-                      options.GetNumber(kSectionMiscellaneous, kKeyCustomInterval, 0));
+                         options.GetNumber(kSectionMiscellaneous, kKeyCustomInterval, 0));
     SetModalResult(IDOK);
     Close();
 }

@@ -70,7 +70,8 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
-        std::string_view line = bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line =
+            bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }

@@ -21,8 +21,8 @@ constexpr const char* kMessageEmptyList = "Please Select the files you want to s
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
 constexpr ControlSpec kShredderControls[] = {
-    {WC_STATICW, "&Please select the files you want to shred, the click 'Start Shredding' button.", IDC_SHRED_LABEL1,
-     8, 10, 474, 16, SS_LEFT},
+    {WC_STATICW, "&Please select the files you want to shred, the click 'Start Shredding' button.", IDC_SHRED_LABEL1, 8,
+     10, 474, 16, SS_LEFT},
     {WC_LISTVIEWW, "", IDC_SHRED_LVW, 8, 32, 474, 252, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {WC_BUTTONW, "&Select files", IDC_BTN_ADD, 8, 295, 100, 27, kButton},
     {WC_BUTTONW, "&Remove files", IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},

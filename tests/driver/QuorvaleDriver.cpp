@@ -140,8 +140,8 @@ std::string RemoteWindowText(HWND window) {
     }
     std::wstring text(length + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &got);
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                        &got);
     text.resize(got);
     return Narrow(ShowsMnemonics(window) ? WithoutMnemonics(text) : text);
 }
@@ -490,8 +490,9 @@ constexpr const char* kCleanedKeys[] = {
 TraceSandbox::TraceSandbox(QuorvaleApp& app) {
     const std::string xdgData = root_ / "xdg-data";
     trash_ = xdgData + "\\Trash";
-    for (const std::string& folder : {Temp(), AppData(), LocalAppData(), ProgramFiles(), UserProfile(), Recent(), Cache(), Cookies(),
-                                      History(), xdgData, trash_, trash_ + "\\files", trash_ + "\\info"}) {
+    for (const std::string& folder :
+         {Temp(), AppData(), LocalAppData(), ProgramFiles(), UserProfile(), Recent(), Cache(), Cookies(), History(),
+          xdgData, trash_, trash_ + "\\files", trash_ + "\\info"}) {
         if (!CreateFolder(folder)) {
             ADD_FAILURE() << "cannot create " << folder;
         }

@@ -154,8 +154,7 @@ int RemoteProgressPosition(HWND bar);
 bool ChooseInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names);
 
 // Polls the condition every 50 ms until it holds or the time is up.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
+template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
         if (condition()) {

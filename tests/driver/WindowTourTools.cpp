@@ -42,10 +42,10 @@ bool TourTool(TourSteps& tour, HWND main, bool messageBoxes, const ToolStop& too
 } // namespace
 
 bool TourTools(TourSteps& tour, HWND main, bool messageBoxes) {
-    const ToolStop shredder{IDC_BTN_SHREDDER, kFileShredderClass, kFileShredderCaption, "file-shredder",
-                            "file-shredder-no-files", {490, 330}, IDC_BTN_SHRED, IDC_BTN_SHRED_EXIT};
-    const ToolStop washer{IDC_BTN_DRIVEWASHER, kDriveWasherClass, kDriveWasherCaption, "drive-washer",
-                          "drive-washer-no-drives", {490, 342}, IDC_BTN_DRIVECLEAN, IDC_BTN_CANCEL};
+    const ToolStop shredder{IDC_BTN_SHREDDER,         kFileShredderClass, kFileShredderCaption, "file-shredder",
+                            "file-shredder-no-files", {490, 330},         IDC_BTN_SHRED,        IDC_BTN_SHRED_EXIT};
+    const ToolStop washer{IDC_BTN_DRIVEWASHER,      kDriveWasherClass, kDriveWasherCaption, "drive-washer",
+                          "drive-washer-no-drives", {490, 342},        IDC_BTN_DRIVECLEAN,  IDC_BTN_CANCEL};
     return TourTool(tour, main, messageBoxes, shredder) && TourTool(tour, main, messageBoxes, washer);
 }
 

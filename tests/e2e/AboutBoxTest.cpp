@@ -19,9 +19,7 @@ HCURSOR CursorOver(HWND control) {
     return GetCursorInfo(&cursor) ? cursor.hCursor : nullptr;
 }
 
-HWND OpenAbout(QuorvaleApp& app) {
-    return StartAndOpen(app, "About", kAboutClass, "About Quorvale");
-}
+HWND OpenAbout(QuorvaleApp& app) { return StartAndOpen(app, "About", kAboutClass, "About Quorvale"); }
 
 TEST(AboutBox, ShowsTheProductVersionLogoAndTheMakersAddresses) {
     QuorvaleApp app;

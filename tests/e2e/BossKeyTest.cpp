@@ -18,7 +18,6 @@ namespace {
 constexpr const char* kBossKeyOn = "[Miscellaneous]\r\nEnableBosskey=1\r\n";
 constexpr const char* kNotepadLine = "[BossKeyHiddenPrograms]\r\nNotepad=1,Notepad\r\n";
 
-
 // What Windows sends the program when the hotkey registered under the atom is pressed.
 void PressHotkey(const QuorvaleApp& app, const char* atomName) {
     ATOM atom = FindGlobalAtom(atomName);
@@ -26,9 +25,7 @@ void PressHotkey(const QuorvaleApp& app, const char* atomName) {
     app.Post(WM_HOTKEY, atom, 0);
 }
 
-void PressBossKey(const QuorvaleApp& app) {
-    PressHotkey(app, "LDF_Bosskey");
-}
+void PressBossKey(const QuorvaleApp& app) { PressHotkey(app, "LDF_Bosskey"); }
 
 // A running notepad and its main window.
 class Notepad {

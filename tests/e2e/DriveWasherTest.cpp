@@ -191,8 +191,8 @@ protected:
         int count = RemoteListViewRowCount(list_);
         for (int row = 0; row < count; ++row) {
             std::string caption = RemoteListViewCell(list_, row, 0);
-            if (caption.size() >= ending.size() && caption.compare(caption.size() - ending.size(), ending.size(),
-                                                                   ending) == 0) {
+            if (caption.size() >= ending.size() &&
+                caption.compare(caption.size() - ending.size(), ending.size(), ending) == 0) {
                 return row;
             }
         }
@@ -294,8 +294,8 @@ TEST_F(DriveWasherTest, ListsEveryDriveWithItsLabelAndSizesAndCancelCloses) {
     PostMessageW(cancelButton_, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(washer_); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(app_->MainWindow()));
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(app_->MainWindow()) == GetDlgItem(app_->MainWindow(), 100); },
-                          5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusedWindowOf(app_->MainWindow()) == GetDlgItem(app_->MainWindow(), 100); }, 5000));
 }
 
 TEST_F(DriveWasherTest, WithNoDriveCheckedItOnlyAsksForDrives) {

@@ -243,8 +243,8 @@ TEST_F(EraseRunTest, AHeldTemporaryFileIsNotCountedAndIsListedAsNotErasedBeforeT
     WriteFileText(held, std::string(3000, 'h'));
     WriteFileText(sandbox_->Temp() + "\\free.tmp", std::string(1000, 'f'));
     // Held as a running program holds its file: no one else may write it.
-    FileHandle holder(CreateFileW(WidePath(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                  nullptr));
+    FileHandle holder(
+        CreateFileW(WidePath(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     StartApp();
 
@@ -631,8 +631,8 @@ TEST_F(CommandLineTest, EraseRunsUnattendedWritesItsLogAndTellsByItsExitCodeWhet
     // A file held by another program: the run ends with 1 and its log names the file.
     const std::string held = sandbox_->Temp() + "\\held.tmp";
     WriteFileText(held, "held");
-    FileHandle holder(CreateFileW(WidePath(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                  nullptr));
+    FileHandle holder(
+        CreateFileW(WidePath(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     EXPECT_EQ(RunToEnd(*app_, {"/ERASE", log}), 1u);
     holder.reset();

@@ -79,8 +79,8 @@ protected:
         ASSERT_NE(dialog, nullptr) << "the open dialog did not appear";
         ASSERT_TRUE(ChooseInOpenDialog(dialog, folder, names));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the open dialog stayed open";
-        ASSERT_TRUE(WaitUntil([&] { return RemoteListViewRowCount(list_) == before + static_cast<int>(names.size()); },
-                              5000));
+        ASSERT_TRUE(
+            WaitUntil([&] { return RemoteListViewRowCount(list_) == before + static_cast<int>(names.size()); }, 5000));
     }
 
     std::string Status(int row) const { return RemoteListViewCell(list_, row, 1); }
@@ -157,9 +157,9 @@ protected:
 TEST_F(FileShredderTest, OpensModallyWithItsCaptionsAndColumnsAndExitGivesTheLogTheFocus) {
     Open();
     EXPECT_FALSE(IsWindowEnabled(app_->MainWindow())) << "the main window must wait while the shredder is open";
-    EXPECT_NE(FindChildWithText(shredder_,
-                                "Please select the files you want to shred, the click 'Start Shredding' button."),
-              nullptr);
+    EXPECT_NE(
+        FindChildWithText(shredder_, "Please select the files you want to shred, the click 'Start Shredding' button."),
+        nullptr);
     auto columns = RemoteListViewColumns(list_);
     ASSERT_EQ(columns.size(), 2u);
     EXPECT_EQ(columns[0].first, "File Name");
@@ -172,8 +172,8 @@ TEST_F(FileShredderTest, OpensModallyWithItsCaptionsAndColumnsAndExitGivesTheLog
     ASSERT_TRUE(app_->PressButton(shredder_, "Exit"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(shredder_); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(app_->MainWindow()));
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(app_->MainWindow()) == GetDlgItem(app_->MainWindow(), 100); },
-                          5000))
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusedWindowOf(app_->MainWindow()) == GetDlgItem(app_->MainWindow(), 100); }, 5000))
         << "the progress log should have the focus again";
 }
 

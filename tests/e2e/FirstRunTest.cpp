@@ -37,7 +37,8 @@ protected:
         ASSERT_TRUE(CreateFolder(app_->Folder() + "Plug-ins"));
         for (const FolderEntry& entry : ListFolder(package_ + "Plug-ins\\*.qv")) {
             plugins_.push_back(entry.name);
-            WriteFileText(app_->Folder() + "Plug-ins\\" + entry.name, ReadFileText(package_ + "Plug-ins\\" + entry.name));
+            WriteFileText(app_->Folder() + "Plug-ins\\" + entry.name,
+                          ReadFileText(package_ + "Plug-ins\\" + entry.name));
         }
         ASSERT_FALSE(plugins_.empty()) << "the package has no sample plug-ins";
     }

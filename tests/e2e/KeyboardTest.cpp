@@ -53,9 +53,7 @@ Opener FromMain(const char* button, const wchar_t* className, const char* captio
     return [=](const QuorvaleApp& app) { return OpenWindowFrom(app, app.MainWindow(), button, className, caption); };
 }
 
-HWND OpenMain(const QuorvaleApp& app) {
-    return app.MainWindow();
-}
+HWND OpenMain(const QuorvaleApp& app) { return app.MainWindow(); }
 
 const Opener kOpenOptions = FromMain("Options", kOptionsClass, "Options");
 const Opener kOpenMiscellaneous = FromMain("Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");

@@ -11,7 +11,6 @@
 
 namespace {
 
-
 class MiscellaneousDialogTest : public ::testing::Test {
 protected:
     void Start(std::optional<std::string> optionsIni = std::nullopt) {

@@ -111,8 +111,8 @@ TEST_F(OptionsDialogTest, OpensOnTheFirstPagesWithEveryDefaultAndCancelWritesNot
     HWND pages = ControlOf(dialog, IDC_OPTIONS_PAGECONTROL);
     HWND browsers = ControlOf(dialog, IDC_PGC_BROWSER);
     EXPECT_EQ(PageCaptions(pages), (std::vector<std::string>{"Browsers", "Windows", "Plug-ins"}));
-    EXPECT_EQ(PageCaptions(browsers),
-              (std::vector<std::string>{"Internet Explorer / MSN / AOL", "Firefox", "Netscape", "Opera", "Chrome / Edge"}));
+    EXPECT_EQ(PageCaptions(browsers), (std::vector<std::string>{"Internet Explorer / MSN / AOL", "Firefox", "Netscape",
+                                                                "Opera", "Chrome / Edge"}));
     EXPECT_EQ(PageShown(pages), 0);
     EXPECT_EQ(PageShown(browsers), 0);
 
@@ -261,8 +261,9 @@ TEST_F(OptionsDialogTest, PluginRowsComeFromTheQvFilesAndOkWritesEachTickIntoIts
     EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & (LVS_TYPEMASK | LVS_SORTASCENDING | LVS_EDITLABELS),
               LVS_REPORT | LVS_SORTASCENDING);
 
-    EXPECT_EQ(RemoteListViewRows(list, 2), (std::vector<std::vector<std::string>>{
-                                          {"Alpha", "Alpha player history"}, {"Beta", ""}, {"Zeta", "Zeta traces"}}));
+    EXPECT_EQ(RemoteListViewRows(list, 2),
+              (std::vector<std::vector<std::string>>{
+                  {"Alpha", "Alpha player history"}, {"Beta", ""}, {"Zeta", "Zeta traces"}}));
     EXPECT_FALSE(RemoteListViewChecked(list, 0));
     EXPECT_FALSE(RemoteListViewChecked(list, 1));
     EXPECT_TRUE(RemoteListViewChecked(list, 2));

@@ -55,8 +55,8 @@ ResourceImage LoadResourceBytes(const std::string& path, const wchar_t* type) {
     HRSRC found = image.module ? FindResourceW(image.module.get(), MAKEINTRESOURCEW(1), type) : nullptr;
     HGLOBAL loaded = found ? LoadResource(image.module.get(), found) : nullptr;
     if (loaded) {
-        image.bytes = std::string_view(static_cast<const char*>(LockResource(loaded)),
-                                       SizeofResource(image.module.get(), found));
+        image.bytes =
+            std::string_view(static_cast<const char*>(LockResource(loaded)), SizeofResource(image.module.get(), found));
     }
     return image;
 }

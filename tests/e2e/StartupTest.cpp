@@ -21,7 +21,6 @@ bool HotkeyTaken(UINT modifiers, UINT key) {
     return true;
 }
 
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,8 +50,8 @@ TEST_F(MainWindowTest, ShowsTheWelcomeTextAndTheButtons) {
             captions.push_back(RemoteWindowText(child));
         }
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{"Erase", "Options", "Miscellaneous", "File Shredder",
-                                                  "Drive Washer", "Help", "About", "Exit"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Erase", "Options", "Miscellaneous", "File Shredder", "Drive Washer",
+                                                  "Help", "About", "Exit"}));
     RECT client;
     GetClientRect(main, &client);
     EXPECT_EQ(client.right, MulDiv(499, ScreenDpi(), 96));

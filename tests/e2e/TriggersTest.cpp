@@ -40,9 +40,7 @@ void PutTextOnClipboard(const wchar_t* text) {
     ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
 
-bool ClipboardHasText() {
-    return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
-}
+bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }
 
 int CountWindowsOf(const QuorvaleApp& app, const char* className, const char* caption) {
     int count = 0;

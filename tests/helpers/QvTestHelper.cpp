@@ -45,7 +45,8 @@ int exitWindowsCalls = 0;
 
 bool PrintExitWindows(UINT flags) {
     ++exitWindowsCalls;
-    std::printf("flags=%u privilege=%s\n", flags, TokenPrivilegeEnabled("SeShutdownPrivilege") ? "enabled" : "disabled");
+    std::printf("flags=%u privilege=%s\n", flags,
+                TokenPrivilegeEnabled("SeShutdownPrivilege") ? "enabled" : "disabled");
     return true;
 }
 

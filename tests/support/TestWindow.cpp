@@ -6,6 +6,5 @@ HWND CreateTestWindow(const wchar_t* className, WNDPROC procedure, DWORD exStyle
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = className;
     RegisterClassW(&windowClass);
-    return CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, parent, nullptr, windowClass.hInstance,
-                           nullptr);
+    return CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, parent, nullptr, windowClass.hInstance, nullptr);
 }

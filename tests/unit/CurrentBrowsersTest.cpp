@@ -125,7 +125,8 @@ protected:
         MakeDatabase(Chrome(name + "\\History"),
                      std::string(kChromiumHistorySchema) +
                          "INSERT INTO urls(url, title, visit_count, last_visit_time) VALUES('https://" +
-                         kVisitedMarker + "/page', 'Marker page', 2, 13300000000000000);"
+                         kVisitedMarker +
+                         "/page', 'Marker page', 2, 13300000000000000);"
                          "INSERT INTO visits(url, visit_time) VALUES(1, 13300000000000000), (1, 13300000000000001);"
                          "INSERT INTO keyword_search_terms VALUES(2, 1, 'secret search', 'secret search');"
                          "INSERT INTO downloads VALUES(1, 'g', 'C:\\d.zip', 'C:\\d.zip', 1, 'https://" +
@@ -134,7 +135,9 @@ protected:
                      std::string(kChromiumCookiesSchema) +
                          "INSERT INTO cookies VALUES(1, '.kept.example', 'sid', 'k', x'00', '/', 0),"
                          " (2, 'mail.kept.example', 'm', 'k', x'00', '/', 0),"
-                         " (3, '" + kTrackerMarker + "', 'track', 't', x'00', '/', 0),"
+                         " (3, '" +
+                         kTrackerMarker +
+                         "', 'track', 't', x'00', '/', 0),"
                          " (4, '.other.example', 'o', 'o', x'00', '/', 0);");
         MakeDatabase(Chrome(name + "\\Web Data"),
                      std::string("CREATE TABLE autofill(name VARCHAR, value VARCHAR, value_lower VARCHAR,"
@@ -155,13 +158,20 @@ protected:
     // download, typed input; cookies; form history; saved logins.
     void MakeFirefoxProfile(const std::string& name, bool writeAheadLog) {
         MakeDatabase(Firefox(name + "\\places.sqlite"),
-                     std::string(kFirefoxPlacesSchema) +
-                         "INSERT INTO moz_origins VALUES(1, 'https://', '" + kVisitedMarker + "', 1),"
+                     std::string(kFirefoxPlacesSchema) + "INSERT INTO moz_origins VALUES(1, 'https://', '" +
+                         kVisitedMarker +
+                         "', 1),"
                          " (2, 'https://', 'bookmarked.example', 1);"
                          "INSERT INTO moz_places(id, url, title, visit_count, last_visit_date, origin_id) VALUES"
-                         " (1, 'https://" + kVisitedMarker + "/page', 'Marker', 3, 1700000000000000, 1),"
-                         " (2, '" + kBookmarked + "', 'Kept page', 5, 1700000000000000, 2),"
-                         " (3, 'https://" + kVisitedMarker + "/file.zip', 'Download', 1, 1, 1);"
+                         " (1, 'https://" +
+                         kVisitedMarker +
+                         "/page', 'Marker', 3, 1700000000000000, 1),"
+                         " (2, '" +
+                         kBookmarked +
+                         "', 'Kept page', 5, 1700000000000000, 2),"
+                         " (3, 'https://" +
+                         kVisitedMarker +
+                         "/file.zip', 'Download', 1, 1, 1);"
                          "INSERT INTO moz_historyvisits(place_id, visit_date, visit_type) VALUES"
                          " (1, 1, 1), (1, 2, 1), (2, 3, 1), (3, 4, 7);"
                          "INSERT INTO moz_inputhistory VALUES(1, 'qv-visi', 2);"
@@ -230,11 +240,13 @@ TEST_F(CurrentBrowsersTest, ChromeItemsEraseEveryProfileAndKeepBookmarksKeptSite
         const std::string p = profile;
         EXPECT_EQ(Count(Chrome(p + "\\History"), "SELECT count(*) FROM urls"), 0);
         EXPECT_EQ(Count(Chrome(p + "\\History"), "SELECT count(*) FROM keyword_search_terms"), 0);
-        EXPECT_EQ(Texts(Chrome(p + "\\History"), "SELECT value FROM meta"), Lines{"66"}) << "the database's own data stays";
+        EXPECT_EQ(Texts(Chrome(p + "\\History"), "SELECT value FROM meta"), Lines{"66"})
+            << "the database's own data stays";
         EXPECT_EQ(Texts(Chrome(p + "\\Network\\Cookies"), "SELECT host_key FROM cookies ORDER BY host_key"),
                   (Lines{".kept.example"}))
             << "a kept site without a dot keeps its domain cookie, not its sub-domains'";
-        EXPECT_EQ(Count(Chrome(p + "\\Login Data"), "SELECT count(*) FROM logins"), 1) << "passwords only by their switch";
+        EXPECT_EQ(Count(Chrome(p + "\\Login Data"), "SELECT count(*) FROM logins"), 1)
+            << "passwords only by their switch";
         for (const char* database : {"History", "Network\\Cookies", "Web Data", "Login Data"}) {
             EXPECT_EQ(IntegrityOf(Chrome(p + "\\" + database)), "ok") << p << " " << database;
             EXPECT_FALSE(FileExists(Chrome(p + "\\" + database + "-journal"))) << "the journal was wiped";
@@ -298,7 +310,7 @@ TEST_F(CurrentBrowsersTest, FirefoxHistoryKeepsBookmarksAndTheWriteAheadLogAndLe
     EXPECT_FALSE(FileExists(Firefox("xyz.work\\logins.json")));
     EXPECT_FALSE(FileExists(Firefox("abc.default-release\\sessionstore.jsonlz4")));
     EXPECT_EQ(log_.lines, (Lines{"2 files were erased, 100 Bytes hard disk space was released.",
-                              "2 files were erased, 30 Bytes hard disk space was released."}));
+                                 "2 files were erased, 30 Bytes hard disk space was released."}));
 }
 
 TEST_F(CurrentBrowsersTest, ADatabaseTheBrowserHoldsIsLeftWholeAndSaysTheBrowserIsRunning) {

@@ -9,7 +9,8 @@ namespace {
 std::vector<NotErasedEntry> Entries(size_t count) {
     std::vector<NotErasedEntry> entries;
     for (size_t i = 1; i <= count; ++i) {
-        entries.push_back({"C:\\t\\f" + std::to_string(i) + ".tmp", i % 2 ? "in use by another program" : "access denied"});
+        entries.push_back(
+            {"C:\\t\\f" + std::to_string(i) + ".tmp", i % 2 ? "in use by another program" : "access denied"});
     }
     return entries;
 }

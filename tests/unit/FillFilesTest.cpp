@@ -16,7 +16,7 @@ TEST(FillFileRules, NamesAreNumberedInTheRoot) {
     EXPECT_EQ(FillFilePath("Q:\\", 1), "Q:\\TmpErase.file1");
     EXPECT_EQ(FillFilePath("C:\\scratch", 12), "C:\\scratch\\TmpErase.file12");
     const std::pair<const char*, bool> names[] = {
-        {"TmpErase.file1", true},   {"TmpErase.file1024", true},  {"tmperase.FILE7", true},
+        {"TmpErase.file1", true},   {"TmpErase.file1024", true},   {"tmperase.FILE7", true},
         {"TmpErase.file", false},   {"TmpErase.file1.bak", false}, {"TmpErase.filex", false},
         {"TmpErase.file-1", false}, {"XTmpErase.file1", false},    {"", false},
     };
@@ -27,8 +27,7 @@ TEST(FillFileRules, NamesAreNumberedInTheRoot) {
 
 TEST(FillFileRules, ADriveGetsOneFileMoreThanWholeFilesFit) {
     const std::pair<int64_t, int> cases[] = {
-        {0, 1},         {1, 1},          {524287999, 1},          {524288000, 2},
-        {1000000000, 2}, {1048576000, 3}, {int64_t{5} << 30, 11},
+        {0, 1}, {1, 1}, {524287999, 1}, {524288000, 2}, {1000000000, 2}, {1048576000, 3}, {int64_t{5} << 30, 11},
     };
     for (const auto& [freeBytes, count] : cases) {
         EXPECT_EQ(FillFileCount(freeBytes), count) << freeBytes;
@@ -41,8 +40,14 @@ TEST(FillFileRules, TheBarStaysBelowOneHundredWhileWriting) {
         int percent;
     };
     const Case cases[] = {
-        {0, 1000, 0},   {9, 1000, 0},    {500, 1000, 50}, {999, 1000, 99}, {1000, 1000, 99},
-        {5000, 1000, 99}, {0, 0, 0},     {512000, 0, 99},
+        {0, 1000, 0},
+        {9, 1000, 0},
+        {500, 1000, 50},
+        {999, 1000, 99},
+        {1000, 1000, 99},
+        {5000, 1000, 99},
+        {0, 0, 0},
+        {512000, 0, 99},
         {int64_t{3} << 32, int64_t{6} << 32, 50}, // beyond 4 GiB the percentage still rises steadily
     };
     for (const auto& c : cases) {
@@ -65,7 +70,8 @@ TEST_F(FillFileTest, StopAfterABlockEndsTheFileAfterThatBlockWithRandomBytes) {
         stop = blocks.size() == 3;
     };
     EXPECT_EQ(WriteFillFile(folder_.Path(), 1, control), 3 * kFillBlockSize);
-    EXPECT_EQ(blocks, (std::vector<std::pair<int64_t, int>>{{kFillBlockSize, 1}, {kFillBlockSize, 2}, {kFillBlockSize, 3}}));
+    EXPECT_EQ(blocks,
+              (std::vector<std::pair<int64_t, int>>{{kFillBlockSize, 1}, {kFillBlockSize, 2}, {kFillBlockSize, 3}}));
     std::string content = ReadFileText(folder_ / "TmpErase.file1");
     ASSERT_EQ(content.size(), 3u * kFillBlockSize);
     std::set<char> values(content.begin(), content.begin() + kFillBlockSize);

@@ -86,8 +86,8 @@ TEST_F(FolderWipeTest, AFileThatCannotBeWipedIsNotCountedButAccountedForAndTheWa
     ASSERT_TRUE(CreateFolder(tree));
     WriteFileText(tree + "\\held.txt", "held");
     WriteFileText(tree + "\\free.txt", "free");
-    FileHandle holder(
-        CreateFileW(WidePath(tree + "\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle holder(CreateFileW(WidePath(tree + "\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     NotErasedEntries.clear();
     WipeFolderTree(tree, "DoD", 0, log_);
@@ -177,10 +177,20 @@ TEST(FormatByteSize, FollowsTheSizeTable) {
         int64_t bytes;
         const char* text;
     } cases[] = {
-        {0, "0 Byte"},           {1, "1 Byte"},           {2, "2 Bytes"},          {-5, "-5 Bytes"},
-        {1023, "1023 Bytes"},    {1024, "1.00 KB"},       {1536, "1.50 KB"},       {1048575, "1024.00 KB"},
-        {1048576, "1.00 MB"},    {3002010, "2.86 MB"},    {1073741823, "1024.00 MB"}, {1073741824, "1.00 GB"},
-        {5368709120, "5.00 GB"}, {3000000000000, "2793.97 GB"},
+        {0, "0 Byte"},
+        {1, "1 Byte"},
+        {2, "2 Bytes"},
+        {-5, "-5 Bytes"},
+        {1023, "1023 Bytes"},
+        {1024, "1.00 KB"},
+        {1536, "1.50 KB"},
+        {1048575, "1024.00 KB"},
+        {1048576, "1.00 MB"},
+        {3002010, "2.86 MB"},
+        {1073741823, "1024.00 MB"},
+        {1073741824, "1.00 GB"},
+        {5368709120, "5.00 GB"},
+        {3000000000000, "2793.97 GB"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FormatByteSize(c.bytes), c.text) << c.bytes;

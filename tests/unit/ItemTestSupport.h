@@ -56,9 +56,7 @@ inline void SetCounters(int64_t files, int64_t bytes, int64_t registry, int64_t 
 }
 
 // The helper program (tests/helpers/QvTestHelper.cpp) beside the test program.
-inline std::string ItemHelperPath() {
-    return ExecutableDir() + "QvTestHelper.exe";
-}
+inline std::string ItemHelperPath() { return ExecutableDir() + "QvTestHelper.exe"; }
 
 // What the helper exits with when "wait" ran out instead of being terminated.
 constexpr DWORD kHelperNotTerminated = 3;

@@ -12,7 +12,9 @@ constexpr const char* kValue = "NoLowDiskSpaceChecks";
 
 class LowDiskWarningTest : public ::testing::Test {
 protected:
-    LowDiskWarningPlace Place(DWORD silentValue = 1) const { return {HKEY_CURRENT_USER, key_.Path(), kValue, silentValue}; }
+    LowDiskWarningPlace Place(DWORD silentValue = 1) const {
+        return {HKEY_CURRENT_USER, key_.Path(), kValue, silentValue};
+    }
     RegKey Key() const { return OpenRegKey(HKEY_CURRENT_USER, key_.Path(), KEY_READ | KEY_WRITE); }
     std::optional<RegValue> Value() const { return GetRegValue(Key().get(), kValue); }
     static RegValue Dword(DWORD value) {
@@ -32,7 +34,8 @@ TEST_F(LowDiskWarningTest, AMissingValueIsSetDuringTheWashAndDeletedAfter) {
 }
 
 TEST_F(LowDiskWarningTest, AnExistingValueGetsItsTypeAndDataBack) {
-    const RegValue before[] = {Dword(0), Dword(7), {REG_SZ, std::string("k\0e\0e\0p\0\0\0", 10)}, {REG_BINARY, "\x01\x02"}};
+    const RegValue before[] = {
+        Dword(0), Dword(7), {REG_SZ, std::string("k\0e\0e\0p\0\0\0", 10)}, {REG_BINARY, "\x01\x02"}};
     for (const auto& value : before) {
         ASSERT_TRUE(SetRegValue(Key().get(), kValue, value));
         {

@@ -40,12 +40,25 @@ struct NumberCase {
 
 TEST_F(OptionsStoreTest, NumbersFollowTheIntegerEncoding) {
     const NumberCase cases[] = {
-        {"0", 0},           {"42", 42},          {"-1", -1},          {"+7", 7},
-        {"0x10", 16},       {"0X1f", 31},        {"0x7FFFFFFF", INT32_MAX},
-        {"-2147483648", INT32_MIN},              {"2147483647", INT32_MAX},
-        {"2147483648", -99}, {"0x80000000", -99}, {"0x", -99},           {"0xG1", -99},
-        {"12abc", -99},     {"true", -99},       {"", -99},           {"-", -99},
-        {"  12  ", 12},     {"1.5", -99},
+        {"0", 0},
+        {"42", 42},
+        {"-1", -1},
+        {"+7", 7},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"0x7FFFFFFF", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"2147483647", INT32_MAX},
+        {"2147483648", -99},
+        {"0x80000000", -99},
+        {"0x", -99},
+        {"0xG1", -99},
+        {"12abc", -99},
+        {"true", -99},
+        {"", -99},
+        {"-", -99},
+        {"  12  ", 12},
+        {"1.5", -99},
     };
     for (const auto& c : cases) {
         OptionsStore store = StoreWith(std::string("[Miscellaneous]\r\nCustomInterval=") + c.text + "\r\n");
@@ -60,8 +73,8 @@ TEST_F(OptionsStoreTest, FlagsAreNumbersWithOneOrZeroAsDefault) {
         bool expected;
     };
     const FlagCase cases[] = {
-        {"1", false, true}, {"0", true, false},    {"2", false, true},    {"-1", false, true},
-        {"true", false, false}, {"true", true, true}, {"", true, true}, {"0x0", true, false},
+        {"1", false, true},     {"0", true, false},   {"2", false, true}, {"-1", false, true},
+        {"true", false, false}, {"true", true, true}, {"", true, true},   {"0x0", true, false},
     };
     for (const auto& c : cases) {
         OptionsStore store = StoreWith(std::string("[IE]\r\nCache=") + c.text + "\r\n");
@@ -119,7 +132,8 @@ TEST_F(OptionsStoreTest, UnixLineEndsAndByteOrderMarkAreKept) {
 
 TEST_F(OptionsStoreTest, ReadsUtf8AndFallsBackToTheAnsiCodePagePerLine) {
     // "caf\xE9" is not UTF-8: it is read in the ANSI code page (1252 here), as "café".
-    OptionsStore store = StoreWith("[IEAddressBar]\r\n0=http://caf\xE9.example/\r\n1=http://\xC3\xA9t\xC3\xA9.example/\r\n");
+    OptionsStore store =
+        StoreWith("[IEAddressBar]\r\n0=http://caf\xE9.example/\r\n1=http://\xC3\xA9t\xC3\xA9.example/\r\n");
     EXPECT_EQ(store.GetText("IEAddressBar", "0", ""), "http://caf\xC3\xA9.example/");
     EXPECT_EQ(store.GetText("IEAddressBar", "1", ""), "http://\xC3\xA9t\xC3\xA9.example/");
     store.PutText("IEAddressBar", "2", "\xE2\x82\xAC");

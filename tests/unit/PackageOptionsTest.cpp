@@ -20,9 +20,7 @@
 
 namespace {
 
-std::string PackageOptionsPath() {
-    return PackageFolder() + "Options.ini";
-}
+std::string PackageOptionsPath() { return PackageFolder() + "Options.ini"; }
 
 TEST(PackagedOptions, HoldOnlyTheBossKeyProgramsAllLeftOff) {
     // The only section line of the file is the boss-key list.

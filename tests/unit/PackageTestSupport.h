@@ -27,9 +27,7 @@ inline std::string PackageFolder() {
     return path.back() == '\\' ? path : path + "\\";
 }
 
-inline std::string PackagePluginFolder() {
-    return PackageFolder() + kPluginFolderName;
-}
+inline std::string PackagePluginFolder() { return PackageFolder() + kPluginFolderName; }
 
 // Names of the entries of the packaged plug-in folder (folders too, so a stray one is seen).
 inline std::vector<std::string> PackagePluginNames() {

@@ -268,8 +268,8 @@ TEST_F(PluginRegistryTest, AKeyDirectlyBelowARootIsRefusedAndKept) {
     RunPluginMethod(kDelRegKey, "HKEY_CURRENT_USER\\" + name, "DoD", 2, log_);
     EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, name + "\\Inner"));
     EXPECT_EQ(ErasedRegistryCount, 0);
-    EXPECT_EQ(log_.lines, (std::vector<std::string>{"Refused: HKEY_CURRENT_USER\\" + name + " (a protected registry key)",
-                                                    kNothingErased}));
+    EXPECT_EQ(log_.lines, (std::vector<std::string>{
+                              "Refused: HKEY_CURRENT_USER\\" + name + " (a protected registry key)", kNothingErased}));
     DeleteRegTree(HKEY_CURRENT_USER, name);
 }
 

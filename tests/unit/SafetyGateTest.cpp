@@ -172,8 +172,8 @@ protected:
         ASSERT_TRUE(CreateFolder(plugins_));
         ASSERT_TRUE(CreateFolder(scratch_ / "work"));
         ASSERT_TRUE(CreateFolder(scratch_ / "appdata"));
-        for (const char* name : {"work\\canary-root.txt", "canary-root.txt", "work\\c1.txt", "appdata\\canary.txt",
-                                 "valid.txt"}) {
+        for (const char* name :
+             {"work\\canary-root.txt", "canary-root.txt", "work\\c1.txt", "appdata\\canary.txt", "valid.txt"}) {
             WriteFileText(scratch_ / name, "canary");
         }
         RegKey canary = CreateRegKey(HKEY_CURRENT_USER, key_.Path() + "\\Canary\\Sub");
@@ -189,8 +189,8 @@ protected:
     }
 
     void AddPlugin(const std::string& name, const std::string& methodLine) {
-        WriteFileText(plugins_ + name, "[Information]\r\nDescription=" + name + "\r\nSelected=1\r\n[Method]\r\n" +
-                                           methodLine + "\r\n");
+        WriteFileText(plugins_ + name,
+                      "[Information]\r\nDescription=" + name + "\r\nSelected=1\r\n[Method]\r\n" + methodLine + "\r\n");
     }
 
     ScratchFolder scratch_;

@@ -19,9 +19,7 @@ namespace {
 
 constexpr DWORD kServiceAccess = SERVICE_START | SERVICE_STOP | SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG;
 
-std::string ServiceProgram() {
-    return TestProgramFolder() + kSiblingServiceProgram;
-}
+std::string ServiceProgram() { return TestProgramFolder() + kSiblingServiceProgram; }
 
 DWORD RunServiceProgram(const std::string& arguments) {
     DWORD exitCode = STILL_ACTIVE;

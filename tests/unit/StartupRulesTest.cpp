@@ -11,7 +11,7 @@ TEST(ScheduleIntervalMs, FollowsTheIntervalTable) {
     const struct {
         int32_t choice;
         UINT ms;
-    } cases[] = {{0, 900000},   {1, 1800000},  {2, 3600000},  {3, 28800000},
+    } cases[] = {{0, 900000},   {1, 1800000},  {2, 3600000},   {3, 28800000},
                  {4, 86400000}, {7, 86400000}, {-1, 86400000}, {INT32_MAX, 86400000}};
     for (const auto& c : cases) {
         EXPECT_EQ(ScheduleIntervalMs(c.choice), c.ms) << "choice " << c.choice;

@@ -17,7 +17,7 @@ TEST(GetOSFamily, FollowsTheVersionThatWindowsReports) {
         const char* wineVersion;
         const char* family;
     } cases[] = {
-        {"win98", "Win9x"},  {"winme", "Win9x"},    {"win95", "OldWinNt"}, {"nt40", "OldWinNt"},
+        {"win98", "Win9x"},    {"winme", "Win9x"},    {"win95", "OldWinNt"}, {"nt40", "OldWinNt"},
         {"win2k", "NewWinNT"}, {"winxp", "NewWinNT"}, {"win7", "NewWinNT"},
     };
     const std::string appKey = "Software\\Wine\\AppDefaults\\QvTestHelper.exe";

@@ -29,8 +29,11 @@ TEST(Text, RoundTripsEveryUtf16StringIncludingUnpairedSurrogates) {
 TEST(Text, InvalidUtf8BytesBecomeReplacementCharacters) {
     EXPECT_FALSE(IsUtf8("caf\xE9"));
     EXPECT_FALSE(IsUtf8("\xC0\x80")); // overlong
-    EXPECT_FALSE(IsUtf8("\xE2\x82"));  // cut short
-    EXPECT_EQ(Widen("a\xFF" "b"), L"a\xFFFD" L"b");
+    EXPECT_FALSE(IsUtf8("\xE2\x82")); // cut short
+    EXPECT_EQ(Widen("a\xFF"
+                    "b"),
+              L"a\xFFFD"
+              L"b");
 }
 
 TEST(Text, AnsiBytesAreConvertedThroughTheCodePage) {

@@ -47,8 +47,12 @@ std::vector<PassSpec> GutmannTable() {
     for (int b = 0; b <= 0xFF; b += 0x11) {
         t.push_back({static_cast<uint8_t>(b)});
     }
-    for (PassSpec p : std::vector<PassSpec>{{0x92, 0x49, 0x24}, {0x49, 0x24, 0x92}, {0x24, 0x92, 0x49},
-                                            {0x6D, 0xB6, 0xDB}, {0xB6, 0xDB, 0x6D}, {0xDB, 0x6D, 0xB6}}) {
+    for (PassSpec p : std::vector<PassSpec>{{0x92, 0x49, 0x24},
+                                            {0x49, 0x24, 0x92},
+                                            {0x24, 0x92, 0x49},
+                                            {0x6D, 0xB6, 0xDB},
+                                            {0xB6, 0xDB, 0x6D},
+                                            {0xDB, 0x6D, 0xB6}}) {
         t.push_back(p);
     }
     t.insert(t.end(), {R, R, R, R});
@@ -258,8 +262,8 @@ TEST_F(WipeMethodsTest, TheShreddersOwnStopFlagAndLabelsAreHonoured) {
 TEST_F(WipeMethodsTest, AFileThatCannotBeOpenedForWritingRaisesAndIsKept) {
     std::string path = folder_ / "locked.bin";
     WriteFileText(path, "locked content");
-    FileHandle holder(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                  nullptr));
+    FileHandle holder(
+        CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     EXPECT_THROW(WipeFileDoD(path), WipeOpenError);
     holder.reset();
@@ -327,7 +331,7 @@ private:
             }
             for (auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer);;
                  info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(reinterpret_cast<char*>(info) +
-                                                                    info->NextEntryOffset)) {
+                                                                   info->NextEntryOffset)) {
                 if (info->Action == FILE_ACTION_RENAMED_NEW_NAME) {
                     std::lock_guard<std::mutex> lock(mutex_);
                     names_.push_back(Narrow(std::wstring_view(info->FileName, info->FileNameLength / 2)));
@@ -353,7 +357,8 @@ TEST_F(WipeMethodsTest, TheFileIsRenamedToTheFirstFreeOneCharacterNameBeforeItsD
     Sleep(100);
     WipeFileDoD(folder_ / "doc.txt");
     std::vector<std::string> names = watcher.NewNames();
-    EXPECT_NE(std::find(names.begin(), names.end(), "C"), names.end()) << "renamed to: " << ::testing::PrintToString(names);
+    EXPECT_NE(std::find(names.begin(), names.end(), "C"), names.end())
+        << "renamed to: " << ::testing::PrintToString(names);
     EXPECT_FALSE(FileExists(folder_ / "doc.txt"));
     EXPECT_FALSE(FileExists(folder_ / "C"));
     EXPECT_EQ(ReadFileText(folder_ / "A"), "a");
