@@ -108,32 +108,19 @@ void TFrmAbout::LblSiteClick() { ShellOpen("open", kSiteUrl, "c:\\", SW_SHOWNORM
 
 void TFrmAbout::LblEmailClick() { ShellOpen("", std::string("mailto:") + kSupportEmail, "c:\\", SW_SHOWNORMAL); }
 
-LRESULT TFrmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_COMMAND) {
-        switch (LOWORD(wParam)) {
-        case IDC_BTN_ABOUT_OK:
-        case IDOK:     // Enter
-        case IDCANCEL: // Esc
-            if (HIWORD(wParam) == BN_CLICKED) {
-                BtnOKClick();
-                return 0;
-            }
-            break;
-        case IDC_LBL_SITE:
-            if (HIWORD(wParam) == STN_CLICKED) {
-                LblSiteClick();
-                return 0;
-            }
-            break;
-        case IDC_LBL_EMAIL:
-            if (HIWORD(wParam) == STN_CLICKED) {
-                LblEmailClick();
-                return 0;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return TForm::HandleMessage(msg, wParam, lParam);
+bool TFrmAbout::OnButtonClicked(int id) {
+    static constexpr ClickRoute<TFrmAbout> kClicks[] = {
+        {IDC_BTN_ABOUT_OK, &TFrmAbout::BtnOKClick},
+        {IDOK, &TFrmAbout::BtnOKClick},     // Enter
+        {IDCANCEL, &TFrmAbout::BtnOKClick}, // Esc
+    };
+    return RouteClick(*this, kClicks, id);
+}
+
+bool TFrmAbout::OnCommand(int id, int code) {
+    static constexpr ClickRoute<TFrmAbout> kLinks[] = {
+        {IDC_LBL_SITE, &TFrmAbout::LblSiteClick},
+        {IDC_LBL_EMAIL, &TFrmAbout::LblEmailClick},
+    };
+    return code == STN_CLICKED && RouteClick(*this, kLinks, id);
 }

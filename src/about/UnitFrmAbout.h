@@ -28,7 +28,8 @@ public:
     ~TFrmAbout() override;
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(int id) override;
+    bool OnCommand(int id, int code) override;
 
 private:
     void BtnOKClick();

@@ -253,22 +253,12 @@ void TFrmMain::HideOnMinimize() { ShowWindow(hwnd_, SW_HIDE); }
 
 LRESULT TFrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_COMMAND:
-        Command(LOWORD(wParam));
-        return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             HideOnMinimize();
             return 0;
         }
         break;
-    case WM_TIMER:
-        if (wParam == kTimerSchedule) {
-            TimerScheduleTimer();
-        } else if (wParam == kTimerStartShutdown) {
-            TimerStartShutdownTimer();
-        }
-        return 0;
     case WM_QUERYENDSESSION:
         return WMQueryEndSession();
     case WM_HOTKEY:
@@ -296,47 +286,37 @@ LRESULT TFrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return TForm::HandleMessage(msg, wParam, lParam);
 }
 
-void TFrmMain::Command(int id) {
-    switch (id) {
-    case IDC_BTN_ERASE:
-        BtnEraseClick();
-        break;
-    case IDC_BTN_OPTIONS:
-        BtnOptionsClick();
-        break;
-    case IDC_BTN_MISCELLANEOUS:
-        BtnMiscellaneousClick();
-        break;
-    case IDC_BTN_SHREDDER:
-        BtnShredderClick();
-        break;
-    case IDC_BTN_DRIVEWASHER:
-        BtnDriveWasherClick();
-        break;
-    case IDC_BTN_HELP:
-        BtnHelpClick();
-        break;
-    case IDC_BTN_ABOUT:
-        BtnAboutClick();
-        break;
-    case IDC_BTN_EXIT:
-        BtnExitClick();
-        break;
-    case IDM_ERASE:
-        MenuEraseClick();
-        break;
-    case IDM_SHOWMAIN:
-        MnuShowMainClick();
-        break;
-    case IDM_HELP:
-        MnuHelpClick();
-        break;
-    case IDM_EXIT:
-        MnuExitClick();
-        break;
-    default:
-        break;
+bool TFrmMain::OnButtonClicked(int id) {
+    static constexpr ClickRoute<TFrmMain> kClicks[] = {
+        {IDC_BTN_ERASE, &TFrmMain::BtnEraseClick},
+        {IDC_BTN_OPTIONS, &TFrmMain::BtnOptionsClick},
+        {IDC_BTN_MISCELLANEOUS, &TFrmMain::BtnMiscellaneousClick},
+        {IDC_BTN_SHREDDER, &TFrmMain::BtnShredderClick},
+        {IDC_BTN_DRIVEWASHER, &TFrmMain::BtnDriveWasherClick},
+        {IDC_BTN_HELP, &TFrmMain::BtnHelpClick},
+        {IDC_BTN_ABOUT, &TFrmMain::BtnAboutClick},
+        {IDC_BTN_EXIT, &TFrmMain::BtnExitClick},
+        {IDM_ERASE, &TFrmMain::MenuEraseClick},
+        {IDM_SHOWMAIN, &TFrmMain::MnuShowMainClick},
+        {IDM_HELP, &TFrmMain::MnuHelpClick},
+        {IDM_EXIT, &TFrmMain::MnuExitClick},
+    };
+    return RouteClick(*this, kClicks, id);
+}
+
+bool TFrmMain::OnTimer(UINT_PTR id) {
+    static constexpr struct {
+        UINT_PTR id;
+        void (TFrmMain::*handler)();
+    } kTimers[] = {{kTimerSchedule, &TFrmMain::TimerScheduleTimer},
+                   {kTimerStartShutdown, &TFrmMain::TimerStartShutdownTimer}};
+    for (const auto& timer : kTimers) {
+        if (timer.id == id) {
+            (this->*timer.handler)();
+            return true;
+        }
     }
+    return false;
 }
 
 void TFrmMain::BtnOptionsClick() { RunModal<TFrmOptions>(hwnd_); }

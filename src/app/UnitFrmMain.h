@@ -104,7 +104,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void HideOnMinimize();
-    void Command(int id);
+    bool OnButtonClicked(int id) override;
+    bool OnTimer(UINT_PTR id) override;
 
     void BtnEraseClick();
     void BtnOptionsClick();

@@ -149,6 +149,35 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (auto handled = KeyboardMessage(msg, wParam, lParam)) {
         return *handled;
     }
+    switch (msg) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        // A static's STN_CLICKED has the same code as BN_CLICKED: what no button takes goes on.
+        if ((code == BN_CLICKED && OnButtonClicked(id)) || OnCommand(id, code)) {
+            return 0;
+        }
+        break;
+    }
+    case WM_NOTIFY:
+        if (auto result = OnNotify(*reinterpret_cast<const NMHDR*>(lParam))) {
+            return *result;
+        }
+        break;
+    case WM_TIMER:
+        if (OnTimer(wParam)) {
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (HBRUSH brush = OnControlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        break;
+    default:
+        break;
+    }
     if (msg == WM_CLOSE && modal_ && modalOwner_) {
         // The owner must be enabled before its modal window goes, or Windows activates another program.
         EnableWindow(modalOwner_, TRUE);

@@ -73,9 +73,20 @@ protected:
     // keep their meaning in the window then.
     virtual bool CapturesKeys(HWND) const { return false; }
 
-    // Routes one message; derived classes call their named handlers from here and pass the rest
-    // on to this base version.
+    // Routes one message. This base version decodes the messages every window receives the same
+    // way and calls the handlers below; a derived window overrides it only for messages of its own
+    // (WM_CLOSE, WM_HOTKEY...) and passes the rest on to it.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // The decoded messages. Each handler answers whether it handled its message; none does unless
+    // a window overrides it. A click (BN_CLICKED, also a menu command and Enter or Esc as IDOK
+    // and IDCANCEL) goes to OnButtonClicked; any WM_COMMAND it did not take, to OnCommand.
+    virtual bool OnButtonClicked(int /*id*/) { return false; }
+    virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+    virtual std::optional<LRESULT> OnNotify(const NMHDR& /*header*/) { return std::nullopt; }
+    virtual bool OnTimer(UINT_PTR /*id*/) { return false; }
+    // The brush behind a static's or a button's text; nullptr leaves the window's default.
+    virtual HBRUSH OnControlColour(HWND /*control*/, HDC /*dc*/) { return nullptr; }
 
     HWND hwnd_ = nullptr;
 
@@ -109,6 +120,23 @@ private:
     int defaultId_ = 0;
     HWND savedFocus_ = nullptr;
 };
+
+// One row of a window's id-to-handler table: the control or command id and what its click calls.
+template <typename F> struct ClickRoute {
+    int id;
+    void (F::*handler)();
+};
+
+// Calls the handler the table names for id; false when no row has that id.
+template <typename F, size_t N> bool RouteClick(F& form, const ClickRoute<F> (&table)[N], int id) {
+    for (const ClickRoute<F>& route : table) {
+        if (route.id == id) {
+            (form.*route.handler)();
+            return true;
+        }
+    }
+    return false;
+}
 
 // Creates a window of type F on demand, shows it modally and destroys it; returns its modal result.
 template <typename F, typename... Args> int RunModal(HWND owner, Args&&... args) {

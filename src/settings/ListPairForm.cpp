@@ -50,27 +50,13 @@ TFrmListPair::TFrmListPair(HWND owner, const ListPairLayout& layout) {
     SetListBoxItemHeight(RightList(), Scale(kListPairItemHeight));
 }
 
-LRESULT TFrmListPair::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-        case IDC_BTN_ADD:
-            BtnAddClick();
-            return 0;
-        case IDC_BTN_DELETE:
-            BtnDeleteClick();
-            return 0;
-        case IDC_BTN_LISTPAIR_OK:
-            BtnOKClick();
-            return 0;
-        case IDC_BTN_LISTPAIR_CANCEL:
-        case IDCANCEL: // Esc
-            BtnCancelClick();
-            return 0;
-        default:
-            break;
-        }
-    }
-    return TForm::HandleMessage(msg, wParam, lParam);
+bool TFrmListPair::OnButtonClicked(int id) {
+    static constexpr ClickRoute<TFrmListPair> kClicks[] = {
+        {IDC_BTN_ADD, &TFrmListPair::BtnAddClick},        {IDC_BTN_DELETE, &TFrmListPair::BtnDeleteClick},
+        {IDC_BTN_LISTPAIR_OK, &TFrmListPair::BtnOKClick}, {IDC_BTN_LISTPAIR_CANCEL, &TFrmListPair::BtnCancelClick},
+        {IDCANCEL, &TFrmListPair::BtnCancelClick}, // Esc
+    };
+    return RouteClick(*this, kClicks, id);
 }
 
 void TFrmListPair::BtnAddClick() { MoveSelectedListBoxEntries(LeftList(), RightList()); }

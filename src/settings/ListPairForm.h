@@ -39,7 +39,7 @@ protected:
     // the window open.
     virtual void SaveLists() = 0;
 
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(int id) override;
 
 private:
     void BtnAddClick();

@@ -274,65 +274,38 @@ void TFrmOptions::BtnIECookiesOptionClick() {
     RunModal<TFrmKeepList>(hwnd_, kIECookiesKeepList);
 }
 
+void TFrmOptions::BtnChromiumSitesClick() { RunModal<TFrmKeepList>(hwnd_, kChromiumSitesKeepList); }
+
+void TFrmOptions::BtnFirefoxSitesClick() { RunModal<TFrmKeepList>(hwnd_, kFirefoxSitesKeepList); }
+
 void TFrmOptions::BtnTypedURLOptionClick() {
     SetTicked(Control(IDC_CHK_IEADDRESSBAR), true);
     RunModal<TFrmKeepList>(hwnd_, kIEAddressBarKeepList);
 }
 
-LRESULT TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED) {
-            break;
-        }
-        switch (LOWORD(wParam)) {
-        case IDC_BTN_OPTIONS_OK:
-            BtnOKClick();
-            return 0;
-        case IDC_BTN_OPTIONS_CANCEL:
-        case IDCANCEL:
-            BtnCancelClick();
-            return 0;
-        case IDC_BTN_IECOOKIESOPTION:
-            BtnIECookiesOptionClick();
-            return 0;
-        case IDC_BTN_TYPEDURLOPTION:
-            BtnTypedURLOptionClick();
-            return 0;
-        case IDC_BTN_CHROMIUMSITES:
-            RunModal<TFrmKeepList>(hwnd_, kChromiumSitesKeepList);
-            return 0;
-        case IDC_BTN_FIREFOXSITES:
-            RunModal<TFrmKeepList>(hwnd_, kFirefoxSitesKeepList);
-            return 0;
-        default:
-            break;
-        }
-        break;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->code == TCN_SELCHANGE &&
-            (header->idFrom == IDC_OPTIONS_PAGECONTROL || header->idFrom == IDC_PGC_BROWSER)) {
-            ShowPages();
-            return 0;
-        }
-        break;
+bool TFrmOptions::OnButtonClicked(int id) {
+    static constexpr ClickRoute<TFrmOptions> kClicks[] = {
+        {IDC_BTN_OPTIONS_OK, &TFrmOptions::BtnOKClick},
+        {IDC_BTN_OPTIONS_CANCEL, &TFrmOptions::BtnCancelClick},
+        {IDCANCEL, &TFrmOptions::BtnCancelClick}, // Esc
+        {IDC_BTN_IECOOKIESOPTION, &TFrmOptions::BtnIECookiesOptionClick},
+        {IDC_BTN_TYPEDURLOPTION, &TFrmOptions::BtnTypedURLOptionClick},
+        {IDC_BTN_CHROMIUMSITES, &TFrmOptions::BtnChromiumSitesClick},
+        {IDC_BTN_FIREFOXSITES, &TFrmOptions::BtnFirefoxSitesClick},
+    };
+    return RouteClick(*this, kClicks, id);
+}
+
+std::optional<LRESULT> TFrmOptions::OnNotify(const NMHDR& header) {
+    if (header.code == TCN_SELCHANGE &&
+        (header.idFrom == IDC_OPTIONS_PAGECONTROL || header.idFrom == IDC_PGC_BROWSER)) {
+        ShowPages();
+        return 0;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        auto control = reinterpret_cast<HWND>(lParam);
-        auto dc = reinterpret_cast<HDC>(wParam);
-        HBRUSH brush = pgcBrowser_.PageBrushFor(control, dc);
-        if (!brush) {
-            brush = pageControl_.PageBrushFor(control, dc);
-        }
-        if (brush) {
-            return reinterpret_cast<LRESULT>(brush);
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return TForm::HandleMessage(msg, wParam, lParam);
+    return std::nullopt;
+}
+
+HBRUSH TFrmOptions::OnControlColour(HWND control, HDC dc) {
+    HBRUSH brush = pgcBrowser_.PageBrushFor(control, dc);
+    return brush ? brush : pageControl_.PageBrushFor(control, dc);
 }

@@ -84,7 +84,9 @@ public:
     explicit TFrmOptions(HWND owner);
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(int id) override;
+    std::optional<LRESULT> OnNotify(const NMHDR& header) override;
+    HBRUSH OnControlColour(HWND control, HDC dc) override;
     HWND PageControlFor(HWND focus) const override;
 
 private:
@@ -97,6 +99,8 @@ private:
     void BtnCancelClick();
     void BtnIECookiesOptionClick();
     void BtnTypedURLOptionClick();
+    void BtnChromiumSitesClick();
+    void BtnFirefoxSitesClick();
 
     PageControl pageControl_;
     PageControl pgcBrowser_;

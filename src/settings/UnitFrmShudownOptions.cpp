@@ -60,19 +60,11 @@ void TFrmShutdownOptions::BtnOKClick() {
 
 void TFrmShutdownOptions::BtnCancelClick() { Close(); }
 
-LRESULT TFrmShutdownOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-        case IDC_BTN_SHUTDOWN_OK:
-            BtnOKClick();
-            return 0;
-        case IDC_BTN_SHUTDOWN_CANCEL:
-        case IDCANCEL:
-            BtnCancelClick();
-            return 0;
-        default:
-            break;
-        }
-    }
-    return TForm::HandleMessage(msg, wParam, lParam);
+bool TFrmShutdownOptions::OnButtonClicked(int id) {
+    static constexpr ClickRoute<TFrmShutdownOptions> kClicks[] = {
+        {IDC_BTN_SHUTDOWN_OK, &TFrmShutdownOptions::BtnOKClick},
+        {IDC_BTN_SHUTDOWN_CANCEL, &TFrmShutdownOptions::BtnCancelClick},
+        {IDCANCEL, &TFrmShutdownOptions::BtnCancelClick}, // Esc
+    };
+    return RouteClick(*this, kClicks, id);
 }

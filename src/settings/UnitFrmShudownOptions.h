@@ -20,7 +20,7 @@ public:
     explicit TFrmShutdownOptions(HWND owner);
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(int id) override;
 
 private:
     void FormCreate();

@@ -155,7 +155,7 @@ void TFrmMiscellaneous::SetBox(int id, bool ticked) {
     HWND box = Control(id);
     if (IsTicked(box) != ticked) {
         SetTicked(box, ticked);
-        Click(id);
+        OnButtonClicked(id);
     }
 }
 
@@ -165,7 +165,7 @@ void TFrmMiscellaneous::TickRadio(int id) {
         SetTicked(Control(button), button == id);
     }
     if (changed) {
-        Click(id);
+        OnButtonClicked(id);
     }
 }
 
@@ -174,48 +174,24 @@ void TFrmMiscellaneous::EnableTimes(bool enabled) {
     EnableWindow(Control(IDC_UPD_TIMES), enabled);
 }
 
-void TFrmMiscellaneous::Click(int id) {
-    switch (id) {
-    case IDC_BTN_MISC_OK:
-        BtnOKClick();
-        break;
-    case IDC_BTN_CANEL:
-    case IDCANCEL: // Esc
-        BtnCanelClick();
-        break;
-    case IDC_CHK_SYSTEMSTART:
-        ChkSystemStartClick();
-        break;
-    case IDC_CHK_WINDOWSSTARTERASE:
-        ChkWindowsStartEraseClick();
-        break;
-    case IDC_CHK_BOSSKEY:
-        ChkBossKeyClick();
-        break;
-    case IDC_CHK_INTERVAL:
-        ChkIntervalClick();
-        break;
-    case IDC_RBN_RANDOM:
-        RbnRandomClick();
-        break;
-    case IDC_RBN_DOD:
-        RbnDODClick();
-        break;
-    case IDC_RBN_NSA:
-        RbnNSAClick();
-        break;
-    case IDC_RBN_GUTMANN:
-        RbnGutmannClick();
-        break;
-    case IDC_BTN_BOSSKEYOPTIONS:
-        BtnBosskeyOptionsClick();
-        break;
-    case IDC_BTN_SHUTDOWNOPTIONS:
-        BtnShutdownOptionsClick();
-        break;
-    default:
-        break;
-    }
+bool TFrmMiscellaneous::OnButtonClicked(int id) {
+    using F = TFrmMiscellaneous;
+    static constexpr ClickRoute<F> kClicks[] = {
+        {IDC_BTN_MISC_OK, &F::BtnOKClick},
+        {IDC_BTN_CANEL, &F::BtnCanelClick},
+        {IDCANCEL, &F::BtnCanelClick}, // Esc
+        {IDC_CHK_SYSTEMSTART, &F::ChkSystemStartClick},
+        {IDC_CHK_WINDOWSSTARTERASE, &F::ChkWindowsStartEraseClick},
+        {IDC_CHK_BOSSKEY, &F::ChkBossKeyClick},
+        {IDC_CHK_INTERVAL, &F::ChkIntervalClick},
+        {IDC_RBN_RANDOM, &F::RbnRandomClick},
+        {IDC_RBN_DOD, &F::RbnDODClick},
+        {IDC_RBN_NSA, &F::RbnNSAClick},
+        {IDC_RBN_GUTMANN, &F::RbnGutmannClick},
+        {IDC_BTN_BOSSKEYOPTIONS, &F::BtnBosskeyOptionsClick},
+        {IDC_BTN_SHUTDOWNOPTIONS, &F::BtnShutdownOptionsClick},
+    };
+    return RouteClick(*this, kClicks, id);
 }
 
 void TFrmMiscellaneous::BtnOKClick() {
@@ -289,34 +265,16 @@ void TFrmMiscellaneous::BtnBosskeyOptionsClick() { RunModal<TFrmBosskeyOption>(h
 
 void TFrmMiscellaneous::BtnShutdownOptionsClick() { RunModal<TFrmShutdownOptions>(hwnd_); }
 
-LRESULT TFrmMiscellaneous::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
-            Click(LOWORD(wParam));
-            return 0;
-        }
-        break;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_MISC_PAGECONTROL && header->code == TCN_SELCHANGE) {
-            pageControl_.Apply(true);
-            return 0;
-        }
-        if (header->idFrom == IDC_UPD_TIMES && header->code == UDN_DELTAPOS) {
-            EdtTimesStep(reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta > 0 ? 1 : -1);
-            return 1; // the up-down control keeps no position of its own
-        }
-        break;
+std::optional<LRESULT> TFrmMiscellaneous::OnNotify(const NMHDR& header) {
+    if (header.idFrom == IDC_MISC_PAGECONTROL && header.code == TCN_SELCHANGE) {
+        pageControl_.Apply(true);
+        return 0;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (HBRUSH brush = pageControl_.PageBrushFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
-            return reinterpret_cast<LRESULT>(brush);
-        }
-        break;
-    default:
-        break;
+    if (header.idFrom == IDC_UPD_TIMES && header.code == UDN_DELTAPOS) {
+        EdtTimesStep(reinterpret_cast<const NMUPDOWN&>(header).iDelta > 0 ? 1 : -1);
+        return 1; // the up-down control keeps no position of its own
     }
-    return TForm::HandleMessage(msg, wParam, lParam);
+    return std::nullopt;
 }
+
+HBRUSH TFrmMiscellaneous::OnControlColour(HWND control, HDC dc) { return pageControl_.PageBrushFor(control, dc); }

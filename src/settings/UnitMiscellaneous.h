@@ -49,7 +49,9 @@ public:
     TFrmMiscellaneous(HWND owner, RunningProgram& program);
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(int id) override;
+    std::optional<LRESULT> OnNotify(const NMHDR& header) override;
+    HBRUSH OnControlColour(HWND control, HDC dc) override;
     HWND PageControlFor(HWND focus) const override;
     bool CapturesKeys(HWND control) const override;
 
@@ -57,7 +59,6 @@ private:
     void CreatePages();
     void SubclassFields();
     void FormCreate();
-    void Click(int id);
     // Sets a check box from code; a change runs its click handler as a click would.
     void SetBox(int id, bool ticked);
     // Ticks one of the four security level radio buttons from code, clearing the others.

@@ -101,19 +101,17 @@ void TFrmDriveWasher::FormCreate() {
     }
 }
 
+bool TFrmDriveWasher::OnButtonClicked(int id) {
+    static constexpr ClickRoute<TFrmDriveWasher> kClicks[] = {
+        {IDC_BTN_DRIVECLEAN, &TFrmDriveWasher::BtnDriveCleanClick},
+        {IDC_BTN_CANCEL, &TFrmDriveWasher::BtnCancelClick},
+        {IDCANCEL, &TFrmDriveWasher::FormEscape}, // Esc
+    };
+    return RouteClick(*this, kClicks, id);
+}
+
 LRESULT TFrmDriveWasher::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
-            if (LOWORD(wParam) == IDC_BTN_DRIVECLEAN) {
-                BtnDriveCleanClick();
-            } else if (LOWORD(wParam) == IDC_BTN_CANCEL) {
-                BtnCancelClick();
-            } else if (LOWORD(wParam) == IDCANCEL) { // Esc
-                FormEscape();
-            }
-        }
-        return 0;
     case WM_CLOSE:
         if (washing_) {
             FormCloseQuery();

@@ -48,31 +48,17 @@ TFrmFileShredder::TFrmFileShredder(HWND owner) {
 
 void TFrmFileShredder::FormCreate() { ShredderStopRequested = false; }
 
+bool TFrmFileShredder::OnButtonClicked(int id) {
+    static constexpr ClickRoute<TFrmFileShredder> kClicks[] = {
+        {IDC_BTN_ADD, &TFrmFileShredder::BtnAddClick},     {IDC_BTN_REMOVE, &TFrmFileShredder::BtnRemoveClick},
+        {IDC_BTN_SHRED, &TFrmFileShredder::BtnShredClick}, {IDC_BTN_SHRED_EXIT, &TFrmFileShredder::BtnExitClick},
+        {IDCANCEL, &TFrmFileShredder::FormEscape}, // Esc
+    };
+    return RouteClick(*this, kClicks, id);
+}
+
 LRESULT TFrmFileShredder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
-            switch (LOWORD(wParam)) {
-            case IDC_BTN_ADD:
-                BtnAddClick();
-                return 0;
-            case IDC_BTN_REMOVE:
-                BtnRemoveClick();
-                return 0;
-            case IDC_BTN_SHRED:
-                BtnShredClick();
-                return 0;
-            case IDC_BTN_SHRED_EXIT:
-                BtnExitClick();
-                return 0;
-            case IDCANCEL: // Esc
-                FormEscape();
-                return 0;
-            default:
-                break;
-            }
-        }
-        return 0;
     case WM_CLOSE:
         if (shredding_) {
             FormCloseQuery();
