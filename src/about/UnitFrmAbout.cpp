@@ -43,9 +43,8 @@ std::optional<LRESULT> LinkMessage(HWND link, UINT msg, WPARAM wParam, LPARAM lP
         if (GetFocus() == link) {
             RECT area;
             GetClientRect(link, &area);
-            HDC dc = GetDC(link);
-            DrawFocusRect(dc, &area);
-            ReleaseDC(link, dc);
+            WindowDC dc(link);
+            DrawFocusRect(dc.get(), &area);
         }
         return result;
     }
@@ -68,33 +67,28 @@ TFrmAbout::TFrmAbout(HWND owner) {
         {WC_BUTTONW, "OK", IDC_BTN_ABOUT_OK, 110, 198, 75, 25, BS_DEFPUSHBUTTON | WS_TABSTOP},
     };
     CreateControls(controls);
-    logo_ = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, Scale(32), Scale(32), 0));
+    logo_.reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, Scale(32), Scale(32), 0)));
     if (logo_) {
-        SendMessageW(Control(IDC_IMAGE1), STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
+        SendMessageW(Control(IDC_IMAGE1), STM_SETICON, reinterpret_cast<WPARAM>(logo_.get()), 0);
     }
     LOGFONTW font{};
     font.lfHeight = -Scale(kTitleFontHeight);
     font.lfWeight = FW_BOLD;
     lstrcpyW(font.lfFaceName, kTitleFontFace);
-    titleFont_ = CreateFontIndirectW(&font);
+    titleFont_.reset(CreateFontIndirectW(&font));
     if (titleFont_) {
-        SendMessageW(Control(IDC_LABEL1), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+        SendMessageW(Control(IDC_LABEL1), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
     }
     SubclassControl(Control(IDC_LBL_SITE), LinkMessage);
     SubclassControl(Control(IDC_LBL_EMAIL), LinkMessage);
     SetActiveControl(IDC_BTN_ABOUT_OK);
 }
 
+// The window goes before the icon and font it shows.
 TFrmAbout::~TFrmAbout() {
     if (hwnd_) {
         DestroyWindow(hwnd_);
-    }
-    if (titleFont_) {
-        DeleteObject(titleFont_);
-    }
-    if (logo_) {
-        DestroyIcon(logo_);
     }
 }
 

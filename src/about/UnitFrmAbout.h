@@ -36,6 +36,6 @@ private:
     void LblSiteClick();
     void LblEmailClick();
 
-    HICON logo_ = nullptr;
-    HFONT titleFont_ = nullptr;
+    Icon logo_;
+    Font titleFont_;
 };

@@ -147,18 +147,14 @@ TFrmMain::TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, T
                applicationWindow_);
     CreateControls(kMainControls);
     memInfo_.Attach(Control(IDC_MEMINFO));
-    popupMenu_ = CreatePopupMenu();
+    popupMenu_.reset(CreatePopupMenu());
     for (const auto& item : kTrayMenu) {
-        AppendMenuW(popupMenu_, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
+        AppendMenuW(popupMenu_.get(), MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
     }
     FormCreate();
 }
 
-TFrmMain::~TFrmMain() {
-    if (popupMenu_) {
-        DestroyMenu(popupMenu_);
-    }
-}
+TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::FormCreate() {
     memInfo_.Clear();
@@ -405,7 +401,7 @@ void TFrmMain::TrayIconMessage(LPARAM mouseMessage) {
         SetForegroundWindow(hwnd_);
         POINT cursor;
         GetCursorPos(&cursor);
-        TrackPopupMenu(popupMenu_, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
+        TrackPopupMenu(popupMenu_.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
         // Lets the menu close properly when the user clicks elsewhere.
         PostMessageW(hwnd_, WM_NULL, 0, 0);
         break;

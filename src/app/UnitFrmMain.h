@@ -140,6 +140,6 @@ private:
     std::vector<std::string> arguments_;
     TestBuildSeams seams_;
     MemoLog memInfo_;
-    HMENU popupMenu_ = nullptr;
+    Menu popupMenu_;
     bool closeAfterRun_ = false;
 };

@@ -51,9 +51,6 @@ TForm::~TForm() {
         HWND hwnd = hwnd_;
         DestroyWindow(hwnd);
     }
-    if (font_) {
-        DeleteObject(font_);
-    }
 }
 
 void TForm::CreateForm(const FormSpec& spec, HWND owner) {
@@ -87,7 +84,7 @@ void TForm::CreateForm(const FormSpec& spec, HWND owner) {
     if (!created) {
         throw std::runtime_error("Unable to create the window \"" + std::string(spec.caption) + "\".");
     }
-    font_ = CreateMessageFont();
+    font_.reset(CreateMessageFont());
 }
 
 void TForm::CreateControls(const ControlSpec* specs, size_t count) {
@@ -101,7 +98,7 @@ void TForm::CreateControls(const ControlSpec* specs, size_t count) {
             continue;
         }
         if (font_) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         }
         tabOrder_.push_back(control);
         if (defaultId_ == 0 && std::wstring_view(c.className) == WC_BUTTONW &&

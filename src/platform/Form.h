@@ -3,6 +3,8 @@
 // show helper, and the boundary where exceptions are turned into an "Error" box.
 #pragma once
 
+#include "platform/Handle.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -115,7 +117,7 @@ private:
     bool modal_ = false;
     int modalResult_ = 0;
     int dpi_ = 96;
-    HFONT font_ = nullptr;
+    Font font_; // goes after the window, in the destructor
     std::vector<HWND> tabOrder_;
     int defaultId_ = 0;
     HWND savedFocus_ = nullptr;

@@ -83,6 +83,31 @@ struct GdiObjectTraits {
     static void close(pointer value) noexcept { DeleteObject(value); }
 };
 
+struct FontTraits {
+    using pointer = HFONT;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer value) noexcept { DeleteObject(value); }
+};
+
+struct IconTraits {
+    using pointer = HICON;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer value) noexcept { DestroyIcon(value); }
+};
+
+struct MenuTraits {
+    using pointer = HMENU;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer value) noexcept { DestroyMenu(value); }
+};
+
+// A memory device context (CreateCompatibleDC).
+struct MemoryDCTraits {
+    using pointer = HDC;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer value) noexcept { DeleteDC(value); }
+};
+
 using FileHandle = unique_handle<FileHandleTraits>;
 using KernelHandle = unique_handle<KernelHandleTraits>;
 using FindHandle = unique_handle<FindHandleTraits>;
@@ -90,6 +115,29 @@ using RegKey = unique_handle<RegKeyTraits>;
 using Module = unique_handle<ModuleTraits>;
 using ServiceHandle = unique_handle<ServiceHandleTraits>;
 using GdiObject = unique_handle<GdiObjectTraits>;
+using Font = unique_handle<FontTraits>;
+using Icon = unique_handle<IconTraits>;
+using Menu = unique_handle<MenuTraits>;
+using MemoryDC = unique_handle<MemoryDCTraits>;
+
+// A window's device context (GetDC), released to that window when it goes.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_) {
+            ::ReleaseDC(window_, dc_);
+        }
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
 
 // A function of a loaded module, typed; nullptr when the module lacks it.
 template <typename F> F GetProcedure(HMODULE module, const char* name) {

@@ -18,6 +18,10 @@ void AddListViewColumn(HWND list, int index, std::string_view caption, int width
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
+void SetListViewColumnWidth(HWND list, int index, int width) {
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), MAKELPARAM(width, 0));
+}
+
 int ListViewRowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int AppendListViewRow(HWND list, const std::vector<std::string>& cells) {
@@ -71,6 +75,13 @@ int ListViewSelectedCount(HWND list) { return static_cast<int>(SendMessageW(list
 bool IsListViewRowChecked(HWND list, int row) {
     auto state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
     return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void SetListViewRowChecked(HWND list, int row, bool checked) {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 void FocusListViewRow(HWND list, int row) {

@@ -10,6 +10,7 @@
 // Adds extended styles (LVS_EX_*) to the control.
 void AddListViewStyles(HWND list, DWORD extendedStyles);
 void AddListViewColumn(HWND list, int index, std::string_view caption, int width);
+void SetListViewColumnWidth(HWND list, int index, int width);
 
 int ListViewRowCount(HWND list);
 // Appends a row: the first cell is the row's caption, the others its sub-items. Returns its index
@@ -25,6 +26,7 @@ bool IsListViewRowSelected(HWND list, int row);
 int ListViewSelectedCount(HWND list);
 // The row's check box (LVS_EX_CHECKBOXES).
 bool IsListViewRowChecked(HWND list, int row);
+void SetListViewRowChecked(HWND list, int row, bool checked);
 
 // Makes the row the focused one and scrolls it into view.
 void FocusListViewRow(HWND list, int row);

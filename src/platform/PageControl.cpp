@@ -61,21 +61,20 @@ namespace {
 GdiObject PagePicture(HWND tab) {
     RECT client{};
     GetClientRect(tab, &client);
-    HDC screen = GetDC(tab);
-    HDC memory = CreateCompatibleDC(screen);
-    GdiObject picture(CreateCompatibleBitmap(screen, client.right, client.bottom));
-    ReleaseDC(tab, screen);
+    MemoryDC memory;
+    GdiObject picture;
+    {
+        WindowDC screen(tab);
+        memory.reset(CreateCompatibleDC(screen.get()));
+        picture.reset(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    }
     if (!memory || !picture) {
-        if (memory) {
-            DeleteDC(memory);
-        }
         return GdiObject();
     }
-    HGDIOBJ previous = SelectObject(memory, picture.get());
-    FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-    SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    HGDIOBJ previous = SelectObject(memory.get(), picture.get());
+    FillRect(memory.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT | PRF_ERASEBKGND);
+    SelectObject(memory.get(), previous);
     return GdiObject(CreatePatternBrush(static_cast<HBITMAP>(picture.get())));
 }
 

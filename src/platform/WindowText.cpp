@@ -1,5 +1,6 @@
 #include "platform/WindowText.h"
 
+#include "platform/Handle.h"
 #include "platform/Text.h"
 
 std::string KeyNameOfVirtualKey(UINT virtualKey) {
@@ -26,11 +27,8 @@ std::string WindowText(HWND window) {
 void SetWindowTextUtf8(HWND window, std::string_view text) { SetWindowTextW(window, Widen(text).c_str()); }
 
 int ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-    if (dc) {
-        ReleaseDC(nullptr, dc);
-    }
+    WindowDC dc(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/EraseItems.h"
 #include "engine/Plugins.h"
+#include "platform/ListViewRows.h"
 #include "platform/StandardControls.h"
 #include "platform/Text.h"
 #include "store/OptionsStore.h"
@@ -117,55 +118,6 @@ constexpr ControlSpec kButtons[] = {
 int SwitchBoxId(size_t index) { return IDC_CHK_IECACHE + static_cast<int>(index); }
 static_assert(IDC_CHK_FIREFOX3LOGINS == IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1, "a box for every row");
 
-void AddPluginColumn(HWND list, int index, const char* caption, int width) {
-    std::wstring text = Widen(caption);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = text.data();
-    column.cx = width;
-    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
-}
-
-void SetPluginColumnWidth(HWND list, int index, int width) {
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), MAKELPARAM(width, 0));
-}
-
-void AddPluginRow(HWND list, const ListedPlugin& plugin) {
-    std::wstring name = Widen(plugin.name);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = name.data();
-    auto row = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    if (row < 0) {
-        return;
-    }
-    std::wstring description = Widen(plugin.description);
-    LVITEMW sub{};
-    sub.iSubItem = 1;
-    sub.pszText = description.data();
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
-    LVITEMW state{};
-    state.stateMask = LVIS_STATEIMAGEMASK;
-    state.state = INDEXTOSTATEIMAGEMASK(plugin.selected ? 2 : 1);
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-}
-
-std::string PluginRowName(HWND list, int row) {
-    std::wstring text(MAX_PATH + 1, L'\0');
-    LVITEMW item{};
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text.resize(static_cast<size_t>(length));
-    return Narrow(text);
-}
-
-bool PluginRowTicked(HWND list, int row) {
-    auto state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
-    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
 } // namespace
 
 TFrmOptions::TFrmOptions(HWND owner) {
@@ -184,10 +136,9 @@ TFrmOptions::TFrmOptions(HWND owner) {
     CreateControls(kSheetPlugin);
     CreateControls(kButtons);
     CreatePages();
-    SendMessageW(Control(IDC_LVW_PLUGINS), LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    AddPluginColumn(Control(IDC_LVW_PLUGINS), 0, "Plug-Ins Name", 100);
-    AddPluginColumn(Control(IDC_LVW_PLUGINS), 1, "Function", 100);
+    AddListViewStyles(Control(IDC_LVW_PLUGINS), LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    AddListViewColumn(Control(IDC_LVW_PLUGINS), 0, "Plug-Ins Name", 100);
+    AddListViewColumn(Control(IDC_LVW_PLUGINS), 1, "Function", 100);
     FormCreate();
 }
 
@@ -240,13 +191,17 @@ void TFrmOptions::SizePluginColumns() {
     GetClientRect(list, &rect);
     int width = rect.right - rect.left;
     int first = width / 2 - Scale(30);
-    SetPluginColumnWidth(list, 0, first);
-    SetPluginColumnWidth(list, 1, width - first);
+    SetListViewColumnWidth(list, 0, first);
+    SetListViewColumnWidth(list, 1, width - first);
 }
 
 void TFrmOptions::ListPlugins() {
+    HWND list = Control(IDC_LVW_PLUGINS);
     for (const ListedPlugin& plugin : ListPluginFiles(PluginFolder())) {
-        AddPluginRow(Control(IDC_LVW_PLUGINS), plugin);
+        int row = AppendListViewRow(list, {plugin.name, plugin.description});
+        if (row >= 0) {
+            SetListViewRowChecked(list, row, plugin.selected);
+        }
     }
 }
 
@@ -259,9 +214,8 @@ void TFrmOptions::BtnOKClick() {
         }
     }
     HWND list = Control(IDC_LVW_PLUGINS);
-    auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
-        SavePluginSelection(PluginFolder(), PluginRowName(list, row), PluginRowTicked(list, row));
+    for (int row = 0; row < ListViewRowCount(list); ++row) {
+        SavePluginSelection(PluginFolder(), ListViewCell(list, row, 0), IsListViewRowChecked(list, row));
     }
     SetModalResult(IDOK);
     Close();

@@ -44,16 +44,15 @@ LRESULT CALLBACK PercentBarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam
         RECT area;
         GetClientRect(bar, &area);
         std::wstring text = std::to_wstring(SendMessageW(bar, PBM_GETPOS, 0, 0)) + L"%";
-        HDC dc = GetDC(bar);
+        WindowDC dc(bar);
         auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
-        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        HGDIOBJ oldFont = font ? SelectObject(dc.get(), font) : nullptr;
+        SetBkMode(dc.get(), TRANSPARENT);
+        SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextW(dc.get(), text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         if (oldFont) {
-            SelectObject(dc, oldFont);
+            SelectObject(dc.get(), oldFont);
         }
-        ReleaseDC(bar, dc);
     } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(bar, PercentBarProc, 0);
     }
@@ -62,7 +61,7 @@ LRESULT CALLBACK PercentBarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam
 
 } // namespace
 
-TFrmDriveWasher::TFrmDriveWasher(HWND owner) {
+TFrmDriveWasher::TFrmDriveWasher(HWND owner) : cleanButton_(kCaptionStart, kCaptionStop) {
     CreateForm({kDriveWasherClass, kDriveWasherCaption, 490, 342, WS_POPUP | WS_CAPTION | WS_SYSMENU,
                 WS_EX_DLGMODALFRAME, CentreOn::Owner},
                owner);
@@ -70,7 +69,7 @@ TFrmDriveWasher::TFrmDriveWasher(HWND owner) {
     lvw_ = Control(IDC_WASH_LVW);
     label2_ = Control(IDC_WASH_LABEL2);
     pgbar_ = Control(IDC_WASH_PGBAR);
-    btnClean_ = Control(IDC_BTN_DRIVECLEAN);
+    cleanButton_.Attach(Control(IDC_BTN_DRIVECLEAN));
     ShowWindow(label2_, SW_HIDE);
     ShowWindow(pgbar_, SW_HIDE);
     SendMessageW(pgbar_, PBM_SETRANGE32, 0, 100);
@@ -113,7 +112,7 @@ bool TFrmDriveWasher::OnButtonClicked(int id) {
 LRESULT TFrmDriveWasher::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
-        if (washing_) {
+        if (cleanButton_.Busy()) {
             FormCloseQuery();
             return 0;
         }
@@ -121,7 +120,7 @@ LRESULT TFrmDriveWasher::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         // Destroyed from outside (its owner went) in the middle of a wash: write no more, but the
         // running wash still deletes its fill files and restores the warning setting.
-        if (washing_) {
+        if (cleanButton_.Busy()) {
             WashStopRequested = true;
         }
         break;
@@ -144,7 +143,7 @@ void TFrmDriveWasher::BtnCancelClick() { Close(); }
 // Esc closes an idle window. During a wash it is Stop, with Stop's question: the window stays open,
 // and the fill files are deleted and the warning setting restored as after any stop.
 void TFrmDriveWasher::FormEscape() {
-    if (!washing_) {
+    if (!cleanButton_.Busy()) {
         Close();
     } else if (!WashStopRequested) {
         AskStop();
@@ -162,11 +161,11 @@ bool TFrmDriveWasher::AskStop() {
 }
 
 void TFrmDriveWasher::BtnDriveCleanClick() {
-    if (WindowText(btnClean_) == kCaptionStop) {
+    if (cleanButton_.OffersStop()) {
         AskStop();
         return;
     }
-    if (washing_) {
+    if (cleanButton_.Busy()) {
         return;
     }
     int count = ListViewRowCount(lvw_);
@@ -208,8 +207,7 @@ bool TFrmDriveWasher::DrivesReady(const std::vector<CheckedDrive>& drives) {
 }
 
 void TFrmDriveWasher::SetWashing(bool washing) {
-    washing_ = washing;
-    SetWindowTextUtf8(btnClean_, washing ? kCaptionStop : kCaptionStart);
+    cleanButton_.SetBusy(washing);
     EnableWindow(Control(IDC_BTN_CANCEL), washing ? FALSE : TRUE);
     if (!washing) {
         ShowWindow(label2_, SW_HIDE);
@@ -220,34 +218,30 @@ void TFrmDriveWasher::SetWashing(bool washing) {
 void TFrmDriveWasher::WashDrives(const std::vector<CheckedDrive>& drives) {
     SetWashing(true);
     // Whatever ends the wash, the window is usable again afterwards.
-    struct IdleAgain {
-        TFrmDriveWasher* form;
-        ~IdleAgain() {
-            if (form->washing_ && form->hwnd_) {
-                form->SetWashing(false);
+    cleanButton_.RunBusy(
+        hwnd_,
+        [&] {
+            for (const auto& drive : drives) {
+                WashDrive(drive);
             }
-            form->washing_ = false;
-        }
-    } idleAgain{this};
-
-    for (const auto& drive : drives) {
-        WashDrive(drive);
-    }
-    if (!hwnd_) {
-        return;
-    }
-    if (closeWhenStopped_) {
-        SetWashing(false);
-        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-        return;
-    }
-    if (WashStopRequested) {
-        ShowMessageBox(hwnd_, "The process of cleaning drives stops.", "Information", MB_OK | MB_ICONINFORMATION);
-    } else {
-        ShowMessageBox(hwnd_, "The free space of the selected drives was cleaned successfully.", "Congratulations",
-                       MB_OK | MB_ICONINFORMATION);
-    }
-    SetWashing(false);
+            if (!hwnd_) {
+                return;
+            }
+            if (closeWhenStopped_) {
+                SetWashing(false);
+                PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+                return;
+            }
+            if (WashStopRequested) {
+                ShowMessageBox(hwnd_, "The process of cleaning drives stops.", "Information",
+                               MB_OK | MB_ICONINFORMATION);
+            } else {
+                ShowMessageBox(hwnd_, "The free space of the selected drives was cleaned successfully.",
+                               "Congratulations", MB_OK | MB_ICONINFORMATION);
+            }
+            SetWashing(false);
+        },
+        [this] { SetWashing(false); });
 }
 
 void TFrmDriveWasher::WashDrive(const CheckedDrive& drive) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "tools/WorkButton.h"
 
 #include <cstdint>
 #include <vector>
@@ -55,8 +56,7 @@ private:
     HWND lvw_ = nullptr;
     HWND label2_ = nullptr;
     HWND pgbar_ = nullptr;
-    HWND btnClean_ = nullptr;
-    bool washing_ = false;
+    WorkButton cleanButton_;
     bool closeWhenStopped_ = false;
     int64_t freeAtStart_ = 0;
     int64_t written_ = 0;

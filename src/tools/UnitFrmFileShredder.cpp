@@ -33,13 +33,13 @@ constexpr ControlSpec kShredderControls[] = {
 
 } // namespace
 
-TFrmFileShredder::TFrmFileShredder(HWND owner) {
+TFrmFileShredder::TFrmFileShredder(HWND owner) : shredButton_(kCaptionStart, kCaptionStop) {
     CreateForm({kFileShredderClass, kFileShredderCaption, 490, 330, WS_POPUP | WS_CAPTION | WS_SYSMENU,
                 WS_EX_DLGMODALFRAME, CentreOn::Owner},
                owner);
     CreateControls(kShredderControls);
     lvw_ = Control(IDC_SHRED_LVW);
-    btnShred_ = Control(IDC_BTN_SHRED);
+    shredButton_.Attach(Control(IDC_BTN_SHRED));
     AddListViewStyles(lvw_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     AddListViewColumn(lvw_, 0, "File Name", Scale(300));
     AddListViewColumn(lvw_, 1, "Result", Scale(170));
@@ -60,14 +60,14 @@ bool TFrmFileShredder::OnButtonClicked(int id) {
 LRESULT TFrmFileShredder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
-        if (shredding_) {
+        if (shredButton_.Busy()) {
             FormCloseQuery();
             return 0;
         }
         break;
     case WM_DESTROY:
         // Destroyed from outside (its owner went) in the middle of a shredding: no further pass.
-        if (shredding_) {
+        if (shredButton_.Busy()) {
             ShredderStopRequested = true;
         }
         break;
@@ -87,7 +87,7 @@ void TFrmFileShredder::FormCloseQuery() {
 // Esc closes an idle window. During a shredding it only stops, as Stop does: the window stays open,
 // so the list still shows which files were shredded and which were left.
 void TFrmFileShredder::FormEscape() {
-    if (shredding_) {
+    if (shredButton_.Busy()) {
         RequestStop();
     } else {
         Close();
@@ -117,11 +117,11 @@ void TFrmFileShredder::BtnRemoveClick() {
 void TFrmFileShredder::BtnExitClick() { Close(); }
 
 void TFrmFileShredder::BtnShredClick() {
-    if (WindowText(btnShred_) == kCaptionStop) {
+    if (shredButton_.OffersStop()) {
         RequestStop();
         return;
     }
-    if (shredding_) {
+    if (shredButton_.Busy()) {
         return;
     }
     if (ListViewRowCount(lvw_) == 0) {
@@ -135,21 +135,18 @@ void TFrmFileShredder::BtnShredClick() {
 // passes). The button stays disabled until that loop has ended, so no second shredding can start
 // inside the first.
 void TFrmFileShredder::RequestStop() {
-    if (!shredding_ || WindowText(btnShred_) != kCaptionStop) {
+    if (!shredButton_.OffersStop()) {
         return;
     }
-    SetWindowTextUtf8(btnShred_, kCaptionStart);
-    EnableWindow(btnShred_, FALSE);
+    shredButton_.WithdrawStop();
     ShredderStopRequested = true;
 }
 
 void TFrmFileShredder::SetShredding(bool shredding) {
-    shredding_ = shredding;
     for (int id : {IDC_BTN_ADD, IDC_BTN_REMOVE, IDC_BTN_SHRED_EXIT}) {
         EnableWindow(Control(id), shredding ? FALSE : TRUE);
     }
-    EnableWindow(btnShred_, TRUE);
-    SetWindowTextUtf8(btnShred_, shredding ? kCaptionStop : kCaptionStart);
+    shredButton_.SetBusy(shredding);
 }
 
 void TFrmFileShredder::ShredFiles() {
@@ -157,36 +154,31 @@ void TFrmFileShredder::ShredFiles() {
     SetShredding(true);
     ShredderStopRequested = false;
     // Whatever ends the loop, the window is usable again afterwards.
-    struct IdleAgain {
-        TFrmFileShredder* form;
-        ~IdleAgain() {
-            if (form->shredding_ && form->hwnd_) {
-                form->SetShredding(false);
+    shredButton_.RunBusy(
+        hwnd_,
+        [&] {
+            int count = ListViewRowCount(lvw_);
+            for (int row = 0; row < count; ++row) {
+                if (!hwnd_) {
+                    return;
+                }
+                if (ShredderStopRequested) {
+                    ShredderStopRequested = false;
+                    EndShredding(kMessageStops);
+                    return;
+                }
+                EnsureListViewRowVisible(lvw_, row);
+                UpdateWindow(lvw_);
+                ShredRow(row, settings);
             }
-            form->shredding_ = false;
-        }
-    } idleAgain{this};
-
-    int count = ListViewRowCount(lvw_);
-    for (int row = 0; row < count; ++row) {
-        if (!hwnd_) {
-            return;
-        }
-        if (ShredderStopRequested) {
+            if (!hwnd_) {
+                return;
+            }
+            const char* message = ShredderStopRequested ? kMessageStops : kMessageFinishes;
             ShredderStopRequested = false;
-            EndShredding(kMessageStops);
-            return;
-        }
-        EnsureListViewRowVisible(lvw_, row);
-        UpdateWindow(lvw_);
-        ShredRow(row, settings);
-    }
-    if (!hwnd_) {
-        return;
-    }
-    const char* message = ShredderStopRequested ? kMessageStops : kMessageFinishes;
-    ShredderStopRequested = false;
-    EndShredding(message);
+            EndShredding(message);
+        },
+        [this] { SetShredding(false); });
 }
 
 void TFrmFileShredder::EndShredding(const char* message) {

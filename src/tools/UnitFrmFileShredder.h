@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "tools/WorkButton.h"
 #include "tools/ShredderRules.h"
 
 #include <string>
@@ -48,7 +49,6 @@ private:
     void EndShredding(const char* message);
 
     HWND lvw_ = nullptr;
-    HWND btnShred_ = nullptr;
-    bool shredding_ = false;
+    WorkButton shredButton_;
     bool closeWhenStopped_ = false;
 };
