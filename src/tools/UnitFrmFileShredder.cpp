@@ -24,7 +24,7 @@ constexpr ControlSpec kShredderControls[] = {
     {WC_STATICW, "&Please select the files you want to shred, the click 'Start Shredding' button.", IDC_SHRED_LABEL1, 8,
      10, 474, 16, SS_LEFT},
     {WC_LISTVIEWW, "", IDC_SHRED_LVW, 8, 32, 474, 252, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "&Select files", IDC_BTN_ADD, 8, 295, 100, 27, kButton},
+    {WC_BUTTONW, "&Select files", IDC_BTN_SHRED_ADD, 8, 295, 100, 27, kButton},
     {WC_BUTTONW, "&Remove files", IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},
     // No default button: Enter in the list must not start shredding.
     {WC_BUTTONW, kCaptionStart, IDC_BTN_SHRED, 274, 295, 110, 27, kButton},
@@ -50,8 +50,8 @@ void TFrmFileShredder::FormCreate() { ShredderStopRequested = false; }
 
 bool TFrmFileShredder::OnButtonClicked(int id) {
     static constexpr ClickRoute<TFrmFileShredder> kClicks[] = {
-        {IDC_BTN_ADD, &TFrmFileShredder::BtnAddClick},     {IDC_BTN_REMOVE, &TFrmFileShredder::BtnRemoveClick},
-        {IDC_BTN_SHRED, &TFrmFileShredder::BtnShredClick}, {IDC_BTN_SHRED_EXIT, &TFrmFileShredder::BtnExitClick},
+        {IDC_BTN_SHRED_ADD, &TFrmFileShredder::BtnAddClick}, {IDC_BTN_REMOVE, &TFrmFileShredder::BtnRemoveClick},
+        {IDC_BTN_SHRED, &TFrmFileShredder::BtnShredClick},   {IDC_BTN_SHRED_EXIT, &TFrmFileShredder::BtnExitClick},
         {IDCANCEL, &TFrmFileShredder::FormEscape}, // Esc
     };
     return RouteClick(*this, kClicks, id);
@@ -143,7 +143,7 @@ void TFrmFileShredder::RequestStop() {
 }
 
 void TFrmFileShredder::SetShredding(bool shredding) {
-    for (int id : {IDC_BTN_ADD, IDC_BTN_REMOVE, IDC_BTN_SHRED_EXIT}) {
+    for (int id : {IDC_BTN_SHRED_ADD, IDC_BTN_REMOVE, IDC_BTN_SHRED_EXIT}) {
         EnableWindow(Control(id), shredding ? FALSE : TRUE);
     }
     shredButton_.SetBusy(shredding);

@@ -14,7 +14,7 @@ extern bool ShredderStopRequested;
 enum FileShredderControlId : int {
     IDC_SHRED_LABEL1 = 300,
     IDC_SHRED_LVW,
-    IDC_BTN_ADD,
+    IDC_BTN_SHRED_ADD,
     IDC_BTN_REMOVE,
     IDC_BTN_SHRED,
     IDC_BTN_SHRED_EXIT,
