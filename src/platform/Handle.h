@@ -46,79 +46,32 @@ struct FileHandleTraits {
     static void close(pointer h) noexcept { ::CloseHandle(h); }
 };
 
-// Mutexes, processes, tokens, snapshots... use nullptr for "none".
-struct KernelHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::CloseHandle(h); }
-};
-
 struct FindHandleTraits {
     using pointer = HANDLE;
     static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void close(pointer h) noexcept { ::FindClose(h); }
 };
 
-struct RegKeyTraits {
-    using pointer = HKEY;
+// The handles that use nullptr for "none", each released by its own function.
+template <typename Handle, auto Release> struct NullHandleTraits {
+    using pointer = Handle;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::RegCloseKey(h); }
-};
-
-struct ModuleTraits {
-    using pointer = HMODULE;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::FreeLibrary(h); }
-};
-
-struct ServiceHandleTraits {
-    using pointer = SC_HANDLE;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::CloseServiceHandle(h); }
-};
-
-struct GdiObjectTraits {
-    using pointer = HGDIOBJ;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer value) noexcept { DeleteObject(value); }
-};
-
-struct FontTraits {
-    using pointer = HFONT;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer value) noexcept { DeleteObject(value); }
-};
-
-struct IconTraits {
-    using pointer = HICON;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer value) noexcept { DestroyIcon(value); }
-};
-
-struct MenuTraits {
-    using pointer = HMENU;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer value) noexcept { DestroyMenu(value); }
-};
-
-// A memory device context (CreateCompatibleDC).
-struct MemoryDCTraits {
-    using pointer = HDC;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer value) noexcept { DeleteDC(value); }
+    static void close(pointer h) noexcept { Release(h); }
 };
 
 using FileHandle = unique_handle<FileHandleTraits>;
-using KernelHandle = unique_handle<KernelHandleTraits>;
 using FindHandle = unique_handle<FindHandleTraits>;
-using RegKey = unique_handle<RegKeyTraits>;
-using Module = unique_handle<ModuleTraits>;
-using ServiceHandle = unique_handle<ServiceHandleTraits>;
-using GdiObject = unique_handle<GdiObjectTraits>;
-using Font = unique_handle<FontTraits>;
-using Icon = unique_handle<IconTraits>;
-using Menu = unique_handle<MenuTraits>;
-using MemoryDC = unique_handle<MemoryDCTraits>;
+// Mutexes, processes, tokens, snapshots...
+using KernelHandle = unique_handle<NullHandleTraits<HANDLE, &::CloseHandle>>;
+using RegKey = unique_handle<NullHandleTraits<HKEY, &::RegCloseKey>>;
+using Module = unique_handle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
+using ServiceHandle = unique_handle<NullHandleTraits<SC_HANDLE, &::CloseServiceHandle>>;
+using GdiObject = unique_handle<NullHandleTraits<HGDIOBJ, &::DeleteObject>>;
+using Font = unique_handle<NullHandleTraits<HFONT, &::DeleteObject>>;
+using Icon = unique_handle<NullHandleTraits<HICON, &::DestroyIcon>>;
+using Menu = unique_handle<NullHandleTraits<HMENU, &::DestroyMenu>>;
+// A memory device context (CreateCompatibleDC).
+using MemoryDC = unique_handle<NullHandleTraits<HDC, &::DeleteDC>>;
 
 // A window's device context (GetDC), released to that window when it goes.
 class WindowDC {
