@@ -70,14 +70,18 @@ DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEd
                   db.Exec("VACUUM");
     const std::string error = db.LastError();
     db.Close();
-    EraseNamedFile(path + "-journal", method, passes, log);
+    // A browser that opened the database after us holds its lock, and the journal beside it may be
+    // its own, live one: that journal is left alone.
+    const bool heldByBrowser = !edited && error.find("locked") != std::string::npos;
+    if (!heldByBrowser) {
+        EraseNamedFile(path + "-journal", method, passes, log);
+    }
     if (writeAheadLog && db.Open(path) == DatabaseOpen::Opened) {
         db.QueryTexts("PRAGMA journal_mode=WAL");
         db.Close();
     }
     if (!edited) {
-        // A browser that opened the database after us holds its lock.
-        DatabaseEdit outcome = error.find("locked") != std::string::npos ? DatabaseEdit::InUse : DatabaseEdit::Failed;
+        DatabaseEdit outcome = heldByBrowser ? DatabaseEdit::InUse : DatabaseEdit::Failed;
         NoteDatabaseNotErased(path, outcome, error);
         return {outcome, 0};
     }

@@ -335,6 +335,25 @@ TEST_F(CurrentBrowsersTest, ADatabaseTheBrowserHoldsIsLeftWholeAndSaysTheBrowser
     EXPECT_EQ(NotErasedEntries[0].why, "in use by another program");
 }
 
+TEST_F(CurrentBrowsersTest, ADatabaseABrowserIsWritingKeepsItsLiveJournal) {
+    MakeChromeProfile("Default");
+    const std::string history = Chrome("Default\\History");
+    SqliteDatabase browser;
+    ASSERT_EQ(browser.Open(history), DatabaseOpen::Opened);
+    ASSERT_TRUE(browser.Exec("BEGIN IMMEDIATE; UPDATE urls SET title = 'being written'"));
+    const std::string journal = ReadFileText(history + "-journal");
+    ASSERT_FALSE(journal.empty()) << "the browser's transaction has its journal";
+
+    RunChrome(BrowserTrace::History);
+
+    EXPECT_EQ(ReadFileText(history + "-journal"), journal) << "the browser's live journal was touched";
+    EXPECT_EQ(log_.lines.back(), "Google Chrome is running: close it for its traces to be erased.");
+    ASSERT_TRUE(browser.Exec("ROLLBACK"));
+    browser.Close();
+    EXPECT_EQ(IntegrityOf(history), "ok");
+    EXPECT_EQ(Count(history, "SELECT count(*) FROM urls"), 1) << "the held database was left whole";
+}
+
 TEST_F(CurrentBrowsersTest, ACacheFileTheBrowserHoldsIsListedAndTheOthersAreWiped) {
     MakeFirefoxProfile("abc.default", false);
     const std::string held = Firefox("abc.default\\cache2\\entries\\ABCDEF");
