@@ -6,5 +6,7 @@
 #define QV_STRINGIZE(x) QV_STRINGIZE_TOKENS(x)
 // "3.5"
 #define QV_VERSION_TEXT QV_STRINGIZE(QV_VERSION_MAJOR.QV_VERSION_MINOR)
-// "3.5.0.0"
-#define QV_FILE_VERSION_TEXT QV_STRINGIZE(QV_VERSION_MAJOR.QV_VERSION_MINOR .0.0)
+// "3.5.0.0". The formatter would put a space into the tokens, and so into the text.
+// clang-format off
+#define QV_FILE_VERSION_TEXT QV_STRINGIZE(QV_VERSION_MAJOR.QV_VERSION_MINOR.0.0)
+// clang-format on
