@@ -14,16 +14,16 @@ constexpr const char* kSupportEmail = QV_SUPPORT_EMAIL;
 constexpr const wchar_t* kTitleFontFace = L"Tahoma";
 constexpr int kTitleFontHeight = 16;
 
-enum AboutControlId : int {
-    IDC_IMAGE1 = 700,
-    IDC_LABEL1,
-    IDC_LBL_SITE,
-    IDC_LBL_EMAIL,
-    IDC_BTN_ABOUT_OK,
-};
-
 class TFrmAbout : public TForm {
 public:
+    enum ControlId : int {
+        IDC_IMAGE1 = 700,
+        IDC_LABEL1,
+        IDC_LBL_SITE,
+        IDC_LBL_EMAIL,
+        IDC_BTN_ABOUT_OK,
+    };
+
     explicit TFrmAbout(HWND owner);
     ~TFrmAbout() override;
 

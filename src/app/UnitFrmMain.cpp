@@ -48,18 +48,18 @@ constexpr const char* kCaptionErase = "&Erase";
 constexpr const char* kCaptionStop = "&Stop";
 
 constexpr ControlSpec kMainControls[] = {
-    {WC_EDITW, "", IDC_MEMINFO, 8, 33, 385, 265,
+    {WC_EDITW, "", TFrmMain::IDC_MEMINFO, 8, 33, 385, 265,
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
     // No default button: Enter in the log must not start an erase run.
-    {WC_BUTTONW, kCaptionErase, IDC_BTN_ERASE, kButtonLeft, 34, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "&Options", IDC_BTN_OPTIONS, kButtonLeft, 68, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "&Miscellaneous", IDC_BTN_MISCELLANEOUS, kButtonLeft, 102, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "&File Shredder", IDC_BTN_SHREDDER, kButtonLeft, 136, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "&Drive Washer", IDC_BTN_DRIVEWASHER, kButtonLeft, 170, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "&Help", IDC_BTN_HELP, kButtonLeft, 204, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "&About", IDC_BTN_ABOUT, kButtonLeft, 238, kButtonWidth, 27, kButton},
-    {WC_BUTTONW, "E&xit", IDC_BTN_EXIT, kButtonLeft, 272, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, kCaptionErase, TFrmMain::IDC_BTN_ERASE, kButtonLeft, 34, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Options", TFrmMain::IDC_BTN_OPTIONS, kButtonLeft, 68, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Miscellaneous", TFrmMain::IDC_BTN_MISCELLANEOUS, kButtonLeft, 102, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&File Shredder", TFrmMain::IDC_BTN_SHREDDER, kButtonLeft, 136, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Drive Washer", TFrmMain::IDC_BTN_DRIVEWASHER, kButtonLeft, 170, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&Help", TFrmMain::IDC_BTN_HELP, kButtonLeft, 204, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "&About", TFrmMain::IDC_BTN_ABOUT, kButtonLeft, 238, kButtonWidth, 27, kButton},
+    {WC_BUTTONW, "E&xit", TFrmMain::IDC_BTN_EXIT, kButtonLeft, 272, kButtonWidth, 27, kButton},
 };
 
 constexpr const char* kWelcomeText[] = {
@@ -77,10 +77,10 @@ struct MenuItem {
     const wchar_t* caption;
 };
 constexpr MenuItem kTrayMenu[] = {
-    {IDM_ERASE, L"Erase Now"},
-    {IDM_SHOWMAIN, L"Show Main Window"},
-    {IDM_HELP, L"Help"},
-    {IDM_EXIT, L"Exit"},
+    {TFrmMain::IDM_ERASE, L"Erase Now"},
+    {TFrmMain::IDM_SHOWMAIN, L"Show Main Window"},
+    {TFrmMain::IDM_HELP, L"Help"},
+    {TFrmMain::IDM_EXIT, L"Exit"},
 };
 
 // Explorer broadcasts this when the taskbar is (re)created; the icon must then be added again.

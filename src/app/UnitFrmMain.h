@@ -21,25 +21,6 @@ constexpr UINT kTimerStartShutdownInterval = 1000;
 
 constexpr UINT kTrayIconId = 1;
 
-enum MainControlId : int {
-    IDC_MEMINFO = 100,
-    IDC_BTN_ERASE,
-    IDC_BTN_OPTIONS,
-    IDC_BTN_MISCELLANEOUS,
-    IDC_BTN_SHREDDER,
-    IDC_BTN_DRIVEWASHER,
-    IDC_BTN_HELP,
-    IDC_BTN_ABOUT,
-    IDC_BTN_EXIT,
-};
-
-enum MainMenuId : int {
-    IDM_ERASE = 200,
-    IDM_SHOWMAIN,
-    IDM_HELP,
-    IDM_EXIT,
-};
-
 constexpr const char* kMainWindowCaption = "Quorvale";
 constexpr const wchar_t* kMainWindowClass = L"TFrmMain";
 constexpr const char* kSingleInstanceMutex = "LDF_Quorvale";
@@ -71,6 +52,25 @@ void StoreUserSid();
 
 class TFrmMain : public TForm, public RunningProgram {
 public:
+    enum ControlId : int {
+        IDC_MEMINFO = 100,
+        IDC_BTN_ERASE,
+        IDC_BTN_OPTIONS,
+        IDC_BTN_MISCELLANEOUS,
+        IDC_BTN_SHREDDER,
+        IDC_BTN_DRIVEWASHER,
+        IDC_BTN_HELP,
+        IDC_BTN_ABOUT,
+        IDC_BTN_EXIT,
+    };
+
+    enum MenuId : int {
+        IDM_ERASE = 200,
+        IDM_SHOWMAIN,
+        IDM_HELP,
+        IDM_EXIT,
+    };
+
     // applicationWindow: the hidden top-level window that owns the main window.
     TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, TestBuildSeams seams = {});
     ~TFrmMain() override;

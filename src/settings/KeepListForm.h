@@ -11,10 +11,10 @@
 constexpr const wchar_t* kIECookiesClass = L"TFrmIECookies";
 constexpr const wchar_t* kIEAddressBarHistoryClass = L"TFrmIEAddressBarHistory";
 constexpr const wchar_t* kCookieSitesClass = L"TFrmCookieSites";
-constexpr int IDC_LBX_ALLCOOKIES = IDC_LIST_LEFT;
-constexpr int IDC_LBX_COOKIESKEEPED = IDC_LIST_RIGHT;
-constexpr int IDC_LBX_ALLURL = IDC_LIST_LEFT;
-constexpr int IDC_LBX_URLKEEPED = IDC_LIST_RIGHT;
+constexpr int IDC_LBX_ALLCOOKIES = TFrmListPair::IDC_LIST_LEFT;
+constexpr int IDC_LBX_COOKIESKEEPED = TFrmListPair::IDC_LIST_RIGHT;
+constexpr int IDC_LBX_ALLURL = TFrmListPair::IDC_LIST_LEFT;
+constexpr int IDC_LBX_URLKEEPED = TFrmListPair::IDC_LIST_RIGHT;
 
 struct KeepListSpec {
     ListPairLayout layout;

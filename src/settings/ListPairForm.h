@@ -5,17 +5,6 @@
 
 #include "platform/Form.h"
 
-enum ListPairControlId : int {
-    IDC_LBL_LEFT = 300,
-    IDC_LIST_LEFT,
-    IDC_LBL_RIGHT,
-    IDC_LIST_RIGHT,
-    IDC_BTN_ADD,
-    IDC_BTN_DELETE,
-    IDC_BTN_LISTPAIR_OK,
-    IDC_BTN_LISTPAIR_CANCEL,
-};
-
 struct ListPairLayout {
     const wchar_t* className;
     const char* caption;
@@ -28,6 +17,18 @@ struct ListPairLayout {
 constexpr int kListPairItemHeight = 16;
 
 class TFrmListPair : public TForm {
+public:
+    enum ControlId : int {
+        IDC_LBL_LEFT = 300,
+        IDC_LIST_LEFT,
+        IDC_LBL_RIGHT,
+        IDC_LIST_RIGHT,
+        IDC_BTN_ADD,
+        IDC_BTN_DELETE,
+        IDC_BTN_LISTPAIR_OK,
+        IDC_BTN_LISTPAIR_CANCEL,
+    };
+
 protected:
     // Creates the window and its controls, centred on owner; the lists start empty.
     TFrmListPair(HWND owner, const ListPairLayout& layout);

@@ -5,8 +5,8 @@
 #include "settings/ListPairForm.h"
 
 constexpr const wchar_t* kBosskeyOptionClass = L"TFrmBosskeyOption";
-constexpr int IDC_LBX_ALLPROGRAMS = IDC_LIST_LEFT;
-constexpr int IDC_LBX_HIDDENPROGRAMS = IDC_LIST_RIGHT;
+constexpr int IDC_LBX_ALLPROGRAMS = TFrmListPair::IDC_LIST_LEFT;
+constexpr int IDC_LBX_HIDDENPROGRAMS = TFrmListPair::IDC_LIST_RIGHT;
 
 class TFrmBosskeyOption : public TFrmListPair {
 public:

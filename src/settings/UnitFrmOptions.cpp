@@ -18,105 +18,114 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DWORD kPageControl = WS_CLIPSIBLINGS | WS_TABSTOP;
 
 constexpr ControlSpec kFrame[] = {
-    {WC_TABCONTROLW, "", IDC_OPTIONS_PAGECONTROL, 8, 8, 481, 326, kPageControl},
-    {WC_TABCONTROLW, "", IDC_PGC_BROWSER, 16, 36, 465, 290, kPageControl},
+    {WC_TABCONTROLW, "", TFrmOptions::IDC_OPTIONS_PAGECONTROL, 8, 8, 481, 326, kPageControl},
+    {WC_TABCONTROLW, "", TFrmOptions::IDC_PGC_BROWSER, 16, 36, 465, 290, kPageControl},
 };
 
 constexpr ControlSpec kSheetIE[] = {
-    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_IECACHE, 28, 68, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase &Browser History", IDC_CHK_IEHISTORY, 28, 94, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_IECOOKIES, 28, 120, 250, 20, kCheck},
-    {WC_BUTTONW, "&Keep ...", IDC_BTN_IECOOKIESOPTION, 290, 118, 75, 24, kButton},
-    {WC_BUTTONW, "Erase A&ddress Bar History", IDC_CHK_IEADDRESSBAR, 28, 146, 250, 20, kCheck},
-    {WC_BUTTONW, "K&eep ...", IDC_BTN_TYPEDURLOPTION, 290, 144, 75, 24, kButton},
-    {WC_BUTTONW, "Erase AutoComplete &Passwords", IDC_CHK_IEPASSWORD, 28, 172, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase AutoComplete &Form Data", IDC_CHK_IEFORMDATA, 28, 198, 300, 20, kCheck},
-    {WC_BUTTONW, "Erase &index.dat", IDC_CHK_INDEXDAT, 28, 224, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", TFrmOptions::IDC_CHK_IECACHE, 28, 68, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase &Browser History", TFrmOptions::IDC_CHK_IEHISTORY, 28, 94, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", TFrmOptions::IDC_CHK_IECOOKIES, 28, 120, 250, 20, kCheck},
+    {WC_BUTTONW, "&Keep ...", TFrmOptions::IDC_BTN_IECOOKIESOPTION, 290, 118, 75, 24, kButton},
+    {WC_BUTTONW, "Erase A&ddress Bar History", TFrmOptions::IDC_CHK_IEADDRESSBAR, 28, 146, 250, 20, kCheck},
+    {WC_BUTTONW, "K&eep ...", TFrmOptions::IDC_BTN_TYPEDURLOPTION, 290, 144, 75, 24, kButton},
+    {WC_BUTTONW, "Erase AutoComplete &Passwords", TFrmOptions::IDC_CHK_IEPASSWORD, 28, 172, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete &Form Data", TFrmOptions::IDC_CHK_IEFORMDATA, 28, 198, 300, 20, kCheck},
+    {WC_BUTTONW, "Erase &index.dat", TFrmOptions::IDC_CHK_INDEXDAT, 28, 224, 300, 20, kCheck},
 };
 
 constexpr ControlSpec kSheetFirefox[] = {
-    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_FIREFOXCACHE, 28, 68, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Browser &History and Address Bar History", IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase AutoComplete &Form Data and Passwords", IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20, kCheck},
-    {WC_STATICW, "Firefox 3 and later, every profile:", IDC_LBL_FIREFOX3, 28, 184, 400, 18, SS_LEFT},
-    {WC_BUTTONW, "Erase C&ache", IDC_CHK_FIREFOX3CACHE, 28, 208, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase H&istory", IDC_CHK_FIREFOX3HISTORY, 28, 234, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Coo&kies", IDC_CHK_FIREFOX3COOKIES, 28, 260, 110, 20, kCheck},
-    {WC_BUTTONW, "K&eep ...", IDC_BTN_FIREFOXSITES, 150, 258, 75, 24, kButton},
-    {WC_BUTTONW, "Erase Form Hi&story", IDC_CHK_FIREFOX3FORMHISTORY, 260, 208, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Session &Restore", IDC_CHK_FIREFOX3SESSIONRESTORE, 260, 234, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Saved &Logins", IDC_CHK_FIREFOX3LOGINS, 260, 260, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", TFrmOptions::IDC_CHK_FIREFOXCACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Browser &History and Address Bar History", TFrmOptions::IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20,
+     kCheck},
+    {WC_BUTTONW, "Erase C&ookies", TFrmOptions::IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete &Form Data and Passwords", TFrmOptions::IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20,
+     kCheck},
+    {WC_STATICW, "Firefox 3 and later, every profile:", TFrmOptions::IDC_LBL_FIREFOX3, 28, 184, 400, 18, SS_LEFT},
+    {WC_BUTTONW, "Erase C&ache", TFrmOptions::IDC_CHK_FIREFOX3CACHE, 28, 208, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase H&istory", TFrmOptions::IDC_CHK_FIREFOX3HISTORY, 28, 234, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Coo&kies", TFrmOptions::IDC_CHK_FIREFOX3COOKIES, 28, 260, 110, 20, kCheck},
+    {WC_BUTTONW, "K&eep ...", TFrmOptions::IDC_BTN_FIREFOXSITES, 150, 258, 75, 24, kButton},
+    {WC_BUTTONW, "Erase Form Hi&story", TFrmOptions::IDC_CHK_FIREFOX3FORMHISTORY, 260, 208, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Session &Restore", TFrmOptions::IDC_CHK_FIREFOX3SESSIONRESTORE, 260, 234, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Saved &Logins", TFrmOptions::IDC_CHK_FIREFOX3LOGINS, 260, 260, 200, 20, kCheck},
 };
 
 // One row a trace, one column a browser; each row's label leads to its first box.
 constexpr ControlSpec kSheetChromium[] = {
-    {WC_STATICW, "Erase &Cache", IDC_LBL_CHROMIUMCACHE, 28, 70, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMECACHE, 170, 68, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", IDC_CHK_EDGECACHE, 245, 68, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", IDC_CHK_BRAVECACHE, 320, 68, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDICACHE, 395, 68, 75, 20, kCheck},
-    {WC_STATICW, "Erase C&ookies", IDC_LBL_CHROMIUMCOOKIES, 28, 96, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMECOOKIES, 170, 94, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", IDC_CHK_EDGECOOKIES, 245, 94, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", IDC_CHK_BRAVECOOKIES, 320, 94, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDICOOKIES, 395, 94, 75, 20, kCheck},
-    {WC_STATICW, "Erase &History", IDC_LBL_CHROMIUMHISTORY, 28, 122, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMEHISTORY, 170, 120, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", IDC_CHK_EDGEHISTORY, 245, 120, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", IDC_CHK_BRAVEHISTORY, 320, 120, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDIHISTORY, 395, 120, 75, 20, kCheck},
-    {WC_STATICW, "Erase &Form Data", IDC_LBL_CHROMIUMFORMDATA, 28, 148, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMEFORMDATA, 170, 146, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", IDC_CHK_EDGEFORMDATA, 245, 146, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", IDC_CHK_BRAVEFORMDATA, 320, 146, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDIFORMDATA, 395, 146, 75, 20, kCheck},
-    {WC_STATICW, "Erase Saved &Passwords", IDC_LBL_CHROMIUMPASSWORDS, 28, 174, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", IDC_CHK_CHROMEPASSWORDS, 170, 172, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", IDC_CHK_EDGEPASSWORDS, 245, 172, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", IDC_CHK_BRAVEPASSWORDS, 320, 172, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", IDC_CHK_VIVALDIPASSWORDS, 395, 172, 75, 20, kCheck},
-    {WC_BUTTONW, "&Keep ...", IDC_BTN_CHROMIUMSITES, 28, 210, 75, 24, kButton},
+    {WC_STATICW, "Erase &Cache", TFrmOptions::IDC_LBL_CHROMIUMCACHE, 28, 70, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMECACHE, 170, 68, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGECACHE, 245, 68, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVECACHE, 320, 68, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDICACHE, 395, 68, 75, 20, kCheck},
+    {WC_STATICW, "Erase C&ookies", TFrmOptions::IDC_LBL_CHROMIUMCOOKIES, 28, 96, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMECOOKIES, 170, 94, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGECOOKIES, 245, 94, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVECOOKIES, 320, 94, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDICOOKIES, 395, 94, 75, 20, kCheck},
+    {WC_STATICW, "Erase &History", TFrmOptions::IDC_LBL_CHROMIUMHISTORY, 28, 122, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEHISTORY, 170, 120, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEHISTORY, 245, 120, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEHISTORY, 320, 120, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIHISTORY, 395, 120, 75, 20, kCheck},
+    {WC_STATICW, "Erase &Form Data", TFrmOptions::IDC_LBL_CHROMIUMFORMDATA, 28, 148, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEFORMDATA, 170, 146, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEFORMDATA, 245, 146, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEFORMDATA, 320, 146, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIFORMDATA, 395, 146, 75, 20, kCheck},
+    {WC_STATICW, "Erase Saved &Passwords", TFrmOptions::IDC_LBL_CHROMIUMPASSWORDS, 28, 174, 140, 18, SS_LEFT},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEPASSWORDS, 170, 172, 70, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEPASSWORDS, 245, 172, 70, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEPASSWORDS, 320, 172, 70, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIPASSWORDS, 395, 172, 75, 20, kCheck},
+    {WC_BUTTONW, "&Keep ...", TFrmOptions::IDC_BTN_CHROMIUMSITES, 28, 210, 75, 24, kButton},
 };
 
 constexpr ControlSpec kSheetNetscape[] = {
-    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_NETSCAPECACHE, 28, 68, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Browser &History and Address Bar History", IDC_CHK_NETSCAPEHISTORY, 28, 94, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_NETSCAPECOOKIES, 28, 120, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase AutoComplete &Form Data and  Passwords", IDC_CHK_NETSCAPEFORMDATA, 28, 146, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", TFrmOptions::IDC_CHK_NETSCAPECACHE, 28, 68, 400, 20,
+     kCheck},
+    {WC_BUTTONW, "Erase Browser &History and Address Bar History", TFrmOptions::IDC_CHK_NETSCAPEHISTORY, 28, 94, 400,
+     20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", TFrmOptions::IDC_CHK_NETSCAPECOOKIES, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete &Form Data and  Passwords", TFrmOptions::IDC_CHK_NETSCAPEFORMDATA, 28, 146, 400,
+     20, kCheck},
 };
 
 constexpr ControlSpec kSheetOpera[] = {
-    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", IDC_CHK_OPERACACHE, 28, 68, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase C&ookies", IDC_CHK_OPERACOOKIES, 28, 94, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase &History and Address Bar History", IDC_CHK_OPERAADDRESSBAR, 28, 120, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", TFrmOptions::IDC_CHK_OPERACACHE, 28, 68, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", TFrmOptions::IDC_CHK_OPERACOOKIES, 28, 94, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &History and Address Bar History", TFrmOptions::IDC_CHK_OPERAADDRESSBAR, 28, 120, 400, 20,
+     kCheck},
 };
 
 constexpr ControlSpec kSheetWindows[] = {
-    {WC_BUTTONW, "Erase &Recycle Bin", IDC_CHK_RECYCLEBIN, 24, 44, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Windows &Temporary Files Directory", IDC_CHK_TMPDIRECTORY, 24, 70, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Recent &Documents History", IDC_CHK_RECENTDOC, 24, 96, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Start Menu R&un History", IDC_CHK_RUNMENU, 24, 122, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Start Menu &Search History ", IDC_CHK_SEARCHMENU, 24, 148, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase &Open/Save Dialog Box History ", IDC_CHK_DIALOGHISTORY, 24, 174, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Windows C&lipboard", IDC_CHK_CLIPBOARD, 24, 200, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Windows S&wap File", IDC_CHK_SWAPFILE, 24, 226, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Recycle Bin", TFrmOptions::IDC_CHK_RECYCLEBIN, 24, 44, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows &Temporary Files Directory", TFrmOptions::IDC_CHK_TMPDIRECTORY, 24, 70, 400, 20,
+     kCheck},
+    {WC_BUTTONW, "Erase Recent &Documents History", TFrmOptions::IDC_CHK_RECENTDOC, 24, 96, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Start Menu R&un History", TFrmOptions::IDC_CHK_RUNMENU, 24, 122, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Start Menu &Search History ", TFrmOptions::IDC_CHK_SEARCHMENU, 24, 148, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase &Open/Save Dialog Box History ", TFrmOptions::IDC_CHK_DIALOGHISTORY, 24, 174, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows C&lipboard", TFrmOptions::IDC_CHK_CLIPBOARD, 24, 200, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Windows S&wap File", TFrmOptions::IDC_CHK_SWAPFILE, 24, 226, 400, 20, kCheck},
 };
 
 constexpr ControlSpec kSheetPlugin[] = {
-    {WC_STATICW, "&Select the plugins you want to execute", IDC_LBL_PLUGINS, 24, 44, 440, 18, SS_LEFT},
-    {WC_LISTVIEWW, "", IDC_LVW_PLUGINS, 24, 66, 449, 256,
+    {WC_STATICW, "&Select the plugins you want to execute", TFrmOptions::IDC_LBL_PLUGINS, 24, 44, 440, 18, SS_LEFT},
+    {WC_LISTVIEWW, "", TFrmOptions::IDC_LVW_PLUGINS, 24, 66, 449, 256,
      LVS_REPORT | LVS_SORTASCENDING | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE},
 };
 
 constexpr ControlSpec kButtons[] = {
-    {WC_BUTTONW, "OK", IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "Cancel", IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
+    {WC_BUTTONW, "OK", TFrmOptions::IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton | BS_DEFPUSHBUTTON},
+    {WC_BUTTONW, "Cancel", TFrmOptions::IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
 };
 
 // The check box of each row of the erase run: the ids follow the same order.
-int SwitchBoxId(size_t index) { return IDC_CHK_IECACHE + static_cast<int>(index); }
-static_assert(IDC_CHK_FIREFOX3LOGINS == IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1, "a box for every row");
+int SwitchBoxId(size_t index) { return TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(index); }
+static_assert(TFrmOptions::IDC_CHK_FIREFOX3LOGINS ==
+                  TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1,
+              "a box for every row");
 
 } // namespace
 

@@ -16,17 +16,19 @@ constexpr ControlSpec kControls[] = {
     {WC_STATICW,
      "If Quorvale is set to automatically erase privacy when you shut down or restart Windows, it will peform the "
      "selected action below after it finishes erasing.",
-     IDC_LBL_SHUTDOWN, 12, 12, 326, 48, SS_LEFT | SS_NOPREFIX},
-    {WC_BUTTONW, "Erase, then &show Windows shutdown window", IDC_RDB_SHOWWINDOW, 24, 68, 310, 20,
+     TFrmShutdownOptions::IDC_LBL_SHUTDOWN, 12, 12, 326, 48, SS_LEFT | SS_NOPREFIX},
+    {WC_BUTTONW, "Erase, then &show Windows shutdown window", TFrmShutdownOptions::IDC_RDB_SHOWWINDOW, 24, 68, 310, 20,
      kRadio | WS_GROUP | WS_TABSTOP},
-    {WC_BUTTONW, "Erase, then shut &down Windows", IDC_RDB_SHUTDOWN, 24, 94, 310, 20, kRadio},
-    {WC_BUTTONW, "Erase, then &restart Windows", IDC_RDB_RESTART, 24, 120, 310, 20, kRadio},
-    {WC_BUTTONW, "OK", IDC_BTN_SHUTDOWN_OK, 182, 157, 75, 25, kButton | BS_DEFPUSHBUTTON | WS_GROUP},
-    {WC_BUTTONW, "Cancel", IDC_BTN_SHUTDOWN_CANCEL, 265, 157, 75, 25, kButton},
+    {WC_BUTTONW, "Erase, then shut &down Windows", TFrmShutdownOptions::IDC_RDB_SHUTDOWN, 24, 94, 310, 20, kRadio},
+    {WC_BUTTONW, "Erase, then &restart Windows", TFrmShutdownOptions::IDC_RDB_RESTART, 24, 120, 310, 20, kRadio},
+    {WC_BUTTONW, "OK", TFrmShutdownOptions::IDC_BTN_SHUTDOWN_OK, 182, 157, 75, 25,
+     kButton | BS_DEFPUSHBUTTON | WS_GROUP},
+    {WC_BUTTONW, "Cancel", TFrmShutdownOptions::IDC_BTN_SHUTDOWN_CANCEL, 265, 157, 75, 25, kButton},
 };
 
 // The radio buttons in the order of ShutdownChoice.
-constexpr int kChoiceButtons[] = {IDC_RDB_SHOWWINDOW, IDC_RDB_SHUTDOWN, IDC_RDB_RESTART};
+constexpr int kChoiceButtons[] = {TFrmShutdownOptions::IDC_RDB_SHOWWINDOW, TFrmShutdownOptions::IDC_RDB_SHUTDOWN,
+                                  TFrmShutdownOptions::IDC_RDB_RESTART};
 
 } // namespace
 

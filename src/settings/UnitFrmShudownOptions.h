@@ -6,17 +6,17 @@
 
 constexpr const wchar_t* kShutdownOptionsClass = L"TFrmShutdownOptions";
 
-enum ShutdownOptionsControlId : int {
-    IDC_LBL_SHUTDOWN = 400,
-    IDC_RDB_SHOWWINDOW,
-    IDC_RDB_SHUTDOWN,
-    IDC_RDB_RESTART,
-    IDC_BTN_SHUTDOWN_OK,
-    IDC_BTN_SHUTDOWN_CANCEL,
-};
-
 class TFrmShutdownOptions : public TForm {
 public:
+    enum ControlId : int {
+        IDC_LBL_SHUTDOWN = 400,
+        IDC_RDB_SHOWWINDOW,
+        IDC_RDB_SHUTDOWN,
+        IDC_RDB_RESTART,
+        IDC_BTN_SHUTDOWN_OK,
+        IDC_BTN_SHUTDOWN_CANCEL,
+    };
+
     explicit TFrmShutdownOptions(HWND owner);
 
 protected:

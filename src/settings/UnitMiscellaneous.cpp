@@ -22,25 +22,25 @@ constexpr DWORD kFieldLabel = SS_LEFT; // its mnemonic focuses the field after i
 constexpr DWORD kEdit = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
 
 constexpr ControlSpec kFrame[] = {
-    {WC_TABCONTROLW, "", IDC_MISC_PAGECONTROL, 8, 8, 491, 248, WS_CLIPSIBLINGS | WS_TABSTOP},
+    {WC_TABCONTROLW, "", TFrmMiscellaneous::IDC_MISC_PAGECONTROL, 8, 8, 491, 248, WS_CLIPSIBLINGS | WS_TABSTOP},
 };
 
 constexpr ControlSpec kSheetGeneral[] = {
-    {WC_BUTTONW, "&Start automatically with Windows", IDC_CHK_SYSTEMSTART, 20, 40, 400, 20, kCheck},
-    {WC_BUTTONW, "Run in stealth &mode", IDC_CHK_STEALTHMODE, 20, 66, 400, 20, kCheck},
+    {WC_BUTTONW, "&Start automatically with Windows", TFrmMiscellaneous::IDC_CHK_SYSTEMSTART, 20, 40, 400, 20, kCheck},
+    {WC_BUTTONW, "Run in stealth &mode", TFrmMiscellaneous::IDC_CHK_STEALTHMODE, 20, 66, 400, 20, kCheck},
     {WC_STATICW,
      "In stealth mode,  Quorvale doesn't show an icon on the system tray, but it still works in the background.",
-     IDC_LBL_STEALTHMODE, 38, 88, 445, 30, kLabel},
-    {WC_STATICW, "Stealth &key: ", IDC_LBL_STEALTHKEY, 38, 124, 82, 18, kFieldLabel},
-    {WC_EDITW, "Ctrl+Alt+S", IDC_EDT_STEALTHKEY, 122, 121, 150, 22, kEdit, WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "Enable &boss key", IDC_CHK_BOSSKEY, 20, 152, 400, 20, kCheck},
+     TFrmMiscellaneous::IDC_LBL_STEALTHMODE, 38, 88, 445, 30, kLabel},
+    {WC_STATICW, "Stealth &key: ", TFrmMiscellaneous::IDC_LBL_STEALTHKEY, 38, 124, 82, 18, kFieldLabel},
+    {WC_EDITW, "Ctrl+Alt+S", TFrmMiscellaneous::IDC_EDT_STEALTHKEY, 122, 121, 150, 22, kEdit, WS_EX_CLIENTEDGE},
+    {WC_BUTTONW, "Enable &boss key", TFrmMiscellaneous::IDC_CHK_BOSSKEY, 20, 152, 400, 20, kCheck},
     {WC_STATICW,
      "Boss key will let you hide and restore the applications on your screen,  it will prevent uninvited persons "
      "from seeing your sensitive information. ",
-     IDC_LBL_BOSSKEYTEXT, 38, 174, 445, 30, kLabel},
-    {WC_STATICW, "Boss ke&y: ", IDC_LBL_BOSSKEY, 38, 213, 82, 18, kFieldLabel},
-    {WC_EDITW, "Ctrl+Alt+B", IDC_EDT_BOSSKEY, 122, 210, 150, 22, kEdit, WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "&Options", IDC_BTN_BOSSKEYOPTIONS, 282, 209, 75, 24, kButton},
+     TFrmMiscellaneous::IDC_LBL_BOSSKEYTEXT, 38, 174, 445, 30, kLabel},
+    {WC_STATICW, "Boss ke&y: ", TFrmMiscellaneous::IDC_LBL_BOSSKEY, 38, 213, 82, 18, kFieldLabel},
+    {WC_EDITW, "Ctrl+Alt+B", TFrmMiscellaneous::IDC_EDT_BOSSKEY, 122, 210, 150, 22, kEdit, WS_EX_CLIENTEDGE},
+    {WC_BUTTONW, "&Options", TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS, 282, 209, 75, 24, kButton},
 };
 
 // The long captions of this page take the whole width inside the page control.
@@ -49,42 +49,46 @@ constexpr ControlSpec kSheetSecurity[] = {
      "Quorvale overwrites each file it deletes with random characters and make it unrevoverable. Please select the "
      "sanitize method you want. The more times a file is overwritten, the higher the security, and the longer the "
      "wash will take.  ",
-     IDC_LBL_SECURITY, 14, 40, 480, 58, kLabel},
-    {WC_BUTTONW, "&DoD 5520.22-M Standard (Recommended), it overwrites the deleted files 3 times.", IDC_RBN_DOD, 14,
-     104, 480, 20, kRadio | WS_GROUP | WS_TABSTOP},
-    {WC_BUTTONW, "&NSA Standard, it overwrites the deleted files 7 times.", IDC_RBN_NSA, 14, 128, 480, 20, kRadio},
-    {WC_BUTTONW, "&Gutmann Method, it overwrites the deleted files 35 times.", IDC_RBN_GUTMANN, 14, 152, 480, 20,
+     TFrmMiscellaneous::IDC_LBL_SECURITY, 14, 40, 480, 58, kLabel},
+    {WC_BUTTONW, "&DoD 5520.22-M Standard (Recommended), it overwrites the deleted files 3 times.",
+     TFrmMiscellaneous::IDC_RBN_DOD, 14, 104, 480, 20, kRadio | WS_GROUP | WS_TABSTOP},
+    {WC_BUTTONW, "&NSA Standard, it overwrites the deleted files 7 times.", TFrmMiscellaneous::IDC_RBN_NSA, 14, 128,
+     480, 20, kRadio},
+    {WC_BUTTONW, "&Gutmann Method, it overwrites the deleted files 35 times.", TFrmMiscellaneous::IDC_RBN_GUTMANN, 14,
+     152, 480, 20, kRadio},
+    {WC_BUTTONW, "&Random, it overwites the deleted files", TFrmMiscellaneous::IDC_RBN_RANDOM, 14, 176, 264, 20,
      kRadio},
-    {WC_BUTTONW, "&Random, it overwites the deleted files", IDC_RBN_RANDOM, 14, 176, 264, 20, kRadio},
-    {WC_EDITW, "2", IDC_EDT_TIMES, 280, 175, 60, 22, kEdit | WS_GROUP, WS_EX_CLIENTEDGE},
-    {UPDOWN_CLASSW, "", IDC_UPD_TIMES, 340, 175, 16, 22, UDS_ALIGNRIGHT | UDS_NOTHOUSANDS},
-    {WC_STATICW, "times", IDC_LBL_TIMES, 348, 178, 50, 18, kLabel},
+    {WC_EDITW, "2", TFrmMiscellaneous::IDC_EDT_TIMES, 280, 175, 60, 22, kEdit | WS_GROUP, WS_EX_CLIENTEDGE},
+    {UPDOWN_CLASSW, "", TFrmMiscellaneous::IDC_UPD_TIMES, 340, 175, 16, 22, UDS_ALIGNRIGHT | UDS_NOTHOUSANDS},
+    {WC_STATICW, "times", TFrmMiscellaneous::IDC_LBL_TIMES, 348, 178, 50, 18, kLabel},
 };
 
 constexpr ControlSpec kSheetSchedule[] = {
-    {WC_STATICW, "Erase tracks at the following time: ", IDC_LBL_SCHEDULE, 20, 40, 400, 18, kLabel},
-    {WC_BUTTONW, "Windows s&tartup", IDC_CHK_WINDOWSSTARTERASE, 38, 66, 200, 20, kCheck},
-    {WC_BUTTONW, "Windows s&hutdown", IDC_CHK_WINDOWSSHUTDOWN, 38, 94, 200, 20, kCheck},
-    {WC_BUTTONW, "O&ptions", IDC_BTN_SHUTDOWNOPTIONS, 250, 92, 75, 24, kButton},
-    {WC_BUTTONW, "&Erase privacy", IDC_CHK_INTERVAL, 38, 124, 120, 20, kCheck},
-    {WC_COMBOBOXW, "", IDC_CBO_SCHEDULE, 160, 122, 165, 150, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+    {WC_STATICW, "Erase tracks at the following time: ", TFrmMiscellaneous::IDC_LBL_SCHEDULE, 20, 40, 400, 18, kLabel},
+    {WC_BUTTONW, "Windows s&tartup", TFrmMiscellaneous::IDC_CHK_WINDOWSSTARTERASE, 38, 66, 200, 20, kCheck},
+    {WC_BUTTONW, "Windows s&hutdown", TFrmMiscellaneous::IDC_CHK_WINDOWSSHUTDOWN, 38, 94, 200, 20, kCheck},
+    {WC_BUTTONW, "O&ptions", TFrmMiscellaneous::IDC_BTN_SHUTDOWNOPTIONS, 250, 92, 75, 24, kButton},
+    {WC_BUTTONW, "&Erase privacy", TFrmMiscellaneous::IDC_CHK_INTERVAL, 38, 124, 120, 20, kCheck},
+    {WC_COMBOBOXW, "", TFrmMiscellaneous::IDC_CBO_SCHEDULE, 160, 122, 165, 150,
+     CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
 };
 
 // Kept from and written to "Options.ini", never shown.
 constexpr ControlSpec kHidden[] = {
-    {WC_BUTTONW, "Browsers close", IDC_CHK_BROWSERCLOSE, 38, 150, 200, 20, kCheck},
+    {WC_BUTTONW, "Browsers close", TFrmMiscellaneous::IDC_CHK_BROWSERCLOSE, 38, 150, 200, 20, kCheck},
 };
 
 constexpr ControlSpec kButtons[] = {
-    {WC_BUTTONW, "OK", IDC_BTN_MISC_OK, 336, 265, 75, 25, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "Canel", IDC_BTN_CANEL, 424, 265, 75, 25, kButton},
+    {WC_BUTTONW, "OK", TFrmMiscellaneous::IDC_BTN_MISC_OK, 336, 265, 75, 25, kButton | BS_DEFPUSHBUTTON},
+    {WC_BUTTONW, "Canel", TFrmMiscellaneous::IDC_BTN_CANEL, 424, 265, 75, 25, kButton},
 };
 
 constexpr const char* kScheduleChoices[] = {"Every 15 minutes", "Every 30 minutes", "Every hour", "Every 8 hours",
                                             "Once a day"};
 
 // The security level radio buttons in the order of WipeChoice.
-constexpr int kWipeButtons[] = {IDC_RBN_DOD, IDC_RBN_NSA, IDC_RBN_GUTMANN, IDC_RBN_RANDOM};
+constexpr int kWipeButtons[] = {TFrmMiscellaneous::IDC_RBN_DOD, TFrmMiscellaneous::IDC_RBN_NSA,
+                                TFrmMiscellaneous::IDC_RBN_GUTMANN, TFrmMiscellaneous::IDC_RBN_RANDOM};
 
 } // namespace
 

@@ -12,39 +12,39 @@
 
 constexpr const wchar_t* kMiscellaneousClass = L"TFrmMiscellaneous";
 
-enum MiscellaneousControlId : int {
-    IDC_MISC_PAGECONTROL = 600,
-    IDC_CHK_SYSTEMSTART,
-    IDC_CHK_STEALTHMODE,
-    IDC_LBL_STEALTHMODE,
-    IDC_LBL_STEALTHKEY,
-    IDC_EDT_STEALTHKEY,
-    IDC_CHK_BOSSKEY,
-    IDC_LBL_BOSSKEYTEXT,
-    IDC_LBL_BOSSKEY,
-    IDC_EDT_BOSSKEY,
-    IDC_BTN_BOSSKEYOPTIONS,
-    IDC_LBL_SECURITY,
-    IDC_RBN_DOD,
-    IDC_RBN_NSA,
-    IDC_RBN_GUTMANN,
-    IDC_RBN_RANDOM,
-    IDC_EDT_TIMES,
-    IDC_UPD_TIMES,
-    IDC_LBL_TIMES,
-    IDC_LBL_SCHEDULE,
-    IDC_CHK_WINDOWSSTARTERASE,
-    IDC_CHK_WINDOWSSHUTDOWN,
-    IDC_BTN_SHUTDOWNOPTIONS,
-    IDC_CHK_INTERVAL,
-    IDC_CBO_SCHEDULE,
-    IDC_CHK_BROWSERCLOSE,
-    IDC_BTN_MISC_OK,
-    IDC_BTN_CANEL,
-};
-
 class TFrmMiscellaneous : public TForm {
 public:
+    enum ControlId : int {
+        IDC_MISC_PAGECONTROL = 600,
+        IDC_CHK_SYSTEMSTART,
+        IDC_CHK_STEALTHMODE,
+        IDC_LBL_STEALTHMODE,
+        IDC_LBL_STEALTHKEY,
+        IDC_EDT_STEALTHKEY,
+        IDC_CHK_BOSSKEY,
+        IDC_LBL_BOSSKEYTEXT,
+        IDC_LBL_BOSSKEY,
+        IDC_EDT_BOSSKEY,
+        IDC_BTN_BOSSKEYOPTIONS,
+        IDC_LBL_SECURITY,
+        IDC_RBN_DOD,
+        IDC_RBN_NSA,
+        IDC_RBN_GUTMANN,
+        IDC_RBN_RANDOM,
+        IDC_EDT_TIMES,
+        IDC_UPD_TIMES,
+        IDC_LBL_TIMES,
+        IDC_LBL_SCHEDULE,
+        IDC_CHK_WINDOWSSTARTERASE,
+        IDC_CHK_WINDOWSSHUTDOWN,
+        IDC_BTN_SHUTDOWNOPTIONS,
+        IDC_CHK_INTERVAL,
+        IDC_CBO_SCHEDULE,
+        IDC_CHK_BROWSERCLOSE,
+        IDC_BTN_MISC_OK,
+        IDC_BTN_CANEL,
+    };
+
     // program: the running program, whose tray icon and schedule timer OK updates.
     TFrmMiscellaneous(HWND owner, RunningProgram& program);
 

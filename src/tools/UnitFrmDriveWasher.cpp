@@ -28,13 +28,13 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DWORD kRefreshIntervalMs = 40;
 
 constexpr ControlSpec kWasherControls[] = {
-    {WC_STATICW, kIntroduction, IDC_WASH_LABEL1, 8, 8, 474, 58, SS_LEFT},
-    {WC_LISTVIEWW, "", IDC_WASH_LVW, 8, 70, 476, 186, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
-     WS_EX_CLIENTEDGE},
-    {WC_STATICW, "", IDC_WASH_LABEL2, 8, 263, 474, 16, SS_LEFT},
-    {PROGRESS_CLASSW, "", IDC_WASH_PGBAR, 8, 282, 474, 18, 0},
-    {WC_BUTTONW, kCaptionStart, IDC_BTN_DRIVECLEAN, 290, 308, 100, 27, kButton | BS_DEFPUSHBUTTON},
-    {WC_BUTTONW, "&Cancel", IDC_BTN_CANCEL, 398, 308, 84, 27, kButton},
+    {WC_STATICW, kIntroduction, TFrmDriveWasher::IDC_WASH_LABEL1, 8, 8, 474, 58, SS_LEFT},
+    {WC_LISTVIEWW, "", TFrmDriveWasher::IDC_WASH_LVW, 8, 70, 476, 186,
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {WC_STATICW, "", TFrmDriveWasher::IDC_WASH_LABEL2, 8, 263, 474, 16, SS_LEFT},
+    {PROGRESS_CLASSW, "", TFrmDriveWasher::IDC_WASH_PGBAR, 8, 282, 474, 18, 0},
+    {WC_BUTTONW, kCaptionStart, TFrmDriveWasher::IDC_BTN_DRIVECLEAN, 290, 308, 100, 27, kButton | BS_DEFPUSHBUTTON},
+    {WC_BUTTONW, "&Cancel", TFrmDriveWasher::IDC_BTN_CANCEL, 398, 308, 84, 27, kButton},
 };
 
 // The progress bar shows its percentage in its middle.
@@ -110,22 +110,8 @@ bool TFrmDriveWasher::OnButtonClicked(int id) {
 }
 
 LRESULT TFrmDriveWasher::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_CLOSE:
-        if (cleanButton_.Busy()) {
-            FormCloseQuery();
-            return 0;
-        }
-        break;
-    case WM_DESTROY:
-        // Destroyed from outside (its owner went) in the middle of a wash: write no more, but the
-        // running wash still deletes its fill files and restores the warning setting.
-        if (cleanButton_.Busy()) {
-            WashStopRequested = true;
-        }
-        break;
-    default:
-        break;
+    if (cleanButton_.TakeWhileBusy(msg, WashStopRequested, [this] { FormCloseQuery(); })) {
+        return 0;
     }
     return TForm::HandleMessage(msg, wParam, lParam);
 }

@@ -11,20 +11,20 @@
 // The washer's own stop flag, separate from the erase run's; set when Stop is confirmed.
 extern bool WashStopRequested;
 
-enum DriveWasherControlId : int {
-    IDC_WASH_LABEL1 = 400,
-    IDC_WASH_LVW,
-    IDC_WASH_LABEL2,
-    IDC_WASH_PGBAR,
-    IDC_BTN_DRIVECLEAN,
-    IDC_BTN_CANCEL,
-};
-
 constexpr const wchar_t* kDriveWasherClass = L"TFrmDriveWasher";
 constexpr const char* kDriveWasherCaption = " Drive Washer";
 
 class TFrmDriveWasher : public TForm {
 public:
+    enum ControlId : int {
+        IDC_WASH_LABEL1 = 400,
+        IDC_WASH_LVW,
+        IDC_WASH_LABEL2,
+        IDC_WASH_PGBAR,
+        IDC_BTN_DRIVECLEAN,
+        IDC_BTN_CANCEL,
+    };
+
     explicit TFrmDriveWasher(HWND owner);
 
 protected:

@@ -21,14 +21,15 @@ constexpr const char* kMessageEmptyList = "Please Select the files you want to s
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
 constexpr ControlSpec kShredderControls[] = {
-    {WC_STATICW, "&Please select the files you want to shred, the click 'Start Shredding' button.", IDC_SHRED_LABEL1, 8,
-     10, 474, 16, SS_LEFT},
-    {WC_LISTVIEWW, "", IDC_SHRED_LVW, 8, 32, 474, 252, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {WC_BUTTONW, "&Select files", IDC_BTN_SHRED_ADD, 8, 295, 100, 27, kButton},
-    {WC_BUTTONW, "&Remove files", IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},
+    {WC_STATICW, "&Please select the files you want to shred, the click 'Start Shredding' button.",
+     TFrmFileShredder::IDC_SHRED_LABEL1, 8, 10, 474, 16, SS_LEFT},
+    {WC_LISTVIEWW, "", TFrmFileShredder::IDC_SHRED_LVW, 8, 32, 474, 252, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
+    {WC_BUTTONW, "&Select files", TFrmFileShredder::IDC_BTN_SHRED_ADD, 8, 295, 100, 27, kButton},
+    {WC_BUTTONW, "&Remove files", TFrmFileShredder::IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},
     // No default button: Enter in the list must not start shredding.
-    {WC_BUTTONW, kCaptionStart, IDC_BTN_SHRED, 274, 295, 110, 27, kButton},
-    {WC_BUTTONW, "E&xit", IDC_BTN_SHRED_EXIT, 392, 295, 90, 27, kButton},
+    {WC_BUTTONW, kCaptionStart, TFrmFileShredder::IDC_BTN_SHRED, 274, 295, 110, 27, kButton},
+    {WC_BUTTONW, "E&xit", TFrmFileShredder::IDC_BTN_SHRED_EXIT, 392, 295, 90, 27, kButton},
 };
 
 } // namespace
@@ -58,21 +59,8 @@ bool TFrmFileShredder::OnButtonClicked(int id) {
 }
 
 LRESULT TFrmFileShredder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_CLOSE:
-        if (shredButton_.Busy()) {
-            FormCloseQuery();
-            return 0;
-        }
-        break;
-    case WM_DESTROY:
-        // Destroyed from outside (its owner went) in the middle of a shredding: no further pass.
-        if (shredButton_.Busy()) {
-            ShredderStopRequested = true;
-        }
-        break;
-    default:
-        break;
+    if (shredButton_.TakeWhileBusy(msg, ShredderStopRequested, [this] { FormCloseQuery(); })) {
+        return 0;
     }
     return TForm::HandleMessage(msg, wParam, lParam);
 }

@@ -11,20 +11,20 @@
 // The shredder's own stop flag, separate from the erase run's; set by its Stop button.
 extern bool ShredderStopRequested;
 
-enum FileShredderControlId : int {
-    IDC_SHRED_LABEL1 = 300,
-    IDC_SHRED_LVW,
-    IDC_BTN_SHRED_ADD,
-    IDC_BTN_REMOVE,
-    IDC_BTN_SHRED,
-    IDC_BTN_SHRED_EXIT,
-};
-
 constexpr const wchar_t* kFileShredderClass = L"TFrmFileShredder";
 constexpr const char* kFileShredderCaption = "File Shredder";
 
 class TFrmFileShredder : public TForm {
 public:
+    enum ControlId : int {
+        IDC_SHRED_LABEL1 = 300,
+        IDC_SHRED_LVW,
+        IDC_BTN_SHRED_ADD,
+        IDC_BTN_REMOVE,
+        IDC_BTN_SHRED,
+        IDC_BTN_SHRED_EXIT,
+    };
+
     explicit TFrmFileShredder(HWND owner);
 
 protected:

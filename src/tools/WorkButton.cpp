@@ -30,3 +30,17 @@ void WorkButton::RunBusy(HWND& window, const std::function<void()>& work, const 
     } idleAgain{*this, window, idle};
     work();
 }
+
+bool WorkButton::TakeWhileBusy(UINT msg, bool& stopRequested, const std::function<void()>& closeQuery) const {
+    if (!busy_) {
+        return false;
+    }
+    if (msg == WM_CLOSE) {
+        closeQuery();
+        return true;
+    }
+    if (msg == WM_DESTROY) {
+        stopRequested = true;
+    }
+    return false;
+}

@@ -27,6 +27,11 @@ public:
     // there) however the work ends, by return or by exception.
     void RunBusy(HWND& window, const std::function<void()>& work, const std::function<void()>& idle);
 
+    // A busy window's close and destroy messages: WM_CLOSE goes to closeQuery (which stops the
+    // work; the window closes once it has ended) and is taken (true); WM_DESTROY from outside (the
+    // owner went) sets the stop flag so that no further pass is written, and goes on to the form.
+    bool TakeWhileBusy(UINT msg, bool& stopRequested, const std::function<void()>& closeQuery) const;
+
 private:
     HWND button_ = nullptr;
     const char* startCaption_;

@@ -1,6 +1,5 @@
 #include "driver/DialogDriver.h"
 
-#include "driver/QuorvaleDriver.h"
 #include "driver/RemoteMemory.h"
 #include "platform/Handle.h"
 #include "platform/Text.h"
@@ -8,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 
 namespace {
 
-constexpr DWORD kReplyTimeoutMs = 10000;
+// Long enough for a window that is busy with a shredding or a washing between its messages.
+constexpr DWORD kReplyTimeoutMs = 30000;
 
 LRESULT SendAndWait(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
@@ -53,7 +54,90 @@ INPUT MouseInput(HWND control, double across, double down, DWORD flags) {
     return input;
 }
 
+struct EnumState {
+    DWORD processId;
+    bool visibleOnly;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<EnumState*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == state->processId && (!state->visibleOnly || IsWindowVisible(window))) {
+        state->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+// The first child window (at any depth) for which the test holds.
+struct ChildSearch {
+    std::function<bool(HWND)> matches;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindMatchingChild(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if (search->matches(child)) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindChild(HWND parent, std::function<bool(HWND)> matches) {
+    ChildSearch search{std::move(matches)};
+    EnumChildWindows(parent, FindMatchingChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A button's or label's caption as the user reads it: a mnemonic "&" is not shown, "&&" shows one.
+bool ShowsMnemonics(HWND window) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (lstrcmpiW(name, L"Button") == 0) {
+        return true;
+    }
+    return lstrcmpiW(name, L"Static") == 0 && !(GetWindowLongPtrW(window, GWL_STYLE) & SS_NOPREFIX);
+}
+
+std::wstring WithoutMnemonics(const std::wstring& caption) {
+    std::wstring shown;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size()) {
+            ++i;
+        }
+        shown += caption[i];
+    }
+    return shown;
+}
+
 } // namespace
+
+std::string RemoteWindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return {};
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                        &got);
+    text.resize(got);
+    return Narrow(ShowsMnemonics(window) ? WithoutMnemonics(text) : text);
+}
+
+std::string WindowClassName(HWND window) {
+    wchar_t name[256];
+    int n = GetClassNameW(window, name, 256);
+    return n > 0 ? Narrow(std::wstring_view(name, static_cast<size_t>(n))) : std::string();
+}
+
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly) {
+    EnumState state{processId, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+    return state.windows;
+}
 
 HWND ControlOf(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
@@ -183,4 +267,122 @@ HWND FocusedControlOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+namespace {
+
+constexpr size_t kRemoteTextChars = 4096;
+
+void SetRemoteItemState(HWND list, int row, UINT state, UINT mask) {
+    RemoteMemory memory(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = mask;
+    if (memory.Ready() && memory.Write(0, &item, sizeof item)) {
+        SendAndWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.At(0)));
+    }
+}
+
+} // namespace
+
+HWND FindChildOfClass(HWND parent, const wchar_t* className) {
+    std::wstring wanted = className;
+    return FindChild(parent, [&](HWND child) { return Widen(WindowClassName(child)) == wanted; });
+}
+
+HWND FindChildWithText(HWND parent, std::string_view text) {
+    std::wstring wanted = Widen(text);
+    return FindChild(parent, [&](HWND child) { return Widen(RemoteWindowText(child)) == wanted; });
+}
+
+int RemoteListViewRowCount(HWND list) { return static_cast<int>(SendAndWait(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string RemoteListViewCell(HWND list, int row, int column) {
+    RemoteMemory memory(list, sizeof(LVITEMW) + kRemoteTextChars * sizeof(wchar_t));
+    if (!memory.Ready()) {
+        return {};
+    }
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof item));
+    item.cchTextMax = static_cast<int>(kRemoteTextChars);
+    if (!memory.Write(0, &item, sizeof item)) {
+        return {};
+    }
+    auto length = static_cast<size_t>(
+        SendAndWait(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.At(0))));
+    std::wstring text(std::min(length, kRemoteTextChars), L'\0');
+    memory.Read(sizeof item, text.data(), text.size() * sizeof(wchar_t));
+    return Narrow(text);
+}
+
+std::vector<std::vector<std::string>> RemoteListViewRows(HWND list, int columns) {
+    std::vector<std::vector<std::string>> rows;
+    int count = RemoteListViewRowCount(list);
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < columns; ++column) {
+            cells.push_back(RemoteListViewCell(list, row, column));
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+std::vector<std::pair<std::string, int>> RemoteListViewColumns(HWND list) {
+    std::vector<std::pair<std::string, int>> columns;
+    HWND header = reinterpret_cast<HWND>(SendAndWait(list, LVM_GETHEADER, 0, 0));
+    int count = header ? static_cast<int>(SendAndWait(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    RemoteMemory memory(list, sizeof(LVCOLUMNW) + kRemoteTextChars * sizeof(wchar_t));
+    for (int index = 0; index < count && memory.Ready(); ++index) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof column));
+        column.cchTextMax = static_cast<int>(kRemoteTextChars);
+        memory.Write(0, &column, sizeof column);
+        SendAndWait(list, LVM_GETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory.At(0)));
+        memory.Read(0, &column, sizeof column);
+        columns.emplace_back(memory.ReadText(sizeof column, kRemoteTextChars), column.cx);
+    }
+    return columns;
+}
+
+void RemoteListViewSetChecked(HWND list, int row, bool checked) {
+    SetRemoteItemState(list, row, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), LVIS_STATEIMAGEMASK);
+}
+
+bool RemoteListViewChecked(HWND list, int row) {
+    auto state = static_cast<UINT>(SendAndWait(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void RemoteListViewSetSelected(HWND list, int row, bool selected) {
+    SetRemoteItemState(list, row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+int RemoteProgressPosition(HWND bar) { return static_cast<int>(SendAndWait(bar, PBM_GETPOS, 0, 0)); }
+
+bool ChooseInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names) {
+    // The file name box: a combo box (cmb13) in the Explorer-style dialog, an edit (edt1) in older ones.
+    HWND nameBox = GetDlgItem(dialog, cmb13);
+    if (!nameBox) {
+        nameBox = GetDlgItem(dialog, edt1);
+    }
+    HWND open = GetDlgItem(dialog, IDOK);
+    if (!nameBox || !open) {
+        return false;
+    }
+    auto type = [&](const std::string& text) {
+        std::wstring wide = Widen(text);
+        SendAndWait(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    };
+    type(folder);
+    SendAndWait(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(open));
+    std::string quoted;
+    for (const auto& name : names) {
+        quoted += (quoted.empty() ? "\"" : " \"") + name + "\"";
+    }
+    type(quoted);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(open));
+    return true;
 }

@@ -36,8 +36,8 @@ std::vector<std::string> PageCaptions(HWND tab);
 int PageShown(HWND tab);
 void TurnToPage(HWND tab, int index);
 
-// List views (their rows and check boxes: the RemoteListView functions of QuorvaleDriver.h): the
-// column captions and widths, the extended styles.
+// List views (their rows and check boxes: the RemoteListView functions below): the column captions
+// and widths, the extended styles.
 std::vector<std::string> ListViewColumnCaptions(HWND list);
 std::vector<int> ListViewColumnWidths(HWND list);
 DWORD ListViewExtendedStyles(HWND list);
@@ -51,3 +51,46 @@ void MoveMouseOver(HWND control);
 void ClickWithMouse(HWND control, double across = 0.5, double down = 0.5);
 // The control that has the keyboard focus in the window's thread.
 HWND FocusedControlOf(HWND window);
+
+// Text of any window of any process (WM_GETTEXT), UTF-8; a button's or label's caption as shown, without
+// its mnemonic "&".
+std::string RemoteWindowText(HWND window);
+std::string WindowClassName(HWND window);
+// The visible top-level windows of a process, in z-order.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly = true);
+// The first child (at any depth) of the class, e.g. L"SysListView32"; nullptr when there is none.
+HWND FindChildOfClass(HWND parent, const wchar_t* className);
+// The first child (at any depth) whose text is exactly text.
+HWND FindChildWithText(HWND parent, std::string_view text);
+
+// Another process's list view. Its item records and texts must live in that process, so they go
+// through memory allocated there.
+int RemoteListViewRowCount(HWND list);
+std::string RemoteListViewCell(HWND list, int row, int column);
+// Every row, each with the given number of cells.
+std::vector<std::vector<std::string>> RemoteListViewRows(HWND list, int columns);
+// The column headers' captions and widths.
+std::vector<std::pair<std::string, int>> RemoteListViewColumns(HWND list);
+void RemoteListViewSetChecked(HWND list, int row, bool checked);
+bool RemoteListViewChecked(HWND list, int row);
+void RemoteListViewSetSelected(HWND list, int row, bool selected);
+// The position of another process's progress bar.
+int RemoteProgressPosition(HWND bar);
+
+// Works an open-file dialog as a user would: types the folder into the file name box and presses
+// Open (the dialog goes there), then types the names, quoted, and presses Open again.
+bool ChooseInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names);
+
+// Polls the condition every 50 ms until it holds or the time is up.
+template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(50);
+    }
+}

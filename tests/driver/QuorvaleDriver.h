@@ -3,6 +3,7 @@
 // message boxes, and always kills what it started.
 #pragma once
 
+#include "driver/DialogDriver.h"
 #include "platform/Handle.h"
 #include "support/Scratch.h"
 
@@ -121,48 +122,3 @@ HWND PopTrayMenu(const QuorvaleApp& app);
 
 // A path as Windows sees it: a Unix path (as the build gives them) is reached through drive Z:.
 std::string WindowsPathOf(std::string path);
-
-// Text of any window of any process (WM_GETTEXT), UTF-8; a button's or label's caption as shown, without
-// its mnemonic "&".
-std::string RemoteWindowText(HWND window);
-std::string WindowClassName(HWND window);
-// The visible top-level windows of a process, in z-order.
-std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly = true);
-// The first child (at any depth) of the class, e.g. L"SysListView32"; nullptr when there is none.
-HWND FindChildOfClass(HWND parent, const wchar_t* className);
-// The first child (at any depth) whose text is exactly text.
-HWND FindChildWithText(HWND parent, std::string_view text);
-// The window of the thread that has the keyboard focus in the window's thread.
-HWND FocusedWindowOf(HWND window);
-
-// Another process's list view. Its item records and texts must live in that process, so they go
-// through memory allocated there.
-int RemoteListViewRowCount(HWND list);
-std::string RemoteListViewCell(HWND list, int row, int column);
-// Every row, each with the given number of cells.
-std::vector<std::vector<std::string>> RemoteListViewRows(HWND list, int columns);
-// The column headers' captions and widths.
-std::vector<std::pair<std::string, int>> RemoteListViewColumns(HWND list);
-void RemoteListViewSetChecked(HWND list, int row, bool checked);
-bool RemoteListViewChecked(HWND list, int row);
-void RemoteListViewSetSelected(HWND list, int row, bool selected);
-// The position of another process's progress bar.
-int RemoteProgressPosition(HWND bar);
-
-// Works an open-file dialog as a user would: types the folder into the file name box and presses
-// Open (the dialog goes there), then types the names, quoted, and presses Open again.
-bool ChooseInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names);
-
-// Polls the condition every 50 ms until it holds or the time is up.
-template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) {
-            return true;
-        }
-        if (GetTickCount() - start > timeoutMs) {
-            return false;
-        }
-        Sleep(50);
-    }
-}

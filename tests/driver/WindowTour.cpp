@@ -47,12 +47,12 @@ namespace {
 
 bool TourOptions(TourSteps& tour, HWND main) {
     constexpr SIZE kDesign{497, 379};
-    HWND options = tour.Open(main, IDC_BTN_OPTIONS, kOptionsClass, "Options");
+    HWND options = tour.Open(main, TFrmMain::IDC_BTN_OPTIONS, kOptionsClass, "Options");
     if (!options) {
         return false;
     }
-    HWND outer = ControlOf(options, IDC_OPTIONS_PAGECONTROL);
-    HWND inner = ControlOf(options, IDC_PGC_BROWSER);
+    HWND outer = ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL);
+    HWND inner = ControlOf(options, TFrmOptions::IDC_PGC_BROWSER);
     tour.Pages(inner,
                {"options-browsers-internet-explorer", "options-browsers-firefox", "options-browsers-netscape",
                 "options-browsers-opera", "options-browsers-chrome-edge"},
@@ -63,47 +63,50 @@ bool TourOptions(TourSteps& tour, HWND main) {
     tour.Stop("options-plug-ins", options, kDesign);
     TurnToPage(outer, 0);
     TurnToPage(inner, 0);
-    HWND cookies = tour.Open(options, IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies");
+    HWND cookies = tour.Open(options, TFrmOptions::IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies");
     if (!cookies) {
         return false;
     }
     tour.Stop("keep-cookies", cookies, {418, 283});
-    if (!tour.CloseWith(cookies, IDC_BTN_LISTPAIR_CANCEL)) {
+    if (!tour.CloseWith(cookies, TFrmListPair::IDC_BTN_LISTPAIR_CANCEL)) {
         return false;
     }
-    HWND addresses =
-        tour.Open(options, IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass, "Options of IE Address Bar History");
+    HWND addresses = tour.Open(options, TFrmOptions::IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass,
+                               "Options of IE Address Bar History");
     if (!addresses) {
         return false;
     }
     tour.Stop("keep-addresses", addresses, {417, 285});
-    return tour.CloseWith(addresses, IDC_BTN_LISTPAIR_CANCEL) && tour.CloseWith(options, IDC_BTN_OPTIONS_CANCEL);
+    return tour.CloseWith(addresses, TFrmListPair::IDC_BTN_LISTPAIR_CANCEL) &&
+           tour.CloseWith(options, TFrmOptions::IDC_BTN_OPTIONS_CANCEL);
 }
 
 bool TourMiscellaneous(TourSteps& tour, HWND main) {
     constexpr SIZE kDesign{507, 298};
-    HWND misc = tour.Open(main, IDC_BTN_MISCELLANEOUS, kMiscellaneousClass, "Miscellaneous settings");
+    HWND misc = tour.Open(main, TFrmMain::IDC_BTN_MISCELLANEOUS, kMiscellaneousClass, "Miscellaneous settings");
     if (!misc) {
         return false;
     }
-    HWND pages = ControlOf(misc, IDC_MISC_PAGECONTROL);
+    HWND pages = ControlOf(misc, TFrmMiscellaneous::IDC_MISC_PAGECONTROL);
     tour.Pages(pages, {"miscellaneous-general", "miscellaneous-security", "miscellaneous-schedule"}, misc, kDesign);
     TurnToPage(pages, 0);
-    HWND boss = tour.Open(misc, IDC_BTN_BOSSKEYOPTIONS, kBosskeyOptionClass, "Boss Key Option");
+    HWND boss = tour.Open(misc, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS, kBosskeyOptionClass, "Boss Key Option");
     if (!boss) {
         return false;
     }
     tour.Stop("boss-key-option", boss, {418, 283});
-    if (!tour.CloseWith(boss, IDC_BTN_LISTPAIR_CANCEL)) {
+    if (!tour.CloseWith(boss, TFrmListPair::IDC_BTN_LISTPAIR_CANCEL)) {
         return false;
     }
     TurnToPage(pages, 2);
-    HWND shutdown = tour.Open(misc, IDC_BTN_SHUTDOWNOPTIONS, kShutdownOptionsClass, "Windows shutdown options");
+    HWND shutdown =
+        tour.Open(misc, TFrmMiscellaneous::IDC_BTN_SHUTDOWNOPTIONS, kShutdownOptionsClass, "Windows shutdown options");
     if (!shutdown) {
         return false;
     }
     tour.Stop("windows-shutdown-options", shutdown, {350, 192});
-    return tour.CloseWith(shutdown, IDC_BTN_SHUTDOWN_CANCEL) && tour.CloseWith(misc, IDC_BTN_CANEL);
+    return tour.CloseWith(shutdown, TFrmShutdownOptions::IDC_BTN_SHUTDOWN_CANCEL) &&
+           tour.CloseWith(misc, TFrmMiscellaneous::IDC_BTN_CANEL);
 }
 
 } // namespace

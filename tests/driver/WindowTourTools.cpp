@@ -42,15 +42,27 @@ bool TourTool(TourSteps& tour, HWND main, bool messageBoxes, const ToolStop& too
 } // namespace
 
 bool TourTools(TourSteps& tour, HWND main, bool messageBoxes) {
-    const ToolStop shredder{IDC_BTN_SHREDDER,         kFileShredderClass, kFileShredderCaption, "file-shredder",
-                            "file-shredder-no-files", {490, 330},         IDC_BTN_SHRED,        IDC_BTN_SHRED_EXIT};
-    const ToolStop washer{IDC_BTN_DRIVEWASHER,      kDriveWasherClass, kDriveWasherCaption, "drive-washer",
-                          "drive-washer-no-drives", {490, 342},        IDC_BTN_DRIVECLEAN,  IDC_BTN_CANCEL};
+    const ToolStop shredder{TFrmMain::IDC_BTN_SHREDDER,
+                            kFileShredderClass,
+                            kFileShredderCaption,
+                            "file-shredder",
+                            "file-shredder-no-files",
+                            {490, 330},
+                            TFrmFileShredder::IDC_BTN_SHRED,
+                            TFrmFileShredder::IDC_BTN_SHRED_EXIT};
+    const ToolStop washer{TFrmMain::IDC_BTN_DRIVEWASHER,
+                          kDriveWasherClass,
+                          kDriveWasherCaption,
+                          "drive-washer",
+                          "drive-washer-no-drives",
+                          {490, 342},
+                          TFrmDriveWasher::IDC_BTN_DRIVECLEAN,
+                          TFrmDriveWasher::IDC_BTN_CANCEL};
     return TourTool(tour, main, messageBoxes, shredder) && TourTool(tour, main, messageBoxes, washer);
 }
 
 bool TourAbout(TourSteps& tour, HWND main, int dpi) {
-    HWND about = tour.Open(main, IDC_BTN_ABOUT, kAboutClass, "About Quorvale");
+    HWND about = tour.Open(main, TFrmMain::IDC_BTN_ABOUT, kAboutClass, "About Quorvale");
     if (!about) {
         return false;
     }
@@ -58,6 +70,6 @@ bool TourAbout(TourSteps& tour, HWND main, int dpi) {
     title.lfHeight = -MulDiv(kTitleFontHeight, dpi, 96);
     title.lfWeight = FW_BOLD;
     lstrcpyW(title.lfFaceName, kTitleFontFace);
-    tour.Stop("about", about, {296, 241}, {{IDC_LABEL1, title}});
-    return tour.CloseWith(about, IDC_BTN_ABOUT_OK);
+    tour.Stop("about", about, {296, 241}, {{TFrmAbout::IDC_LABEL1, title}});
+    return tour.CloseWith(about, TFrmAbout::IDC_BTN_ABOUT_OK);
 }

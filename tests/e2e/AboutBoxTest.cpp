@@ -28,22 +28,23 @@ TEST(AboutBox, ShowsTheProductVersionLogoAndTheMakersAddresses) {
     SIZE size = DesignClientSize(about);
     EXPECT_EQ(size.cx, 296);
     EXPECT_EQ(size.cy, 241);
-    EXPECT_EQ(RemoteWindowText(ControlOf(about, IDC_LABEL1)), "Quorvale Version 3.5");
-    EXPECT_EQ(RemoteWindowText(ControlOf(about, IDC_LBL_SITE)), std::string("WebSite: ") + QV_SITE_URL);
-    EXPECT_EQ(RemoteWindowText(ControlOf(about, IDC_LBL_EMAIL)), std::string("Support Email: ") + QV_SUPPORT_EMAIL);
+    EXPECT_EQ(RemoteWindowText(ControlOf(about, TFrmAbout::IDC_LABEL1)), "Quorvale Version 3.5");
+    EXPECT_EQ(RemoteWindowText(ControlOf(about, TFrmAbout::IDC_LBL_SITE)), std::string("WebSite: ") + QV_SITE_URL);
+    EXPECT_EQ(RemoteWindowText(ControlOf(about, TFrmAbout::IDC_LBL_EMAIL)),
+              std::string("Support Email: ") + QV_SUPPORT_EMAIL);
     EXPECT_NE(std::string(QV_SITE_URL).find("quorvale.example"), std::string::npos) << "a reserved example domain";
-    EXPECT_NE(SendMessageW(ControlOf(about, IDC_IMAGE1), STM_GETICON, 0, 0), 0) << "the logo";
+    EXPECT_NE(SendMessageW(ControlOf(about, TFrmAbout::IDC_IMAGE1), STM_GETICON, 0, 0), 0) << "the logo";
     EXPECT_FALSE(Enabled(app.MainWindow()));
 
     // Cursor handles belong to the process that loaded them, so the program's hand cannot be compared
     // with this one's; the links must show one cursor, and another than the title does.
     BringToFront(about);
-    HCURSOR overTitle = CursorOver(ControlOf(about, IDC_LABEL1));
-    HCURSOR overSite = CursorOver(ControlOf(about, IDC_LBL_SITE));
-    HCURSOR overEmail = CursorOver(ControlOf(about, IDC_LBL_EMAIL));
+    HCURSOR overTitle = CursorOver(ControlOf(about, TFrmAbout::IDC_LABEL1));
+    HCURSOR overSite = CursorOver(ControlOf(about, TFrmAbout::IDC_LBL_SITE));
+    HCURSOR overEmail = CursorOver(ControlOf(about, TFrmAbout::IDC_LBL_EMAIL));
     EXPECT_NE(overSite, overTitle);
     EXPECT_EQ(overSite, overEmail);
-    EXPECT_EQ(CursorOver(ControlOf(about, IDC_LABEL1)), overTitle);
+    EXPECT_EQ(CursorOver(ControlOf(about, TFrmAbout::IDC_LABEL1)), overTitle);
 
     ASSERT_TRUE(CloseWith(app, about, "OK"));
     EXPECT_TRUE(Enabled(app.MainWindow()));
@@ -92,11 +93,11 @@ protected:
 
 TEST_F(AboutBoxLinks, ClickingTheLinesOpensTheSiteAndANewMailThroughTheShell) {
 
-    ClickWithMouse(ControlOf(about, IDC_LBL_SITE), 0.2);
+    ClickWithMouse(ControlOf(about, TFrmAbout::IDC_LBL_SITE), 0.2);
     EXPECT_EQ(Site(), QV_SITE_URL);
     // The program the first click started may have taken the foreground.
     BringToFront(about);
-    ClickWithMouse(ControlOf(about, IDC_LBL_EMAIL), 0.2);
+    ClickWithMouse(ControlOf(about, TFrmAbout::IDC_LBL_EMAIL), 0.2);
     EXPECT_EQ(Mail(), std::string("mailto:") + QV_SUPPORT_EMAIL);
     EXPECT_TRUE(IsWindow(about));
     EXPECT_TRUE(CloseWith(app, about, "OK"));
@@ -108,16 +109,17 @@ void Type(WORD key) {
 }
 
 TEST_F(AboutBoxLinks, TabReachesTheLinesAndEnterOrSpaceFollowsThem) {
-    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_BTN_ABOUT_OK); }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, TFrmAbout::IDC_BTN_ABOUT_OK); }, 5000));
 
     Type(VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_LBL_SITE); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, TFrmAbout::IDC_LBL_SITE); }, 5000));
     Type(VK_RETURN);
     EXPECT_EQ(Site(), QV_SITE_URL);
     EXPECT_TRUE(IsWindow(about)) << "Enter on a line follows it instead of pressing OK";
     BringToFront(about);
     Type(VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, IDC_LBL_EMAIL); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(about) == ControlOf(about, TFrmAbout::IDC_LBL_EMAIL); }, 5000));
     Type(VK_SPACE);
     EXPECT_EQ(Mail(), std::string("mailto:") + QV_SUPPORT_EMAIL);
     EXPECT_TRUE(IsWindow(about));

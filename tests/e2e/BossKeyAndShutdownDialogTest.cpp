@@ -17,9 +17,9 @@ protected:
         return StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
     }
     HWND OpenShutdownOptions(HWND miscellaneous) {
-        TurnToPage(ControlOf(miscellaneous, IDC_MISC_PAGECONTROL), 2);
-        return OpenWindowByClick(*app_, ControlOf(miscellaneous, IDC_BTN_SHUTDOWNOPTIONS), kShutdownOptionsClass,
-                                 "Windows shutdown options");
+        TurnToPage(ControlOf(miscellaneous, TFrmMiscellaneous::IDC_MISC_PAGECONTROL), 2);
+        return OpenWindowByClick(*app_, ControlOf(miscellaneous, TFrmMiscellaneous::IDC_BTN_SHUTDOWNOPTIONS),
+                                 kShutdownOptionsClass, "Windows shutdown options");
     }
 
     RunValuesRestore runValues_;
@@ -32,14 +32,14 @@ TEST_F(BossKeyAndShutdownDialogTest, EntriesMovedRightGetTheirFlagAndKeepClassNa
                              "Word=x,OpusApp\r\nPaint=0,MSPaintApp\r\n";
     HWND misc = OpenMiscellaneous(file);
     ASSERT_NE(misc, nullptr);
-    HWND dialog =
-        OpenWindowByClick(*app_, ControlOf(misc, IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass, "Boss Key Option");
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(misc, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS),
+                                    kBosskeyOptionClass, "Boss Key Option");
     ASSERT_NE(dialog, nullptr);
     SIZE size = DesignClientSize(dialog);
     EXPECT_EQ(size.cx, 418);
     EXPECT_EQ(size.cy, 283);
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_LBL_LEFT)), "Programs can be hidden :");
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_LBL_RIGHT)), "Programs to be hidden");
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmListPair::IDC_LBL_LEFT)), "Programs can be hidden :");
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmListPair::IDC_LBL_RIGHT)), "Programs to be hidden");
     HWND all = ControlOf(dialog, IDC_LBX_ALLPROGRAMS);
     HWND hidden = ControlOf(dialog, IDC_LBX_HIDDENPROGRAMS);
     EXPECT_EQ(ListBoxTexts(all), (std::vector<std::string>{"Notepad", "Paint", "Word"}));
@@ -47,9 +47,9 @@ TEST_F(BossKeyAndShutdownDialogTest, EntriesMovedRightGetTheirFlagAndKeepClassNa
     EXPECT_EQ(ListBoxItemHeight(all), MulDiv(16, ScreenDpi(), 96));
 
     SelectListBoxTexts(all, {"Notepad", "Word"});
-    ClickControlAndWait(ControlOf(dialog, IDC_BTN_ADD));
+    ClickControlAndWait(ControlOf(dialog, TFrmListPair::IDC_BTN_ADD));
     SelectListBoxTexts(hidden, {"Calculator"});
-    ClickControlAndWait(ControlOf(dialog, IDC_BTN_DELETE));
+    ClickControlAndWait(ControlOf(dialog, TFrmListPair::IDC_BTN_DELETE));
     EXPECT_EQ(ListBoxTexts(all), (std::vector<std::string>{"Calculator", "Paint"}));
     EXPECT_EQ(ListBoxTexts(hidden), (std::vector<std::string>{"Notepad", "Word"}));
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
@@ -64,8 +64,8 @@ TEST_F(BossKeyAndShutdownDialogTest, BossKeyCancelAndAnEmptyListWriteNothing) {
     const std::string file = "[Miscellaneous]\r\nEnableBosskey=1\r\n";
     HWND misc = OpenMiscellaneous(file);
     ASSERT_NE(misc, nullptr);
-    HWND dialog =
-        OpenWindowByClick(*app_, ControlOf(misc, IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass, "Boss Key Option");
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(misc, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS),
+                                    kBosskeyOptionClass, "Boss Key Option");
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, IDC_LBX_ALLPROGRAMS)).empty());
     EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, IDC_LBX_HIDDENPROGRAMS)).empty());
@@ -73,10 +73,11 @@ TEST_F(BossKeyAndShutdownDialogTest, BossKeyCancelAndAnEmptyListWriteNothing) {
     EXPECT_EQ(ReadFileText(app_->OptionsPath()), file);
 
     WriteFileText(app_->OptionsPath(), file + "[BossKeyHiddenPrograms]\r\nNotepad=0,Notepad\r\n");
-    dialog = OpenWindowByClick(*app_, ControlOf(misc, IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass, "Boss Key Option");
+    dialog = OpenWindowByClick(*app_, ControlOf(misc, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass,
+                               "Boss Key Option");
     ASSERT_NE(dialog, nullptr);
     SelectListBoxTexts(ControlOf(dialog, IDC_LBX_ALLPROGRAMS), {"Notepad"});
-    ClickControlAndWait(ControlOf(dialog, IDC_BTN_ADD));
+    ClickControlAndWait(ControlOf(dialog, TFrmListPair::IDC_BTN_ADD));
     ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
     EXPECT_EQ(ReadFileText(app_->OptionsPath()), file + "[BossKeyHiddenPrograms]\r\nNotepad=0,Notepad\r\n");
     EXPECT_TRUE(CloseWith(*app_, misc, "Canel"));
@@ -90,10 +91,10 @@ TEST_F(BossKeyAndShutdownDialogTest, TheAfterEraseChoiceOpensFromTheStoredTextAn
         const char* saved;
     };
     const Case cases[] = {
-        {nullptr, IDC_RDB_SHOWWINDOW, IDC_RDB_SHUTDOWN, "Shutdown"},
-        {"Shutdown", IDC_RDB_SHUTDOWN, IDC_RDB_RESTART, "Restart"},
-        {"Reboot", IDC_RDB_RESTART, IDC_RDB_RESTART, "Restart"},
-        {"showwindow", IDC_RDB_RESTART, IDC_RDB_SHOWWINDOW, "ShowWindow"},
+        {nullptr, TFrmShutdownOptions::IDC_RDB_SHOWWINDOW, TFrmShutdownOptions::IDC_RDB_SHUTDOWN, "Shutdown"},
+        {"Shutdown", TFrmShutdownOptions::IDC_RDB_SHUTDOWN, TFrmShutdownOptions::IDC_RDB_RESTART, "Restart"},
+        {"Reboot", TFrmShutdownOptions::IDC_RDB_RESTART, TFrmShutdownOptions::IDC_RDB_RESTART, "Restart"},
+        {"showwindow", TFrmShutdownOptions::IDC_RDB_RESTART, TFrmShutdownOptions::IDC_RDB_SHOWWINDOW, "ShowWindow"},
     };
     HWND misc = OpenMiscellaneous(std::nullopt);
     ASSERT_NE(misc, nullptr);
@@ -103,7 +104,8 @@ TEST_F(BossKeyAndShutdownDialogTest, TheAfterEraseChoiceOpensFromTheStoredTextAn
                       c.stored ? std::string("[Miscellaneous]\r\nSystemShutdownOption=") + c.stored + "\r\n" : "");
         HWND dialog = OpenShutdownOptions(misc);
         ASSERT_NE(dialog, nullptr);
-        for (int radio : {IDC_RDB_SHOWWINDOW, IDC_RDB_SHUTDOWN, IDC_RDB_RESTART}) {
+        for (int radio : {TFrmShutdownOptions::IDC_RDB_SHOWWINDOW, TFrmShutdownOptions::IDC_RDB_SHUTDOWN,
+                          TFrmShutdownOptions::IDC_RDB_RESTART}) {
             EXPECT_EQ(Ticked(ControlOf(dialog, radio)), radio == c.ticked) << radio;
         }
         ClickControlAndWait(ControlOf(dialog, c.choose));
@@ -118,8 +120,8 @@ TEST_F(BossKeyAndShutdownDialogTest, TheBossKeyListIsCentredOnTheMainWindowTheAf
     HWND misc = OpenMiscellaneous("[Miscellaneous]\r\nEnableBosskey=1\r\n");
     ASSERT_NE(misc, nullptr);
     MoveToScreenCorner(misc);
-    HWND bossKey =
-        OpenWindowByClick(*app_, ControlOf(misc, IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass, "Boss Key Option");
+    HWND bossKey = OpenWindowByClick(*app_, ControlOf(misc, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS),
+                                     kBosskeyOptionClass, "Boss Key Option");
     ASSERT_NE(bossKey, nullptr);
     EXPECT_TRUE(CentredOn(bossKey, app_->MainWindow()));
     EXPECT_FALSE(CentredOn(bossKey, misc));
@@ -139,14 +141,16 @@ TEST_F(BossKeyAndShutdownDialogTest, TheAfterEraseDialogShowsItsTextsAndCancelWr
     SIZE size = DesignClientSize(dialog);
     EXPECT_EQ(size.cx, 350);
     EXPECT_EQ(size.cy, 192);
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_LBL_SHUTDOWN)),
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmShutdownOptions::IDC_LBL_SHUTDOWN)),
               "If Quorvale is set to automatically erase privacy when you shut down or restart Windows, it will peform "
               "the selected action below after it finishes erasing.");
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_RDB_SHOWWINDOW)), "Erase, then show Windows shutdown window");
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_RDB_SHUTDOWN)), "Erase, then shut down Windows");
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_RDB_RESTART)), "Erase, then restart Windows");
-    ClickControlAndWait(ControlOf(dialog, IDC_RDB_RESTART));
-    EXPECT_FALSE(Ticked(ControlOf(dialog, IDC_RDB_SHUTDOWN))) << "the three form one group";
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmShutdownOptions::IDC_RDB_SHOWWINDOW)),
+              "Erase, then show Windows shutdown window");
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmShutdownOptions::IDC_RDB_SHUTDOWN)),
+              "Erase, then shut down Windows");
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmShutdownOptions::IDC_RDB_RESTART)), "Erase, then restart Windows");
+    ClickControlAndWait(ControlOf(dialog, TFrmShutdownOptions::IDC_RDB_RESTART));
+    EXPECT_FALSE(Ticked(ControlOf(dialog, TFrmShutdownOptions::IDC_RDB_SHUTDOWN))) << "the three form one group";
     ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
     ASSERT_TRUE(CloseWith(*app_, misc, "Canel"));
     EXPECT_EQ(ReadFileText(app_->OptionsPath()), "[Miscellaneous]\r\nSystemShutdownOption=Shutdown\r\n");

@@ -1,6 +1,7 @@
 // The drive washer, driven through the real Quorvale.exe. Only the scratch drives of
 // scripts/test-drives.sh are ever checked for a wash (Q: to fill, R: read-only, P: without a
 // disk); the tests skip when those drives are not mapped.
+#include "app/UnitFrmMain.h"
 #include "driver/QuorvaleDriver.h"
 
 #include "platform/WindowText.h"
@@ -294,8 +295,8 @@ TEST_F(DriveWasherTest, ListsEveryDriveWithItsLabelAndSizesAndCancelCloses) {
     PostMessageW(cancelButton_, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(washer_); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(app_->MainWindow()));
-    EXPECT_TRUE(
-        WaitUntil([&] { return FocusedWindowOf(app_->MainWindow()) == GetDlgItem(app_->MainWindow(), 100); }, 5000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return FocusedControlOf(app_->MainWindow()) == app_->MainControl(TFrmMain::IDC_MEMINFO); }, 5000));
 }
 
 TEST_F(DriveWasherTest, WithNoDriveCheckedItOnlyAsksForDrives) {

@@ -1,5 +1,6 @@
 // The file shredder, driven through the real Quorvale.exe: the open dialog, the list, the
 // per-file checks, pass labels, Stop, and what a shredding leaves on the disk.
+#include "app/UnitFrmMain.h"
 #include "driver/DialogDriver.h"
 #include "driver/QuorvaleDriver.h"
 
@@ -172,8 +173,8 @@ TEST_F(FileShredderTest, OpensModallyWithItsCaptionsAndColumnsAndExitGivesTheLog
     ASSERT_TRUE(app_->PressButton(shredder_, "Exit"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(shredder_); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(app_->MainWindow()));
-    EXPECT_TRUE(
-        WaitUntil([&] { return FocusedWindowOf(app_->MainWindow()) == GetDlgItem(app_->MainWindow(), 100); }, 5000))
+    EXPECT_TRUE(WaitUntil(
+        [&] { return FocusedControlOf(app_->MainWindow()) == app_->MainControl(TFrmMain::IDC_MEMINFO); }, 5000))
         << "the progress log should have the focus again";
 }
 

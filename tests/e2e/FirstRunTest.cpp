@@ -51,8 +51,8 @@ protected:
 TEST_F(FirstRunTest, EverySamplePlugInIsListedWithItsDescriptionAndNoneIsTicked) {
     HWND dialog = StartAndOpen(*app_, "Options", L"TFrmOptions", "Options");
     ASSERT_NE(dialog, nullptr);
-    TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 2);
-    HWND list = ControlOf(dialog, IDC_LVW_PLUGINS);
+    TurnToPage(ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 2);
+    HWND list = ControlOf(dialog, TFrmOptions::IDC_LVW_PLUGINS);
     std::vector<std::vector<std::string>> rows = RemoteListViewRows(list, 2);
     std::vector<std::string> names;
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -71,10 +71,10 @@ TEST_F(FirstRunTest, EverySamplePlugInIsListedWithItsDescriptionAndNoneIsTicked)
 TEST_F(FirstRunTest, TheBossKeyHidesNothingUntilTheUserChoosesPrograms) {
     HWND misc = StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
     ASSERT_NE(misc, nullptr);
-    EXPECT_FALSE(Ticked(ControlOf(misc, IDC_CHK_BOSSKEY))) << "the boss key starts switched off";
-    ClickControlAndWait(ControlOf(misc, IDC_CHK_BOSSKEY));
-    HWND dialog =
-        OpenWindowByClick(*app_, ControlOf(misc, IDC_BTN_BOSSKEYOPTIONS), kBosskeyOptionClass, "Boss Key Option");
+    EXPECT_FALSE(Ticked(ControlOf(misc, TFrmMiscellaneous::IDC_CHK_BOSSKEY))) << "the boss key starts switched off";
+    ClickControlAndWait(ControlOf(misc, TFrmMiscellaneous::IDC_CHK_BOSSKEY));
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(misc, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS),
+                                    kBosskeyOptionClass, "Boss Key Option");
     ASSERT_NE(dialog, nullptr);
     std::vector<std::string> names;
     for (const std::string& entry : SectionOf(*app_, "BossKeyHiddenPrograms")) {

@@ -88,8 +88,8 @@ TEST_F(KeepListDialogTest, KeptCookiesShowOnlyOnTheRightAndACaseDifferentOneOnTh
     HWND options = OpenOptions("[IECookies]\r\n0=" + kept + "\r\n1=" + AsciiUpper(cased) + "\r\n2=gone.txt\r\n");
     ASSERT_NE(options, nullptr);
 
-    HWND dialog =
-        OpenWindowByClick(*app_, ControlOf(options, IDC_BTN_IECOOKIESOPTION), kIECookiesClass, "Options of IE Cookies");
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, TFrmOptions::IDC_BTN_IECOOKIESOPTION), kIECookiesClass,
+                                    "Options of IE Cookies");
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(Enabled(options)) << "the keep list is modal on top of the erase-items dialog";
     std::vector<std::string> all = ListBoxTexts(ControlOf(dialog, IDC_LBX_ALLCOOKIES));
@@ -102,7 +102,7 @@ TEST_F(KeepListDialogTest, KeptCookiesShowOnlyOnTheRightAndACaseDifferentOneOnTh
 
     // Everything moved to the left and saved leaves no keep list at all.
     SelectListBoxTexts(ControlOf(dialog, IDC_LBX_COOKIESKEEPED), keeped);
-    ClickControlAndWait(ControlOf(dialog, IDC_BTN_DELETE));
+    ClickControlAndWait(ControlOf(dialog, TFrmListPair::IDC_BTN_DELETE));
     EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, IDC_LBX_COOKIESKEEPED)).empty());
     all = ListBoxTexts(ControlOf(dialog, IDC_LBX_ALLCOOKIES));
     EXPECT_TRUE(Contains(all, kept) && Contains(all, "gone.txt") && Contains(all, AsciiUpper(cased)));
@@ -117,15 +117,16 @@ TEST_F(KeepListDialogTest, KeepThenCancelSavesTheKeepListButNotTheTick) {
     const std::string second = cookies.Add("Cookie:second@qv-tick.test/");
     HWND options = OpenOptions("[IE]\r\nCookies=0\r\n");
     ASSERT_NE(options, nullptr);
-    EXPECT_FALSE(Ticked(ControlOf(options, IDC_CHK_IECOOKIES)));
+    EXPECT_FALSE(Ticked(ControlOf(options, TFrmOptions::IDC_CHK_IECOOKIES)));
 
-    HWND dialog =
-        OpenWindowByClick(*app_, ControlOf(options, IDC_BTN_IECOOKIESOPTION), kIECookiesClass, "Options of IE Cookies");
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, TFrmOptions::IDC_BTN_IECOOKIESOPTION), kIECookiesClass,
+                                    "Options of IE Cookies");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(Ticked(ControlOf(options, IDC_CHK_IECOOKIES))) << "the box is ticked before the keep list opens";
+    EXPECT_TRUE(Ticked(ControlOf(options, TFrmOptions::IDC_CHK_IECOOKIES)))
+        << "the box is ticked before the keep list opens";
     EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, IDC_LBX_COOKIESKEEPED)).empty());
     SelectListBoxTexts(ControlOf(dialog, IDC_LBX_ALLCOOKIES), {second, first});
-    ClickControlAndWait(ControlOf(dialog, IDC_BTN_ADD));
+    ClickControlAndWait(ControlOf(dialog, TFrmListPair::IDC_BTN_ADD));
     EXPECT_EQ(ListBoxTexts(ControlOf(dialog, IDC_LBX_COOKIESKEEPED)), Sorted({first, second}));
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
     EXPECT_TRUE(Enabled(options));
@@ -147,9 +148,9 @@ struct Layout {
 
 TEST_F(KeepListDialogTest, BothDialogsHaveTheirCaptionsSizesAndSortedMultiSelectLists) {
     const Layout layouts[] = {
-        {IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies", 418, 283,
+        {TFrmOptions::IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies", 418, 283,
          "All Cookies :", "Cookies to be keeped :"},
-        {IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass, "Options of IE Address Bar History", 417, 285,
+        {TFrmOptions::IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass, "Options of IE Address Bar History", 417, 285,
          "URL List:", "URL List to be keeped:"},
     };
     HWND options = OpenOptions(std::nullopt);
@@ -164,11 +165,11 @@ TEST_F(KeepListDialogTest, BothDialogsHaveTheirCaptionsSizesAndSortedMultiSelect
         SIZE size = DesignClientSize(dialog);
         EXPECT_EQ(size.cx, layout.width) << layout.caption;
         EXPECT_EQ(size.cy, layout.height) << layout.caption;
-        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_LBL_LEFT)), layout.leftLabel);
-        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_LBL_RIGHT)), layout.rightLabel);
-        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_BTN_ADD)), ">>");
-        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_BTN_DELETE)), "<<");
-        for (int list : {IDC_LIST_LEFT, IDC_LIST_RIGHT}) {
+        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmListPair::IDC_LBL_LEFT)), layout.leftLabel);
+        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmListPair::IDC_LBL_RIGHT)), layout.rightLabel);
+        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmListPair::IDC_BTN_ADD)), ">>");
+        EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmListPair::IDC_BTN_DELETE)), "<<");
+        for (int list : {TFrmListPair::IDC_LIST_LEFT, TFrmListPair::IDC_LIST_RIGHT}) {
             HWND control = ControlOf(dialog, list);
             const LONG wanted = LBS_SORT | LBS_EXTENDEDSEL;
             EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & wanted, wanted) << layout.caption;
@@ -197,10 +198,10 @@ TEST_F(KeepListDialogTest, SelectedTypedAddressesMoveRightAndOkSavesThemInTheirS
     }
     HWND options = OpenOptions("[IE]\r\nAddressBarHistory=0\r\n[IEAddressBar]\r\n0=http://echo.qv.test/\r\n");
     ASSERT_NE(options, nullptr);
-    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, IDC_BTN_TYPEDURLOPTION), kIEAddressBarHistoryClass,
-                                    "Options of IE Address Bar History");
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, TFrmOptions::IDC_BTN_TYPEDURLOPTION),
+                                    kIEAddressBarHistoryClass, "Options of IE Address Bar History");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(Ticked(ControlOf(options, IDC_CHK_IEADDRESSBAR)));
+    EXPECT_TRUE(Ticked(ControlOf(options, TFrmOptions::IDC_CHK_IEADDRESSBAR)));
     HWND all = ControlOf(dialog, IDC_LBX_ALLURL);
     HWND keeped = ControlOf(dialog, IDC_LBX_URLKEEPED);
     EXPECT_EQ(ListBoxTexts(all), (std::vector<std::string>{"http://alpha.qv.test/", "http://bravo.qv.test/",
@@ -208,7 +209,7 @@ TEST_F(KeepListDialogTest, SelectedTypedAddressesMoveRightAndOkSavesThemInTheirS
     EXPECT_EQ(ListBoxTexts(keeped), (std::vector<std::string>{"http://echo.qv.test/"}));
 
     SelectListBoxTexts(all, {"http://delta.qv.test/", "http://alpha.qv.test/", "http://charlie.qv.test/"});
-    ClickControlAndWait(ControlOf(dialog, IDC_BTN_ADD));
+    ClickControlAndWait(ControlOf(dialog, TFrmListPair::IDC_BTN_ADD));
     EXPECT_EQ(ListBoxTexts(all), (std::vector<std::string>{"http://bravo.qv.test/"}));
     EXPECT_EQ(ListBoxTexts(keeped), (std::vector<std::string>{"http://alpha.qv.test/", "http://charlie.qv.test/",
                                                               "http://delta.qv.test/", "http://echo.qv.test/"}));
@@ -245,15 +246,15 @@ TEST_F(KeepListDialogTest, SitesKeptFromTheChromePageKeepTheirCookiesThroughAnEr
     }
     HWND options = StartAndOpen(*app_, "Options", kOptionsClass, "Options");
     ASSERT_NE(options, nullptr);
-    TurnToPage(ControlOf(options, IDC_PGC_BROWSER), 4);
-    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, IDC_BTN_CHROMIUMSITES), kCookieSitesClass,
+    TurnToPage(ControlOf(options, TFrmOptions::IDC_PGC_BROWSER), 4);
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, TFrmOptions::IDC_BTN_CHROMIUMSITES), kCookieSitesClass,
                                     "Sites Whose Cookies Are Kept");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ListBoxTexts(ControlOf(dialog, IDC_LIST_LEFT)),
+    EXPECT_EQ(ListBoxTexts(ControlOf(dialog, TFrmListPair::IDC_LIST_LEFT)),
               Sorted({".kept.example", "mail.kept.example", "tracker.example", "www.other.example"}));
-    EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, IDC_LIST_RIGHT)).empty());
-    SelectListBoxTexts(ControlOf(dialog, IDC_LIST_LEFT), {".kept.example"});
-    ClickControlAndWait(ControlOf(dialog, IDC_BTN_ADD));
+    EXPECT_TRUE(ListBoxTexts(ControlOf(dialog, TFrmListPair::IDC_LIST_RIGHT)).empty());
+    SelectListBoxTexts(ControlOf(dialog, TFrmListPair::IDC_LIST_LEFT), {".kept.example"});
+    ClickControlAndWait(ControlOf(dialog, TFrmListPair::IDC_BTN_ADD));
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
     ASSERT_TRUE(CloseWith(*app_, options, "OK"));
     EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[CookieSites]\r\n0=.kept.example\r\n"), std::string::npos);

@@ -5,6 +5,7 @@
 
 #include "about/UnitFrmAbout.h"
 #include "app/EraseRun.h"
+#include "app/UnitFrmMain.h"
 #include "settings/ListPairForm.h"
 #include "store/OptionNames.h"
 #include "settings/UnitFrmBosskeyOption.h"
@@ -76,12 +77,15 @@ Opener Through(Opener parent, int button, const wchar_t* className, const char* 
     };
 }
 
-const Opener kOpenCookies = Through(kOpenOptions, IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies");
-const Opener kOpenAddressBar =
-    Through(kOpenOptions, IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass, "Options of IE Address Bar History");
-const Opener kOpenBossKey = Through(kOpenMiscellaneous, IDC_BTN_BOSSKEYOPTIONS, kBosskeyOptionClass, "Boss Key Option");
-const Opener kOpenShutdown = Through(kOpenMiscellaneous, IDC_BTN_SHUTDOWNOPTIONS, kShutdownOptionsClass,
-                                     "Windows shutdown options", 2, IDC_MISC_PAGECONTROL);
+const Opener kOpenCookies =
+    Through(kOpenOptions, TFrmOptions::IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies");
+const Opener kOpenAddressBar = Through(kOpenOptions, TFrmOptions::IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass,
+                                       "Options of IE Address Bar History");
+const Opener kOpenBossKey =
+    Through(kOpenMiscellaneous, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS, kBosskeyOptionClass, "Boss Key Option");
+const Opener kOpenShutdown =
+    Through(kOpenMiscellaneous, TFrmMiscellaneous::IDC_BTN_SHUTDOWNOPTIONS, kShutdownOptionsClass,
+            "Windows shutdown options", 2, TFrmMiscellaneous::IDC_MISC_PAGECONTROL);
 
 class KeyboardTest : public ::testing::Test {
 public:
@@ -169,7 +173,7 @@ TEST_F(KeyboardTest, TabAndShiftTabVisitEveryUsableControlInReadingOrder) {
 TEST_F(KeyboardTest, ShiftTabOutOfAHotkeyFieldKeepsTheHotkeyItHeld) {
     HWND misc = Open(kOpenMiscellaneous);
     ASSERT_NE(misc, nullptr);
-    HWND field = ControlOf(misc, IDC_EDT_STEALTHKEY);
+    HWND field = ControlOf(misc, TFrmMiscellaneous::IDC_EDT_STEALTHKEY);
     ASSERT_TRUE(WaitFocus(misc, "SysTabControl32"));
     for (int i = 0; i < 3; ++i) {
         Tap(VK_TAB);
@@ -272,7 +276,7 @@ TEST_F(KeyboardTest, EnterInTheLogAndTheShredderListStartsNothing) {
     ASSERT_TRUE(WaitFocus(main, "Edit"));
     Tap(VK_RETURN);
     Sleep(500);
-    EXPECT_EQ(RemoteWindowText(app_->MainControl(101)), "Erase") << "no erase run started";
+    EXPECT_EQ(RemoteWindowText(app_->MainControl(TFrmMain::IDC_BTN_ERASE)), "Erase") << "no erase run started";
     EXPECT_EQ(app_->LogLines().front(), "Welcome to Quorvale.");
 
     HWND shredder = kOpenShredder(*app_);
@@ -296,7 +300,7 @@ TEST_F(KeyboardTest, AltAndAMnemonicLetterPressesItsButtonOrFocusesTheFieldItsLa
          [](KeyboardTest& test, HWND) { EXPECT_NE(test.app_->WaitWindow(kAboutClass, "About Quorvale"), nullptr); }},
         {"Options: the IE cache box", kOpenOptions, 'C',
          [](KeyboardTest& test, HWND window) {
-             HWND box = ControlOf(window, IDC_CHK_IECACHE);
+             HWND box = ControlOf(window, TFrmOptions::IDC_CHK_IECACHE);
              EXPECT_TRUE(WaitUntil([&] { return Ticked(box); }, 5000));
              EXPECT_TRUE(test.WaitFocus(window, "Erase Cache (Temporary Internet Files)"));
          }},
@@ -306,13 +310,14 @@ TEST_F(KeyboardTest, AltAndAMnemonicLetterPressesItsButtonOrFocusesTheFieldItsLa
          }},
         {"keep list: the label of the kept list", kOpenCookies, 'K',
          [](KeyboardTest&, HWND window) {
-             EXPECT_TRUE(
-                 WaitUntil([&] { return FocusedControlOf(window) == ControlOf(window, IDC_LIST_RIGHT); }, 5000));
+             EXPECT_TRUE(WaitUntil(
+                 [&] { return FocusedControlOf(window) == ControlOf(window, TFrmListPair::IDC_LIST_RIGHT); }, 5000));
          }},
         {"Miscellaneous: the boss key label", kOpenMiscellaneous, 'Y',
          [](KeyboardTest&, HWND window) {
-             EXPECT_TRUE(
-                 WaitUntil([&] { return FocusedControlOf(window) == ControlOf(window, IDC_EDT_BOSSKEY); }, 5000));
+             EXPECT_TRUE(WaitUntil(
+                 [&] { return FocusedControlOf(window) == ControlOf(window, TFrmMiscellaneous::IDC_EDT_BOSSKEY); },
+                 5000));
          }},
         {"Miscellaneous: boss key programs", kOpenMiscellaneous, 'O',
          [](KeyboardTest& test, HWND) {
@@ -320,8 +325,9 @@ TEST_F(KeyboardTest, AltAndAMnemonicLetterPressesItsButtonOrFocusesTheFieldItsLa
          }},
         {"shutdown options: restart", kOpenShutdown, 'R',
          [](KeyboardTest&, HWND window) {
-             EXPECT_TRUE(WaitUntil([&] { return Ticked(ControlOf(window, IDC_RDB_RESTART)); }, 5000));
-             EXPECT_FALSE(Ticked(ControlOf(window, IDC_RDB_SHOWWINDOW)));
+             EXPECT_TRUE(
+                 WaitUntil([&] { return Ticked(ControlOf(window, TFrmShutdownOptions::IDC_RDB_RESTART)); }, 5000));
+             EXPECT_FALSE(Ticked(ControlOf(window, TFrmShutdownOptions::IDC_RDB_SHOWWINDOW)));
          }},
         {"File Shredder: Start Shredding", kOpenShredder, 'T',
          [](KeyboardTest& test, HWND) {
@@ -351,9 +357,12 @@ struct ArrowStep {
 TEST_F(KeyboardTest, ArrowKeysMoveThroughARadioGroupAndOkKeepsTheChoice) {
     HWND shutdown = Open(kOpenShutdown);
     ASSERT_NE(shutdown, nullptr);
-    const ArrowStep shutdownSteps[] = {
-        {VK_DOWN, IDC_RDB_SHUTDOWN}, {VK_DOWN, IDC_RDB_RESTART}, {VK_UP, IDC_RDB_SHUTDOWN}};
-    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(shutdown) == ControlOf(shutdown, IDC_RDB_SHOWWINDOW); }, 5000));
+    const ArrowStep shutdownSteps[] = {{VK_DOWN, TFrmShutdownOptions::IDC_RDB_SHUTDOWN},
+                                       {VK_DOWN, TFrmShutdownOptions::IDC_RDB_RESTART},
+                                       {VK_UP, TFrmShutdownOptions::IDC_RDB_SHUTDOWN}};
+    ASSERT_TRUE(WaitUntil(
+        [&] { return FocusedControlOf(shutdown) == ControlOf(shutdown, TFrmShutdownOptions::IDC_RDB_SHOWWINDOW); },
+        5000));
     for (const ArrowStep& step : shutdownSteps) {
         Tap(step.key);
         HWND radio = ControlOf(shutdown, step.ticked);
@@ -368,17 +377,21 @@ TEST_F(KeyboardTest, ArrowKeysMoveThroughARadioGroupAndOkKeepsTheChoice) {
     HWND misc = Open(kOpenMiscellaneous);
     ASSERT_NE(misc, nullptr);
     TapWith(VK_CONTROL, VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return PageShown(ControlOf(misc, IDC_MISC_PAGECONTROL)) == 1; }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return PageShown(ControlOf(misc, TFrmMiscellaneous::IDC_MISC_PAGECONTROL)) == 1; }, 5000));
     Tap(VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(misc) == ControlOf(misc, IDC_RBN_DOD); }, 5000));
-    const ArrowStep securitySteps[] = {{VK_DOWN, IDC_RBN_NSA}, {VK_DOWN, IDC_RBN_GUTMANN}, {VK_DOWN, IDC_RBN_RANDOM}};
+    ASSERT_TRUE(
+        WaitUntil([&] { return FocusedControlOf(misc) == ControlOf(misc, TFrmMiscellaneous::IDC_RBN_DOD); }, 5000));
+    const ArrowStep securitySteps[] = {{VK_DOWN, TFrmMiscellaneous::IDC_RBN_NSA},
+                                       {VK_DOWN, TFrmMiscellaneous::IDC_RBN_GUTMANN},
+                                       {VK_DOWN, TFrmMiscellaneous::IDC_RBN_RANDOM}};
     for (const ArrowStep& step : securitySteps) {
         Tap(step.key);
         HWND radio = ControlOf(misc, step.ticked);
         EXPECT_TRUE(WaitUntil([&] { return Ticked(radio) && FocusedControlOf(misc) == radio; }, 5000))
             << RemoteWindowText(radio);
     }
-    EXPECT_TRUE(Enabled(ControlOf(misc, IDC_EDT_TIMES))) << "the Random choice takes its passes";
+    EXPECT_TRUE(Enabled(ControlOf(misc, TFrmMiscellaneous::IDC_EDT_TIMES))) << "the Random choice takes its passes";
     Tap(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(misc); }, 5000));
     EXPECT_EQ(Value(kSectionMiscellaneous, kKeySecurityLevel), "Random");
@@ -387,8 +400,8 @@ TEST_F(KeyboardTest, ArrowKeysMoveThroughARadioGroupAndOkKeepsTheChoice) {
 TEST_F(KeyboardTest, CtrlTabAndCtrlPageDownTurnThePagesOfThePageControlHoldingTheFocus) {
     HWND options = Open(kOpenOptions);
     ASSERT_NE(options, nullptr);
-    HWND outer = ControlOf(options, IDC_OPTIONS_PAGECONTROL);
-    HWND inner = ControlOf(options, IDC_PGC_BROWSER);
+    HWND outer = ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL);
+    HWND inner = ControlOf(options, TFrmOptions::IDC_PGC_BROWSER);
     ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(options) == outer; }, 5000));
     auto expectPages = [&](int outerPage, int innerPage, int visibleId, const char* after) {
         EXPECT_TRUE(WaitUntil(
@@ -400,26 +413,27 @@ TEST_F(KeyboardTest, CtrlTabAndCtrlPageDownTurnThePagesOfThePageControlHoldingTh
             << after << ": pages " << PageShown(outer) << ", " << PageShown(inner);
     };
     TapWith(VK_CONTROL, VK_TAB);
-    expectPages(1, 0, IDC_CHK_RECYCLEBIN, "Ctrl+Tab");
+    expectPages(1, 0, TFrmOptions::IDC_CHK_RECYCLEBIN, "Ctrl+Tab");
     TapWith(VK_CONTROL, VK_NEXT);
-    expectPages(2, 0, IDC_LVW_PLUGINS, "Ctrl+PgDn");
-    EXPECT_FALSE(Shown(ControlOf(options, IDC_CHK_RECYCLEBIN))) << "the page left is hidden";
+    expectPages(2, 0, TFrmOptions::IDC_LVW_PLUGINS, "Ctrl+PgDn");
+    EXPECT_FALSE(Shown(ControlOf(options, TFrmOptions::IDC_CHK_RECYCLEBIN))) << "the page left is hidden";
     TapWith(VK_MENU, 'S');
-    EXPECT_TRUE(WaitUntil([&] { return FocusedControlOf(options) == ControlOf(options, IDC_LVW_PLUGINS); }, 5000))
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusedControlOf(options) == ControlOf(options, TFrmOptions::IDC_LVW_PLUGINS); }, 5000))
         << "the label's mnemonic focuses the plug-in list";
     PressKey(VK_CONTROL);
     TapWith(VK_SHIFT, VK_TAB);
     ReleaseKey(VK_CONTROL);
-    expectPages(1, 0, IDC_CHK_RECYCLEBIN, "Ctrl+Shift+Tab");
+    expectPages(1, 0, TFrmOptions::IDC_CHK_RECYCLEBIN, "Ctrl+Shift+Tab");
     EXPECT_TRUE(WaitUntil([&] { return FocusedControlOf(options) == outer; }, 5000))
         << "a focus on the page that went moves to the tabs";
     TapWith(VK_CONTROL, VK_PRIOR);
-    expectPages(0, 0, IDC_CHK_IECACHE, "Ctrl+PgUp");
+    expectPages(0, 0, TFrmOptions::IDC_CHK_IECACHE, "Ctrl+PgUp");
     Tap(VK_TAB);
     ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(options) == inner; }, 5000));
     TapWith(VK_CONTROL, VK_TAB);
-    expectPages(0, 1, IDC_CHK_FIREFOXCACHE, "Ctrl+Tab on the browser tabs");
-    EXPECT_FALSE(Shown(ControlOf(options, IDC_CHK_IECACHE)));
+    expectPages(0, 1, TFrmOptions::IDC_CHK_FIREFOXCACHE, "Ctrl+Tab on the browser tabs");
+    EXPECT_FALSE(Shown(ControlOf(options, TFrmOptions::IDC_CHK_IECACHE)));
     const std::string before = Ini();
     Tap(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(options); }, 5000));

@@ -64,7 +64,7 @@ TEST_P(EveryWindowAtDpi, HasItsScaledClientSizeAndNoOverlappingOrClippedControl)
             for (const std::string& problem : LayoutProblems(stop.window, dpi, stop.fonts)) {
                 ADD_FAILURE() << problem;
             }
-            for (int list : {IDC_LIST_LEFT, IDC_LIST_RIGHT}) {
+            for (int list : {TFrmListPair::IDC_LIST_LEFT, TFrmListPair::IDC_LIST_RIGHT}) {
                 HWND control = GetDlgItem(stop.window, list);
                 if (control && WindowClassName(control) == "ListBox") {
                     EXPECT_EQ(SendMessageW(control, LB_GETITEMHEIGHT, 0, 0), MulDiv(kListPairItemHeight, dpi, 96));

@@ -71,7 +71,7 @@ protected:
 TEST_F(MiscellaneousKeyboardTest, HotkeyFieldsHoldOnlyTheCombinationBuiltFromTheKeysPressed) {
     HWND dialog = Open("[Miscellaneous]\r\nEnableBosskey=1\r\n");
     ASSERT_NE(dialog, nullptr);
-    for (int id : {IDC_EDT_STEALTHKEY, IDC_EDT_BOSSKEY}) {
+    for (int id : {TFrmMiscellaneous::IDC_EDT_STEALTHKEY, TFrmMiscellaneous::IDC_EDT_BOSSKEY}) {
         HWND field = ControlOf(dialog, id);
         MoveMouseOver(field);
         ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(dialog) == field; }, 5000))
@@ -94,7 +94,7 @@ TEST_F(MiscellaneousKeyboardTest, HotkeyFieldsHoldOnlyTheCombinationBuiltFromThe
 TEST_F(MiscellaneousKeyboardTest, AnEmptiedHotkeyFieldIsSavedAsNoHotkey) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
-    HWND field = ControlOf(dialog, IDC_EDT_STEALTHKEY);
+    HWND field = ControlOf(dialog, TFrmMiscellaneous::IDC_EDT_STEALTHKEY);
     MoveMouseOver(field);
     ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(dialog) == field; }, 5000));
     PressKey('Q');
@@ -113,9 +113,9 @@ void Type(WORD key) {
 TEST_F(MiscellaneousKeyboardTest, PassesFieldTakesDigitsAndMinusStepsWithoutBoundsAndKeepsItsText) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
-    TurnToPage(ControlOf(dialog, IDC_MISC_PAGECONTROL), 1);
-    ClickControlAndWait(ControlOf(dialog, IDC_RBN_RANDOM));
-    HWND times = ControlOf(dialog, IDC_EDT_TIMES);
+    TurnToPage(ControlOf(dialog, TFrmMiscellaneous::IDC_MISC_PAGECONTROL), 1);
+    ClickControlAndWait(ControlOf(dialog, TFrmMiscellaneous::IDC_RBN_RANDOM));
+    HWND times = ControlOf(dialog, TFrmMiscellaneous::IDC_EDT_TIMES);
     ASSERT_TRUE(Enabled(times));
     ClickWithMouse(times, 0.3);
     ASSERT_TRUE(WaitUntil([&] { return FocusedControlOf(dialog) == times; }, 5000));
@@ -143,14 +143,14 @@ TEST_F(MiscellaneousKeyboardTest, PassesFieldTakesDigitsAndMinusStepsWithoutBoun
         ExpectTextAfterKey(times, text, step.textAfter, step.what);
         text = step.textAfter;
     }
-    HWND upDown = ControlOf(dialog, IDC_UPD_TIMES);
+    HWND upDown = ControlOf(dialog, TFrmMiscellaneous::IDC_UPD_TIMES);
     ClickWithMouse(upDown, 0.5, 0.25);
     ExpectTextAfterKey(times, text, "-1", "the up button");
     ClickWithMouse(upDown, 0.5, 0.75);
     ExpectTextAfterKey(times, "-1", "-2", "the down button");
     ASSERT_TRUE(IsWindow(dialog));
 
-    ClickControlAndWait(ControlOf(dialog, IDC_RBN_GUTMANN));
+    ClickControlAndWait(ControlOf(dialog, TFrmMiscellaneous::IDC_RBN_GUTMANN));
     EXPECT_FALSE(Enabled(times));
     EXPECT_FALSE(Enabled(upDown));
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));

@@ -20,58 +20,61 @@ struct SwitchBox {
 
 // Every check box in the order the dialog reads and writes its switch.
 const SwitchBox kSwitchBoxes[] = {
-    {IDC_CHK_IECACHE, "Erase Cache (Temporary Internet Files)", "IE", "Cache", true},
-    {IDC_CHK_IEHISTORY, "Erase Browser History", "IE", "History", true},
-    {IDC_CHK_IECOOKIES, "Erase Cookies", "IE", "Cookies", true},
-    {IDC_CHK_IEADDRESSBAR, "Erase Address Bar History", "IE", "AddressBarHistory", true},
-    {IDC_CHK_IEPASSWORD, "Erase AutoComplete Passwords", "IE", "AutoPassword", false},
-    {IDC_CHK_IEFORMDATA, "Erase AutoComplete Form Data", "IE", "AutoFormData", false},
-    {IDC_CHK_INDEXDAT, "Erase index.dat", "IE", "IndexDat", true},
-    {IDC_CHK_FIREFOXCACHE, "Erase Cache (Temporary Internet Files)", "Firefox", "Cache", true},
-    {IDC_CHK_FIREFOXCOOKIES, "Erase Cookies", "Firefox", "Cookies", true},
-    {IDC_CHK_FIREFOXFORMDATA, "Erase AutoComplete Form Data and Passwords", "Firefox", "AutoFormData", true},
-    {IDC_CHK_FIREFOXHISTORY, "Erase Browser History and Address Bar History", "Firefox", "History", true},
-    {IDC_CHK_NETSCAPECACHE, "Erase Cache (Temporary Internet Files)", "Netscape", "Cache", true},
-    {IDC_CHK_NETSCAPECOOKIES, "Erase Cookies", "Netscape", "Cookies", true},
-    {IDC_CHK_NETSCAPEFORMDATA, "Erase AutoComplete Form Data and  Passwords", "Netscape", "AutoFormData", true},
-    {IDC_CHK_NETSCAPEHISTORY, "Erase Browser History and Address Bar History", "Netscape", "History", true},
-    {IDC_CHK_OPERACACHE, "Erase Cache (Temporary Internet Files)", "OPera", "Cache", true},
-    {IDC_CHK_OPERACOOKIES, "Erase Cookies", "OPera", "Cookies", true},
-    {IDC_CHK_OPERAADDRESSBAR, "Erase History and Address Bar History", "OPera", "AddressBarHistory", true},
-    {IDC_CHK_RECYCLEBIN, "Erase Recycle Bin", "Windows", "RecycleBin", true},
-    {IDC_CHK_TMPDIRECTORY, "Erase Windows Temporary Files Directory", "Windows", "TempFolder", true},
-    {IDC_CHK_RECENTDOC, "Erase Recent Documents History", "Windows", "RecentDoc", true},
-    {IDC_CHK_RUNMENU, "Erase Start Menu Run History", "Windows", "RunMenu", false},
-    {IDC_CHK_SEARCHMENU, "Erase Start Menu Search History ", "Windows", "SearchMenu", false},
-    {IDC_CHK_DIALOGHISTORY, "Erase Open/Save Dialog Box History ", "Windows", "DialogHistory", true},
-    {IDC_CHK_CLIPBOARD, "Erase Windows Clipboard", "Windows", "ClipBoard", true},
-    {IDC_CHK_SWAPFILE, "Erase Windows Swap File", "Windows", "SwapFile", false},
-    {IDC_CHK_CHROMECACHE, "Chrome", "Chrome", "Cache", true},
-    {IDC_CHK_CHROMECOOKIES, "Chrome", "Chrome", "Cookies", true},
-    {IDC_CHK_CHROMEHISTORY, "Chrome", "Chrome", "History", true},
-    {IDC_CHK_CHROMEFORMDATA, "Chrome", "Chrome", "FormData", true},
-    {IDC_CHK_CHROMEPASSWORDS, "Chrome", "Chrome", "Passwords", false},
-    {IDC_CHK_EDGECACHE, "Edge", "Edge", "Cache", true},
-    {IDC_CHK_EDGECOOKIES, "Edge", "Edge", "Cookies", true},
-    {IDC_CHK_EDGEHISTORY, "Edge", "Edge", "History", true},
-    {IDC_CHK_EDGEFORMDATA, "Edge", "Edge", "FormData", true},
-    {IDC_CHK_EDGEPASSWORDS, "Edge", "Edge", "Passwords", false},
-    {IDC_CHK_BRAVECACHE, "Brave", "Brave", "Cache", true},
-    {IDC_CHK_BRAVECOOKIES, "Brave", "Brave", "Cookies", true},
-    {IDC_CHK_BRAVEHISTORY, "Brave", "Brave", "History", true},
-    {IDC_CHK_BRAVEFORMDATA, "Brave", "Brave", "FormData", true},
-    {IDC_CHK_BRAVEPASSWORDS, "Brave", "Brave", "Passwords", false},
-    {IDC_CHK_VIVALDICACHE, "Vivaldi", "Vivaldi", "Cache", true},
-    {IDC_CHK_VIVALDICOOKIES, "Vivaldi", "Vivaldi", "Cookies", true},
-    {IDC_CHK_VIVALDIHISTORY, "Vivaldi", "Vivaldi", "History", true},
-    {IDC_CHK_VIVALDIFORMDATA, "Vivaldi", "Vivaldi", "FormData", true},
-    {IDC_CHK_VIVALDIPASSWORDS, "Vivaldi", "Vivaldi", "Passwords", false},
-    {IDC_CHK_FIREFOX3CACHE, "Erase Cache", "Firefox3", "Cache", true},
-    {IDC_CHK_FIREFOX3COOKIES, "Erase Cookies", "Firefox3", "Cookies", true},
-    {IDC_CHK_FIREFOX3HISTORY, "Erase History", "Firefox3", "History", true},
-    {IDC_CHK_FIREFOX3FORMHISTORY, "Erase Form History", "Firefox3", "FormData", true},
-    {IDC_CHK_FIREFOX3SESSIONRESTORE, "Erase Session Restore", "Firefox3", "SessionRestore", false},
-    {IDC_CHK_FIREFOX3LOGINS, "Erase Saved Logins", "Firefox3", "Logins", false},
+    {TFrmOptions::IDC_CHK_IECACHE, "Erase Cache (Temporary Internet Files)", "IE", "Cache", true},
+    {TFrmOptions::IDC_CHK_IEHISTORY, "Erase Browser History", "IE", "History", true},
+    {TFrmOptions::IDC_CHK_IECOOKIES, "Erase Cookies", "IE", "Cookies", true},
+    {TFrmOptions::IDC_CHK_IEADDRESSBAR, "Erase Address Bar History", "IE", "AddressBarHistory", true},
+    {TFrmOptions::IDC_CHK_IEPASSWORD, "Erase AutoComplete Passwords", "IE", "AutoPassword", false},
+    {TFrmOptions::IDC_CHK_IEFORMDATA, "Erase AutoComplete Form Data", "IE", "AutoFormData", false},
+    {TFrmOptions::IDC_CHK_INDEXDAT, "Erase index.dat", "IE", "IndexDat", true},
+    {TFrmOptions::IDC_CHK_FIREFOXCACHE, "Erase Cache (Temporary Internet Files)", "Firefox", "Cache", true},
+    {TFrmOptions::IDC_CHK_FIREFOXCOOKIES, "Erase Cookies", "Firefox", "Cookies", true},
+    {TFrmOptions::IDC_CHK_FIREFOXFORMDATA, "Erase AutoComplete Form Data and Passwords", "Firefox", "AutoFormData",
+     true},
+    {TFrmOptions::IDC_CHK_FIREFOXHISTORY, "Erase Browser History and Address Bar History", "Firefox", "History", true},
+    {TFrmOptions::IDC_CHK_NETSCAPECACHE, "Erase Cache (Temporary Internet Files)", "Netscape", "Cache", true},
+    {TFrmOptions::IDC_CHK_NETSCAPECOOKIES, "Erase Cookies", "Netscape", "Cookies", true},
+    {TFrmOptions::IDC_CHK_NETSCAPEFORMDATA, "Erase AutoComplete Form Data and  Passwords", "Netscape", "AutoFormData",
+     true},
+    {TFrmOptions::IDC_CHK_NETSCAPEHISTORY, "Erase Browser History and Address Bar History", "Netscape", "History",
+     true},
+    {TFrmOptions::IDC_CHK_OPERACACHE, "Erase Cache (Temporary Internet Files)", "OPera", "Cache", true},
+    {TFrmOptions::IDC_CHK_OPERACOOKIES, "Erase Cookies", "OPera", "Cookies", true},
+    {TFrmOptions::IDC_CHK_OPERAADDRESSBAR, "Erase History and Address Bar History", "OPera", "AddressBarHistory", true},
+    {TFrmOptions::IDC_CHK_RECYCLEBIN, "Erase Recycle Bin", "Windows", "RecycleBin", true},
+    {TFrmOptions::IDC_CHK_TMPDIRECTORY, "Erase Windows Temporary Files Directory", "Windows", "TempFolder", true},
+    {TFrmOptions::IDC_CHK_RECENTDOC, "Erase Recent Documents History", "Windows", "RecentDoc", true},
+    {TFrmOptions::IDC_CHK_RUNMENU, "Erase Start Menu Run History", "Windows", "RunMenu", false},
+    {TFrmOptions::IDC_CHK_SEARCHMENU, "Erase Start Menu Search History ", "Windows", "SearchMenu", false},
+    {TFrmOptions::IDC_CHK_DIALOGHISTORY, "Erase Open/Save Dialog Box History ", "Windows", "DialogHistory", true},
+    {TFrmOptions::IDC_CHK_CLIPBOARD, "Erase Windows Clipboard", "Windows", "ClipBoard", true},
+    {TFrmOptions::IDC_CHK_SWAPFILE, "Erase Windows Swap File", "Windows", "SwapFile", false},
+    {TFrmOptions::IDC_CHK_CHROMECACHE, "Chrome", "Chrome", "Cache", true},
+    {TFrmOptions::IDC_CHK_CHROMECOOKIES, "Chrome", "Chrome", "Cookies", true},
+    {TFrmOptions::IDC_CHK_CHROMEHISTORY, "Chrome", "Chrome", "History", true},
+    {TFrmOptions::IDC_CHK_CHROMEFORMDATA, "Chrome", "Chrome", "FormData", true},
+    {TFrmOptions::IDC_CHK_CHROMEPASSWORDS, "Chrome", "Chrome", "Passwords", false},
+    {TFrmOptions::IDC_CHK_EDGECACHE, "Edge", "Edge", "Cache", true},
+    {TFrmOptions::IDC_CHK_EDGECOOKIES, "Edge", "Edge", "Cookies", true},
+    {TFrmOptions::IDC_CHK_EDGEHISTORY, "Edge", "Edge", "History", true},
+    {TFrmOptions::IDC_CHK_EDGEFORMDATA, "Edge", "Edge", "FormData", true},
+    {TFrmOptions::IDC_CHK_EDGEPASSWORDS, "Edge", "Edge", "Passwords", false},
+    {TFrmOptions::IDC_CHK_BRAVECACHE, "Brave", "Brave", "Cache", true},
+    {TFrmOptions::IDC_CHK_BRAVECOOKIES, "Brave", "Brave", "Cookies", true},
+    {TFrmOptions::IDC_CHK_BRAVEHISTORY, "Brave", "Brave", "History", true},
+    {TFrmOptions::IDC_CHK_BRAVEFORMDATA, "Brave", "Brave", "FormData", true},
+    {TFrmOptions::IDC_CHK_BRAVEPASSWORDS, "Brave", "Brave", "Passwords", false},
+    {TFrmOptions::IDC_CHK_VIVALDICACHE, "Vivaldi", "Vivaldi", "Cache", true},
+    {TFrmOptions::IDC_CHK_VIVALDICOOKIES, "Vivaldi", "Vivaldi", "Cookies", true},
+    {TFrmOptions::IDC_CHK_VIVALDIHISTORY, "Vivaldi", "Vivaldi", "History", true},
+    {TFrmOptions::IDC_CHK_VIVALDIFORMDATA, "Vivaldi", "Vivaldi", "FormData", true},
+    {TFrmOptions::IDC_CHK_VIVALDIPASSWORDS, "Vivaldi", "Vivaldi", "Passwords", false},
+    {TFrmOptions::IDC_CHK_FIREFOX3CACHE, "Erase Cache", "Firefox3", "Cache", true},
+    {TFrmOptions::IDC_CHK_FIREFOX3COOKIES, "Erase Cookies", "Firefox3", "Cookies", true},
+    {TFrmOptions::IDC_CHK_FIREFOX3HISTORY, "Erase History", "Firefox3", "History", true},
+    {TFrmOptions::IDC_CHK_FIREFOX3FORMHISTORY, "Erase Form History", "Firefox3", "FormData", true},
+    {TFrmOptions::IDC_CHK_FIREFOX3SESSIONRESTORE, "Erase Session Restore", "Firefox3", "SessionRestore", false},
+    {TFrmOptions::IDC_CHK_FIREFOX3LOGINS, "Erase Saved Logins", "Firefox3", "Logins", false},
 };
 
 // The page (0 Browsers, 1 Windows) and, on Browsers, the browser page of a check box.
@@ -108,8 +111,8 @@ TEST_F(OptionsDialogTest, OpensOnTheFirstPagesWithEveryDefaultAndCancelWritesNot
     EXPECT_EQ(size.cx, 497);
     EXPECT_EQ(size.cy, 379);
 
-    HWND pages = ControlOf(dialog, IDC_OPTIONS_PAGECONTROL);
-    HWND browsers = ControlOf(dialog, IDC_PGC_BROWSER);
+    HWND pages = ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL);
+    HWND browsers = ControlOf(dialog, TFrmOptions::IDC_PGC_BROWSER);
     EXPECT_EQ(PageCaptions(pages), (std::vector<std::string>{"Browsers", "Windows", "Plug-ins"}));
     EXPECT_EQ(PageCaptions(browsers), (std::vector<std::string>{"Internet Explorer / MSN / AOL", "Firefox", "Netscape",
                                                                 "Opera", "Chrome / Edge"}));
@@ -122,8 +125,8 @@ TEST_F(OptionsDialogTest, OpensOnTheFirstPagesWithEveryDefaultAndCancelWritesNot
         EXPECT_EQ(Ticked(control), box.defaultValue) << box.section << " " << box.key;
         EXPECT_EQ(Shown(control), PageOf(box) == std::make_pair(0, 0)) << box.section << " " << box.key;
     }
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_BTN_IECOOKIESOPTION)), "Keep ...");
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_BTN_TYPEDURLOPTION)), "Keep ...");
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmOptions::IDC_BTN_IECOOKIESOPTION)), "Keep ...");
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmOptions::IDC_BTN_TYPEDURLOPTION)), "Keep ...");
 
     ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
     EXPECT_FALSE(FileExists(app_->OptionsPath()));
@@ -142,9 +145,9 @@ COLORREF ScreenColourAt(HWND window, POINT point) {
 TEST_F(OptionsDialogTest, CheckBoxesPaintThePagesOwnBackgroundBehindTheirText) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
-    TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 1);
+    TurnToPage(ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 1);
     BringToFront(dialog);
-    HWND box = ControlOf(dialog, IDC_CHK_RECYCLEBIN);
+    HWND box = ControlOf(dialog, TFrmOptions::IDC_CHK_RECYCLEBIN);
     ASSERT_TRUE(WaitUntil([&] { return Shown(box); }, 5000));
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(300);
@@ -162,8 +165,8 @@ TEST_F(OptionsDialogTest, CheckBoxesPaintThePagesOwnBackgroundBehindTheirText) {
 TEST_F(OptionsDialogTest, EachPageShowsOnlyItsOwnCheckBoxes) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
-    HWND pages = ControlOf(dialog, IDC_OPTIONS_PAGECONTROL);
-    HWND browsers = ControlOf(dialog, IDC_PGC_BROWSER);
+    HWND pages = ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL);
+    HWND browsers = ControlOf(dialog, TFrmOptions::IDC_PGC_BROWSER);
     const std::pair<int, int> shown[] = {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, -1}};
     for (const auto& [page, browser] : shown) {
         TurnToPage(pages, page);
@@ -177,26 +180,29 @@ TEST_F(OptionsDialogTest, EachPageShowsOnlyItsOwnCheckBoxes) {
         }
     }
     TurnToPage(pages, 2);
-    EXPECT_TRUE(Shown(ControlOf(dialog, IDC_LVW_PLUGINS)));
-    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, IDC_LBL_PLUGINS)), "Select the plugins you want to execute");
-    EXPECT_FALSE(Shown(ControlOf(dialog, IDC_CHK_SWAPFILE)));
+    EXPECT_TRUE(Shown(ControlOf(dialog, TFrmOptions::IDC_LVW_PLUGINS)));
+    EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmOptions::IDC_LBL_PLUGINS)),
+              "Select the plugins you want to execute");
+    EXPECT_FALSE(Shown(ControlOf(dialog, TFrmOptions::IDC_CHK_SWAPFILE)));
     EXPECT_TRUE(CloseWith(*app_, dialog, "Cancel"));
 }
 
 TEST_F(OptionsDialogTest, OkWritesEverySwitchInOrderKeepingTheFilesOwnLines) {
     HWND dialog = Open("; hand-written\r\n[Windows]\r\nSwapFile=1\r\n[IE]\r\nCache=0\r\nAutoPassword=true\r\n");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(Ticked(ControlOf(dialog, IDC_CHK_IECACHE)));
-    EXPECT_FALSE(Ticked(ControlOf(dialog, IDC_CHK_IEPASSWORD))) << "a value that is no number reads as the default";
-    EXPECT_TRUE(Ticked(ControlOf(dialog, IDC_CHK_SWAPFILE)));
+    EXPECT_FALSE(Ticked(ControlOf(dialog, TFrmOptions::IDC_CHK_IECACHE)));
+    EXPECT_FALSE(Ticked(ControlOf(dialog, TFrmOptions::IDC_CHK_IEPASSWORD)))
+        << "a value that is no number reads as the default";
+    EXPECT_TRUE(Ticked(ControlOf(dialog, TFrmOptions::IDC_CHK_SWAPFILE)));
 
-    ClickControlAndWait(ControlOf(dialog, IDC_CHK_IEHISTORY));
-    TurnToPage(ControlOf(dialog, IDC_PGC_BROWSER), 3);
-    ClickControlAndWait(ControlOf(dialog, IDC_CHK_OPERACOOKIES));
-    TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 1);
-    ClickControlAndWait(ControlOf(dialog, IDC_CHK_RUNMENU));
-    ClickControlAndWait(ControlOf(dialog, IDC_CHK_RECYCLEBIN));
-    EXPECT_TRUE(RemoteListViewRows(ControlOf(dialog, IDC_LVW_PLUGINS), 2).empty()) << "no plug-in folder, no rows";
+    ClickControlAndWait(ControlOf(dialog, TFrmOptions::IDC_CHK_IEHISTORY));
+    TurnToPage(ControlOf(dialog, TFrmOptions::IDC_PGC_BROWSER), 3);
+    ClickControlAndWait(ControlOf(dialog, TFrmOptions::IDC_CHK_OPERACOOKIES));
+    TurnToPage(ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 1);
+    ClickControlAndWait(ControlOf(dialog, TFrmOptions::IDC_CHK_RUNMENU));
+    ClickControlAndWait(ControlOf(dialog, TFrmOptions::IDC_CHK_RECYCLEBIN));
+    EXPECT_TRUE(RemoteListViewRows(ControlOf(dialog, TFrmOptions::IDC_LVW_PLUGINS), 2).empty())
+        << "no plug-in folder, no rows";
     ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
 
     EXPECT_EQ(ReadFileText(app_->OptionsPath()),
@@ -220,7 +226,7 @@ TEST_F(OptionsDialogTest, ARefusedWriteIsShownAndLeavesTheDialogOpen) {
     HWND dialog = Open("[IE]\r\nCache=1\r\n");
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(SetAttributes(app_->OptionsPath(), FILE_ATTRIBUTE_READONLY));
-    ClickControlAndWait(ControlOf(dialog, IDC_CHK_IECACHE));
+    ClickControlAndWait(ControlOf(dialog, TFrmOptions::IDC_CHK_IECACHE));
     ASSERT_TRUE(app_->PressButton(dialog, "OK"));
     HWND box = app_->WaitMessageBox("Error");
     ASSERT_NE(box, nullptr);
@@ -247,8 +253,8 @@ TEST_F(OptionsDialogTest, PluginRowsComeFromTheQvFilesAndOkWritesEachTickIntoIts
     ASSERT_NE(app_->WaitMainWindow(), nullptr);
     HWND dialog = OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
     ASSERT_NE(dialog, nullptr);
-    TurnToPage(ControlOf(dialog, IDC_OPTIONS_PAGECONTROL), 2);
-    HWND list = ControlOf(dialog, IDC_LVW_PLUGINS);
+    TurnToPage(ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 2);
+    HWND list = ControlOf(dialog, TFrmOptions::IDC_LVW_PLUGINS);
 
     EXPECT_EQ(ListViewColumnCaptions(list), (std::vector<std::string>{"Plug-Ins Name", "Function"}));
     RECT rect;

@@ -127,13 +127,13 @@ TEST(ScheduleTimer, OkInTheMiscellaneousDialogReArmsItWithTheNewChoiceAndUnticki
         HWND dialog =
             OpenWindowFrom(app, app.MainWindow(), "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
         if (dialog) {
-            TurnToPage(ControlOf(dialog, IDC_MISC_PAGECONTROL), 2);
+            TurnToPage(ControlOf(dialog, TFrmMiscellaneous::IDC_MISC_PAGECONTROL), 2);
         }
         return dialog;
     };
     HWND dialog = openSchedulePage();
     ASSERT_NE(dialog, nullptr);
-    HWND choice = ControlOf(dialog, IDC_CBO_SCHEDULE);
+    HWND choice = ControlOf(dialog, TFrmMiscellaneous::IDC_CBO_SCHEDULE);
     EXPECT_EQ(ComboIndex(choice), 3);
     SendMessageW(choice, CB_SETCURSEL, 0, 0);
     // The timer is armed after the press, so its tick comes a whole interval after it at the least.
@@ -150,8 +150,8 @@ TEST(ScheduleTimer, OkInTheMiscellaneousDialogReArmsItWithTheNewChoiceAndUnticki
 
     dialog = openSchedulePage();
     ASSERT_NE(dialog, nullptr);
-    ClickControlAndWait(ControlOf(dialog, IDC_CHK_INTERVAL));
-    EXPECT_FALSE(Ticked(ControlOf(dialog, IDC_CHK_INTERVAL)));
+    ClickControlAndWait(ControlOf(dialog, TFrmMiscellaneous::IDC_CHK_INTERVAL));
+    EXPECT_FALSE(Ticked(ControlOf(dialog, TFrmMiscellaneous::IDC_CHK_INTERVAL)));
     ASSERT_TRUE(CloseWith(app, dialog, "OK"));
     PutTextOnClipboard(L"after unticking");
     Sleep(9000);

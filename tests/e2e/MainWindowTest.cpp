@@ -1,5 +1,5 @@
-// Start-up and the main window, driven through the real Quorvale.exe. These tests come late in
-// the run on purpose: they require that no earlier test left the hotkey atoms behind.
+// Start-up and the main window, driven through the real Quorvale.exe: the welcome text, the single
+// copy, the hotkeys and their atoms, the tray icon and its menu.
 #include "driver/QuorvaleDriver.h"
 
 #include "platform/ThisProcess.h"
