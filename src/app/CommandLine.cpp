@@ -46,7 +46,8 @@ void SayOnConsole(const std::string& text) {
 int ShredFromCommandLine(const std::vector<std::string>& files) {
     const ShredderSettings settings = ReadShredderSettings(OptionsStore(OptionsFilePath()));
     int code = kExitAllErased;
-    for (const std::string& file : files) {
+    for (const std::string& named : files) {
+        const std::string file = FullPathOf(named);
         std::optional<std::string> why = ShredRefusal(file);
         if (!why) {
             try {

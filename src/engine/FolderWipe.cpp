@@ -1,7 +1,8 @@
 #include "engine/FolderWipe.h"
 
 #include "engine/RunState.h"
-#include "engine/SafetyGate.h"
+#include "gate/GateActs.h"
+#include "gate/SafetyGate.h"
 #include "engine/WipeMethods.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
@@ -24,7 +25,7 @@ bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t
             return true;
         }
     } catch (const WipeOpenError& error) {
-        NoteNotErased(path, OpenFailureReason(error.Error()));
+        NoteNotErased(path, error.Reason());
         return false;
     }
     if (!StopRequested) {
@@ -92,7 +93,7 @@ void WipeFolderTree(const std::string& folder, const std::string& method, int32_
     }
     const std::string base = WithoutTrailingBackslash(folder);
     if (WipeFolderContents(base, method, passes, log)) {
-        RemoveFolder(base);
+        GateRemoveFolder(base);
     }
 }
 

@@ -1,4 +1,5 @@
 // History, typed addresses, AutoComplete form data and passwords: the registry and COM items.
+#include "gate/GateActs.h"
 #include "engine/InternetExplorer.h"
 
 #include "engine/FolderWipe.h"
@@ -13,17 +14,6 @@
 
 namespace {
 
-// Deletes every value of the key. Returns how many were deleted.
-int64_t DeleteAllValues(HKEY key) {
-    int64_t deleted = 0;
-    for (const std::string& name : RegValueNames(key)) {
-        if (DeleteRegValue(key, name)) {
-            ++deleted;
-        }
-    }
-    return deleted;
-}
-
 void EraseProtectedStorageFormData() {
     const std::string userName = CurrentUserName();
     if (userName.empty()) {
@@ -37,7 +27,7 @@ void EraseProtectedStorageFormData() {
     const std::vector<std::string> subKeys = RegSubKeyNames(key.get());
     key.reset();
     for (const std::string& subKey : subKeys) {
-        DeleteRegTree(HKEY_LOCAL_MACHINE, keyPath + "\\" + subKey);
+        GateDeleteRegTree(HKEY_LOCAL_MACHINE, keyPath + "\\" + subKey);
     }
 }
 
@@ -52,7 +42,7 @@ void EraseIETypedURLs(const std::string& optionsPath, ProgressLog& log) {
     KillProcessByName("iexplore.exe");
     ErasedRegistryCount = 0;
     if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kTypedUrlsKey, KEY_READ | KEY_WRITE)) {
-        const int64_t erased = DeleteAllValues(key.get());
+        const int64_t erased = GateDeleteAllValues(key.get());
         TotalErasedRegistryCount += erased;
         log.AppendLine(RegistryResultLine(erased));
     }
@@ -85,7 +75,7 @@ void EraseIEFormData() {
 void EraseIEPasswords(ProgressLog& log) {
     ErasedRegistryCount = 0;
     if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kAutoCompletePasswordsKey, KEY_READ | KEY_WRITE)) {
-        ErasedRegistryCount = DeleteAllValues(key.get());
+        ErasedRegistryCount = GateDeleteAllValues(key.get());
         log.ReplaceLastLine(std::to_string(ErasedRegistryCount) + " registry entries were erased.");
     }
     TotalErasedRegistryCount += ErasedRegistryCount;

@@ -1,4 +1,5 @@
 // Temporary Internet files and cookies: the URL cache walk, and the zero pass their files get.
+#include "gate/GateActs.h"
 #include "engine/InternetExplorer.h"
 
 #include "engine/FolderWipe.h"
@@ -20,7 +21,7 @@ void EraseCacheEntry(const UrlCacheEntry& entry, ProgressLog& log) {
     ReleasedByteCount += entry.size;
     ErasedFileCount += 1;
     ZeroAndTruncateFile(entry.localFile);
-    DeleteUrlCacheEntryOf(entry);
+    GateDeleteCacheEntry(entry);
     log.ReplaceLastLine(FileResultLine());
 }
 
@@ -45,21 +46,17 @@ void ZeroAndTruncateFile(const std::string& path) {
         if (!FileExists(path)) {
             return;
         }
-        {
-            FileHandle file = OpenForOverwrite(path);
-            const int64_t length = file ? FileLength(file.get()) : -1;
-            if (length < 0 || !OverwriteWithZeros(file.get(), length)) {
-                return;
-            }
+        GatedFile file(path);
+        HANDLE handle = file.Open();
+        const int64_t length = handle ? FileLength(handle) : -1;
+        if (length < 0 || !OverwriteWithZeros(handle, length)) {
+            return;
         }
         ProcessMessages();
         if (StopRequested) {
             return;
         }
-        FileHandle file = OpenForOverwrite(path);
-        if (file) {
-            SetEndOfFile(file.get());
-        }
+        file.Truncate();
     } catch (...) {
         // A file that cannot be zeroed or truncated is left as the failure left it.
     }

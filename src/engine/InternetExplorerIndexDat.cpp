@@ -1,4 +1,5 @@
 // The index.dat databases of the Internet cache and the history: zeroed in place.
+#include "gate/GateActs.h"
 #include "engine/InternetExplorer.h"
 
 #include "engine/FolderWipe.h"
@@ -19,20 +20,21 @@ bool WipeIndexDatIn(const std::string& folder, ProgressLog& log) {
     if (!FileExists(path)) {
         return true;
     }
-    FileHandle file = OpenForOverwrite(path);
-    if (!file) {
+    GatedFile file(path);
+    HANDLE handle = file.Open();
+    if (!handle) {
         return false;
     }
-    const std::optional<uint8_t> first = ReadFirstByte(file.get());
-    const int64_t length = FileLength(file.get());
+    const std::optional<uint8_t> first = ReadFirstByte(handle);
+    const int64_t length = FileLength(handle);
     if (!first || *first == 0 || length < 0) {
         return false;
     }
     ReleasedByteCount += length;
-    if (!OverwriteWithZeros(file.get(), length)) {
+    if (!OverwriteWithZeros(handle, length)) {
         return false;
     }
-    file.reset();
+    file.Close();
     ErasedFileCount += 1;
     log.ReplaceLastLine(FileResultLine());
     return true;

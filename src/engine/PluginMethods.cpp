@@ -1,9 +1,10 @@
 // The four plug-in methods: registry keys and values deleted, folder matches and single files wiped.
+#include "gate/GateActs.h"
 #include "engine/Plugins.h"
 
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
-#include "engine/SafetyGate.h"
+#include "gate/SafetyGate.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -92,7 +93,8 @@ void DeleteRegistryKey(const std::string& entry, ProgressLog& log) {
     }
     // Counted before the deletion, and counted even when the deletion is refused.
     ErasedRegistryCount += 1;
-    DeleteRegTree(key.get(), parts->name);
+    key.reset();
+    GateDeleteRegTree(parts->root, SubKeyPath(*parts));
     ShowRunningLine(log);
 }
 
@@ -106,7 +108,7 @@ void DeleteRegistryValue(const std::string& entry, ProgressLog& log) {
         return;
     }
     ErasedRegistryCount += 1;
-    DeleteRegValue(key.get(), parts->name);
+    GateDeleteRegValue(key.get(), parts->name);
     ShowRunningLine(log);
 }
 

@@ -1,5 +1,7 @@
 #include "engine/RunState.h"
 
+#include "engine/ProgressLog.h"
+
 #include <windows.h>
 
 bool StopRequested = false;
@@ -15,6 +17,18 @@ int64_t TotalErasedRegistryCount = 0;
 std::vector<NotErasedEntry> NotErasedEntries;
 
 void NoteNotErased(const std::string& what, const std::string& why) { NotErasedEntries.push_back({what, why}); }
+
+void LogRefusal(ProgressLog& log, const std::string& what, const std::string& why, const std::string& runningLine) {
+    std::string shown = what;
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    log.ReplaceLastLine("Refused: " + shown + " (" + why + ")");
+    NoteNotErased(shown, "refused: " + why);
+    log.AppendLine(runningLine);
+}
 
 std::string OpenFailureReason(unsigned long error) {
     switch (error) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class ProgressLog;
+
 // Set by a click on Stop; polled by the run and the wipe methods.
 extern bool StopRequested;
 
@@ -27,6 +29,9 @@ struct NotErasedEntry {
 };
 extern std::vector<NotErasedEntry> NotErasedEntries;
 void NoteNotErased(const std::string& what, const std::string& why);
+// Writes the safety gate's refusal into the item's lines, "Refused: <what> (<why>)" before the
+// item's running line (which stays the last line), and into the account.
+void LogRefusal(ProgressLog& log, const std::string& what, const std::string& why, const std::string& runningLine);
 // Why a file could not be opened, from the Windows error of the open.
 std::string OpenFailureReason(unsigned long error);
 

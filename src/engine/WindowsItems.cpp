@@ -1,8 +1,9 @@
 #include "engine/WindowsItems.h"
 
+#include "gate/GateActs.h"
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
-#include "engine/SafetyGate.h"
+#include "gate/SafetyGate.h"
 #include "engine/SystemInfo.h"
 #include "platform/Clipboard.h"
 #include "platform/Environment.h"
@@ -15,16 +16,6 @@
 #include <shlobj.h>
 
 namespace {
-
-// Deletes every value of the open key and returns how many names it found; a value that cannot
-// be deleted is counted all the same.
-int64_t DeleteAllValues(HKEY key) {
-    auto names = RegValueNames(key);
-    for (const auto& name : names) {
-        DeleteRegValue(key, name);
-    }
-    return static_cast<int64_t>(names.size());
-}
 
 constexpr REGSAM kCleanAccess = KEY_READ | KEY_SET_VALUE;
 
@@ -47,7 +38,7 @@ void EraseTempFolder(const std::string& method, int32_t passes, ProgressLog& log
 
 bool EmptyRecycleBin() {
     try {
-        return EmptyRecycleBinsThrough("Shell32.dll") != RecycleBinResult::LibraryMissing;
+        return GateEmptyRecycleBins("Shell32.dll") != RecycleBinResult::LibraryMissing;
     } catch (...) {
         return true; // only a library that cannot be loaded is reported, as the shell's own answer is not
     }
@@ -70,9 +61,13 @@ void EraseRecentDocuments(ProgressLog& log) {
         if (shortcut.IsFolder()) {
             continue; // a folder named like a shortcut is not a document trace
         }
-        ErasedFileCount += 1;
-        ReleasedByteCount += shortcut.size;
-        DeleteFileAt(folder + "\\" + shortcut.name);
+        const std::string path = folder + "\\" + shortcut.name;
+        if (GateDeleteFile(path)) {
+            ErasedFileCount += 1;
+            ReleasedByteCount += shortcut.size;
+        } else {
+            NoteNotErased(path, OpenFailureReason(GetLastError()));
+        }
     }
     AddFileCountersToTotals();
     log.AppendLine(FileResultLine());
@@ -81,7 +76,7 @@ void EraseRecentDocuments(ProgressLog& log) {
 void EraseRunMRU(ProgressLog& log) {
     ErasedRegistryCount = 0;
     if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kRunMRUKey, kCleanAccess)) {
-        ErasedRegistryCount = DeleteAllValues(key.get());
+        ErasedRegistryCount = GateDeleteAllValues(key.get());
     }
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
     TotalErasedRegistryCount += ErasedRegistryCount;
@@ -92,7 +87,7 @@ void EraseSearchMRU(ProgressLog& log) {
     if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kSearchMRUKey)) {
         for (const auto& name : RegSubKeyNames(key.get())) {
             if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kSearchMRUKey) + "\\" + name, kCleanAccess)) {
-                ErasedRegistryCount += DeleteAllValues(subKey.get());
+                ErasedRegistryCount += GateDeleteAllValues(subKey.get());
             }
         }
     }
@@ -105,12 +100,12 @@ void EraseDialogMRU(ProgressLog& log) {
     if (!key) {
         return;
     }
-    ErasedRegistryCount = DeleteAllValues(key.get());
+    ErasedRegistryCount = GateDeleteAllValues(key.get());
     TotalErasedRegistryCount += ErasedRegistryCount;
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
     for (const auto& name : RegSubKeyNames(key.get())) {
         if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kDialogMRUKey) + "\\" + name, kCleanAccess)) {
-            int64_t erased = DeleteAllValues(subKey.get());
+            int64_t erased = GateDeleteAllValues(subKey.get());
             ErasedRegistryCount += erased;
             TotalErasedRegistryCount += erased;
             log.ReplaceLastLine(RegistryResultLine(ErasedRegistryCount));

@@ -1,5 +1,6 @@
 #include "engine/WipeMethods.h"
 
+#include "gate/GateActs.h"
 #include "platform/Messages.h"
 #include "platform/FileWrites.h"
 #include "platform/Files.h"
@@ -68,8 +69,10 @@ void FillRandomBytes(uint8_t* bytes, size_t count) {
     WipeRandomSeed = seed;
 }
 
-WipeOpenError::WipeOpenError(const std::string& path, unsigned long error)
-    : std::runtime_error("Cannot open " + path + " for writing"), error_(error) {}
+WipeOpenError::WipeOpenError(const std::string& path, unsigned long error, std::optional<std::string> refusal)
+    : std::runtime_error("Cannot open " + path + " for writing"), error_(error), refusal_(std::move(refusal)) {}
+
+std::string WipeOpenError::Reason() const { return refusal_ ? "refused: " + *refusal_ : OpenFailureReason(error_); }
 
 namespace {
 
@@ -163,49 +166,28 @@ void LetMessagesRun(bool throttled) {
 // The file a method wipes. A file named on its own is reopened for every pass; a file of a walk,
 // one of many, is opened at its first pass and stays open through every pass, since every open
 // costs a trip to the file system and a search of the folder. Either way the truncation, the rename
-// and the delete go through one last handle.
+// and the delete go through the safety gate's one last handle.
 struct Victim {
     const std::string& path;
     DWORD attributes;
     bool walked;
-    FileHandle file;
-    bool deleted = false;   // set by Delete once the file is gone
-    bool mayDelete = false; // opened with the right to rename and delete it through the handle
+    GatedFile file;
+    bool deleted = false; // set by Delete once the file is gone
+
+    Victim(const std::string& path, DWORD attributes, bool walked)
+        : path(path), attributes(attributes), walked(walked), file(path, attributes) {}
 
     // Opens the file for writing unless it is open already; raises WipeOpenError when it cannot.
-    // Where another program holds the file without letting it be deleted, it is opened for
-    // writing only, as before, and renamed and deleted by name at the end.
     HANDLE Open() {
-        if (!file) {
-            file = OpenForOverwriteAndDelete(path);
-            mayDelete = static_cast<bool>(file);
-            if (!file && GetLastError() == ERROR_SHARING_VIOLATION) {
-                file = OpenForOverwrite(path);
-            }
-            // A device (a name such as NUL or COM1 that slipped through) is no file to overwrite.
-            if (!file) {
-                throw WipeOpenError(path, GetLastError());
-            }
-            if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-                file.reset();
-                throw WipeOpenError(path, ERROR_BAD_DEVICE);
-            }
+        HANDLE handle = file.Open();
+        if (!handle) {
+            throw WipeOpenError(path, GetLastError(), file.Refusal());
         }
-        return file.get();
+        return handle;
     }
 
-    // Renames the file; through the handle where it may, else by name.
-    bool RenameTo(const std::string& target) {
-        return mayDelete ? RenameOpenFile(file.get(), target) : (file.reset(), RenameFile(path, target));
-    }
-
-    // Deletes the file, known by name as current: through the handle where it may, else (or when
-    // that fails) by name once the handle is closed.
-    void Delete(const std::string& current) {
-        bool marked = mayDelete && file && DeleteWhenClosed(file.get());
-        file.reset();
-        deleted = marked || DeleteFileAt(current);
-    }
+    bool RenameTo(const std::string& target) { return file.RenameTo(target); }
+    void Delete(const std::string& current) { deleted = file.Delete(current); }
 };
 
 // Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
@@ -236,7 +218,7 @@ void RunPass(Victim& victim, const Pass& pass) {
     }
     FlushFileBuffers(file);
     if (!victim.walked) {
-        victim.file.reset();
+        victim.file.Close();
     }
 }
 
@@ -252,15 +234,15 @@ bool IsMissingOrLink(DWORD attributes) {
 // passes wrote through. Every failure is swallowed.
 void FinishVictim(Victim& victim) {
     try {
-        if (!victim.file) {
+        if (!victim.file.IsOpen()) {
             ClearGuardingAttributes(victim.path, victim.attributes);
         }
-        HANDLE file = victim.Open();
-        if (!RewindFile(file) || !SetEndOfFile(file)) {
+        victim.Open();
+        if (!victim.file.Truncate()) {
             return;
         }
-        if (!victim.mayDelete) {
-            victim.file.reset();
+        if (!victim.file.MayDelete()) {
+            victim.file.Close();
         }
         LetMessagesRun(victim.walked);
         if (StopRequested) {
@@ -316,7 +298,7 @@ void WipeWithPasses(const std::string& path, int32_t passCount, PassAt passAt, c
     LetMessagesRun(control.walkedFile);
     const DWORD attributes =
         control.knownAttributes != INVALID_FILE_ATTRIBUTES ? control.knownAttributes : GetAttributes(path);
-    Victim victim{path, attributes, control.walkedFile, FileHandle()};
+    Victim victim(path, attributes, control.walkedFile);
     // Tells the caller whether the file is gone, whichever way this ends (a missing file is gone).
     struct Report {
         const Victim& victim;
@@ -392,6 +374,6 @@ void WipeFileByMethod(const std::string& path, const std::string& method, int32_
 }
 
 void FinishWipedFile(const std::string& path) {
-    Victim victim{path, GetAttributes(path), false, FileHandle()};
+    Victim victim(path, GetAttributes(path), false);
     FinishVictim(victim);
 }

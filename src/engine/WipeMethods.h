@@ -1,5 +1,5 @@
 // The secure wipe methods: each overwrites one file in place pass by pass, then truncates,
-// renames and deletes it. Every overwrite in the program goes through here.
+// renames and deletes it, through the safety gate's file (GatedFile).
 #pragma once
 
 #include "engine/RunState.h"
@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -14,12 +15,16 @@
 // passes before that left it. Callers that walk many files catch it per file.
 class WipeOpenError : public std::runtime_error {
 public:
-    // error: the Windows error of the failed open (GetLastError()).
-    WipeOpenError(const std::string& path, unsigned long error);
+    // error: the Windows error of the failed open (GetLastError()); refusal: why the safety gate
+    // refused the file, when it did.
+    WipeOpenError(const std::string& path, unsigned long error, std::optional<std::string> refusal = std::nullopt);
     unsigned long Error() const { return error_; }
+    // Why, in the account's words ("in use by another program", "refused: a link").
+    std::string Reason() const;
 
 private:
     unsigned long error_;
+    std::optional<std::string> refusal_;
 };
 
 // What a method watches and tells while it runs. The shredder passes its own stop flag and a

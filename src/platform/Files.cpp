@@ -29,6 +29,21 @@ std::string ExecutableDir() {
     return slash == std::string::npos ? std::string(".\\") : path.substr(0, slash + 1);
 }
 
+std::string FullPathOf(std::string_view path) {
+    const std::wstring wide = Widen(path);
+    DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return std::string(path);
+    }
+    std::wstring full(needed, L'\0');
+    DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) {
+        return std::string(path);
+    }
+    full.resize(length);
+    return Narrow(full);
+}
+
 bool ReadWholeFile(std::string_view path, std::string& bytes) {
     bytes.clear();
     // Shares every access, so that reading never stands in the way of a program writing, renaming
@@ -313,3 +328,5 @@ bool RewindFile(HANDLE file) {
     LARGE_INTEGER zero{};
     return SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) != FALSE;
 }
+
+bool TruncateAtPosition(HANDLE file) { return SetEndOfFile(file) != FALSE; }

@@ -13,6 +13,9 @@
 
 // The folder of the running executable, always ending in one backslash.
 std::string ExecutableDir();
+// The path made full against the current folder, as a person at a console means a relative name
+// (GetFullPathNameW); the path as given when Windows cannot make it full.
+std::string FullPathOf(std::string_view path);
 
 // Full path of the running executable.
 std::string ExecutablePath();
@@ -99,3 +102,5 @@ bool DeleteWhenClosed(HANDLE file);
 int64_t FileLength(HANDLE file);
 // Moves the file position to the start. False on failure.
 bool RewindFile(HANDLE file);
+// Ends the open file at its current position (SetEndOfFile). False on failure.
+bool TruncateAtPosition(HANDLE file);

@@ -1,5 +1,6 @@
 #include "service/FormDataCleaner.h"
 
+#include "gate/GateActs.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
 #include "platform/Text.h"
@@ -19,7 +20,7 @@ int64_t DeleteSubKeys(HKEY root, const std::string& path) {
     key.reset();
     int64_t deleted = 0;
     for (const std::string& name : names) {
-        if (DeleteRegTree(root, path + "\\" + name)) {
+        if (GateDeleteRegTree(root, path + "\\" + name)) {
             ++deleted;
         }
     }
@@ -33,7 +34,7 @@ int64_t DeleteValues(HKEY root, const std::string& path) {
     }
     int64_t deleted = 0;
     for (const std::string& name : RegValueNames(key.get())) {
-        if (DeleteRegValue(key.get(), name)) {
+        if (GateDeleteRegValue(key.get(), name)) {
             ++deleted;
         }
     }

@@ -1,5 +1,6 @@
 #include "settings/RunValue.h"
 
+#include "gate/GateActs.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -11,7 +12,7 @@ bool WriteRunValue(HKEY root, const std::string& path, const std::string& data) 
 
 void DeleteRunValue(HKEY root, const std::string& path) {
     if (RegKey key = OpenRegKey(root, path, KEY_QUERY_VALUE | KEY_SET_VALUE)) {
-        DeleteRegValue(key.get(), kRunValueName);
+        GateDeleteRegValue(key.get(), kRunValueName);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "tools/FillFiles.h"
 
+#include "gate/GateActs.h"
 #include "platform/FileWrites.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
@@ -85,7 +86,7 @@ void DeleteFillFiles(const std::string& root, int count) {
     for (int number = 1; number <= count; ++number) {
         std::string path = FillFilePath(root, number);
         if (FileExists(path)) {
-            DeleteFileAt(path);
+            GateDeleteFile(path);
         }
     }
 }
@@ -94,7 +95,7 @@ int RemoveLeftoverFillFiles(const std::string& root) {
     const std::string folder = WithTrailingBackslash(root);
     int removed = 0;
     for (const auto& entry : ListFolder(folder + kFillFilePrefix + "*")) {
-        if (!entry.IsFolder() && !entry.IsLink() && IsFillFileName(entry.name) && DeleteFileAt(folder + entry.name)) {
+        if (!entry.IsFolder() && !entry.IsLink() && IsFillFileName(entry.name) && GateDeleteFile(folder + entry.name)) {
             ++removed;
         }
     }

@@ -1,5 +1,6 @@
 #include "tools/LowDiskWarning.h"
 
+#include "gate/GateActs.h"
 #include "platform/WindowsVersion.h"
 #include "platform/Registry.h"
 
@@ -38,6 +39,6 @@ LowDiskWarningSilencer::~LowDiskWarningSilencer() {
     if (before_) {
         SetRegValue(key.get(), place_.valueName, *before_);
     } else {
-        DeleteRegValue(key.get(), place_.valueName);
+        GateDeleteRegValue(key.get(), place_.valueName);
     }
 }

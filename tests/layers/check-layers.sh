@@ -7,17 +7,19 @@ set -euo pipefail
 src="$1"
 
 # What each layer may use, its own folder included. The floor is platform (Win32 behind UTF-8
-# functions and handle classes); the store keeps Options.ini; the engine erases and shows no
-# window; tools and settings are windows over the engine; app is the program on top of them all.
+# functions and handle classes); the gate alone overwrites and deletes; the store keeps
+# Options.ini; the engine erases and shows no window; tools and settings are windows over the
+# engine; app is the program on top of them all.
 declare -A uses=(
     [platform]="platform"
+    [gate]="platform gate"
     [store]="platform store"
-    [engine]="platform store engine"
-    [tools]="platform store engine tools"
-    [settings]="platform store engine settings"
+    [engine]="platform gate store engine"
+    [tools]="platform gate store engine tools"
+    [settings]="platform gate store engine settings"
     [about]="platform about"
-    [app]="platform store engine tools settings about app"
-    [service]="platform service"
+    [app]="platform gate store engine tools settings about app"
+    [service]="platform gate service"
 )
 
 faults=0

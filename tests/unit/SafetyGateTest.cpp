@@ -2,7 +2,7 @@
 // entries run beside a valid plug-in, with canary files and keys around their targets.
 #include "engine/Plugins.h"
 #include "engine/RunState.h"
-#include "engine/SafetyGate.h"
+#include "gate/SafetyGate.h"
 #include "engine/WindowsItems.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"

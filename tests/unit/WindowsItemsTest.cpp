@@ -160,12 +160,13 @@ protected:
     RecordingLog log_;
 };
 
-TEST_F(EraseRecentDocumentsTest, DeletesShortcutsCountingEvenThoseThatStay) {
+TEST_F(EraseRecentDocumentsTest, DeletesShortcutsAndAccountsForThoseThatStay) {
     MakeFile(scratch_ / "report.doc.lnk", 100);
     MakeFile(scratch_ / "pinned.lnk", 200);
     SetAttributes(scratch_ / "pinned.lnk", FILE_ATTRIBUTE_READONLY);
     MakeFile(scratch_ / "notes.txt", 50);
     CreateFolder(scratch_ / "folder.lnk");
+    NotErasedEntries.clear();
 
     EraseRecentDocuments(log_);
 
@@ -173,9 +174,14 @@ TEST_F(EraseRecentDocumentsTest, DeletesShortcutsCountingEvenThoseThatStay) {
     EXPECT_TRUE(FileExists(scratch_ / "pinned.lnk")) << "a plain delete does not clear read-only";
     EXPECT_TRUE(FileExists(scratch_ / "notes.txt"));
     EXPECT_TRUE(FolderExists(scratch_ / "folder.lnk"));
-    EXPECT_EQ(log_.history, (Lines{"+2 files were erased, 300 Bytes hard disk space was released."}));
-    EXPECT_EQ(TotalErasedFileCount, 12);
-    EXPECT_EQ(TotalReleasedByteCount, 400);
+    // Only what is gone is counted; the shortcut that stayed is in the account instead.
+    EXPECT_EQ(log_.history, (Lines{"+1 files were erased, 100 Bytes hard disk space was released."}));
+    EXPECT_EQ(TotalErasedFileCount, 11);
+    EXPECT_EQ(TotalReleasedByteCount, 200);
+    ASSERT_EQ(NotErasedEntries.size(), 1u);
+    EXPECT_EQ(NotErasedEntries[0].what, scratch_ / "pinned.lnk");
+    EXPECT_EQ(NotErasedEntries[0].why, "access denied");
+    NotErasedEntries.clear();
 }
 
 TEST_F(EraseRecentDocumentsTest, AnEmptyFolderStillWritesItsLine) {

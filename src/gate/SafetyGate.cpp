@@ -1,6 +1,5 @@
-#include "engine/SafetyGate.h"
+#include "gate/SafetyGate.h"
 
-#include "engine/RunState.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
@@ -20,6 +19,7 @@ constexpr const char* kDotFolder = "a \".\" or \"..\" in the path";
 constexpr const char* kProtectedFolder = "a protected folder";
 constexpr const char* kQuorvaleOwn = "Quorvale's own files";
 constexpr const char* kThroughLink = "reached through a link";
+constexpr const char* kLink = "a link";
 constexpr const char* kNoValueName = "no value name";
 constexpr const char* kProtectedKey = "a protected registry key";
 
@@ -175,24 +175,28 @@ bool IsProtectedFolder(const std::string& comparable, const SplitPath& split) {
     return false;
 }
 
-// Quorvale's folder, in the form the checks compare.
-std::string OwnFolder() { return Comparable(ExecutableDir()); }
+// Quorvale's folder, in the form the checks compare; it stays where it is while the program runs.
+const std::string& OwnFolder() {
+    static const std::string folder = Comparable(ExecutableDir());
+    return folder;
+}
 
 // Quorvale's folder and its plug-in folder, where its program, Options.ini and plug-ins live.
 std::vector<std::string> OwnFolders() {
-    std::string folder = OwnFolder();
+    const std::string& folder = OwnFolder();
     return {folder, folder + "\\Plug-ins"};
 }
 
 // Quorvale's own files: its programs, Options.ini, its help.
 bool IsOwnFile(const std::string& comparable) {
-    std::string folder = OwnFolder();
+    const std::string& folder = OwnFolder();
     for (const char* name : {"Options.ini", "Quorvale.exe", "SellwickService.exe", "help.chm"}) {
         if (SamePath(comparable, folder + "\\" + name)) {
             return true;
         }
     }
-    return SamePath(comparable, Comparable(ExecutablePath()));
+    static const std::string program = Comparable(ExecutablePath());
+    return SamePath(comparable, program);
 }
 
 bool IsOwnFolder(const std::string& comparable) {
@@ -302,6 +306,20 @@ bool IsQuorvalesOwnFolder(const std::string& folder) { return IsOwnFolder(Compar
 
 std::optional<std::string> PathRefusal(const std::string& path) { return FullPathRefusal(path, true); }
 
+std::optional<std::string> TargetRefusal(const std::string& path, DWORD attributes) {
+    SplitPath split;
+    if (auto refusal = PlainPathRefusal(path, split)) {
+        return refusal;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return kLink;
+    }
+    if (IsOwnFile(Joined(split, split.names.size()))) {
+        return kQuorvaleOwn;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> WrittenEntryRefusal(const std::string& entry) {
     if (HasControlCharacter(entry)) {
         return kControlCharacter;
@@ -363,16 +381,4 @@ std::optional<std::string> RegistryRefusal(HKEY root, const std::string& keyPath
         return kProtectedKey; // ...\CurrentControlSet, its Control and Services and their direct keys
     }
     return std::nullopt;
-}
-
-void LogRefusal(ProgressLog& log, const std::string& what, const std::string& why, const std::string& runningLine) {
-    std::string shown = what;
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = '?';
-        }
-    }
-    log.ReplaceLastLine("Refused: " + shown + " (" + why + ")");
-    NoteNotErased(shown, "refused: " + why);
-    log.AppendLine(runningLine);
 }

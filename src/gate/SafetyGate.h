@@ -7,8 +7,6 @@
 // Quorvale's own folder), and registry deletes of keys that hold whole programs or Windows itself.
 #pragma once
 
-#include "engine/ProgressLog.h"
-
 #include <windows.h>
 
 #include <optional>
@@ -34,14 +32,16 @@ std::optional<std::string> PathRefusal(const std::string& path);
 // control characters, and a placeholder not followed by a backslash.
 std::optional<std::string> WrittenEntryRefusal(const std::string& entry);
 
+// Why a file or folder the run found or was named must not be overwritten, truncated, renamed or
+// deleted: nullopt when it may. It must be a plain full path (no control character, device name,
+// "." or ".."), no link (attributes as known; INVALID_FILE_ATTRIBUTES: not looked at), and none of
+// Quorvale's own files (Options.ini, its programs, its help).
+std::optional<std::string> TargetRefusal(const std::string& path, DWORD attributes);
+
 // Why a registry key (root and path below it) must not be deleted, or a value in it (valueName
 // set, possibly empty) must not be: nullopt when it may.
 std::optional<std::string> RegistryRefusal(HKEY root, const std::string& keyPath,
                                            const std::optional<std::string>& valueName);
-
-// Writes the refusal into the item's lines: "Refused: <what> (<why>)" before the item's running
-// line, which stays the last line.
-void LogRefusal(ProgressLog& log, const std::string& what, const std::string& why, const std::string& runningLine);
 
 // Whether the name (one path component) is a device's: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to
 // LPT9, CONIN$, CONOUT$, with or without an extension, a trailing colon or spaces, in any case.
