@@ -45,6 +45,7 @@ void SayOnConsole(const std::string& text) {
 
 int ShredFromCommandLine(const std::vector<std::string>& files) {
     const ShredderSettings settings = ReadShredderSettings(OptionsStore(OptionsFilePath()));
+    TakeNeverEraseList(OptionsFilePath());
     int code = kExitAllErased;
     for (const std::string& named : files) {
         const std::string file = FullPathOf(named);

@@ -58,6 +58,7 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
     TotalErasedRegistryCount = 0;
 
     OptionsStore options(optionsPath);
+    TakeNeverEraseList(optionsPath);
     EraseRunContext context{options.GetText(kSectionMiscellaneous, kKeySecurityLevel, kDefaultSecurityLevel),
                             options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultRunPasses),
                             optionsPath, log};

@@ -1,5 +1,6 @@
 #include "engine/BrowserDatabases.h"
 
+#include "gate/SafetyGate.h"
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
 #include "platform/Text.h"
@@ -26,7 +27,7 @@ std::string Quoted(const char* name) { return std::string("\"") + name + "\""; }
 
 // Why a database could not be edited, for the run's account.
 void NoteDatabaseNotErased(const std::string& path, DatabaseEdit outcome, const std::string& error) {
-    NoteNotErased(path, outcome == DatabaseEdit::InUse ? OpenFailureReason(ERROR_SHARING_VIOLATION)
+    NoteNotErased(path, outcome == DatabaseEdit::InUse ? OpenFailureReason(path, ERROR_SHARING_VIOLATION)
                                                        : "database error: " + error);
 }
 
@@ -47,6 +48,9 @@ bool EditInTransaction(SqliteDatabase& db, const DatabaseEditor& edit, int64_t& 
 
 DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEditor& edit, const std::string& method,
                                        int32_t passes, ProgressLog& log) {
+    if (IsNeverErased(path)) {
+        return {DatabaseEdit::Missing, 0}; // kept by the user: not opened, not counted
+    }
     SqliteDatabase db;
     switch (db.Open(path)) {
     case DatabaseOpen::Opened:

@@ -101,9 +101,8 @@ public:
     void CacheFolder(const std::string& folder) {
         const size_t noted = NotErasedEntries.size();
         WipeFolderTree(folder, run_.method, run_.passes, run_.log);
-        const std::string inUse = OpenFailureReason(ERROR_SHARING_VIOLATION);
         for (size_t i = noted; i < NotErasedEntries.size(); ++i) {
-            inUse_ = inUse_ || NotErasedEntries[i].why == inUse;
+            inUse_ = inUse_ || IsInUseReason(NotErasedEntries[i].why);
         }
     }
 

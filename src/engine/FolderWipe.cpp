@@ -35,6 +35,9 @@ bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t
 }
 
 NamedFileErase EraseNamedFile(const std::string& path, const std::string& method, int32_t passes, ProgressLog& log) {
+    if (IsNeverErased(path)) {
+        return NamedFileErase::Absent; // kept by the user: not touched, not counted
+    }
     DWORD attributes = GetAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
@@ -43,7 +46,7 @@ NamedFileErase EraseNamedFile(const std::string& path, const std::string& method
     std::optional<int64_t> size = FileSizeByOpening(path);
     if (!size) {
         DWORD error = GetLastError();
-        NoteNotErased(path, OpenFailureReason(error));
+        NoteNotErased(path, OpenFailureReason(path, error));
         return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? NamedFileErase::InUse
                                                                                  : NamedFileErase::NotErased;
     }
@@ -61,8 +64,8 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
     auto entries = ListFolder(folder + "\\*.*", searched);
     for (const auto& entry : entries) {
         std::string path = folder + "\\" + entry.name;
-        if (entry.IsLink()) {
-            continue; // never followed, wiped through or removed
+        if (entry.IsLink() || IsNeverErased(path)) {
+            continue; // never followed, wiped through or removed; or kept by the user
         }
         ClearGuardingAttributes(path, entry.attributes);
         if (entry.IsFolder()) {

@@ -1,5 +1,6 @@
 // Temporary Internet files and cookies: the URL cache walk, and the zero pass their files get.
 #include "gate/GateActs.h"
+#include "gate/SafetyGate.h"
 #include "engine/InternetExplorer.h"
 
 #include "engine/FolderWipe.h"
@@ -18,6 +19,9 @@ namespace {
 // Counts the entry, zeroes its file and removes it from the cache. An entry whose file cannot be
 // opened is still removed and counted.
 void EraseCacheEntry(const UrlCacheEntry& entry, ProgressLog& log) {
+    if (IsNeverErased(entry.localFile)) {
+        return; // its file is kept by the user, and the entry with it
+    }
     ReleasedByteCount += entry.size;
     ErasedFileCount += 1;
     ZeroAndTruncateFile(entry.localFile);

@@ -135,7 +135,7 @@ void WipeNamedFile(const std::string& entry, const std::string& method, int32_t 
     }
     std::optional<int64_t> size = FileSizeByOpening(path);
     if (!size) {
-        NoteNotErased(path, OpenFailureReason(GetLastError()));
+        NoteNotErased(path, OpenFailureReason(path, GetLastError()));
         return;
     }
     if (EraseWalkedFile(path, method, passes)) {
@@ -161,10 +161,10 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
         return;
     }
     for (const auto& match : ListFolder(JoinPath(parts.folder, parts.last))) {
-        if (match.name.front() == '.' || match.IsLink()) {
-            continue;
-        }
         std::string path = JoinPath(parts.folder, match.name);
+        if (match.name.front() == '.' || match.IsLink() || IsNeverErased(path)) {
+            continue; // a kept file or folder is passed by, as in every walk
+        }
         ClearGuardingAttributes(path, match.attributes);
         if (match.IsFolder()) {
             try {

@@ -1,10 +1,21 @@
 #include "engine/RunState.h"
 
 #include "engine/ProgressLog.h"
+#include "gate/SafetyGate.h"
+#include "platform/Processes.h"
+#include "store/OptionNames.h"
+#include "store/OptionTexts.h"
+#include "store/OptionsStore.h"
 
 #include <windows.h>
 
 bool StopRequested = false;
+
+namespace {
+
+constexpr const char* kInUseBy = "in use by ";
+
+} // namespace
 
 int64_t ErasedFileCount = 0;
 int64_t ReleasedByteCount = 0;
@@ -30,11 +41,30 @@ void LogRefusal(ProgressLog& log, const std::string& what, const std::string& wh
     log.AppendLine(runningLine);
 }
 
+void TakeNeverEraseList(const std::string& optionsPath) {
+    SetNeverErase(ReadKeepList(OptionsStore(optionsPath), kSectionNeverErase));
+}
+
+std::string OpenFailureReason(const std::string& path, unsigned long error) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+        std::string names;
+        for (const std::string& name : ProgramsHoldingFile(path)) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        if (!names.empty()) {
+            return kInUseBy + names;
+        }
+    }
+    return OpenFailureReason(error);
+}
+
+bool IsInUseReason(const std::string& why) { return why.rfind(kInUseBy, 0) == 0; }
+
 std::string OpenFailureReason(unsigned long error) {
     switch (error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return "in use by another program";
+        return std::string(kInUseBy) + "another program";
     case ERROR_ACCESS_DENIED:
         return "access denied";
     case ERROR_WRITE_PROTECT:

@@ -32,8 +32,16 @@ void NoteNotErased(const std::string& what, const std::string& why);
 // Writes the safety gate's refusal into the item's lines, "Refused: <what> (<why>)" before the
 // item's running line (which stays the last line), and into the account.
 void LogRefusal(ProgressLog& log, const std::string& what, const std::string& why, const std::string& runningLine);
+// Takes the "Never erase" list of Options.ini into the safety gate; every erase run and every
+// shredding starts with it.
+void TakeNeverEraseList(const std::string& optionsPath);
 // Why a file could not be opened, from the Windows error of the open.
 std::string OpenFailureReason(unsigned long error);
+// The same for that file, naming the programs that hold it where Windows can tell ("in use by
+// Microsoft Word").
+std::string OpenFailureReason(const std::string& path, unsigned long error);
+// Whether the reason says the file is in use by another program (named or not).
+bool IsInUseReason(const std::string& why);
 
 // Sets the item's file and byte counters to 0 (a file item's start), and adds them to the run
 // totals (its end); the registry counter is left alone.

@@ -66,7 +66,7 @@ void EraseRecentDocuments(ProgressLog& log) {
             ErasedFileCount += 1;
             ReleasedByteCount += shortcut.size;
         } else {
-            NoteNotErased(path, OpenFailureReason(GetLastError()));
+            NoteNotErased(path, OpenFailureReason(path, GetLastError()));
         }
     }
     AddFileCountersToTotals();

@@ -70,9 +70,12 @@ void FillRandomBytes(uint8_t* bytes, size_t count) {
 }
 
 WipeOpenError::WipeOpenError(const std::string& path, unsigned long error, std::optional<std::string> refusal)
-    : std::runtime_error("Cannot open " + path + " for writing"), error_(error), refusal_(std::move(refusal)) {}
+    : std::runtime_error("Cannot open " + path + " for writing"), path_(path), error_(error),
+      refusal_(std::move(refusal)) {}
 
-std::string WipeOpenError::Reason() const { return refusal_ ? "refused: " + *refusal_ : OpenFailureReason(error_); }
+std::string WipeOpenError::Reason() const {
+    return refusal_ ? "refused: " + *refusal_ : OpenFailureReason(path_, error_);
+}
 
 namespace {
 

@@ -23,6 +23,7 @@ public:
     std::string Reason() const;
 
 private:
+    std::string path_;
     unsigned long error_;
     std::optional<std::string> refusal_;
 };

@@ -78,6 +78,9 @@ bool GateDeleteRegTree(HKEY root, const std::string& path) {
     return !RegistryRefusal(root, path, std::nullopt) && DeleteRegTree(root, path);
 }
 
-bool GateDeleteCacheEntry(const UrlCacheEntry& entry) { return DeleteUrlCacheEntryOf(entry); }
+bool GateDeleteCacheEntry(const UrlCacheEntry& entry) {
+    // The entry's removal deletes its local file too.
+    return !IsNeverErased(entry.localFile) && DeleteUrlCacheEntryOf(entry);
+}
 
 RecycleBinResult GateEmptyRecycleBins(std::string_view library) { return EmptyRecycleBinsThrough(library); }

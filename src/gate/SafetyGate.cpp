@@ -20,6 +20,7 @@ constexpr const char* kProtectedFolder = "a protected folder";
 constexpr const char* kQuorvaleOwn = "Quorvale's own files";
 constexpr const char* kThroughLink = "reached through a link";
 constexpr const char* kLink = "a link";
+constexpr const char* kNeverErase = "marked Never erase";
 constexpr const char* kNoValueName = "no value name";
 constexpr const char* kProtectedKey = "a protected registry key";
 
@@ -208,6 +209,27 @@ bool IsOwnFolder(const std::string& comparable) {
     return false;
 }
 
+// The "Never erase" paths, in the form the checks compare.
+std::vector<std::string>& NeverErasePaths() {
+    static std::vector<std::string> paths;
+    return paths;
+}
+
+// Whether the comparable path is the kept one or lies under it.
+bool AtOrUnder(const std::string& comparable, const std::string& kept) {
+    return comparable.size() >= kept.size() && EqualsNoCase(comparable.substr(0, kept.size()), kept) &&
+           (comparable.size() == kept.size() || comparable[kept.size()] == '\\');
+}
+
+bool IsKept(const std::string& comparable) {
+    for (const std::string& kept : NeverErasePaths()) {
+        if (AtOrUnder(comparable, kept)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The plain-path checks shared by folders and entries.
 std::optional<std::string> PlainPathRefusal(const std::string& path, SplitPath& split) {
     if (HasControlCharacter(path)) {
@@ -278,6 +300,9 @@ std::optional<std::string> FullPathRefusal(const std::string& path, bool lastIsP
     if (IsOwnFolder(comparable) || IsOwnFile(comparable)) {
         return kQuorvaleOwn;
     }
+    if (IsKept(comparable)) {
+        return kNeverErase;
+    }
     if (lastIsPattern && HasWildcard(split.names.back())) {
         SplitPath folder = split;
         folder.names.pop_back();
@@ -314,10 +339,33 @@ std::optional<std::string> TargetRefusal(const std::string& path, DWORD attribut
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return kLink;
     }
-    if (IsOwnFile(Joined(split, split.names.size()))) {
+    const std::string comparable = Joined(split, split.names.size());
+    if (IsOwnFile(comparable)) {
         return kQuorvaleOwn;
     }
+    if (IsKept(comparable)) {
+        return kNeverErase;
+    }
     return std::nullopt;
+}
+
+void SetNeverErase(const std::vector<std::string>& paths) {
+    std::vector<std::string>& kept = NeverErasePaths();
+    kept.clear();
+    for (const std::string& path : paths) {
+        std::string comparable = Comparable(path);
+        if (!comparable.empty()) {
+            kept.push_back(comparable);
+        }
+    }
+}
+
+bool IsNeverErased(const std::string& path) {
+    if (NeverErasePaths().empty()) {
+        return false;
+    }
+    std::string comparable = Comparable(path);
+    return !comparable.empty() && IsKept(comparable);
 }
 
 std::optional<std::string> WrittenEntryRefusal(const std::string& entry) {

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // Why a folder must not be entered at all (its contents erased): nullopt when it may. The folder is
 // a full path, with or without a trailing backslash. It is taken where Windows names it, even when
@@ -32,10 +33,18 @@ std::optional<std::string> PathRefusal(const std::string& path);
 // control characters, and a placeholder not followed by a backslash.
 std::optional<std::string> WrittenEntryRefusal(const std::string& entry);
 
+// The files and folders the user marked "Never erase" (full paths): nothing at or under one of
+// them is overwritten, truncated, renamed or deleted by any item, plug-in or the shredder. Set by
+// whatever starts erasing, from Options.ini; empty until then.
+void SetNeverErase(const std::vector<std::string>& paths);
+// Whether the path is one of them or lies under one (compared as Windows reads names: without case,
+// trailing dots and spaces, or a trailing backslash).
+bool IsNeverErased(const std::string& path);
+
 // Why a file or folder the run found or was named must not be overwritten, truncated, renamed or
 // deleted: nullopt when it may. It must be a plain full path (no control character, device name,
-// "." or ".."), no link (attributes as known; INVALID_FILE_ATTRIBUTES: not looked at), and none of
-// Quorvale's own files (Options.ini, its programs, its help).
+// "." or ".."), no link (attributes as known; INVALID_FILE_ATTRIBUTES: not looked at), none of
+// Quorvale's own files (Options.ini, its programs, its help), and not marked "Never erase".
 std::optional<std::string> TargetRefusal(const std::string& path, DWORD attributes);
 
 // Why a registry key (root and path below it) must not be deleted, or a value in it (valueName

@@ -2,6 +2,8 @@
 
 #include "platform/Text.h"
 
+#include <shlobj.h>
+
 namespace {
 
 // Room for thousands of chosen names; the dialog reports FNERR_BUFFERTOOSMALL beyond that.
@@ -77,4 +79,22 @@ std::vector<std::string> ChooseFilesToOpen(HWND owner, std::string_view title, s
         return {};
     }
     return PathsFromOpenDialogBuffer(buffer);
+}
+
+std::string ChooseFolder(HWND owner, std::string_view title) {
+    const std::wstring wideTitle = Widen(title);
+    wchar_t name[MAX_PATH] = {};
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.pszDisplayName = name;
+    info.lpszTitle = wideTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) {
+        return std::string();
+    }
+    wchar_t path[MAX_PATH] = {};
+    const bool found = SHGetPathFromIDListW(chosen, path) != FALSE;
+    CoTaskMemFree(chosen);
+    return found ? Narrow(path) : std::string();
 }

@@ -31,18 +31,26 @@ void AddListBoxEntry(HWND list, std::string_view text) {
 
 void SetListBoxItemHeight(HWND list, int pixels) { SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(pixels, 0)); }
 
-void MoveSelectedListBoxEntries(HWND from, HWND to) {
+std::vector<std::string> TakeSelectedListBoxEntries(HWND list) {
+    std::vector<std::string> taken;
     // Walking backwards keeps the indexes of the entries not yet visited valid while entries go.
-    for (auto i = SendMessageW(from, LB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
-        if (SendMessageW(from, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) {
+    for (auto i = SendMessageW(list, LB_GETCOUNT, 0, 0) - 1; i >= 0; --i) {
+        if (SendMessageW(list, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) {
             continue;
         }
-        auto length = SendMessageW(from, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         std::wstring text(length == LB_ERR ? 1 : static_cast<size_t>(length) + 1, L'\0');
-        length = SendMessageW(from, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        length = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
         text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
-        SendMessageW(to, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessageW(from, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+        taken.push_back(Narrow(text));
+        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+    }
+    return taken;
+}
+
+void MoveSelectedListBoxEntries(HWND from, HWND to) {
+    for (const std::string& text : TakeSelectedListBoxEntries(from)) {
+        AddListBoxEntry(to, text);
     }
 }
 

@@ -19,6 +19,8 @@ void AddListBoxEntry(HWND list, std::string_view text);
 void SetListBoxItemHeight(HWND list, int pixels);
 // Moves every selected entry of from to to, walking from the last entry to the first.
 void MoveSelectedListBoxEntries(HWND from, HWND to);
+// Removes the selected entries of a multiple-selection list box and returns their texts (last first).
+std::vector<std::string> TakeSelectedListBoxEntries(HWND list);
 
 // Drop-down lists.
 void AddComboEntry(HWND combo, std::string_view text);

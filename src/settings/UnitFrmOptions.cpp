@@ -8,6 +8,7 @@
 #include "store/OptionsStore.h"
 #include "settings/PluginList.h"
 #include "settings/KeepListForm.h"
+#include "settings/NeverEraseForm.h"
 
 #include <commctrl.h>
 
@@ -117,6 +118,7 @@ constexpr ControlSpec kSheetPlugin[] = {
 };
 
 constexpr ControlSpec kButtons[] = {
+    {WC_BUTTONW, "Ne&ver Erase ...", TFrmOptions::IDC_BTN_NEVERERASE, 8, 344, 110, 25, kButton},
     {WC_BUTTONW, "OK", TFrmOptions::IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton | BS_DEFPUSHBUTTON},
     {WC_BUTTONW, "Cancel", TFrmOptions::IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
 };
@@ -237,6 +239,8 @@ void TFrmOptions::BtnIECookiesOptionClick() {
     RunModal<TFrmKeepList>(hwnd_, kIECookiesKeepList);
 }
 
+void TFrmOptions::BtnNeverEraseClick() { RunModal<TFrmNeverErase>(hwnd_); }
+
 void TFrmOptions::BtnChromiumSitesClick() { RunModal<TFrmKeepList>(hwnd_, kChromiumSitesKeepList); }
 
 void TFrmOptions::BtnFirefoxSitesClick() { RunModal<TFrmKeepList>(hwnd_, kFirefoxSitesKeepList); }
@@ -248,6 +252,7 @@ void TFrmOptions::BtnTypedURLOptionClick() {
 
 bool TFrmOptions::OnButtonClicked(int id) {
     static constexpr ClickRoute<TFrmOptions> kClicks[] = {
+        {IDC_BTN_NEVERERASE, &TFrmOptions::BtnNeverEraseClick},
         {IDC_BTN_OPTIONS_OK, &TFrmOptions::BtnOKClick},
         {IDC_BTN_OPTIONS_CANCEL, &TFrmOptions::BtnCancelClick},
         {IDCANCEL, &TFrmOptions::BtnCancelClick}, // Esc

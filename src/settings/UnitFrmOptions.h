@@ -77,6 +77,7 @@ public:
         IDC_BTN_FIREFOXSITES,
         IDC_LBL_PLUGINS,
         IDC_LVW_PLUGINS,
+        IDC_BTN_NEVERERASE,
         IDC_BTN_OPTIONS_OK,
         IDC_BTN_OPTIONS_CANCEL,
     };
@@ -101,6 +102,7 @@ private:
     void BtnTypedURLOptionClick();
     void BtnChromiumSitesClick();
     void BtnFirefoxSitesClick();
+    void BtnNeverEraseClick();
 
     PageControl pageControl_;
     PageControl pgcBrowser_;

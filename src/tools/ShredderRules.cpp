@@ -1,5 +1,6 @@
 #include "tools/ShredderRules.h"
 
+#include "gate/SafetyGate.h"
 #include "platform/Files.h"
 #include "platform/Volumes.h"
 #include "store/OptionNames.h"
@@ -48,6 +49,9 @@ std::optional<std::string> ShredRefusal(const std::string& path) {
     DWORD attributes = GetAttributes(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return kStatusLink; // checked first: clearing its attributes would change the target's
+    }
+    if (IsNeverErased(path)) {
+        return kStatusNeverErase;
     }
     SetAttributes(path, 0);
     bool writable = FileOpensForWriting(path);

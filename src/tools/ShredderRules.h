@@ -15,6 +15,7 @@ constexpr const char* kStatusNotWritable = "This file could not be written.";
 constexpr const char* kStatusNoDriveLetter = "Path has no drive letter";
 // A symbolic link is never wiped through (its target may be any file), so it is not shredded.
 constexpr const char* kStatusLink = "This file is a link; it was not shredded.";
+constexpr const char* kStatusNeverErase = "This file is marked Never erase; it was not shredded.";
 constexpr const char* kStatusStopped = "Stopped";
 constexpr const char* kStatusCompleted = "Completed";
 

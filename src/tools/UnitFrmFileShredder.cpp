@@ -139,6 +139,7 @@ void TFrmFileShredder::SetShredding(bool shredding) {
 
 void TFrmFileShredder::ShredFiles() {
     ShredderSettings settings = ReadShredderSettings(OptionsStore(OptionsFilePath()));
+    TakeNeverEraseList(OptionsFilePath());
     SetShredding(true);
     ShredderStopRequested = false;
     // Whatever ends the loop, the window is usable again afterwards.

@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "settings/ListPairForm.h"
+#include "settings/NeverEraseForm.h"
 #include "settings/UnitFrmBosskeyOption.h"
 #include "settings/UnitFrmOptions.h"
 #include "settings/UnitFrmShudownOptions.h"
@@ -77,7 +78,15 @@ bool TourOptions(TourSteps& tour, HWND main) {
         return false;
     }
     tour.Stop("keep-addresses", addresses, {417, 285});
-    return tour.CloseWith(addresses, TFrmListPair::IDC_BTN_LISTPAIR_CANCEL) &&
+    if (!tour.CloseWith(addresses, TFrmListPair::IDC_BTN_LISTPAIR_CANCEL)) {
+        return false;
+    }
+    HWND neverErase = tour.Open(options, TFrmOptions::IDC_BTN_NEVERERASE, kNeverEraseClass, kNeverEraseCaption);
+    if (!neverErase) {
+        return false;
+    }
+    tour.Stop("never-erase", neverErase, {480, 318});
+    return tour.CloseWith(neverErase, TFrmNeverErase::IDC_BTN_NEVERERASE_CANCEL) &&
            tour.CloseWith(options, TFrmOptions::IDC_BTN_OPTIONS_CANCEL);
 }
 

@@ -557,6 +557,51 @@ TEST_F(EraseRunPluginTest, PluginsRunAfterTheItemsWithTheirOwnCountsAddedToTheTo
     EXPECT_EQ(CountFiles(other), 0);
 }
 
+TEST_F(EraseRunPluginTest, WhatIsMarkedNeverEraseOutlivesTheTempItemAndEveryPlugin) {
+    SetUpApp(std::nullopt);
+    const std::string temp = sandbox_->Temp();
+    const std::string other = sandbox_->AppData() + "\\Other";
+    ASSERT_TRUE(CreateFolder(temp + "\\Kept"));
+    ASSERT_TRUE(CreateFolder(other));
+    WriteFileText(temp + "\\keep.txt", "notes I want");
+    WriteFileText(temp + "\\Kept\\inside.txt", "kept folder");
+    WriteFileText(temp + "\\gone.tmp", "trace");
+    WriteFileText(other + "\\kept.dat", "kept by name");
+    WriteFileText(other + "\\gone.dat", "trace");
+    // Written as the options store writes a list: one path per line, in any case and with or
+    // without a trailing backslash.
+    WriteFileText(app_->Folder() + "Options.ini", OptionsWithOnly({{"Windows", "TempFolder"}}) +
+                                                      "[NeverErase]\r\n0=" + temp + "\\KEEP.txt\r\n1=" + temp +
+                                                      "\\Kept\\\r\n2=" + other + "\\kept.dat\r\n");
+    ASSERT_TRUE(CreateFolder(PluginDir()));
+    AddPlugin("Other.qv", "Other cleaner", true, "DelFolder=%AppData%\\Other\\*.*");
+    AddPlugin("Named.qv", "Named cleaner", true, "DelFiles=%AppData%\\Other\\kept.dat");
+    StartApp();
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    const std::string boxText = TakeRunEndBox(*app_);
+
+    EXPECT_EQ(ReadFileText(temp + "\\keep.txt"), "notes I want");
+    EXPECT_EQ(ReadFileText(temp + "\\Kept\\inside.txt"), "kept folder");
+    EXPECT_EQ(ReadFileText(other + "\\kept.dat"), "kept by name");
+    EXPECT_FALSE(FileExists(temp + "\\gone.tmp"));
+    EXPECT_FALSE(FileExists(other + "\\gone.dat"));
+    const std::vector<std::string> log = app_->LogLines();
+    const std::vector<std::string> tempRow = Row("Erasing Temptory Files Directory ...", {FilesLine(1, 5)});
+    EXPECT_TRUE(std::search(log.begin(), log.end(), tempRow.begin(), tempRow.end()) != log.end())
+        << "the kept files are not counted";
+    // Named on its own, the kept file is refused with its line, as the gate refuses any entry; met in
+    // a walk it is passed by without one.
+    const std::string named = "%AppData%\\Other\\kept.dat";
+    EXPECT_NE(std::find(log.begin(), log.end(), "Refused: " + named + " (marked Never erase)"), log.end())
+        << ::testing::PrintToString(log);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& line) { return line.rfind("Not erased: ", 0) == 0; }),
+              1)
+        << ::testing::PrintToString(log);
+    EXPECT_EQ(boxText, SummaryLine(0, 2, 10));
+}
+
 TEST_F(EraseRunPluginTest, StopDuringThePluginStepEndsTheRunWithTheStopLines) {
     SetUpApp(OptionsWithOnly({}, "SecurityLevel=Gutmann\r\n"));
     const std::string data = AddSlowPlugin();

@@ -12,6 +12,7 @@
 #include "settings/ListPairForm.h"
 #include "settings/UnitFrmOptions.h"
 #include "settings/KeepListForm.h"
+#include "settings/NeverEraseForm.h"
 #include "support/Scratch.h"
 #include "support/Overrides.h"
 
@@ -135,6 +136,38 @@ TEST_F(KeepListDialogTest, KeepThenCancelSavesTheKeepListButNotTheTick) {
     std::vector<std::string> sorted = Sorted({first, second});
     EXPECT_EQ(ReadFileText(app_->OptionsPath()),
               "[IE]\r\nCookies=0\r\n[IECookies]\r\n0=" + sorted[0] + "\r\n1=" + sorted[1] + "\r\n");
+}
+
+TEST_F(KeepListDialogTest, NeverEraseListsTheSavedPathsAddsFilesRemovesEntriesAndSavesOnOk) {
+    ScratchFolder scratch;
+    WriteFileText(scratch / "diary.txt", "mine");
+    WriteFileText(scratch / "taxes.xls", "mine too");
+    const std::string folder = WithoutTrailingBackslash(scratch.Path());
+    HWND options = OpenOptions("[NeverErase]\r\n0=C:\\Old\\gone.txt\r\n1=" + scratch / "diary.txt" + "\r\n");
+    ASSERT_NE(options, nullptr);
+
+    HWND dialog = OpenWindowByClick(*app_, ControlOf(options, TFrmOptions::IDC_BTN_NEVERERASE), kNeverEraseClass,
+                                    kNeverEraseCaption);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(Enabled(options)) << "the list is modal on top of the erase-items dialog";
+    HWND list = ControlOf(dialog, TFrmNeverErase::IDC_LBX_NEVERERASE);
+    EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{"C:\\Old\\gone.txt", scratch / "diary.txt"}));
+
+    SelectListBoxTexts(list, {"C:\\Old\\gone.txt"});
+    ClickControlAndWait(ControlOf(dialog, TFrmNeverErase::IDC_BTN_REMOVEKEPT));
+    // A file already on the list is not listed twice.
+    ClickControl(ControlOf(dialog, TFrmNeverErase::IDC_BTN_ADDFILES));
+    HWND open = app_->WaitWindow(L"#32770", "Choose files Quorvale must never erase");
+    ASSERT_NE(open, nullptr) << "the open dialog did not appear";
+    ASSERT_TRUE(ChooseInOpenDialog(open, folder, {"taxes.xls", "diary.txt"}));
+    ASSERT_TRUE(WaitUntil([&] { return ListBoxTexts(list).size() == 2 && !IsWindow(open); }, 10000));
+    EXPECT_EQ(ListBoxTexts(list), (std::vector<std::string>{scratch / "diary.txt", scratch / "taxes.xls"}));
+
+    ASSERT_TRUE(CloseWith(*app_, dialog, "OK"));
+    EXPECT_TRUE(Enabled(options));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+    EXPECT_EQ(ReadFileText(app_->OptionsPath()),
+              "[NeverErase]\r\n0=" + scratch / "diary.txt" + "\r\n1=" + scratch / "taxes.xls" + "\r\n");
 }
 
 struct Layout {

@@ -7,6 +7,7 @@
 #include "app/EraseRun.h"
 #include "app/UnitFrmMain.h"
 #include "settings/ListPairForm.h"
+#include "settings/NeverEraseForm.h"
 #include "store/OptionNames.h"
 #include "settings/UnitFrmBosskeyOption.h"
 #include "settings/UnitFrmOptions.h"
@@ -81,6 +82,8 @@ const Opener kOpenCookies =
     Through(kOpenOptions, TFrmOptions::IDC_BTN_IECOOKIESOPTION, kIECookiesClass, "Options of IE Cookies");
 const Opener kOpenAddressBar = Through(kOpenOptions, TFrmOptions::IDC_BTN_TYPEDURLOPTION, kIEAddressBarHistoryClass,
                                        "Options of IE Address Bar History");
+const Opener kOpenNeverErase =
+    Through(kOpenOptions, TFrmOptions::IDC_BTN_NEVERERASE, kNeverEraseClass, kNeverEraseCaption);
 const Opener kOpenBossKey =
     Through(kOpenMiscellaneous, TFrmMiscellaneous::IDC_BTN_BOSSKEYOPTIONS, kBosskeyOptionClass, "Boss Key Option");
 const Opener kOpenShutdown =
@@ -134,8 +137,9 @@ TEST_F(KeyboardTest, TabAndShiftTabVisitEveryUsableControlInReadingOrder) {
          kOpenOptions,
          {"SysTabControl32", "SysTabControl32", "Erase Cache (Temporary Internet Files)", "Erase Browser History",
           "Erase Cookies", "Keep ...", "Erase Address Bar History", "Keep ...", "Erase AutoComplete Passwords",
-          "Erase AutoComplete Form Data", "Erase index.dat", "OK", "Cancel"}},
+          "Erase AutoComplete Form Data", "Erase index.dat", "Never Erase ...", "OK", "Cancel"}},
         {"IE cookies keep list", kOpenCookies, listPair},
+        {"Never Erase list", kOpenNeverErase, {"ListBox", "Add Files ...", "Add Folder ...", "Remove", "OK", "Cancel"}},
         {"IE address bar keep list", kOpenAddressBar, listPair},
         {"Miscellaneous",
          kOpenMiscellaneous,
@@ -200,6 +204,7 @@ TEST_F(KeyboardTest, EscClosesEveryDialogAndToolWindowWithoutWritingAndTheMainWi
         {"main window", OpenMain, false},
         {"Options", kOpenOptions, true},
         {"IE cookies keep list", kOpenCookies, true},
+        {"Never Erase list", kOpenNeverErase, true},
         {"IE address bar keep list", kOpenAddressBar, true},
         {"Miscellaneous", kOpenMiscellaneous, true},
         {"boss key programs", kOpenBossKey, true},

@@ -4,10 +4,13 @@
 #include "engine/RunState.h"
 #include "engine/WipeMethods.h"
 #include "gate/GateActs.h"
+#include "gate/SafetyGate.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "support/Overrides.h"
+#include "support/RecordingLog.h"
 #include "support/Scratch.h"
+#include "tools/ShredderRules.h"
 #include "unit/ItemTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +23,10 @@ protected:
         StopRequested = false;
         NotErasedEntries.clear();
     }
-    void TearDown() override { NotErasedEntries.clear(); }
+    void TearDown() override {
+        NotErasedEntries.clear();
+        SetNeverErase({});
+    }
 
     // Wipes the file as a folder walk does, and returns the reason the account gives for it ("" when
     // it was erased).
@@ -94,6 +100,46 @@ TEST_F(GateActsTest, RegistryTreesAtAProgramsOwnKeyOrAboveStay) {
     EXPECT_TRUE(GateDeleteRegTree(HKEY_CURRENT_USER, vendor + "\\Product\\History"));
     EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, vendor + "\\Product\\History"));
     EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, vendor + "\\Product")) << "only the named key goes";
+}
+
+TEST_F(GateActsTest, WhatIsMarkedNeverEraseIsPassedByEveryWalkAndRefusedByEveryAct) {
+    const std::string temp = scratch_ / "Temp";
+    ASSERT_TRUE(CreateFolder(temp));
+    ASSERT_TRUE(CreateFolder(temp + "\\Kept"));
+    ASSERT_TRUE(CreateFolder(temp + "\\Other"));
+    WriteFileText(temp + "\\keep.txt", "mine");
+    WriteFileText(temp + "\\Kept\\inside.txt", "mine too");
+    WriteFileText(temp + "\\Other\\gone.txt", "trace");
+    WriteFileText(temp + "\\gone.txt", "trace");
+    ASSERT_TRUE(SetAttributes(temp + "\\keep.txt", FILE_ATTRIBUTE_READONLY));
+    // Read from Options.ini as the erase run reads it: a case of its own, a trailing backslash.
+    const std::string options = scratch_ / "Options.ini";
+    WriteFileText(options, "[NeverErase]\r\n0=" + temp + "\\KEEP.TXT\r\n1=" + temp + "\\kept\\\r\n");
+    TakeNeverEraseList(options);
+    EXPECT_TRUE(IsNeverErased(temp + "\\Kept\\inside.txt"));
+    EXPECT_FALSE(IsNeverErased(temp + "\\Kept2\\inside.txt")) << "a name that only begins alike";
+
+    RecordingLog log;
+    ResetFileCounters();
+    WipeFolderContents(temp, "DoD", 3, log);
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_TRUE(NotErasedEntries.empty()) << "what the user keeps is no failure";
+    EXPECT_FALSE(FileExists(temp + "\\gone.txt"));
+    EXPECT_FALSE(FolderExists(temp + "\\Other"));
+    EXPECT_EQ(ReadFileText(temp + "\\keep.txt"), "mine");
+    EXPECT_EQ(GetAttributes(temp + "\\keep.txt") & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY))
+        << "not even its attributes changed";
+    EXPECT_EQ(ReadFileText(temp + "\\Kept\\inside.txt"), "mine too");
+
+    // Named one by one, by a plug-in entry, a browser item or the shredder.
+    EXPECT_EQ(PathRefusal(temp + "\\Kept\\*.*"), std::optional<std::string>("marked Never erase"));
+    EXPECT_EQ(EraseNamedFile(temp + "\\keep.txt", "DoD", 3, log), NamedFileErase::Absent);
+    EXPECT_EQ(ShredRefusal(temp + "\\keep.txt"), std::optional<std::string>(kStatusNeverErase));
+    EXPECT_EQ(WalkedFileReason(temp + "\\Kept\\inside.txt"), "refused: marked Never erase");
+    EXPECT_FALSE(GateRemoveFolder(temp + "\\Kept"));
+    EXPECT_EQ(ReadFileText(temp + "\\keep.txt"), "mine");
+    EXPECT_EQ(ReadFileText(temp + "\\Kept\\inside.txt"), "mine too");
+    SetAttributes(temp + "\\keep.txt", 0);
 }
 
 } // namespace
