@@ -3,7 +3,10 @@
 #include "platform/Handle.h"
 #include "platform/Text.h"
 
+#include <restartmanager.h>
 #include <tlhelp32.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,4 +57,42 @@ std::optional<std::vector<ProcessEntry>> RunningProcesses() {
 bool TerminateProcessById(DWORD id, UINT exitCode) {
     KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
     return process && TerminateProcess(process.get(), exitCode);
+}
+
+std::vector<std::string> ProgramsHoldingFile(const std::string& path) {
+    using StartSession = DWORD(WINAPI*)(DWORD*, DWORD, WCHAR*);
+    using EndSession = DWORD(WINAPI*)(DWORD);
+    using RegisterResources = DWORD(WINAPI*)(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT, LPCWSTR*);
+    using GetList = DWORD(WINAPI*)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, DWORD*);
+    std::vector<std::string> names;
+    Module restartManager(LoadLibraryW(L"rstrtmgr.dll"));
+    if (!restartManager) {
+        return names;
+    }
+    auto start = GetProcedure<StartSession>(restartManager.get(), "RmStartSession");
+    auto end = GetProcedure<EndSession>(restartManager.get(), "RmEndSession");
+    auto registerResources = GetProcedure<RegisterResources>(restartManager.get(), "RmRegisterResources");
+    auto getList = GetProcedure<GetList>(restartManager.get(), "RmGetList");
+    DWORD session = 0;
+    WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
+    if (!start || !end || !registerResources || !getList || start(&session, 0, key) != ERROR_SUCCESS) {
+        return names;
+    }
+    const std::wstring wide = Widen(path);
+    LPCWSTR files[] = {wide.c_str()};
+    std::vector<RM_PROCESS_INFO> holders(8);
+    UINT needed = 0;
+    UINT count = static_cast<UINT>(holders.size());
+    DWORD reasons = 0;
+    if (registerResources(session, 1, files, 0, nullptr, 0, nullptr) == ERROR_SUCCESS &&
+        getList(session, &needed, &count, holders.data(), &reasons) == ERROR_SUCCESS) {
+        for (UINT i = 0; i < count && i < holders.size(); ++i) {
+            std::string name = Narrow(holders[i].strAppName);
+            if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(name);
+            }
+        }
+    }
+    end(session);
+    return names;
 }

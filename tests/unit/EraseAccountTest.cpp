@@ -1,6 +1,10 @@
 // The account of what an erase run could not erase: its lines, and what goes into it.
 #include "app/EraseRun.h"
 #include "engine/RunState.h"
+#include "platform/Files.h"
+#include "platform/Processes.h"
+#include "platform/Text.h"
+#include "support/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -38,3 +42,23 @@ TEST(EraseAccount, OpenFailuresAreNamedForTheUser) {
 }
 
 } // namespace
+
+TEST(EraseAccount, AFileInUseIsSaidToBeInUseNamingItsHolderWhereWindowsCanTell) {
+    ScratchFolder scratch;
+    const std::string path = scratch / "held.tmp";
+    WriteFileText(path, "held");
+    FileHandle holder(
+        CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+
+    const std::vector<std::string> holders = ProgramsHoldingFile(path);
+    const std::string why = OpenFailureReason(path, ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(IsInUseReason(why)) << why;
+    if (holders.empty()) {
+        EXPECT_EQ(why, "in use by another program") << "Windows named no holder";
+    } else {
+        EXPECT_EQ(why, "in use by " + holders.front()) << "the holder Windows named";
+    }
+    EXPECT_EQ(OpenFailureReason(path, ERROR_ACCESS_DENIED), "access denied") << "only a file in use is asked about";
+    EXPECT_FALSE(IsInUseReason("access denied"));
+}
