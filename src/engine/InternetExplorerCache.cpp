@@ -16,16 +16,26 @@
 
 namespace {
 
-// Counts the entry, zeroes its file and removes it from the cache. An entry whose file cannot be
-// opened is still removed and counted.
+// Zeroes the entry's file, removes the entry from the cache, and counts it once it is gone. An entry
+// whose file cannot be opened is still removed and counted; one the cache will not let go (a
+// program holds it) is listed as not erased; one that went meanwhile is neither.
 void EraseCacheEntry(const UrlCacheEntry& entry, ProgressLog& log) {
     if (IsNeverErased(entry.localFile)) {
         return; // its file is kept by the user, and the entry with it
     }
+    ZeroAndTruncateFile(entry.localFile);
+    if (!GateDeleteCacheEntry(entry)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            // WinINet refuses a locked entry with "access denied": it is in use.
+            NoteNotErased(
+                entry.sourceUrl,
+                OpenFailureReason(entry.localFile, error == ERROR_ACCESS_DENIED ? ERROR_SHARING_VIOLATION : error));
+        }
+        return;
+    }
     ReleasedByteCount += entry.size;
     ErasedFileCount += 1;
-    ZeroAndTruncateFile(entry.localFile);
-    GateDeleteCacheEntry(entry);
     log.ReplaceLastLine(FileResultLine());
 }
 
