@@ -59,7 +59,24 @@ NamedFileErase EraseNamedFile(const std::string& path, const std::string& method
     return NamedFileErase::Erased;
 }
 
-bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
+namespace {
+
+// Tells the plan what the walk met. A sub-folder that cannot be walked is left out; the walk goes
+// on.
+void FindSubFolder(const std::string& path, DWORD attributes, FolderPlan& plan) {
+    try {
+        const size_t before = plan.size();
+        FindFolderTree(path, plan);
+        if (plan.size() > before && plan.back().kind == PlanStep::RemoveFolder) {
+            plan.back().attributes = attributes; // as its parent's search gave them, to be cleared
+        }
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+bool FindFolderContents(const std::string& folder, FolderPlan& plan) {
     bool searched = false;
     auto entries = ListFolder(folder + "\\*.*", searched);
     for (const auto& entry : entries) {
@@ -67,37 +84,53 @@ bool WipeFolderContents(const std::string& folder, const std::string& method, in
         if (entry.IsLink() || IsNeverErased(path)) {
             continue; // never followed, wiped through or removed; or kept by the user
         }
-        ClearGuardingAttributes(path, entry.attributes);
         if (entry.IsFolder()) {
-            if (entry.name.front() == '.' || IsQuorvalesOwnFolder(path)) {
-                continue;
-            }
-            try {
-                WipeFolderTree(path, method, passes, log);
-            } catch (...) {
-                // A sub-folder that cannot be walked is left; the walk goes on.
+            if (entry.name.front() != '.' && !IsQuorvalesOwnFolder(path)) {
+                FindSubFolder(path, entry.attributes, plan);
             }
             continue;
         }
-        if (EraseWalkedFile(path, method, passes, entry.attributes)) {
-            ReleasedByteCount += entry.size;
-            ErasedFileCount += 1;
-            log.ReplaceLastLine(FileResultLine());
-        }
+        plan.push_back({PlanStep::WipeFile, path, entry.size, entry.attributes});
     }
     return searched;
 }
 
-void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
+void FindFolderTree(const std::string& folder, FolderPlan& plan) {
     DWORD attributes = GetAttributes(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return;
     }
     const std::string base = WithoutTrailingBackslash(folder);
-    if (WipeFolderContents(base, method, passes, log)) {
-        GateRemoveFolder(base);
+    if (FindFolderContents(base, plan)) {
+        plan.push_back({PlanStep::RemoveFolder, base, 0, 0});
     }
+}
+
+void ActOnFolderPlan(const FolderPlan& plan, const std::string& method, int32_t passes, ProgressLog& log) {
+    for (const PlanStep& step : plan) {
+        ClearGuardingAttributes(step.path, step.attributes);
+        if (step.kind == PlanStep::RemoveFolder) {
+            GateRemoveFolder(step.path); // only an empty one goes
+        } else if (EraseWalkedFile(step.path, method, passes, step.attributes)) {
+            ReleasedByteCount += step.size;
+            ErasedFileCount += 1;
+            log.ReplaceLastLine(FileResultLine());
+        }
+    }
+}
+
+bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
+    FolderPlan plan;
+    const bool searched = FindFolderContents(folder, plan);
+    ActOnFolderPlan(plan, method, passes, log);
+    return searched;
+}
+
+void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
+    FolderPlan plan;
+    FindFolderTree(folder, plan);
+    ActOnFolderPlan(plan, method, passes, log);
 }
 
 std::string FormatByteSize(int64_t bytes) { return ByteSizeText(bytes, true); }

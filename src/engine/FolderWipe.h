@@ -7,9 +7,32 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The last line of the log while a file item has erased nothing yet.
 constexpr const char* kPlaceholderLine = "0 file was erased.";
+
+// One step of erasing a folder tree, found before anything is touched: a file to wipe (with its size
+// and attributes from the folder search), or a folder to remove once what it held is gone.
+struct PlanStep {
+    enum Kind { WipeFile, RemoveFolder } kind;
+    std::string path;
+    int64_t size;
+    DWORD attributes; // to be cleared where they guard the entry (read-only, hidden, system)
+};
+using FolderPlan = std::vector<PlanStep>;
+
+// Finds what WipeFolderTree would do, in the order it does it, and changes nothing: every file of
+// the tree, and every folder after its contents. Links, folders whose name begins with ".",
+// Quorvale's own folders and what is marked Never erase are left out. A folder that is missing, a
+// link or a file adds nothing.
+void FindFolderTree(const std::string& folder, FolderPlan& plan);
+// The same for the folder's contents only (folder without a trailing backslash). Returns whether
+// the folder could be searched at all.
+bool FindFolderContents(const std::string& folder, FolderPlan& plan);
+// Carries the plan out: each file wiped and counted once it is gone (EraseWalkedFile), each folder
+// removed if it is empty by then.
+void ActOnFolderPlan(const FolderPlan& plan, const std::string& method, int32_t passes, ProgressLog& log);
 
 // Wipes every file of the tree with the method, counting each that is gone into ErasedFileCount
 // and ReleasedByteCount and replacing the log's last line with FileResultLine() after it. Folders whose name begins
@@ -18,7 +41,7 @@ constexpr const char* kPlaceholderLine = "0 file was erased.";
 void WipeFolderTree(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
 
 // The walk of WipeFolderTree without removing the folder itself (folder without a trailing
-// backslash). Returns whether the folder could be searched at all.
+// backslash). Returns whether the folder could be searched at all. Both find first, then act.
 bool WipeFolderContents(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
 
 // Wipes one file met in a folder walk (the caller has already counted it and passed links by).

@@ -172,6 +172,74 @@ TEST_F(FolderWipeTest, AFolderLinkInsideTheTreeIsPassedBySoItsTargetIsUntouched)
     RemoveUnixSymlink(tree + "\\link");
 }
 
+// What a folder search says of every entry below the folder: the attributes and the last write.
+std::vector<std::string> TreeState(const std::string& folder) {
+    std::vector<std::string> state;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WidePath(folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) {
+        return state;
+    }
+    do {
+        const std::string name = Narrow(data.cFileName);
+        if (name == "." || name == "..") {
+            continue;
+        }
+        state.push_back(name + " " + std::to_string(data.dwFileAttributes) + " " +
+                        std::to_string(data.ftLastWriteTime.dwLowDateTime) + " " + std::to_string(data.nFileSizeLow));
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            for (const std::string& below : TreeState(folder + "\\" + name)) {
+                state.push_back(name + "\\" + below);
+            }
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    std::sort(state.begin(), state.end());
+    return state;
+}
+
+TEST_F(FolderWipeTest, FindingChangesNothingAndTheWalkDoesExactlyWhatWasFound) {
+    std::string tree = folder_ / "planned";
+    ASSERT_TRUE(CreateFolder(tree));
+    ASSERT_TRUE(CreateFolder(tree + "\\sub"));
+    ASSERT_TRUE(CreateFolder(tree + "\\.hidden"));
+    WriteFileText(tree + "\\a.txt", std::string(10, 'a'));
+    WriteFileText(tree + "\\sub\\b.txt", std::string(20, 'b'));
+    WriteFileText(tree + "\\.hidden\\c.txt", std::string(30, 'c'));
+    ASSERT_TRUE(SetAttributes(tree + "\\a.txt", FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetAttributes(tree + "\\sub", FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetAttributes(tree + "\\.hidden", FILE_ATTRIBUTE_HIDDEN));
+    const std::vector<std::string> before = TreeState(tree);
+
+    FolderPlan plan;
+    FindFolderTree(tree, plan);
+
+    EXPECT_EQ(TreeState(tree), before) << "finding touched the tree";
+    std::vector<std::string> found;
+    for (const PlanStep& step : plan) {
+        found.push_back((step.kind == PlanStep::WipeFile ? "wipe " : "remove ") + step.path + " " +
+                        std::to_string(step.size));
+    }
+    // The walk's own order: a folder's entries as its search gives them, each folder after what
+    // it holds; the dot folder is left out whole.
+    std::vector<std::string> expected = {"wipe " + tree + "\\a.txt 10", "wipe " + tree + "\\sub\\b.txt 20",
+                                         "remove " + tree + "\\sub 0", "remove " + tree + " 0"};
+    if (found.size() == 4 && found[0] != expected[0]) {
+        std::rotate(expected.begin(), expected.begin() + 1, expected.begin() + 3); // sub listed before a.txt
+    }
+    EXPECT_EQ(found, expected);
+
+    ActOnFolderPlan(plan, "DoD", 3, log_);
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(ReleasedByteCount, 30);
+    EXPECT_FALSE(FileExists(tree + "\\a.txt"));
+    EXPECT_FALSE(FolderExists(tree + "\\sub"));
+    EXPECT_EQ(ReadFileText(tree + "\\.hidden\\c.txt"), std::string(30, 'c'));
+    EXPECT_EQ(GetAttributes(tree + "\\.hidden") & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN))
+        << "what the walk passes by keeps its attributes";
+    EXPECT_TRUE(FolderExists(tree)) << "a folder that still holds something stays";
+}
+
 TEST(FormatByteSize, FollowsTheSizeTable) {
     const struct {
         int64_t bytes;
