@@ -61,18 +61,10 @@ NamedFileErase EraseNamedFile(const std::string& path, const std::string& method
 
 namespace {
 
-// Tells the plan what the walk met. A sub-folder that cannot be walked is left out; the walk goes
-// on.
-void FindSubFolder(const std::string& path, DWORD attributes, FolderPlan& plan) {
-    try {
-        const size_t before = plan.size();
-        FindFolderTree(path, plan);
-        if (plan.size() > before && plan.back().kind == PlanStep::RemoveFolder) {
-            plan.back().attributes = attributes; // as its parent's search gave them, to be cleared
-        }
-    } catch (...) {
-    }
-}
+// The folder's tree, then the folder itself to be removed once it is empty. clearAttributes: the
+// folder's attributes as its parent's search gave them, cleared before it is removed (0 for the
+// folder an item names).
+void FindTree(const std::string& folder, DWORD clearAttributes, FolderPlan& plan);
 
 } // namespace
 
@@ -86,7 +78,11 @@ bool FindFolderContents(const std::string& folder, FolderPlan& plan) {
         }
         if (entry.IsFolder()) {
             if (entry.name.front() != '.' && !IsQuorvalesOwnFolder(path)) {
-                FindSubFolder(path, entry.attributes, plan);
+                try {
+                    FindTree(path, entry.attributes, plan);
+                } catch (...) {
+                    // A sub-folder that cannot be walked is left; the walk goes on.
+                }
             }
             continue;
         }
@@ -95,7 +91,9 @@ bool FindFolderContents(const std::string& folder, FolderPlan& plan) {
     return searched;
 }
 
-void FindFolderTree(const std::string& folder, FolderPlan& plan) {
+namespace {
+
+void FindTree(const std::string& folder, DWORD clearAttributes, FolderPlan& plan) {
     DWORD attributes = GetAttributes(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -103,9 +101,13 @@ void FindFolderTree(const std::string& folder, FolderPlan& plan) {
     }
     const std::string base = WithoutTrailingBackslash(folder);
     if (FindFolderContents(base, plan)) {
-        plan.push_back({PlanStep::RemoveFolder, base, 0, 0});
+        plan.push_back({PlanStep::RemoveFolder, base, 0, clearAttributes});
     }
 }
+
+} // namespace
+
+void FindFolderTree(const std::string& folder, FolderPlan& plan) { FindTree(folder, 0, plan); }
 
 void ActOnFolderPlan(const FolderPlan& plan, const std::string& method, int32_t passes, ProgressLog& log) {
     for (const PlanStep& step : plan) {
