@@ -1,5 +1,4 @@
 // History, typed addresses, AutoComplete form data and passwords: the registry and COM items.
-#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "engine/InternetExplorer.h"
 
@@ -36,20 +35,19 @@ void EraseProtectedStorageFormData() {
 
 void EraseIEHistory() {
     // Windows without the history object (or with one that refuses) simply keeps its history.
-    GateOtherChange("Clear Internet Explorer's history store", [] { ClearUrlHistory(); });
+    ClearUrlHistory();
 }
 
 void EraseIETypedURLs(const std::string& optionsPath, ProgressLog& log) {
     KillProcessByName("iexplore.exe");
     ErasedRegistryCount = 0;
-    if (OpenRegKey(HKEY_CURRENT_USER, kTypedUrlsKey, KEY_READ | KEY_WRITE)) {
-        const int64_t erased = GateDeleteAllValues(HKEY_CURRENT_USER, kTypedUrlsKey);
+    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kTypedUrlsKey, KEY_READ | KEY_WRITE)) {
+        const int64_t erased = GateDeleteAllValues(key.get());
         TotalErasedRegistryCount += erased;
         log.AppendLine(RegistryResultLine(erased));
     }
     const std::vector<std::string> keepList = ReadKeepList(OptionsStore(optionsPath), kSectionIEAddressBar);
-    // The kept addresses are written back after the erase; finding writes nothing.
-    if (keepList.empty() || FindingPlan()) {
+    if (keepList.empty()) {
         return;
     }
     if (RegKey key = CreateRegKey(HKEY_CURRENT_USER, kTypedUrlsKey)) {
@@ -66,11 +64,9 @@ std::string ProtectedStorageFormDataKey(const std::string& userName) {
 
 void EraseIEFormData() {
     if (IsWindowsNtPlatform()) {
-        GateOtherChange("Erase AutoComplete form data through the form data service", [] {
-            StopSiblingService();
-            StartSiblingService();
-            StopSiblingService();
-        });
+        StopSiblingService();
+        StartSiblingService();
+        StopSiblingService();
         return;
     }
     EraseProtectedStorageFormData();
@@ -78,8 +74,8 @@ void EraseIEFormData() {
 
 void EraseIEPasswords(ProgressLog& log) {
     ErasedRegistryCount = 0;
-    if (OpenRegKey(HKEY_CURRENT_USER, kAutoCompletePasswordsKey, KEY_READ | KEY_WRITE)) {
-        ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kAutoCompletePasswordsKey);
+    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kAutoCompletePasswordsKey, KEY_READ | KEY_WRITE)) {
+        ErasedRegistryCount = GateDeleteAllValues(key.get());
         log.ReplaceLastLine(std::to_string(ErasedRegistryCount) + " registry entries were erased.");
     }
     TotalErasedRegistryCount += ErasedRegistryCount;

@@ -1,5 +1,4 @@
 // The four plug-in methods: registry keys and values deleted, folder matches and single files wiped.
-#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "engine/Plugins.h"
 
@@ -20,6 +19,17 @@
 
 namespace {
 
+struct RegistryRoot {
+    const char* name;
+    HKEY key;
+};
+
+const RegistryRoot kRegistryRoots[] = {
+    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},     {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+};
+
 struct RegistryEntry {
     HKEY root;
     std::string keyPath; // may be empty: the name is then directly below the root
@@ -32,12 +42,14 @@ std::optional<RegistryEntry> SplitRegistryEntry(const std::string& entry) {
         return std::nullopt;
     }
     size_t last = entry.rfind('\\');
-    HKEY root = RegRootNamed(std::string_view(entry).substr(0, first));
-    if (!root) {
-        return std::nullopt;
+    std::string rootName = entry.substr(0, first);
+    for (const auto& root : kRegistryRoots) {
+        if (EqualsNoCase(rootName, root.name)) {
+            std::string keyPath = first == last ? std::string() : entry.substr(first + 1, last - first - 1);
+            return RegistryEntry{root.key, keyPath, entry.substr(last + 1)};
+        }
     }
-    std::string keyPath = first == last ? std::string() : entry.substr(first + 1, last - first - 1);
-    return RegistryEntry{root, keyPath, entry.substr(last + 1)};
+    return std::nullopt;
 }
 
 struct FileEntry {
@@ -96,8 +108,7 @@ void DeleteRegistryValue(const std::string& entry, ProgressLog& log) {
         return;
     }
     ErasedRegistryCount += 1;
-    key.reset();
-    GateDeleteRegValue(parts->root, parts->keyPath, parts->name);
+    GateDeleteRegValue(key.get(), parts->name);
     ShowRunningLine(log);
 }
 
@@ -122,7 +133,7 @@ void WipeNamedFile(const std::string& entry, const std::string& method, int32_t 
         NoteNotErased(path, "read-only");
         return;
     }
-    std::optional<int64_t> size = SizeBeforeErasing(path);
+    std::optional<int64_t> size = FileSizeByOpening(path);
     if (!size) {
         NoteNotErased(path, OpenFailureReason(path, GetLastError()));
         return;
@@ -151,12 +162,10 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
     }
     for (const auto& match : ListFolder(JoinPath(parts.folder, parts.last))) {
         std::string path = JoinPath(parts.folder, match.name);
-        if (match.name.front() == '.' || match.IsLink() || KeptByUser(path)) {
+        if (match.name.front() == '.' || match.IsLink() || IsNeverErased(path)) {
             continue; // a kept file or folder is passed by, as in every walk
         }
-        if (!FindingPlan()) {
-            ClearGuardingAttributes(path, match.attributes);
-        }
+        ClearGuardingAttributes(path, match.attributes);
         if (match.IsFolder()) {
             try {
                 WipeFolderTree(path, method, passes, log);

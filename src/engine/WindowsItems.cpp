@@ -1,6 +1,5 @@
 #include "engine/WindowsItems.h"
 
-#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
@@ -76,7 +75,9 @@ void EraseRecentDocuments(ProgressLog& log) {
 
 void EraseRunMRU(ProgressLog& log) {
     ErasedRegistryCount = 0;
-    ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kRunMRUKey);
+    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kRunMRUKey, kCleanAccess)) {
+        ErasedRegistryCount = GateDeleteAllValues(key.get());
+    }
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
     TotalErasedRegistryCount += ErasedRegistryCount;
 }
@@ -85,7 +86,9 @@ void EraseSearchMRU(ProgressLog& log) {
     ErasedRegistryCount = 0;
     if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kSearchMRUKey)) {
         for (const auto& name : RegSubKeyNames(key.get())) {
-            ErasedRegistryCount += GateDeleteAllValues(HKEY_CURRENT_USER, std::string(kSearchMRUKey) + "\\" + name);
+            if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kSearchMRUKey) + "\\" + name, kCleanAccess)) {
+                ErasedRegistryCount += GateDeleteAllValues(subKey.get());
+            }
         }
     }
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
@@ -97,13 +100,12 @@ void EraseDialogMRU(ProgressLog& log) {
     if (!key) {
         return;
     }
-    ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kDialogMRUKey);
+    ErasedRegistryCount = GateDeleteAllValues(key.get());
     TotalErasedRegistryCount += ErasedRegistryCount;
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
     for (const auto& name : RegSubKeyNames(key.get())) {
-        const std::string subKey = std::string(kDialogMRUKey) + "\\" + name;
-        if (OpenRegKey(HKEY_CURRENT_USER, subKey)) {
-            int64_t erased = GateDeleteAllValues(HKEY_CURRENT_USER, subKey);
+        if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kDialogMRUKey) + "\\" + name, kCleanAccess)) {
+            int64_t erased = GateDeleteAllValues(subKey.get());
             ErasedRegistryCount += erased;
             TotalErasedRegistryCount += erased;
             log.ReplaceLastLine(RegistryResultLine(ErasedRegistryCount));
@@ -111,20 +113,13 @@ void EraseDialogMRU(ProgressLog& log) {
     }
 }
 
-void ClearClipboard() {
-    GateOtherChange("Empty the clipboard", [] { EmptyClipboardContents(); });
-}
+void ClearClipboard() { EmptyClipboardContents(); }
 
 void SetClearPageFileAtShutdown() {
     if (GetOSFamily() != "NewWinNT") {
         return;
     }
-    const std::string value = kClearPageFileValue;
-    GateOtherChange("Set " + RegistryPathText(HKEY_LOCAL_MACHINE, kMemoryManagementKey, &value) +
-                        " to 1: the page file is cleared when Windows shuts down",
-                    [] {
-                        if (RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey, KEY_SET_VALUE)) {
-                            SetRegDword(key.get(), kClearPageFileValue, 1);
-                        }
-                    });
+    if (RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey, KEY_SET_VALUE)) {
+        SetRegDword(key.get(), kClearPageFileValue, 1);
+    }
 }

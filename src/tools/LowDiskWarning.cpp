@@ -39,7 +39,6 @@ LowDiskWarningSilencer::~LowDiskWarningSilencer() {
     if (before_) {
         SetRegValue(key.get(), place_.valueName, *before_);
     } else {
-        key.reset();
-        GateDeleteRegValue(place_.root, place_.keyPath, place_.valueName);
+        GateDeleteRegValue(key.get(), place_.valueName);
     }
 }
