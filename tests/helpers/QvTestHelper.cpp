@@ -7,6 +7,9 @@
 //   index-dat   uses the URL cache, then runs the index.dat item after the placeholder line;
 //               prints each log change ("+line" or "=line"), then the run totals
 //   form-data   runs the AutoComplete form-data item
+//   unix-shell <command line>
+//               starts that Unix program and exits: Wine hands back no real handles for a Unix
+//               child, and closing them would close whatever this process had under those numbers
 //   force-shutdown, force-restart
 //               runs ForceShutdown or ForceRestart with ExitWindowsEx diverted: prints
 //               "flags=F privilege=enabled|disabled" per call, exits with the number of calls
@@ -39,6 +42,34 @@ int RunIndexDatItem() {
     std::printf("files=%lld bytes=%lld\n", static_cast<long long>(TotalErasedFileCount),
                 static_cast<long long>(TotalReleasedByteCount));
     return 0;
+}
+
+// Everything on this program's command line after its first two words.
+std::wstring CommandLineAfterTwoWords() {
+    const wchar_t* rest = GetCommandLineW();
+    for (int word = 0; word < 2; ++word) {
+        while (*rest == L' ') {
+            ++rest;
+        }
+        bool quoted = false;
+        for (; *rest && (quoted || *rest != L' '); ++rest) {
+            quoted ^= *rest == L'"';
+        }
+    }
+    while (*rest == L' ') {
+        ++rest;
+    }
+    return rest;
+}
+
+int StartUnixProgram() {
+    std::wstring command = CommandLineAfterTwoWords();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    // The handles in info are left as they are: see the note at the top.
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) ? 0
+                                                                                                                  : 1;
 }
 
 int exitWindowsCalls = 0;
@@ -83,6 +114,9 @@ int main(int argc, char** argv) {
     if (command == "form-data") {
         EraseIEFormData();
         return 0;
+    }
+    if (command == "unix-shell") {
+        return StartUnixProgram();
     }
     if (command == "force-shutdown") {
         return RunForcedEndOfSession(ForceShutdown);

@@ -113,7 +113,8 @@ bool RunUnixShell(const std::string& command) {
     if (unixMarker.empty()) {
         return false;
     }
-    // Wine starts a Unix program when given one; "Z:" is the Unix root.
+    // Wine starts a Unix program when given one; "Z:" is the Unix root. The helper starts it, as
+    // the handles Wine returns for a Unix child are not real ones.
     std::string quoted;
     for (char c : "(" + command + "); touch '" + unixMarker + "'") {
         if (c == '"') {
@@ -121,7 +122,7 @@ bool RunUnixShell(const std::string& command) {
         }
         quoted += c;
     }
-    ChildProcess shell("Z:\\bin\\sh -c \"" + quoted + "\"");
+    ChildProcess shell("\"" + TestProgramFolder() + "QvTestHelper.exe\" unix-shell Z:\\bin\\sh -c \"" + quoted + "\"");
     bool ended = WaitForPresence(marker, true, 30000);
     DeleteFileW(WidePath(marker).c_str());
     return ended;
