@@ -4,7 +4,7 @@
 //                          QV_BENCH_TEMP (a Windows path), the method QV_BENCH_METHOD (DoD).
 //   ProgramBench.Shredder  the File Shredder on the one file QV_BENCH_FILE.
 //   ProgramBench.Washer    the Drive Washer on drive QV_BENCH_DRIVE (a letter).
-#include "app/EraseRun.h"
+#include "engine/EraseRun.h"
 #include "driver/ItemOptions.h"
 #include "driver/QuorvaleDriver.h"
 #include "platform/Files.h"

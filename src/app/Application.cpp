@@ -62,6 +62,11 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
 
     int exitCode = 0;
     try {
+        if (command && command->kind == CommandRequest::Preview) {
+            exitCode = PreviewFromCommandLine(command->paths.front());
+            CoUninitialize();
+            return exitCode;
+        }
         HWND applicationWindow = CreateApplicationWindow();
         TFrmMain main(applicationWindow, std::move(arguments), seams);
         if (command) {

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "engine/EraseRun.h"
 #include "engine/WipeMethods.h"
 #include "platform/Files.h"
 #include "platform/Handle.h"
@@ -16,6 +17,9 @@ std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& argum
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (EqualsNoCase(arguments.front(), "/erase")) {
         return CommandRequest{rest.size() <= 1 ? CommandRequest::Erase : CommandRequest::Usage, rest};
+    }
+    if (EqualsNoCase(arguments.front(), "/preview")) {
+        return CommandRequest{rest.size() == 1 ? CommandRequest::Preview : CommandRequest::Usage, rest};
     }
     if (EqualsNoCase(arguments.front(), "/shred")) {
         return CommandRequest{rest.empty() ? CommandRequest::Usage : CommandRequest::Shred, rest};
@@ -68,4 +72,32 @@ int ShredFromCommandLine(const std::vector<std::string>& files) {
         }
     }
     return code;
+}
+
+namespace {
+
+// The preview's run writes its lines nowhere: the plan is what it is for.
+class UnseenLog : public ProgressLog {
+public:
+    void AppendLine(std::string_view) override {}
+    void ReplaceLastLine(std::string_view) override {}
+};
+
+} // namespace
+
+int PreviewFromCommandLine(const std::string& file) {
+    const std::string path = FullPathOf(file);
+    // Made first, so that a preview that cannot be kept is not looked for.
+    if (WriteWholeFile(path, "") != ERROR_SUCCESS) {
+        SayOnConsole("The preview file " + path + " cannot be written.");
+        return kExitNotRun;
+    }
+    UnseenLog log;
+    const ErasePreview preview = FindErasePreview(OptionsFilePath(), nullptr, log);
+    if (WriteWholeFile(path, PreviewText(preview)) != ERROR_SUCCESS) {
+        SayOnConsole("The preview file " + path + " cannot be written.");
+        return kExitNotRun;
+    }
+    SayOnConsole(std::string(kPreviewTotalsText) + " " + preview.summary);
+    return kExitAllErased;
 }

@@ -1,5 +1,6 @@
 // The switches for scripts and the Task Scheduler: "/erase [<log file>]" runs an erase with the
-// saved settings without waiting for anyone, "/shred <file>..." shreds the files named. Each ends
+// saved settings without waiting for anyone, "/shred <file>..." shreds the files named, "/preview
+// <file>" writes what an erase would remove into the file and changes nothing. Each ends
 // the program with an exit code a script can test, and says what it did on the console that
 // started it, where there is one. Any other first argument starts the program as usual.
 #pragma once
@@ -16,12 +17,13 @@ constexpr int kExitAnotherCopy = 3;  // another copy of Quorvale is running: not
 
 constexpr const char* kAnotherCopyText = "Quorvale is already running: nothing was done.";
 
-constexpr const char* kUsageText = "Usage: Quorvale.exe /erase [<log file>]   or   Quorvale.exe /shred <file>...";
+constexpr const char* kUsageText =
+    "Usage: Quorvale.exe /erase [<log file>]   or   Quorvale.exe /shred <file>...   or   Quorvale.exe /preview <file>";
 
 struct CommandRequest {
     // Usage: a switch with the wrong number of paths; the program says how to call it and ends.
-    enum Kind { Erase, Shred, Usage } kind;
-    std::vector<std::string> paths; // the log file (at most one) or the files to shred
+    enum Kind { Erase, Shred, Preview, Usage } kind;
+    std::vector<std::string> paths; // the log file (at most one), the files to shred, or the preview's file
 };
 
 // The request of the arguments (after the program name); nullopt when they ask for none. Switches
@@ -35,3 +37,8 @@ void SayOnConsole(const std::string& text);
 // Shreds each file with the saved wipe method, as the File Shredder does, and says on the console
 // what could not be shredded and why. Returns kExitAllErased or kExitNotAllErased.
 int ShredFromCommandLine(const std::vector<std::string>& files);
+
+// Finds what an erase with the saved settings would remove and writes it into the file as UTF-8
+// text (PreviewText), changing nothing else. Returns kExitAllErased, or kExitNotRun when the file
+// cannot be written.
+int PreviewFromCommandLine(const std::string& file);

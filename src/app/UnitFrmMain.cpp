@@ -2,7 +2,7 @@
 
 #include "about/UnitFrmAbout.h"
 #include "app/CommandLine.h"
-#include "app/EraseRun.h"
+#include "engine/EraseRun.h"
 #include "app/Triggers.h"
 #include "app/UnitMoveWindow.h"
 #include "engine/RunState.h"

@@ -1,5 +1,6 @@
 #include "engine/BrowserDatabases.h"
 
+#include "gate/ErasePlan.h"
 #include "gate/SafetyGate.h"
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
@@ -44,15 +45,33 @@ bool EditInTransaction(SqliteDatabase& db, const DatabaseEditor& edit, int64_t& 
     return true;
 }
 
+// The edit made on the database's copy in memory: the rows it would remove are recorded in the plan,
+// with the journal the edit would wipe beside it.
+DatabaseEditResult FindDatabaseEdit(SqliteDatabase& copy, const std::string& path, const DatabaseEditor& edit,
+                                    const std::string& method, int32_t passes, ProgressLog& log) {
+    int64_t rows = 0;
+    if (!EditInTransaction(copy, edit, rows)) {
+        NoteDatabaseNotErased(path, DatabaseEdit::Failed, copy.LastError());
+        return {DatabaseEdit::Failed, 0};
+    }
+    copy.Close();
+    if (rows > 0) {
+        AddPlanEntry({PlanEntry::DatabaseRows, path, rows});
+    }
+    EraseNamedFile(path + "-journal", method, passes, log);
+    return {DatabaseEdit::Done, rows};
+}
+
 } // namespace
 
 DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEditor& edit, const std::string& method,
                                        int32_t passes, ProgressLog& log) {
-    if (IsNeverErased(path)) {
+    if (KeptByUser(path)) {
         return {DatabaseEdit::Missing, 0}; // kept by the user: not opened, not counted
     }
     SqliteDatabase db;
-    switch (db.Open(path)) {
+    const bool finding = FindingPlan();
+    switch (finding ? db.OpenCopy(path) : db.Open(path)) {
     case DatabaseOpen::Opened:
         break;
     case DatabaseOpen::Missing:
@@ -63,6 +82,9 @@ DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEd
     case DatabaseOpen::Failed:
         NoteDatabaseNotErased(path, DatabaseEdit::Failed, "not a database");
         return {DatabaseEdit::Failed, 0};
+    }
+    if (finding) {
+        return FindDatabaseEdit(db, path, edit, method, passes, log);
     }
     std::vector<std::string> mode = db.QueryTexts("PRAGMA journal_mode");
     const bool writeAheadLog = !mode.empty() && LowerCase(mode.front()) == "wal";

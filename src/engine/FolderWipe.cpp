@@ -1,6 +1,7 @@
 #include "engine/FolderWipe.h"
 
 #include "engine/RunState.h"
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "gate/SafetyGate.h"
 #include "engine/WipeMethods.h"
@@ -34,8 +35,12 @@ bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t
     return false;
 }
 
+std::optional<int64_t> SizeBeforeErasing(const std::string& path) {
+    return FindingPlan() ? FileSizeByReading(path) : FileSizeByOpening(path);
+}
+
 NamedFileErase EraseNamedFile(const std::string& path, const std::string& method, int32_t passes, ProgressLog& log) {
-    if (IsNeverErased(path)) {
+    if (KeptByUser(path)) {
         return NamedFileErase::Absent; // kept by the user: not touched, not counted
     }
     DWORD attributes = GetAttributes(path);
@@ -43,7 +48,7 @@ NamedFileErase EraseNamedFile(const std::string& path, const std::string& method
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
         return NamedFileErase::Absent; // a link is never wiped, so it is not counted either
     }
-    std::optional<int64_t> size = FileSizeByOpening(path);
+    std::optional<int64_t> size = SizeBeforeErasing(path);
     if (!size) {
         DWORD error = GetLastError();
         NoteNotErased(path, OpenFailureReason(path, error));
@@ -73,7 +78,7 @@ bool FindFolderContents(const std::string& folder, FolderPlan& plan) {
     auto entries = ListFolder(folder + "\\*.*", searched);
     for (const auto& entry : entries) {
         std::string path = folder + "\\" + entry.name;
-        if (entry.IsLink() || IsNeverErased(path)) {
+        if (entry.IsLink() || KeptByUser(path)) {
             continue; // never followed, wiped through or removed; or kept by the user
         }
         if (entry.IsFolder()) {
@@ -111,7 +116,9 @@ void FindFolderTree(const std::string& folder, FolderPlan& plan) { FindTree(fold
 
 void ActOnFolderPlan(const FolderPlan& plan, const std::string& method, int32_t passes, ProgressLog& log) {
     for (const PlanStep& step : plan) {
-        ClearGuardingAttributes(step.path, step.attributes);
+        if (!FindingPlan()) {
+            ClearGuardingAttributes(step.path, step.attributes);
+        }
         if (step.kind == PlanStep::RemoveFolder) {
             GateRemoveFolder(step.path); // only an empty one goes
         } else if (EraseWalkedFile(step.path, method, passes, step.attributes)) {

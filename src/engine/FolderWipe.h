@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ bool WipeWalkedFile(const std::string& path, const std::string& method, int32_t 
 // the reason (NoteNotErased), unless Stop left it.
 bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t passes,
                      DWORD knownAttributes = INVALID_FILE_ATTRIBUTES);
+
+// The size of a file an item names, found by opening it for reading and writing as its wipe will
+// (for reading only while an erase plan is being found). nullopt when it cannot be opened so.
+std::optional<int64_t> SizeBeforeErasing(const std::string& path);
 
 // What became of a file an item names (cookies.txt, a browser's database journal).
 enum class NamedFileErase { Erased, Absent, InUse, NotErased };

@@ -1,4 +1,5 @@
 // History, typed addresses, AutoComplete form data and passwords: the registry and COM items.
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "engine/InternetExplorer.h"
 
@@ -35,19 +36,20 @@ void EraseProtectedStorageFormData() {
 
 void EraseIEHistory() {
     // Windows without the history object (or with one that refuses) simply keeps its history.
-    ClearUrlHistory();
+    GateOtherChange("Clear Internet Explorer's history store", [] { ClearUrlHistory(); });
 }
 
 void EraseIETypedURLs(const std::string& optionsPath, ProgressLog& log) {
     KillProcessByName("iexplore.exe");
     ErasedRegistryCount = 0;
-    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kTypedUrlsKey, KEY_READ | KEY_WRITE)) {
-        const int64_t erased = GateDeleteAllValues(key.get());
+    if (OpenRegKey(HKEY_CURRENT_USER, kTypedUrlsKey, KEY_READ | KEY_WRITE)) {
+        const int64_t erased = GateDeleteAllValues(HKEY_CURRENT_USER, kTypedUrlsKey);
         TotalErasedRegistryCount += erased;
         log.AppendLine(RegistryResultLine(erased));
     }
     const std::vector<std::string> keepList = ReadKeepList(OptionsStore(optionsPath), kSectionIEAddressBar);
-    if (keepList.empty()) {
+    // The kept addresses are written back after the erase; finding writes nothing.
+    if (keepList.empty() || FindingPlan()) {
         return;
     }
     if (RegKey key = CreateRegKey(HKEY_CURRENT_USER, kTypedUrlsKey)) {
@@ -64,9 +66,11 @@ std::string ProtectedStorageFormDataKey(const std::string& userName) {
 
 void EraseIEFormData() {
     if (IsWindowsNtPlatform()) {
-        StopSiblingService();
-        StartSiblingService();
-        StopSiblingService();
+        GateOtherChange("Erase AutoComplete form data through the form data service", [] {
+            StopSiblingService();
+            StartSiblingService();
+            StopSiblingService();
+        });
         return;
     }
     EraseProtectedStorageFormData();
@@ -74,8 +78,8 @@ void EraseIEFormData() {
 
 void EraseIEPasswords(ProgressLog& log) {
     ErasedRegistryCount = 0;
-    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kAutoCompletePasswordsKey, KEY_READ | KEY_WRITE)) {
-        ErasedRegistryCount = GateDeleteAllValues(key.get());
+    if (OpenRegKey(HKEY_CURRENT_USER, kAutoCompletePasswordsKey, KEY_READ | KEY_WRITE)) {
+        ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kAutoCompletePasswordsKey);
         log.ReplaceLastLine(std::to_string(ErasedRegistryCount) + " registry entries were erased.");
     }
     TotalErasedRegistryCount += ErasedRegistryCount;

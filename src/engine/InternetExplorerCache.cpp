@@ -1,4 +1,5 @@
 // Temporary Internet files and cookies: the URL cache walk, and the zero pass their files get.
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "gate/SafetyGate.h"
 #include "engine/InternetExplorer.h"
@@ -20,7 +21,7 @@ namespace {
 // whose file cannot be opened is still removed and counted; one the cache will not let go (a
 // program holds it) is listed as not erased; one that went meanwhile is neither.
 void EraseCacheEntry(const UrlCacheEntry& entry, ProgressLog& log) {
-    if (IsNeverErased(entry.localFile)) {
+    if (KeptByUser(entry.localFile)) {
         return; // its file is kept by the user, and the entry with it
     }
     ZeroAndTruncateFile(entry.localFile);

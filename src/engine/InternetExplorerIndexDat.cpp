@@ -1,4 +1,5 @@
 // The index.dat databases of the Internet cache and the history: zeroed in place.
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "engine/InternetExplorer.h"
 
@@ -13,6 +14,19 @@
 
 namespace {
 
+// While finding: the index.dat that WipeIndexDatIn would zero, counted as it counts it.
+bool FindIndexDat(const std::string& path, GatedFile& file, ProgressLog& log) {
+    FileHandle reading = OpenForReading(path);
+    const std::optional<uint8_t> first = reading ? ReadFirstByte(reading.get()) : std::nullopt;
+    if (!first || *first == 0 || !file.Find()) {
+        return false;
+    }
+    ReleasedByteCount += FileLength(reading.get());
+    ErasedFileCount += 1;
+    log.ReplaceLastLine(FileResultLine());
+    return true;
+}
+
 // Zeroes folder\index.dat. Returns false when the walk of this folder ends here: the file is
 // already clean (first byte 0) or cannot be opened, read or overwritten.
 bool WipeIndexDatIn(const std::string& folder, ProgressLog& log) {
@@ -21,6 +35,9 @@ bool WipeIndexDatIn(const std::string& folder, ProgressLog& log) {
         return true;
     }
     GatedFile file(path);
+    if (FindingPlan()) {
+        return FindIndexDat(path, file, log);
+    }
     HANDLE handle = file.Open();
     if (!handle) {
         return false;

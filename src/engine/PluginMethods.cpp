@@ -1,4 +1,5 @@
 // The four plug-in methods: registry keys and values deleted, folder matches and single files wiped.
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "engine/Plugins.h"
 
@@ -19,17 +20,6 @@
 
 namespace {
 
-struct RegistryRoot {
-    const char* name;
-    HKEY key;
-};
-
-const RegistryRoot kRegistryRoots[] = {
-    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},     {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_USERS", HKEY_USERS},
-    {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-};
-
 struct RegistryEntry {
     HKEY root;
     std::string keyPath; // may be empty: the name is then directly below the root
@@ -42,14 +32,12 @@ std::optional<RegistryEntry> SplitRegistryEntry(const std::string& entry) {
         return std::nullopt;
     }
     size_t last = entry.rfind('\\');
-    std::string rootName = entry.substr(0, first);
-    for (const auto& root : kRegistryRoots) {
-        if (EqualsNoCase(rootName, root.name)) {
-            std::string keyPath = first == last ? std::string() : entry.substr(first + 1, last - first - 1);
-            return RegistryEntry{root.key, keyPath, entry.substr(last + 1)};
-        }
+    HKEY root = RegRootNamed(std::string_view(entry).substr(0, first));
+    if (!root) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    std::string keyPath = first == last ? std::string() : entry.substr(first + 1, last - first - 1);
+    return RegistryEntry{root, keyPath, entry.substr(last + 1)};
 }
 
 struct FileEntry {
@@ -108,7 +96,8 @@ void DeleteRegistryValue(const std::string& entry, ProgressLog& log) {
         return;
     }
     ErasedRegistryCount += 1;
-    GateDeleteRegValue(key.get(), parts->name);
+    key.reset();
+    GateDeleteRegValue(parts->root, parts->keyPath, parts->name);
     ShowRunningLine(log);
 }
 
@@ -133,7 +122,7 @@ void WipeNamedFile(const std::string& entry, const std::string& method, int32_t 
         NoteNotErased(path, "read-only");
         return;
     }
-    std::optional<int64_t> size = FileSizeByOpening(path);
+    std::optional<int64_t> size = SizeBeforeErasing(path);
     if (!size) {
         NoteNotErased(path, OpenFailureReason(path, GetLastError()));
         return;
@@ -162,10 +151,12 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
     }
     for (const auto& match : ListFolder(JoinPath(parts.folder, parts.last))) {
         std::string path = JoinPath(parts.folder, match.name);
-        if (match.name.front() == '.' || match.IsLink() || IsNeverErased(path)) {
+        if (match.name.front() == '.' || match.IsLink() || KeptByUser(path)) {
             continue; // a kept file or folder is passed by, as in every walk
         }
-        ClearGuardingAttributes(path, match.attributes);
+        if (!FindingPlan()) {
+            ClearGuardingAttributes(path, match.attributes);
+        }
         if (match.IsFolder()) {
             try {
                 WipeFolderTree(path, method, passes, log);

@@ -3,6 +3,7 @@
 
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
+#include "gate/ErasePlan.h"
 #include "platform/Messages.h"
 #include "platform/Files.h"
 #include "store/IniDocument.h"
@@ -37,6 +38,7 @@ std::string WholeEntries(const std::string& entryList) {
 void RunPlugin(const OptionsStore& plugin, const std::string& method, int32_t passes, ProgressLog& log) {
     ResetItemCounters();
     const std::string description = plugin.GetText(kPluginInformationSection, kPluginDescriptionKey, "");
+    BeginPlanGroup(description + " ...");
     log.AppendLine(description + " ...");
     log.AppendLine(kPluginStartLine);
     for (const char* methodKey : kPluginMethods) {

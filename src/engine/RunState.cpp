@@ -1,6 +1,7 @@
 #include "engine/RunState.h"
 
 #include "engine/ProgressLog.h"
+#include "gate/ErasePlan.h"
 #include "gate/SafetyGate.h"
 #include "platform/Processes.h"
 #include "store/OptionNames.h"
@@ -27,7 +28,10 @@ int64_t TotalErasedRegistryCount = 0;
 
 std::vector<NotErasedEntry> NotErasedEntries;
 
-void NoteNotErased(const std::string& what, const std::string& why) { NotErasedEntries.push_back({what, why}); }
+void NoteNotErased(const std::string& what, const std::string& why) {
+    NotErasedEntries.push_back({what, why});
+    AddPlanEntry({PlanEntry::NotErasable, what, 0, why});
+}
 
 void LogRefusal(ProgressLog& log, const std::string& what, const std::string& why, const std::string& runningLine) {
     std::string shown = what;

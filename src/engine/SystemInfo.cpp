@@ -1,5 +1,6 @@
 #include "engine/SystemInfo.h"
 
+#include "gate/ErasePlan.h"
 #include "platform/WindowsVersion.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
@@ -30,6 +31,10 @@ bool KillProcessByName(const std::string& name) {
     for (const auto& process : *processes) {
         std::string exe = AsciiUpper(process.exeFile);
         if (AsciiUpper(NameOf(exe)) == wanted || exe == wanted) {
+            if (FindingPlan()) {
+                AddPlanEntry({PlanEntry::Action, "End the running program " + process.exeFile});
+                continue;
+            }
             lastResult = TerminateProcessById(process.id, 0);
         }
     }

@@ -1,5 +1,6 @@
 #include "engine/WindowsItems.h"
 
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
@@ -75,9 +76,7 @@ void EraseRecentDocuments(ProgressLog& log) {
 
 void EraseRunMRU(ProgressLog& log) {
     ErasedRegistryCount = 0;
-    if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kRunMRUKey, kCleanAccess)) {
-        ErasedRegistryCount = GateDeleteAllValues(key.get());
-    }
+    ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kRunMRUKey);
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
     TotalErasedRegistryCount += ErasedRegistryCount;
 }
@@ -86,9 +85,7 @@ void EraseSearchMRU(ProgressLog& log) {
     ErasedRegistryCount = 0;
     if (RegKey key = OpenRegKey(HKEY_CURRENT_USER, kSearchMRUKey)) {
         for (const auto& name : RegSubKeyNames(key.get())) {
-            if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kSearchMRUKey) + "\\" + name, kCleanAccess)) {
-                ErasedRegistryCount += GateDeleteAllValues(subKey.get());
-            }
+            ErasedRegistryCount += GateDeleteAllValues(HKEY_CURRENT_USER, std::string(kSearchMRUKey) + "\\" + name);
         }
     }
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
@@ -100,12 +97,13 @@ void EraseDialogMRU(ProgressLog& log) {
     if (!key) {
         return;
     }
-    ErasedRegistryCount = GateDeleteAllValues(key.get());
+    ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kDialogMRUKey);
     TotalErasedRegistryCount += ErasedRegistryCount;
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
     for (const auto& name : RegSubKeyNames(key.get())) {
-        if (RegKey subKey = OpenRegKey(HKEY_CURRENT_USER, std::string(kDialogMRUKey) + "\\" + name, kCleanAccess)) {
-            int64_t erased = GateDeleteAllValues(subKey.get());
+        const std::string subKey = std::string(kDialogMRUKey) + "\\" + name;
+        if (OpenRegKey(HKEY_CURRENT_USER, subKey)) {
+            int64_t erased = GateDeleteAllValues(HKEY_CURRENT_USER, subKey);
             ErasedRegistryCount += erased;
             TotalErasedRegistryCount += erased;
             log.ReplaceLastLine(RegistryResultLine(ErasedRegistryCount));
@@ -113,13 +111,20 @@ void EraseDialogMRU(ProgressLog& log) {
     }
 }
 
-void ClearClipboard() { EmptyClipboardContents(); }
+void ClearClipboard() {
+    GateOtherChange("Empty the clipboard", [] { EmptyClipboardContents(); });
+}
 
 void SetClearPageFileAtShutdown() {
     if (GetOSFamily() != "NewWinNT") {
         return;
     }
-    if (RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey, KEY_SET_VALUE)) {
-        SetRegDword(key.get(), kClearPageFileValue, 1);
-    }
+    const std::string value = kClearPageFileValue;
+    GateOtherChange("Set " + RegistryPathText(HKEY_LOCAL_MACHINE, kMemoryManagementKey, &value) +
+                        " to 1: the page file is cleared when Windows shuts down",
+                    [] {
+                        if (RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, kMemoryManagementKey, KEY_SET_VALUE)) {
+                            SetRegDword(key.get(), kClearPageFileValue, 1);
+                        }
+                    });
 }

@@ -1,5 +1,6 @@
 #include "engine/WipeMethods.h"
 
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "platform/Messages.h"
 #include "platform/FileWrites.h"
@@ -313,6 +314,14 @@ void WipeWithPasses(const std::string& path, int32_t passCount, PassAt passAt, c
         }
     } report{victim, control.deleted};
     if (Stopped(control) || IsMissingOrLink(victim.attributes)) {
+        return;
+    }
+    if (FindingPlan()) {
+        // Found, not wiped: the file as it stands goes into the plan, or why it cannot be erased now.
+        if (!victim.file.Find()) {
+            throw WipeOpenError(path, GetLastError(), victim.file.Refusal());
+        }
+        victim.deleted = true;
         return;
     }
     ClearGuardingAttributes(path, victim.attributes);

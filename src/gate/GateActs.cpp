@@ -1,5 +1,6 @@
 #include "gate/GateActs.h"
 
+#include "gate/ErasePlan.h"
 #include "gate/SafetyGate.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -12,7 +13,8 @@ HANDLE GatedFile::Open() {
         asked_ = true;
         refusal_ = TargetRefusal(path_, attributes_);
     }
-    if (refusal_) {
+    // While finding nothing is opened for writing, whatever asks.
+    if (refusal_ || FindingPlan()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
@@ -34,10 +36,25 @@ HANDLE GatedFile::Open() {
     return file_.get();
 }
 
+bool GatedFile::Find() {
+    asked_ = true;
+    refusal_ = TargetRefusal(path_, attributes_);
+    if (refusal_) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    std::optional<int64_t> size = FileSizeByReading(path_);
+    if (!size) {
+        return false;
+    }
+    AddPlanEntry({PlanEntry::File, path_, *size});
+    return true;
+}
+
 bool GatedFile::Truncate() { return file_ && RewindFile(file_.get()) && TruncateAtPosition(file_.get()); }
 
 bool GatedFile::RenameTo(const std::string& target) {
-    if (refusal_ || TargetRefusal(target, INVALID_FILE_ATTRIBUTES)) {
+    if (refusal_ || FindingPlan() || TargetRefusal(target, INVALID_FILE_ATTRIBUTES)) {
         return false;
     }
     if (mayDelete_ && file_) {
@@ -48,7 +65,7 @@ bool GatedFile::RenameTo(const std::string& target) {
 }
 
 bool GatedFile::Delete(const std::string& current) {
-    if (refusal_) {
+    if (refusal_ || FindingPlan()) {
         return false;
     }
     bool marked = mayDelete_ && file_ && DeleteWhenClosed(file_.get());
@@ -56,18 +73,78 @@ bool GatedFile::Delete(const std::string& current) {
     return marked || DeleteFileAt(current);
 }
 
-bool GateDeleteFile(const std::string& path) { return !TargetRefusal(path, GetAttributes(path)) && DeleteFileAt(path); }
-
-bool GateRemoveFolder(const std::string& path) {
-    return !TargetRefusal(path, GetAttributes(path)) && !FolderRefusal(path) && RemoveFolder(path);
+bool GateDeleteFile(const std::string& path) {
+    if (TargetRefusal(path, GetAttributes(path))) {
+        return false;
+    }
+    if (FindingPlan()) {
+        GatedFile file(path);
+        return file.Find();
+    }
+    return DeleteFileAt(path);
 }
 
-bool GateDeleteRegValue(HKEY key, std::string_view name) { return DeleteRegValue(key, name); }
+bool GateRemoveFolder(const std::string& path) {
+    if (TargetRefusal(path, GetAttributes(path)) || FolderRefusal(path)) {
+        return false;
+    }
+    if (FindingPlan()) {
+        AddPlanEntry({PlanEntry::Folder, path});
+        return true;
+    }
+    return RemoveFolder(path);
+}
 
-int64_t GateDeleteAllValues(HKEY key) {
+std::string RegistryPathText(HKEY root, const std::string& keyPath, const std::string* valueName) {
+    std::string text = RegRootName(root);
+    size_t start = keyPath.find_first_not_of('\\');
+    if (start != std::string::npos) {
+        text += "\\" + keyPath.substr(start);
+    }
+    if (valueName) {
+        text += "\\" + *valueName;
+    }
+    return text;
+}
+
+namespace {
+
+// Deletes one value of the open key, or records it while finding.
+bool DeleteValueOf(HKEY root, const std::string& keyPath, HKEY key, const std::string& name) {
+    const std::string where = RegistryPathText(root, keyPath, &name);
+    if (KeptByUser(where)) {
+        return false;
+    }
+    if (FindingPlan()) {
+        std::optional<RegValue> value = GetRegValue(key, name);
+        if (!value) {
+            return false;
+        }
+        AddPlanEntry({PlanEntry::RegistryValue, where, static_cast<int64_t>(value->bytes.size())});
+        return true;
+    }
+    return DeleteRegValue(key, name);
+}
+
+RegKey OpenForValueDeletes(HKEY root, const std::string& keyPath) {
+    return OpenRegKey(root, keyPath, FindingPlan() ? KEY_READ : KEY_READ | KEY_SET_VALUE);
+}
+
+} // namespace
+
+bool GateDeleteRegValue(HKEY root, const std::string& keyPath, const std::string& name) {
+    RegKey key = OpenForValueDeletes(root, keyPath);
+    return key && DeleteValueOf(root, keyPath, key.get(), name);
+}
+
+int64_t GateDeleteAllValues(HKEY root, const std::string& keyPath) {
+    RegKey key = OpenForValueDeletes(root, keyPath);
+    if (!key) {
+        return 0;
+    }
     int64_t deleted = 0;
-    for (const std::string& name : RegValueNames(key)) {
-        if (DeleteRegValue(key, name)) {
+    for (const std::string& name : RegValueNames(key.get())) {
+        if (DeleteValueOf(root, keyPath, key.get(), name)) {
             ++deleted;
         }
     }
@@ -75,12 +152,39 @@ int64_t GateDeleteAllValues(HKEY key) {
 }
 
 bool GateDeleteRegTree(HKEY root, const std::string& path) {
-    return !RegistryRefusal(root, path, std::nullopt) && DeleteRegTree(root, path);
+    const std::string where = RegistryPathText(root, path);
+    if (RegistryRefusal(root, path, std::nullopt) || KeptByUser(where)) {
+        return false;
+    }
+    if (FindingPlan()) {
+        if (!OpenRegKey(root, path)) {
+            return false;
+        }
+        AddPlanEntry({PlanEntry::RegistryKey, where});
+        return true;
+    }
+    return DeleteRegTree(root, path);
 }
 
 bool GateDeleteCacheEntry(const UrlCacheEntry& entry) {
     // The entry's removal deletes its local file too.
-    return !IsNeverErased(entry.localFile) && DeleteUrlCacheEntryOf(entry);
+    if (IsNeverErased(entry.localFile)) {
+        return false;
+    }
+    if (FindingPlan()) {
+        AddPlanEntry({PlanEntry::CacheEntry, entry.sourceUrl, entry.size});
+        return true;
+    }
+    return DeleteUrlCacheEntryOf(entry);
 }
 
-RecycleBinResult GateEmptyRecycleBins(std::string_view library) { return EmptyRecycleBinsThrough(library); }
+RecycleBinResult GateEmptyRecycleBins(std::string_view library) {
+    if (FindingPlan()) {
+        if (auto contents = QueryRecycleBinsThrough(library); contents && contents->items > 0) {
+            AddPlanEntry({PlanEntry::Action, "The recycle bins' " + std::to_string(contents->items) + " items",
+                          contents->bytes});
+        }
+        return RecycleBinResult::Emptied;
+    }
+    return EmptyRecycleBinsThrough(library);
+}

@@ -2,7 +2,9 @@
 // overwrite it, truncates, renames or deletes a file, removes a folder, or deletes a registry value
 // or key, a URL-cache entry or the recycle bins' contents: every caller above goes through here,
 // and the ctest "gate" fails when another file calls the platform's functions that do it. Each act
-// asks the gate first (TargetRefusal, RegistryRefusal); a refused act changes nothing.
+// asks the gate first (TargetRefusal, RegistryRefusal); a refused act changes nothing. While an
+// erase plan is being found (FindingPlan), each act that the gate lets pass is recorded in the
+// plan and reported as done, and nothing is changed.
 #pragma once
 
 #include "platform/Handle.h"
@@ -30,6 +32,10 @@ public:
     // Windows refuses (GetLastError() tells why), or when what opened is no disk file (a device
     // name: ERROR_BAD_DEVICE).
     HANDLE Open();
+    // While finding: records the file and its size in the plan when the gate lets it pass and it
+    // can be opened for reading. False otherwise (Refusal(), or GetLastError() for a file another
+    // program holds). Nothing is opened for writing.
+    bool Find();
     void Close() { file_.reset(); }
     bool IsOpen() const { return static_cast<bool>(file_); }
     // Whether the handle may rename and delete the file.
@@ -61,11 +67,15 @@ bool GateDeleteFile(const std::string& path);
 // Removes an empty folder. False when the gate refuses it or Windows could not remove it.
 bool GateRemoveFolder(const std::string& path);
 
-// Deletes one value of an open key. False when it was missing or could not be deleted.
-bool GateDeleteRegValue(HKEY key, std::string_view name);
-// Deletes every value of the open key; returns how many were deleted (a value that stays is not
+// "HKEY_CURRENT_USER\<path>", or with "\<value name>" after it: how a plan and the "Never erase"
+// list name a registry key or value.
+std::string RegistryPathText(HKEY root, const std::string& keyPath, const std::string* valueName = nullptr);
+
+// Deletes one value of a key. False when it was missing, kept, or could not be deleted.
+bool GateDeleteRegValue(HKEY root, const std::string& keyPath, const std::string& name);
+// Deletes every value of the key; returns how many were deleted (a value that stays is not
 // counted).
-int64_t GateDeleteAllValues(HKEY key);
+int64_t GateDeleteAllValues(HKEY root, const std::string& keyPath);
 // Deletes a key (root and path below it) with its sub-keys. False when the gate refuses the key
 // (a root, a program's or Windows' own keys) or it was missing or not wholly deleted.
 bool GateDeleteRegTree(HKEY root, const std::string& path);

@@ -168,15 +168,32 @@ bool RenameFile(std::string_view from, std::string_view to) {
 
 bool CreateFolder(std::string_view path) { return CreateDirectoryW(WidePath(path).c_str(), nullptr) != FALSE; }
 
-std::optional<int64_t> FileSizeByOpening(std::string_view path) {
-    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+namespace {
+
+std::optional<int64_t> SizeOfOpened(std::string_view path, DWORD access, DWORD sharing) {
+    FileHandle file(
+        CreateFileW(WidePath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.get(), &size)) {
         return std::nullopt;
     }
     return size.QuadPart;
+}
+
+} // namespace
+
+std::optional<int64_t> FileSizeByOpening(std::string_view path) {
+    return SizeOfOpened(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+}
+
+FileHandle OpenForReading(std::string_view path) {
+    return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::optional<int64_t> FileSizeByReading(std::string_view path) {
+    return SizeOfOpened(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
 }
 
 std::string WithTrailingBackslash(std::string folder) {

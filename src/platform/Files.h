@@ -71,6 +71,11 @@ bool CreateFolder(std::string_view path);
 // The file's length, found by opening it for reading and writing (shared). nullopt when it cannot
 // be opened that way (missing, in use without sharing, read-only, access denied).
 std::optional<int64_t> FileSizeByOpening(std::string_view path);
+// Opens an existing file for reading only, sharing it in every way.
+FileHandle OpenForReading(std::string_view path);
+// The file's length, found by opening it for reading only, sharing it in every way. nullopt when it
+// cannot be opened even so (GetLastError() says why: another program holds it without sharing).
+std::optional<int64_t> FileSizeByReading(std::string_view path);
 
 // The folder ending in exactly one backslash: one is added unless it ends in one already (an empty
 // text becomes "\").

@@ -8,6 +8,7 @@
 namespace {
 
 using EmptyRecycleBinFn = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
+using QueryRecycleBinFn = HRESULT(WINAPI*)(LPCWSTR, LPSHQUERYRBINFO);
 
 constexpr DWORD kQuietEmptyFlags = SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND;
 static_assert(kQuietEmptyFlags == 7, "no confirmation, no progress window, no sound");
@@ -25,4 +26,18 @@ RecycleBinResult EmptyRecycleBinsThrough(std::string_view library) {
     }
     emptyRecycleBin(nullptr, "", kQuietEmptyFlags);
     return RecycleBinResult::Emptied;
+}
+
+std::optional<RecycleBinContents> QueryRecycleBinsThrough(std::string_view library) {
+    Module shell(LoadLibraryW(Widen(library).c_str()));
+    if (!shell) {
+        return std::nullopt;
+    }
+    auto query = GetProcedure<QueryRecycleBinFn>(shell.get(), "SHQueryRecycleBinW");
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof(info);
+    if (!query || FAILED(query(nullptr, &info))) {
+        return std::nullopt;
+    }
+    return RecycleBinContents{info.i64NumItems, info.i64Size};
 }

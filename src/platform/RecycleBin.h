@@ -1,6 +1,8 @@
 // The recycle bins of all drives, through Shell32 loaded at run time.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 enum class RecycleBinResult {
@@ -13,3 +15,11 @@ enum class RecycleBinResult {
 // an empty root (every drive) and no confirmation, no progress window and no sound, then unloads
 // it again.
 RecycleBinResult EmptyRecycleBinsThrough(std::string_view library);
+
+// What the recycle bins of every drive hold, through the library's SHQueryRecycleBinW; nullopt
+// when the library or the function is missing or the shell could not tell.
+struct RecycleBinContents {
+    int64_t items;
+    int64_t bytes;
+};
+std::optional<RecycleBinContents> QueryRecycleBinsThrough(std::string_view library);

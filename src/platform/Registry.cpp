@@ -4,6 +4,17 @@
 
 namespace {
 
+struct RegistryRoot {
+    const char* name;
+    HKEY key;
+};
+
+const RegistryRoot kRegistryRoots[] = {
+    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},     {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+};
+
 std::wstring KeyPath(std::string_view path) {
     while (!path.empty() && path.front() == '\\') {
         path.remove_prefix(1);
@@ -166,4 +177,22 @@ std::optional<RegValue> GetRegValue(HKEY key, std::string_view name) {
 bool SetRegValue(HKEY key, std::string_view name, const RegValue& value) {
     return RegSetValueExW(key, Widen(name).c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
                           static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
+}
+
+std::string RegRootName(HKEY root) {
+    for (const auto& known : kRegistryRoots) {
+        if (known.key == root) {
+            return known.name;
+        }
+    }
+    return {};
+}
+
+HKEY RegRootNamed(std::string_view name) {
+    for (const auto& known : kRegistryRoots) {
+        if (EqualsNoCase(name, known.name)) {
+            return known.key;
+        }
+    }
+    return nullptr;
 }

@@ -12,6 +12,11 @@
 #include <string_view>
 #include <vector>
 
+// The root's name as Regedit writes it ("HKEY_CURRENT_USER"); "" for a key that is no root.
+std::string RegRootName(HKEY root);
+// The root of that name (without case); nullptr when there is none.
+HKEY RegRootNamed(std::string_view name);
+
 // Opens an existing key. Returns an empty RegKey when it is missing or access is refused.
 RegKey OpenRegKey(HKEY root, std::string_view path, REGSAM access = KEY_READ);
 

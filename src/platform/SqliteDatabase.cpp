@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 namespace {
@@ -54,6 +56,8 @@ bool HeldWithoutSharing(const std::string& path) {
     return !file && IsSharingError(GetLastError());
 }
 
+DatabaseOpen TakeOpened(sqlite3* opened, int result, sqlite3*& db, std::string& error);
+
 // Opens the database and reads its schema once. On anything but Opened, db is left null and error
 // says why.
 DatabaseOpen OpenConnection(const std::string& path, int flags, sqlite3*& db, std::string& error) {
@@ -66,6 +70,44 @@ DatabaseOpen OpenConnection(const std::string& path, int flags, sqlite3*& db, st
     // path too long for the classic limit; shorter paths pass unchanged.
     sqlite3* opened = nullptr;
     int result = sqlite3_open_v2(Narrow(WidePath(path)).c_str(), &opened, flags, "win32-longpath");
+    return TakeOpened(opened, result, db, error);
+}
+
+// A copy of the file's bytes as a database in memory: what the file holds now, to be changed
+// without the file ever being opened for writing.
+DatabaseOpen OpenCopyInMemory(const std::string& path, sqlite3*& db, std::string& error) {
+    db = nullptr;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        const bool held = IsSharingError(GetLastError());
+        error = held ? "the file is in use by another program" : "the file cannot be read";
+        return held ? DatabaseOpen::Locked : DatabaseOpen::Failed;
+    }
+    // A database kept in write-ahead-log mode is read here as one with a rollback journal: memory
+    // holds no log (the rows still in the log beside it are not in the copy).
+    constexpr size_t kWriteVersion = 18, kReadVersion = 19;
+    if (bytes.size() > kReadVersion && bytes[kWriteVersion] == 2 && bytes[kReadVersion] == 2) {
+        bytes[kWriteVersion] = bytes[kReadVersion] = 1;
+    }
+    sqlite3* opened = nullptr;
+    int result = sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE, nullptr);
+    if (result == SQLITE_OK) {
+        auto* data = static_cast<unsigned char*>(sqlite3_malloc64(bytes.size() ? bytes.size() : 1));
+        if (!data) {
+            result = SQLITE_NOMEM;
+        } else {
+            std::copy(bytes.begin(), bytes.end(), data);
+            const auto size = static_cast<sqlite3_int64>(bytes.size());
+            result = sqlite3_deserialize(opened, "main", data, size, size,
+                                         SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+        }
+    }
+    return TakeOpened(opened, result, db, error);
+}
+
+// Reads the schema of a connection just opened; on anything but Opened, closes it, leaves db null
+// and error says why.
+DatabaseOpen TakeOpened(sqlite3* opened, int result, sqlite3*& db, std::string& error) {
     DatabaseOpen outcome = DatabaseOpen::Opened;
     if (result != SQLITE_OK) {
         const bool sharing = opened && IsSharingError(static_cast<DWORD>(sqlite3_system_errno(opened)));
@@ -121,6 +163,15 @@ DatabaseOpen SqliteDatabase::Open(const std::string& path) {
         return DatabaseOpen::Missing;
     }
     return OpenConnection(path, SQLITE_OPEN_READWRITE, db_, error_);
+}
+
+DatabaseOpen SqliteDatabase::OpenCopy(const std::string& path) {
+    Close();
+    if (!FileExists(path)) {
+        error_ = "no such file";
+        return DatabaseOpen::Missing;
+    }
+    return OpenCopyInMemory(path, db_, error_);
 }
 
 DatabaseOpen SqliteDatabase::Create(const std::string& path) {

@@ -27,6 +27,9 @@ public:
     // Opened means the file is a database this connection can read. On anything but Opened the
     // object stays closed.
     DatabaseOpen Open(const std::string& path);
+    // Opens a copy of the database in memory: it may be changed freely, and the file is only ever
+    // read (sharing every access). Answers as Open does.
+    DatabaseOpen OpenCopy(const std::string& path);
     // Creates the database when it is missing (for tests that build a browser's files).
     DatabaseOpen Create(const std::string& path);
     void Close();

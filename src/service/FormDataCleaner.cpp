@@ -27,19 +27,7 @@ int64_t DeleteSubKeys(HKEY root, const std::string& path) {
     return deleted;
 }
 
-int64_t DeleteValues(HKEY root, const std::string& path) {
-    RegKey key = OpenRegKey(root, path, KEY_READ | KEY_WRITE);
-    if (!key) {
-        return 0;
-    }
-    int64_t deleted = 0;
-    for (const std::string& name : RegValueNames(key.get())) {
-        if (GateDeleteRegValue(key.get(), name)) {
-            ++deleted;
-        }
-    }
-    return deleted;
-}
+int64_t DeleteValues(HKEY root, const std::string& path) { return GateDeleteAllValues(root, path); }
 
 } // namespace
 

@@ -10,11 +10,7 @@ bool WriteRunValue(HKEY root, const std::string& path, const std::string& data) 
     return key && SetRegString(key.get(), kRunValueName, data);
 }
 
-void DeleteRunValue(HKEY root, const std::string& path) {
-    if (RegKey key = OpenRegKey(root, path, KEY_QUERY_VALUE | KEY_SET_VALUE)) {
-        GateDeleteRegValue(key.get(), kRunValueName);
-    }
-}
+void DeleteRunValue(HKEY root, const std::string& path) { GateDeleteRegValue(root, path, kRunValueName); }
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "settings/PluginList.h"
 #include "settings/KeepListForm.h"
 #include "settings/NeverEraseForm.h"
+#include "settings/PreviewForm.h"
 
 #include <commctrl.h>
 
@@ -119,6 +120,7 @@ constexpr ControlSpec kSheetPlugin[] = {
 
 constexpr ControlSpec kButtons[] = {
     {WC_BUTTONW, "Ne&ver Erase ...", TFrmOptions::IDC_BTN_NEVERERASE, 8, 344, 110, 25, kButton},
+    {WC_BUTTONW, "Preview ...", TFrmOptions::IDC_BTN_PREVIEW, 124, 344, 90, 25, kButton},
     {WC_BUTTONW, "OK", TFrmOptions::IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton | BS_DEFPUSHBUTTON},
     {WC_BUTTONW, "Cancel", TFrmOptions::IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
 };
@@ -241,6 +243,16 @@ void TFrmOptions::BtnIECookiesOptionClick() {
 
 void TFrmOptions::BtnNeverEraseClick() { RunModal<TFrmNeverErase>(hwnd_); }
 
+void TFrmOptions::BtnPreviewClick() {
+    // The items as ticked here now, saved or not.
+    std::vector<bool> ticked(kEraseItemCount);
+    for (size_t i = 0; i < kEraseItemCount; ++i) {
+        ticked[i] = IsTicked(Control(SwitchBoxId(i)));
+    }
+    RunModal<TFrmPreview>(hwnd_,
+                          [ticked](const EraseItem& item) { return ticked[static_cast<size_t>(&item - kEraseItems)]; });
+}
+
 void TFrmOptions::BtnChromiumSitesClick() { RunModal<TFrmKeepList>(hwnd_, kChromiumSitesKeepList); }
 
 void TFrmOptions::BtnFirefoxSitesClick() { RunModal<TFrmKeepList>(hwnd_, kFirefoxSitesKeepList); }
@@ -253,6 +265,7 @@ void TFrmOptions::BtnTypedURLOptionClick() {
 bool TFrmOptions::OnButtonClicked(int id) {
     static constexpr ClickRoute<TFrmOptions> kClicks[] = {
         {IDC_BTN_NEVERERASE, &TFrmOptions::BtnNeverEraseClick},
+        {IDC_BTN_PREVIEW, &TFrmOptions::BtnPreviewClick},
         {IDC_BTN_OPTIONS_OK, &TFrmOptions::BtnOKClick},
         {IDC_BTN_OPTIONS_CANCEL, &TFrmOptions::BtnCancelClick},
         {IDCANCEL, &TFrmOptions::BtnCancelClick}, // Esc

@@ -78,6 +78,7 @@ public:
         IDC_LBL_PLUGINS,
         IDC_LVW_PLUGINS,
         IDC_BTN_NEVERERASE,
+        IDC_BTN_PREVIEW,
         IDC_BTN_OPTIONS_OK,
         IDC_BTN_OPTIONS_CANCEL,
     };
@@ -103,6 +104,7 @@ private:
     void BtnChromiumSitesClick();
     void BtnFirefoxSitesClick();
     void BtnNeverEraseClick();
+    void BtnPreviewClick();
 
     PageControl pageControl_;
     PageControl pgcBrowser_;

@@ -39,6 +39,7 @@ LowDiskWarningSilencer::~LowDiskWarningSilencer() {
     if (before_) {
         SetRegValue(key.get(), place_.valueName, *before_);
     } else {
-        GateDeleteRegValue(key.get(), place_.valueName);
+        key.reset();
+        GateDeleteRegValue(place_.root, place_.keyPath, place_.valueName);
     }
 }

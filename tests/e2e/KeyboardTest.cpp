@@ -4,7 +4,7 @@
 #include "e2e/DialogTestSupport.h"
 
 #include "about/UnitFrmAbout.h"
-#include "app/EraseRun.h"
+#include "engine/EraseRun.h"
 #include "app/UnitFrmMain.h"
 #include "settings/ListPairForm.h"
 #include "settings/NeverEraseForm.h"

@@ -1,5 +1,5 @@
 // The account of what an erase run could not erase: its lines, and what goes into it.
-#include "app/EraseRun.h"
+#include "engine/EraseRun.h"
 #include "engine/RunState.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"

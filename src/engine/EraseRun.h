@@ -5,10 +5,12 @@
 #include "engine/EraseItems.h"
 #include "engine/ProgressLog.h"
 #include "engine/RunState.h"
+#include "gate/ErasePlan.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,4 +42,32 @@ struct EraseRunEnd {
 // stopped, and writes the closing lines. Says how the run ended; the caller shows the box.
 // boxes: whether an item that could not do its work shows its error box (owned by owner); a run
 // that no one watches (the /erase switch) lists the failure among what was not erased instead.
-EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes = true);
+// ticked: which rows run; nullptr for those ticked in Options.ini.
+using ItemChoice = std::function<bool(const EraseItem&)>;
+EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes = true,
+                          const ItemChoice* ticked = nullptr);
+
+// What an erase run would remove now, found by the run's own steps with every act of the safety
+// gate recorded instead of done: nothing is changed. One group per row and plug-in, in run order.
+struct ErasePreview {
+    std::vector<PlanGroup> groups;
+    std::string summary; // the summary line the run would end with
+    bool stopped = false;
+};
+ErasePreview FindErasePreview(const std::string& optionsPath, const ItemChoice* ticked, ProgressLog& log);
+
+// What a group holds, in a few words: "3 files, 12.00 KB; 2 registry entries" and so on, or
+// kNothingToEraseText.
+constexpr const char* kNothingToEraseText = "Nothing to erase";
+std::string PlanGroupCounts(const PlanGroup& group);
+// The detail of an entry beside its path: its size, "12 rows", "folder", "registry key", or for one
+// that cannot be erased now "Not erased: (<why>)".
+std::string PlanEntryDetail(const PlanEntry& entry);
+// Each entry as kNotErasedPrefix + what + " (" + why + ")" when it cannot be erased now.
+constexpr const char* kNotErasedPrefix = "Not erased: ";
+// The detail of an entry the user marked "Never erase".
+constexpr const char* kKeptDetail = "kept (marked Never erase)";
+constexpr const char* kPreviewTotalsText = "An erase now would end with:";
+// The preview as text: each group's title, its entries ("  <what>", then a tab and the detail
+// where there is one), its counts, an empty line; then kPreviewTotalsText and the summary line.
+std::string PreviewText(const ErasePreview& preview);
