@@ -4,6 +4,7 @@
 #include "gate/SafetyGate.h"
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -46,7 +47,7 @@ bool EditInTransaction(SqliteDatabase& db, const DatabaseEditor& edit, int64_t& 
 }
 
 // The edit made on the database's copy in memory: the rows it would remove are recorded in the plan,
-// with the journal the edit would wipe beside it.
+// with a journal left beside the database, which the edit would wipe.
 DatabaseEditResult FindDatabaseEdit(SqliteDatabase& copy, const std::string& path, const DatabaseEditor& edit,
                                     const std::string& method, int32_t passes, ProgressLog& log) {
     int64_t rows = 0;
@@ -86,6 +87,10 @@ DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEd
     if (finding) {
         return FindDatabaseEdit(db, path, edit, method, passes, log);
     }
+    const std::string journal = path + "-journal";
+    // A journal there before the edit holds a past transaction's pages: a trace, counted as any.
+    // One the edit itself leaves is its own working file: wiped, but no trace of the user's.
+    const bool journalBefore = FileExists(journal);
     std::vector<std::string> mode = db.QueryTexts("PRAGMA journal_mode");
     const bool writeAheadLog = !mode.empty() && LowerCase(mode.front()) == "wal";
     // The journal keeps the old pages, removed rows and all, until it is wiped below; a journal
@@ -100,7 +105,11 @@ DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEd
     // its own, live one: that journal is left alone.
     const bool heldByBrowser = !edited && error.find("locked") != std::string::npos;
     if (!heldByBrowser) {
-        EraseNamedFile(path + "-journal", method, passes, log);
+        if (journalBefore) {
+            EraseNamedFile(journal, method, passes, log);
+        } else {
+            EraseWalkedFile(journal, method, passes);
+        }
     }
     if (writeAheadLog && db.Open(path) == DatabaseOpen::Opened) {
         db.QueryTexts("PRAGMA journal_mode=WAL");

@@ -31,7 +31,9 @@ using DatabaseEditor = std::function<int64_t(SqliteDatabase&)>;
 
 // Runs edit on the database at path in one transaction with secure deletion on (the removed rows'
 // bytes are zeroed), then vacuums the file so that no free page keeps them. The rollback journal,
-// which held the old pages, is wiped with the method and counted as an erased file. A database
+// which held the old pages, is wiped with the method; it is counted as an erased file only when it
+// was there before the edit (a past transaction's), not when the edit made it. While an erase plan
+// is being found, the edit runs on a copy in memory and only its removed rows are recorded. A database
 // that was in write-ahead-log mode is put back in it. On an error the transaction is rolled back:
 // the database is as it was.
 DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEditor& edit, const std::string& method,

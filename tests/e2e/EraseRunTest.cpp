@@ -2,18 +2,23 @@
 // scratch folders and saved keys: the rows of the run, the temporary-files row, Stop, closing
 // during a run, a second run, and plug-ins beside the program.
 #include "driver/ItemOptions.h"
+#include "e2e/DialogTestSupport.h"
 #include "driver/QuorvaleDriver.h"
 #include "engine/FolderWipe.h"
 #include "platform/Files.h"
+#include "platform/SqliteDatabase.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "settings/PreviewForm.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -94,6 +99,12 @@ protected:
         ASSERT_NE(app_->WaitMainWindow(), nullptr);
     }
     std::string EraseCaption() const { return RemoteWindowText(app_->MainControl(kEraseButtonId)); }
+    // Runs the copy with a switch to its end; its exit code.
+    DWORD RunToEnd(QuorvaleApp& app, const std::vector<std::string>& arguments) {
+        app.Start(arguments);
+        EXPECT_TRUE(app.WaitExit(kRunTimeoutMs)) << "the switch must end the program by itself, no box waiting";
+        return app.ExitCode();
+    }
 
     // The Firefox cache of one profile, filled with count files of size bytes.
     std::string FillFirefoxCache(int count, size_t size) const {
@@ -655,11 +666,6 @@ protected:
         }
         return text;
     }
-    DWORD RunToEnd(QuorvaleApp& app, const std::vector<std::string>& arguments) {
-        app.Start(arguments);
-        EXPECT_TRUE(app.WaitExit(kRunTimeoutMs)) << "the switch must end the program by itself, no box waiting";
-        return app.ExitCode();
-    }
 };
 
 TEST_F(CommandLineTest, EraseRunsUnattendedWritesItsLogAndTellsByItsExitCodeWhetherEverythingWent) {
@@ -723,3 +729,211 @@ TEST_F(CommandLineTest, ShredShredsTheNamedFilesAndEndsWithOneWhenOneCouldNotBe)
     EXPECT_EQ(RunToEnd(*app_, {"/erase", "one.log", "two.log"}), 2u);
     EXPECT_TRUE(FileExists(sandbox_->Temp() + "\\kept.tmp"));
 }
+
+// What an erase would remove, seen before it happens: Quorvale.exe /preview <file> and the Preview
+// window of the erase-items dialog.
+namespace {
+
+constexpr const char* kRunMRUKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+// Every file and folder below the folder, to the byte: content, write time and attributes.
+void AddTreeState(const std::string& folder, std::map<std::string, std::string>& state) {
+    for (const FolderEntry& entry : ListFolder(folder + "\\*.*")) {
+        const std::string path = folder + "\\" + entry.name;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        EXPECT_TRUE(GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) << path;
+        std::string line = std::to_string(data.dwFileAttributes) + " " +
+                           std::to_string(data.ftLastWriteTime.dwLowDateTime) + ":" +
+                           std::to_string(data.ftLastWriteTime.dwHighDateTime) + " ";
+        if (entry.IsFolder()) {
+            state[path] = line + "folder";
+            AddTreeState(path, state);
+        } else {
+            std::string content;
+            EXPECT_TRUE(ReadWholeFile(path, content)) << path;
+            state[path] = line + content;
+        }
+    }
+}
+
+std::map<std::string, std::string> RegistryState(const std::string& path) {
+    std::map<std::string, std::string> state;
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, path);
+    for (const std::string& name : RegValueNames(key.get())) {
+        state[name] = GetRegValue(key.get(), name).value_or(RegValue{}).bytes;
+    }
+    return state;
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+// The entries of a preview file ("  <what>\t<detail>"), each what with its detail.
+std::map<std::string, std::string> PreviewEntries(const std::string& text) {
+    std::map<std::string, std::string> entries;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        const size_t tab = line.find('\t');
+        if (line.rfind("  ", 0) == 0 && tab != std::string::npos) {
+            entries[line.substr(2, tab - 2)] = line.substr(tab + 1);
+        }
+    }
+    return entries;
+}
+
+class PreviewTest : public EraseRunPluginTest {
+protected:
+    // The world of the preview: temp files in a sub-folder too, a Firefox profile's cookies, the
+    // Run history, the clipboard, and a plug-in's folder; beside them files no item names.
+    void MakeWorld() {
+        const std::string temp = sandbox_->Temp();
+        ASSERT_TRUE(CreateFolder(temp + "\\Sub"));
+        WriteFileText(temp + "\\a.tmp", std::string(100, 'a'));
+        WriteFileText(temp + "\\Sub\\b.tmp", std::string(2000, 'b'));
+        SqliteDatabase db;
+        const std::string profile = sandbox_->AppData() + "\\Mozilla\\Firefox\\Profiles\\ab12cd.default";
+        MakeFolderTree(profile);
+        ASSERT_EQ(db.Create(profile + "\\cookies.sqlite"), DatabaseOpen::Opened);
+        ASSERT_TRUE(db.Exec("CREATE TABLE moz_cookies(id INTEGER PRIMARY KEY, name TEXT, value TEXT, host TEXT,"
+                            " path TEXT); INSERT INTO moz_cookies(name, value, host, path) VALUES"
+                            " ('sid', '1', 'one.example', '/'), ('t', '2', '.two.example', '/')"));
+        db.Close();
+        WriteFileText(profile + "\\bookmarks.html", "kept: no item names it");
+        FillKey(kRunMRUKey, {"a", "b", "MRUList"});
+        PutTextOnClipboard("copied secret");
+        ASSERT_TRUE(CreateFolder(PluginDir()));
+        ASSERT_TRUE(CreateFolder(sandbox_->AppData() + "\\Other"));
+        WriteFileText(sandbox_->AppData() + "\\Other\\one.dat", std::string(300, 'o'));
+        WriteFileText(sandbox_->AppData() + "\\Other\\stays.txt", "not a .dat");
+        AddPlugin("Other.qv", "Other cleaner", true, "DelFolder=%AppData%\\Other\\*.dat");
+    }
+    std::map<std::string, std::string> WorldState() const {
+        std::map<std::string, std::string> state;
+        AddTreeState(sandbox_->Temp(), state);
+        AddTreeState(sandbox_->AppData(), state);
+        for (const auto& [name, bytes] : RegistryState(kRunMRUKey)) {
+            state["HKEY_CURRENT_USER\\" + std::string(kRunMRUKey) + "\\" + name] = bytes;
+        }
+        state["clipboard"] = ClipboardText();
+        return state;
+    }
+    static std::string Options() {
+        return OptionsWithOnly(
+            {{"Windows", "TempFolder"}, {"Windows", "RunMenu"}, {"Windows", "ClipBoard"}, {"Firefox3", "Cookies"}},
+            "SecurityLevel=DoD\r\n");
+    }
+};
+
+TEST_F(PreviewTest, ListsExactlyWhatTheEraseThenRemovesAndChangesNothingItself) {
+    SetUpApp(Options());
+    MakeWorld();
+    const auto before = WorldState();
+    const std::string previewFile = app_->Folder() + "preview.txt";
+
+    ASSERT_EQ(RunToEnd(*app_, {"/preview", previewFile}), 0u);
+
+    EXPECT_EQ(WorldState(), before) << "the preview changed something";
+    const std::string text = ReadFileText(previewFile);
+    const std::string temp = sandbox_->Temp();
+    const std::string profile = sandbox_->AppData() + "\\Mozilla\\Firefox\\Profiles\\ab12cd.default";
+    const std::string mru = "HKEY_CURRENT_USER\\" + std::string(kRunMRUKey) + "\\";
+    const std::map<std::string, std::string> expected{
+        {temp + "\\a.tmp", "100 Bytes"},
+        {temp + "\\Sub\\b.tmp", FormatByteSize(2000)},
+        {temp + "\\Sub", "folder"},
+        {mru + "a", "12 Bytes"}, // "trace" and its NUL, as UTF-16
+        {mru + "b", "12 Bytes"},
+        {mru + "MRUList", "12 Bytes"},
+        {profile + "\\cookies.sqlite", "2 rows"},
+        {sandbox_->AppData() + "\\Other\\one.dat", "300 Bytes"},
+    };
+    EXPECT_EQ(PreviewEntries(text), expected) << text;
+    // The group titles are the rows' start lines in run order, then the plug-in's.
+    const std::vector<std::string> titles{"Erasing Temptory Files Directory ...", "Erasing Start Menu Run History ...",
+                                          "Erasing Contents of ClipBoard ...",
+                                          "Erasing Firefox Cookies (version 3 and later) ...", "Other cleaner ..."};
+    size_t at = 0;
+    for (const std::string& title : titles) {
+        at = text.find(title + "\r\n", at);
+        EXPECT_NE(at, std::string::npos) << title << " missing or out of order in\n" << text;
+    }
+    EXPECT_NE(text.find("  Empty the clipboard\r\n"), std::string::npos) << text;
+    const std::string totals = "An erase now would end with:\r\n" + SummaryLine(3, 3, 2400) + "\r\n";
+    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), totals.size())), totals);
+
+    // The erase then removes exactly the listed set: nothing else below the sandbox changes.
+    const std::string log = app_->Folder() + "run.log";
+    ASSERT_EQ(RunToEnd(*app_, {"/erase", log}), 0u);
+    const auto after = WorldState();
+    for (const auto& [what, state] : before) {
+        const bool listed = expected.count(what) != 0;
+        if (what == "clipboard" || what == profile + "\\cookies.sqlite") {
+            continue; // emptied and edited in place, looked at below
+        }
+        if (listed) {
+            EXPECT_EQ(after.count(what), 0u) << what << " was listed but not erased";
+        } else if (what != temp && what.rfind(profile, 0) != 0 && what != sandbox_->AppData() + "\\Other") {
+            // (folders whose contents changed have new write times)
+            EXPECT_EQ(after.count(what) ? after.at(what) : "(gone)", state) << what << " was not listed";
+        }
+    }
+    EXPECT_EQ(ReadFileText(profile + "\\bookmarks.html"), "kept: no item names it");
+    EXPECT_EQ(ReadFileText(sandbox_->AppData() + "\\Other\\stays.txt"), "not a .dat");
+    EXPECT_EQ(ClipboardText(), "");
+    const std::string runLog = ReadFileText(log);
+    EXPECT_NE(runLog.find("All tasks finished successfully.\r\n" + SummaryLine(3, 3, 2400)), std::string::npos)
+        << "the erase's summary differs from the preview's\n"
+        << runLog;
+}
+
+TEST_F(PreviewTest, AnEntryMarkedNeverEraseInThePreviewWindowOutlivesTheErase) {
+    SetUpApp(Options());
+    MakeWorld();
+    const std::string kept = sandbox_->Temp() + "\\Sub\\b.tmp";
+    StartApp();
+    HWND options = OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
+    ASSERT_NE(options, nullptr);
+    HWND preview = OpenWindowFrom(*app_, options, "Preview ...", L"TFrmPreview", "Preview");
+    ASSERT_NE(preview, nullptr);
+    HWND list = GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW);
+    // The list fills once the finding is done; the file's row is then there.
+    int row = -1;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const int rows = RemoteListViewRowCount(list);
+            for (int i = 0; i < rows && row < 0; ++i) {
+                row = RemoteListViewCell(list, i, 0) == "    " + kept ? i : -1;
+            }
+            return row >= 0;
+        },
+        30000));
+    EXPECT_EQ(RemoteListViewCell(list, row, 1), FormatByteSize(2000));
+    EXPECT_EQ(RemoteWindowText(GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS)),
+              "An erase now would end with: " + SummaryLine(3, 3, 2400));
+    RemoteListViewSetSelected(list, row, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + kept + "\r\n"), std::string::npos)
+        << ReadFileText(app_->OptionsPath());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(3, 2, 400));
+    EXPECT_EQ(ReadFileText(kept), std::string(2000, 'b'));
+    EXPECT_FALSE(FileExists(sandbox_->Temp() + "\\a.tmp"));
+}
+
+} // namespace
