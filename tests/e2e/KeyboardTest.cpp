@@ -137,7 +137,7 @@ TEST_F(KeyboardTest, TabAndShiftTabVisitEveryUsableControlInReadingOrder) {
          kOpenOptions,
          {"SysTabControl32", "SysTabControl32", "Erase Cache (Temporary Internet Files)", "Erase Browser History",
           "Erase Cookies", "Keep ...", "Erase Address Bar History", "Keep ...", "Erase AutoComplete Passwords",
-          "Erase AutoComplete Form Data", "Erase index.dat", "Never Erase ...", "OK", "Cancel"}},
+          "Erase AutoComplete Form Data", "Erase index.dat", "Never Erase ...", "Preview ...", "OK", "Cancel"}},
         {"IE cookies keep list", kOpenCookies, listPair},
         {"Never Erase list", kOpenNeverErase, {"ListBox", "Add Files ...", "Add Folder ...", "Remove", "OK", "Cancel"}},
         {"IE address bar keep list", kOpenAddressBar, listPair},

@@ -3,6 +3,7 @@
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
 #include "engine/WipeMethods.h"
+#include "gate/ErasePlan.h"
 #include "gate/GateActs.h"
 #include "gate/SafetyGate.h"
 #include "platform/Files.h"
@@ -14,6 +15,9 @@
 #include "unit/ItemTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -140,6 +144,100 @@ TEST_F(GateActsTest, WhatIsMarkedNeverEraseIsPassedByEveryWalkAndRefusedByEveryA
     EXPECT_EQ(ReadFileText(temp + "\\keep.txt"), "mine");
     EXPECT_EQ(ReadFileText(temp + "\\Kept\\inside.txt"), "mine too");
     SetAttributes(temp + "\\keep.txt", 0);
+}
+
+// Each entry of the plan as "<kind> <what> <size> <why>", for comparing whole plans.
+std::vector<std::string> PlanLines(const std::vector<PlanGroup>& groups) {
+    std::vector<std::string> lines;
+    for (const PlanGroup& group : groups) {
+        lines.push_back("group " + group.title);
+        for (const PlanEntry& entry : group.entries) {
+            lines.push_back(std::to_string(entry.kind) + " " + entry.what + " " + std::to_string(entry.size) +
+                            (entry.why.empty() ? "" : " " + entry.why));
+        }
+    }
+    return lines;
+}
+
+TEST_F(GateActsTest, WhileFindingEveryActIsRecordedAsItWouldBeDoneAndNothingChanges) {
+    const std::string temp = scratch_ / "Temp";
+    ASSERT_TRUE(CreateFolder(temp));
+    ASSERT_TRUE(CreateFolder(temp + "\\Sub"));
+    WriteFileText(temp + "\\a.txt", std::string(10, 'a'));
+    WriteFileText(temp + "\\Sub\\b.txt", std::string(20, 'b'));
+    WriteFileText(temp + "\\held.txt", "held");
+    WriteFileText(temp + "\\kept.txt", "mine");
+    ASSERT_TRUE(SetAttributes(temp + "\\a.txt", FILE_ATTRIBUTE_READONLY));
+    SetNeverErase({temp + "\\kept.txt"});
+    const std::string key = "Software\\QuorvaleFindingProbe\\MRU";
+    RegistryTreeRestore restore(HKEY_CURRENT_USER, "Software\\QuorvaleFindingProbe");
+    {
+        RegKey values = CreateRegKey(HKEY_CURRENT_USER, key);
+        ASSERT_TRUE(values && SetRegString(values.get(), "a", "x") && SetRegString(values.get(), "b", "yy"));
+        ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, key + "\\Sub"));
+    }
+    const auto files = [&] {
+        std::map<std::string, std::string> state;
+        for (const char* name : {"\\a.txt", "\\Sub\\b.txt", "\\held.txt", "\\kept.txt"}) {
+            state[name] = ReadFileText(temp + name) + " " + std::to_string(GetAttributes(temp + name));
+        }
+        return state;
+    };
+    const auto before = files();
+    FileHandle holder(CreateFileW(WidePath(temp + "\\held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+
+    RecordingLog log;
+    ResetItemCounters();
+    BeginFindingPlan();
+    BeginPlanGroup("files");
+    WipeFolderContents(temp, "Gutmann", 0, log);
+    BeginPlanGroup("registry");
+    const int64_t values = GateDeleteAllValues(HKEY_CURRENT_USER, key);
+    const bool tree = GateDeleteRegTree(HKEY_CURRENT_USER, key + "\\Sub");
+    GatedFile file(temp + "\\Sub\\b.txt");
+    const bool opened = file.Open() != nullptr;
+    const std::vector<PlanGroup> plan = EndFindingPlan();
+    holder.reset();
+
+    // Counted as the erase counts them, listed in its order: files, then each folder after them.
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(ReleasedByteCount, 30);
+    EXPECT_EQ(values, 2);
+    EXPECT_TRUE(tree);
+    EXPECT_FALSE(opened) << "nothing is opened for writing while finding";
+    const std::string hkcu = "HKEY_CURRENT_USER\\" + key;
+    std::vector<std::string> lines = PlanLines(plan);
+    const auto at = [&](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) - lines.begin();
+    };
+    EXPECT_LT(at("0 " + temp + "\\Sub\\b.txt 20"), at("1 " + temp + "\\Sub 0")) << "a folder after what it holds";
+    ASSERT_EQ(plan.size(), 2u);
+    EXPECT_EQ(plan[1].entries.size(), 3u);
+    // The folder search's order is the file system's: compared as a set.
+    std::sort(lines.begin(), lines.end());
+    std::vector<std::string> expected{
+        "group files",
+        "0 " + temp + "\\a.txt 10",
+        "7 " + temp + "\\held.txt 0 in use by another program",
+        "8 " + temp + "\\kept.txt 0",
+        "0 " + temp + "\\Sub\\b.txt 20",
+        "1 " + temp + "\\Sub 0",
+        "group registry",
+        "2 " + hkcu + "\\a 4",
+        "2 " + hkcu + "\\b 6",
+        "3 " + hkcu + "\\Sub 0",
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(files(), before) << "a file or its attributes changed";
+    RegKey after = OpenRegKey(HKEY_CURRENT_USER, key);
+    EXPECT_EQ(GetRegString(after.get(), "a"), std::optional<std::string>("x"));
+    EXPECT_EQ(GetRegString(after.get(), "b"), std::optional<std::string>("yy"));
+    EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, key + "\\Sub"));
+    EXPECT_FALSE(FindingPlan());
+    SetAttributes(temp + "\\a.txt", 0);
 }
 
 } // namespace

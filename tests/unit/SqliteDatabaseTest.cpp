@@ -256,3 +256,41 @@ TEST(SqliteDatabase, PathsOutsideTheCodePageAndLongPathsWork) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SqliteDatabase, ACopyInMemoryCanBeChangedWhileTheFileIsOnlyEverRead) {
+    ScratchFolder folder;
+    for (const bool writeAheadLog : {false, true}) {
+        const std::string path = folder / (writeAheadLog ? "wal.sqlite" : "plain.sqlite");
+        {
+            SqliteDatabase db;
+            ASSERT_NO_FATAL_FAILURE(CreateUrlTable(db, path));
+            if (writeAheadLog) {
+                ASSERT_EQ(db.QueryTexts("PRAGMA journal_mode=WAL"), std::vector<std::string>{"wal"});
+            }
+            ASSERT_TRUE(db.Exec("INSERT INTO urls(url) VALUES ('a'), ('b'), ('c'); PRAGMA wal_checkpoint(TRUNCATE)"));
+        }
+        const std::string before = ReadFileText(path);
+        const auto filesBefore = ListFolder(folder / "*").size();
+
+        SqliteDatabase copy;
+        ASSERT_EQ(copy.OpenCopy(path), DatabaseOpen::Opened) << copy.LastError();
+        EXPECT_TRUE(copy.Exec("BEGIN IMMEDIATE; DELETE FROM urls WHERE url <> 'b'; COMMIT")) << copy.LastError();
+        EXPECT_EQ(copy.QueryNumber("SELECT count(*) FROM urls"), 1);
+        copy.Close();
+
+        EXPECT_EQ(ReadFileText(path), before) << path;
+        EXPECT_EQ(ListFolder(folder / "*").size(), filesBefore) << "no journal or log beside it";
+        SqliteDatabase db;
+        ASSERT_EQ(db.Open(path), DatabaseOpen::Opened);
+        EXPECT_EQ(db.QueryNumber("SELECT count(*) FROM urls"), 3);
+    }
+    SqliteDatabase copy;
+    EXPECT_EQ(copy.OpenCopy(folder / "missing.sqlite"), DatabaseOpen::Missing);
+    WriteFileText(folder / "not.sqlite", "not a database at all, though long enough to look like one at first");
+    EXPECT_EQ(copy.OpenCopy(folder / "not.sqlite"), DatabaseOpen::Failed);
+    EXPECT_FALSE(copy.IsOpen());
+}
+
+} // namespace
