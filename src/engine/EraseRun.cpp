@@ -52,7 +52,7 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner, 
 } // namespace
 
 EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes,
-                          const ItemChoice* ticked) {
+                          const RunChoice* chosen) {
     ResetItemCounters();
     NotErasedEntries.clear();
     TotalErasedFileCount = 0;
@@ -65,7 +65,7 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
                             options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultRunPasses),
                             optionsPath, log};
     for (const EraseItem& item : kEraseItems) {
-        const bool runs = ticked ? (*ticked)(item) : options.GetFlag(item.section, item.key, item.enabledByDefault);
+        const bool runs = chosen ? chosen->item(item) : options.GetFlag(item.section, item.key, item.enabledByDefault);
         if (runs && !StopRequested) {
             RunItem(item, context, owner, boxes);
         }
@@ -73,7 +73,7 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
     }
 
     if (!StopRequested) {
-        ErasePlugins(context.method, context.passes, log);
+        ErasePlugins(context.method, context.passes, log, chosen && chosen->plugin ? &chosen->plugin : nullptr);
     }
 
     if (StopRequested) {
@@ -95,7 +95,7 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
     return {false, summary};
 }
 
-ErasePreview FindErasePreview(const std::string& optionsPath, const ItemChoice* ticked, ProgressLog& log) {
+ErasePreview FindErasePreview(const std::string& optionsPath, const RunChoice* chosen, ProgressLog& log) {
     ErasePreview preview;
     if (RunInProgress) {
         preview.stopped = true; // a run, or another preview, is under way
@@ -115,7 +115,7 @@ ErasePreview FindErasePreview(const std::string& optionsPath, const ItemChoice* 
             RunInProgress = false;
         }
     } finding;
-    EraseRunEnd end = RunEraseSteps(log, optionsPath, nullptr, false, ticked);
+    EraseRunEnd end = RunEraseSteps(log, optionsPath, nullptr, false, chosen);
     preview.stopped = end.stopped;
     preview.groups = EndFindingPlan();
     preview.summary = RunSummaryLine(TotalErasedRegistryCount, TotalErasedFileCount, TotalReleasedByteCount);

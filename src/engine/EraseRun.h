@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/EraseItems.h"
+#include "engine/Plugins.h"
 #include "engine/ProgressLog.h"
 #include "engine/RunState.h"
 #include "gate/ErasePlan.h"
@@ -42,10 +43,13 @@ struct EraseRunEnd {
 // stopped, and writes the closing lines. Says how the run ended; the caller shows the box.
 // boxes: whether an item that could not do its work shows its error box (owned by owner); a run
 // that no one watches (the /erase switch) lists the failure among what was not erased instead.
-// ticked: which rows run; nullptr for those ticked in Options.ini.
-using ItemChoice = std::function<bool(const EraseItem&)>;
+// chosen: which rows and plug-ins run; nullptr for those ticked in Options.ini and the plug-in files.
+struct RunChoice {
+    std::function<bool(const EraseItem&)> item;
+    PluginChoice plugin; // may be empty: the plug-ins selected in their files
+};
 EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes = true,
-                          const ItemChoice* ticked = nullptr);
+                          const RunChoice* chosen = nullptr);
 
 // What an erase run would remove now, found by the run's own steps with every act of the safety
 // gate recorded instead of done: nothing is changed. One group per row and plug-in, in run order.
@@ -54,7 +58,7 @@ struct ErasePreview {
     std::string summary; // the summary line the run would end with
     bool stopped = false;
 };
-ErasePreview FindErasePreview(const std::string& optionsPath, const ItemChoice* ticked, ProgressLog& log);
+ErasePreview FindErasePreview(const std::string& optionsPath, const RunChoice* chosen, ProgressLog& log);
 
 // What a group holds, in a few words: "3 files, 12.00 KB; 2 registry entries" and so on, or
 // kNothingToEraseText.

@@ -59,11 +59,12 @@ void RunPlugin(const OptionsStore& plugin, const std::string& method, int32_t pa
 
 std::string PluginFolder() { return ExecutableDir() + kPluginFolderName; }
 
-void ErasePlugins(const std::string& method, int32_t passes, ProgressLog& log) {
-    ErasePluginsIn(PluginFolder(), method, passes, log);
+void ErasePlugins(const std::string& method, int32_t passes, ProgressLog& log, const PluginChoice* chosen) {
+    ErasePluginsIn(PluginFolder(), method, passes, log, chosen);
 }
 
-void ErasePluginsIn(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log) {
+void ErasePluginsIn(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log,
+                    const PluginChoice* chosen) {
     bool searched = false;
     const std::vector<FolderEntry> entries = ListFolder(folder + "*.*", searched);
     if (!searched) {
@@ -78,7 +79,8 @@ void ErasePluginsIn(const std::string& folder, const std::string& method, int32_
         }
         // A sub-folder or a file that cannot be read has no "Selected" and is passed over.
         OptionsStore plugin(folder + entry.name);
-        if (!plugin.GetFlag(kPluginInformationSection, kPluginSelectedKey, false) || StopRequested) {
+        const std::optional<bool> choice = chosen ? (*chosen)(entry.name) : std::nullopt;
+        if (!choice.value_or(plugin.GetFlag(kPluginInformationSection, kPluginSelectedKey, false)) || StopRequested) {
             continue;
         }
         RunPlugin(plugin, method, passes, log);

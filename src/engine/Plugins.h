@@ -6,6 +6,8 @@
 #include "engine/ProgressLog.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,15 +33,21 @@ constexpr const char* kPluginStartLine = "0 file was erased, 0 regitry entry was
 // The plug-in folder beside the program, ending in a backslash.
 std::string PluginFolder();
 
+// By a plug-in's file name in the folder: whether it runs, or std::nullopt to leave that to its
+// "Selected".
+using PluginChoice = std::function<std::optional<bool>(const std::string& fileName)>;
+
 // The plug-in step of the erase run, over PluginFolder().
-void ErasePlugins(const std::string& method, int32_t passes, ProgressLog& log);
+void ErasePlugins(const std::string& method, int32_t passes, ProgressLog& log, const PluginChoice* chosen = nullptr);
 
 // Runs every entry of the folder (ending in a backslash) whose "Selected" is true, in the order the
 // folder search gives, whatever its name: description line, running line (RunSummaryLine of the
 // plug-in's counters), completion line, empty line, and the counters added to the run totals.
 // Without the folder nothing is written. Window messages run before each entry; StopRequested is
 // tested before each plug-in and each method, and leaves out the completion lines.
-void ErasePluginsIn(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log);
+// chosen, when given, may say otherwise for each entry.
+void ErasePluginsIn(const std::string& folder, const std::string& method, int32_t passes, ProgressLog& log,
+                    const PluginChoice* chosen = nullptr);
 
 // The entries of a method's list: cut at every ";", nothing trimmed, the text after the last ";"
 // (or the whole list) last.

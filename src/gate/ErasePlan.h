@@ -11,13 +11,17 @@
 
 struct PlanEntry {
     enum Kind { File, Folder, RegistryValue, RegistryKey, CacheEntry, DatabaseRows, Action, NotErasable, Kept };
-    PlanEntry(Kind kind, std::string what, int64_t size = 0, std::string why = {})
-        : kind(kind), what(std::move(what)), size(size), why(std::move(why)) {}
+    PlanEntry(Kind kind, std::string what, int64_t size = 0, std::string why = {}, std::string file = {})
+        : kind(kind), what(std::move(what)), size(size), why(std::move(why)), file(std::move(file)) {}
+
+    // The path "Never erase" keeps this entry by: a cache entry's file, else what the entry names.
+    const std::string& KeptBy() const { return file.empty() ? what : file; }
 
     Kind kind;
     std::string what; // a full path, a registry path, a cache URL, or what an action does
     int64_t size;     // bytes of a file, a value or a cache entry; rows of a database
     std::string why;  // NotErasable: why it cannot be erased now
+    std::string file; // CacheEntry: the entry's file in the cache folder
 };
 
 // What one item or plug-in would do, in its order.

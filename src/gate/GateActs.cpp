@@ -167,15 +167,22 @@ bool GateDeleteRegTree(HKEY root, const std::string& path) {
 }
 
 bool GateDeleteCacheEntry(const UrlCacheEntry& entry) {
-    // The entry's removal deletes its local file too.
     if (IsNeverErased(entry.localFile)) {
         return false;
     }
     if (FindingPlan()) {
-        AddPlanEntry({PlanEntry::CacheEntry, entry.sourceUrl, entry.size});
+        AddPlanEntry({PlanEntry::CacheEntry, entry.sourceUrl, entry.size, {}, entry.localFile});
         return true;
     }
-    return DeleteUrlCacheEntryOf(entry);
+    if (!DeleteUrlCacheEntryOf(entry)) {
+        return false;
+    }
+    // The entry's removal deletes its file too, but only while the file's write time is the one the
+    // cache recorded: one written since (by the zero pass) is left behind, and goes here.
+    if (entry.localFile.empty() || GetAttributes(entry.localFile) == INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    return GateDeleteFile(entry.localFile);
 }
 
 RecycleBinResult GateEmptyRecycleBins(std::string_view library) {

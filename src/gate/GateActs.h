@@ -80,7 +80,7 @@ int64_t GateDeleteAllValues(HKEY root, const std::string& keyPath);
 // (a root, a program's or Windows' own keys) or it was missing or not wholly deleted.
 bool GateDeleteRegTree(HKEY root, const std::string& path);
 
-// Removes an entry from the URL cache, and its local file with it.
+// Removes an entry from the URL cache, and its local file with it. False when either stays.
 bool GateDeleteCacheEntry(const UrlCacheEntry& entry);
 
 // Empties the recycle bins of every drive through the library's SHEmptyRecycleBinA.

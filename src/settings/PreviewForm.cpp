@@ -57,7 +57,8 @@ bool Markable(const PlanEntry& entry) {
     case PlanEntry::RegistryKey:
     case PlanEntry::DatabaseRows:
     case PlanEntry::NotErasable:
-        return entry.what.find('\\') != std::string::npos;
+    case PlanEntry::CacheEntry:
+        return entry.KeptBy().find('\\') != std::string::npos;
     default:
         return false;
     }
@@ -71,7 +72,7 @@ bool IsAtOrUnder(const std::string& path, const std::string& marked) {
 
 } // namespace
 
-TFrmPreview::TFrmPreview(HWND owner, ItemChoice ticked) : ticked_(std::move(ticked)) {
+TFrmPreview::TFrmPreview(HWND owner, RunChoice chosen) : chosen_(std::move(chosen)) {
     CreateForm({kPreviewClass, kPreviewCaption, 640, 441, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                 WS_EX_DLGMODALFRAME, CentreOn::Owner},
                owner);
@@ -100,14 +101,14 @@ bool TFrmPreview::OnTimer(UINT_PTR id) {
 void TFrmPreview::FindPreview() {
     std::vector<std::string> startLines;
     for (const EraseItem& item : kEraseItems) {
-        if (ticked_(item)) {
+        if (chosen_.item(item)) {
             startLines.push_back(item.startLine);
         }
     }
     BarLog log(Control(IDC_PGB_PREVIEW), std::move(startLines));
     finding_ = true;
     try {
-        preview_ = FindErasePreview(OptionsFilePath(), &ticked_, log);
+        preview_ = FindErasePreview(OptionsFilePath(), &chosen_, log);
     } catch (...) {
         finding_ = false;
         throw;
@@ -168,7 +169,7 @@ void TFrmPreview::MarkNeverErase(const std::string& path) {
         WriteKeepList(options, kSectionNeverErase, kept);
     }
     for (Row& row : rows_) {
-        if (row.entry && Markable(*row.entry) && IsAtOrUnder(row.entry->what, path)) {
+        if (row.entry && Markable(*row.entry) && IsAtOrUnder(row.entry->KeptBy(), path)) {
             row.detail = Widen(kKeptDetail);
         }
     }
@@ -181,7 +182,7 @@ void TFrmPreview::BtnKeepClick() {
         ShowMessageBox(hwnd_, kPreviewNotMarkableText, kPreviewCaption, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    MarkNeverErase(entry->what);
+    MarkNeverErase(entry->KeptBy());
 }
 
 void TFrmPreview::BtnKeepFolderClick() {
@@ -190,9 +191,11 @@ void TFrmPreview::BtnKeepFolderClick() {
         ShowMessageBox(hwnd_, kPreviewNotMarkableText, kPreviewCaption, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    // A folder's or a key's own entry stands for itself; a file's or a value's, for where it lies.
+    // A folder's or a key's own entry stands for itself; a file's, a value's or a cache entry's, for
+    // where it lies.
     const bool container = entry->kind == PlanEntry::Folder || entry->kind == PlanEntry::RegistryKey;
-    MarkNeverErase(container ? entry->what : entry->what.substr(0, entry->what.rfind('\\')));
+    const std::string& path = entry->KeptBy();
+    MarkNeverErase(container ? path : path.substr(0, path.rfind('\\')));
 }
 
 void TFrmPreview::BtnCloseClick() { Close(); }

@@ -14,7 +14,8 @@ constexpr const wchar_t* kPreviewClass = L"TFrmPreview";
 constexpr const char* kPreviewCaption = "Preview";
 constexpr const char* kPreviewFindingText = "Finding what an erase would remove ...";
 constexpr const char* kPreviewHeading = "An erase of the ticked items would remove:";
-constexpr const char* kPreviewNotMarkableText = "Only a file, a folder or a registry entry can be marked Never erase.";
+constexpr const char* kPreviewNotMarkableText =
+    "Only a file, a folder, a cache entry or a registry entry can be marked Never erase.";
 
 class TFrmPreview : public TForm {
 public:
@@ -28,7 +29,7 @@ public:
         IDC_BTN_PREVIEW_CLOSE,
     };
 
-    TFrmPreview(HWND owner, ItemChoice ticked);
+    TFrmPreview(HWND owner, RunChoice chosen);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -53,7 +54,7 @@ private:
     void MarkNeverErase(const std::string& path);
     const PlanEntry* SelectedEntry() const;
 
-    ItemChoice ticked_;
+    RunChoice chosen_;
     ErasePreview preview_;
     std::vector<Row> rows_;
     bool finding_ = false;

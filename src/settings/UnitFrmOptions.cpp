@@ -244,13 +244,27 @@ void TFrmOptions::BtnIECookiesOptionClick() {
 void TFrmOptions::BtnNeverEraseClick() { RunModal<TFrmNeverErase>(hwnd_); }
 
 void TFrmOptions::BtnPreviewClick() {
-    // The items as ticked here now, saved or not.
+    // The items and plug-ins as ticked here now, saved or not.
     std::vector<bool> ticked(kEraseItemCount);
     for (size_t i = 0; i < kEraseItemCount; ++i) {
         ticked[i] = IsTicked(Control(SwitchBoxId(i)));
     }
-    RunModal<TFrmPreview>(hwnd_,
-                          [ticked](const EraseItem& item) { return ticked[static_cast<size_t>(&item - kEraseItems)]; });
+    std::vector<std::pair<std::string, bool>> plugins;
+    HWND list = Control(IDC_LVW_PLUGINS);
+    for (int row = 0; row < ListViewRowCount(list); ++row) {
+        plugins.emplace_back(ListViewCell(list, row, 0), IsListViewRowChecked(list, row));
+    }
+    RunChoice chosen{[ticked](const EraseItem& item) { return ticked[static_cast<size_t>(&item - kEraseItems)]; },
+                     [plugins](const std::string& fileName) -> std::optional<bool> {
+                         // The list names each "*.qv" file without its extension.
+                         for (const auto& [name, checked] : plugins) {
+                             if (EqualsNoCase(fileName, name + ".qv")) {
+                                 return checked;
+                             }
+                         }
+                         return std::nullopt;
+                     }};
+    RunModal<TFrmPreview>(hwnd_, std::move(chosen));
 }
 
 void TFrmOptions::BtnChromiumSitesClick() { RunModal<TFrmKeepList>(hwnd_, kChromiumSitesKeepList); }

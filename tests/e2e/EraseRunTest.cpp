@@ -10,6 +10,8 @@
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "settings/PreviewForm.h"
+#include "settings/UnitFrmOptions.h"
+#include "support/ChildProcess.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -777,14 +779,23 @@ std::string ClipboardText() {
     return text;
 }
 
-// The entries of a preview file ("  <what>\t<detail>"), each what with its detail.
-std::map<std::string, std::string> PreviewEntries(const std::string& text) {
-    std::map<std::string, std::string> entries;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
+// The text's lines, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The entries of a preview file ("  <what>\t<detail>"), each what with its detail.
+std::map<std::string, std::string> PreviewEntries(const std::string& text) {
+    std::map<std::string, std::string> entries;
+    for (const std::string& line : SplitLines(text)) {
         const size_t tab = line.find('\t');
         if (line.rfind("  ", 0) == 0 && tab != std::string::npos) {
             entries[line.substr(2, tab - 2)] = line.substr(tab + 1);
@@ -828,6 +839,27 @@ protected:
         }
         state["clipboard"] = ClipboardText();
         return state;
+    }
+    // Opens the Options dialog from the main window, and the Preview window from it.
+    void OpenPreview(HWND& options, HWND& preview) {
+        options = OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
+        ASSERT_NE(options, nullptr);
+        preview = OpenWindowFrom(*app_, options, "Preview ...", L"TFrmPreview", "Preview");
+        ASSERT_NE(preview, nullptr);
+    }
+    // The list fills once the finding is done; the row of the entry is then there. Its index, or -1.
+    static int WaitForPreviewRow(HWND list, const std::string& entry) {
+        int row = -1;
+        WaitUntil(
+            [&] {
+                const int rows = RemoteListViewRowCount(list);
+                for (int i = 0; i < rows && row < 0; ++i) {
+                    row = RemoteListViewCell(list, i, 0) == "    " + entry ? i : -1;
+                }
+                return row >= 0;
+            },
+            30000);
+        return row;
     }
     static std::string Options() {
         return OptionsWithOnly(
@@ -903,37 +935,105 @@ TEST_F(PreviewTest, AnEntryMarkedNeverEraseInThePreviewWindowOutlivesTheErase) {
     MakeWorld();
     const std::string kept = sandbox_->Temp() + "\\Sub\\b.tmp";
     StartApp();
-    HWND options = OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
-    ASSERT_NE(options, nullptr);
-    HWND preview = OpenWindowFrom(*app_, options, "Preview ...", L"TFrmPreview", "Preview");
-    ASSERT_NE(preview, nullptr);
+    HWND options = nullptr;
+    HWND preview = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenPreview(options, preview));
     HWND list = GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW);
-    // The list fills once the finding is done; the file's row is then there.
-    int row = -1;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            const int rows = RemoteListViewRowCount(list);
-            for (int i = 0; i < rows && row < 0; ++i) {
-                row = RemoteListViewCell(list, i, 0) == "    " + kept ? i : -1;
-            }
-            return row >= 0;
-        },
-        30000));
+    const int row = WaitForPreviewRow(list, kept);
+    ASSERT_GE(row, 0);
     EXPECT_EQ(RemoteListViewCell(list, row, 1), FormatByteSize(2000));
     EXPECT_EQ(RemoteWindowText(GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS)),
               "An erase now would end with: " + SummaryLine(3, 3, 2400));
     RemoteListViewSetSelected(list, row, true);
     ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
     EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
-    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + kept + "\r\n"), std::string::npos)
+    // The plug-in's file, by its folder: the plug-in then keeps away from all of it.
+    const std::string other = sandbox_->AppData() + "\\Other";
+    const int pluginRow = WaitForPreviewRow(list, other + "\\one.dat");
+    ASSERT_GE(pluginRow, 0);
+    RemoteListViewSetSelected(list, pluginRow, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase Its Folder"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, pluginRow, 1) == "kept (marked Never erase)"; }, 5000));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + kept + "\r\n1=" + other + "\r\n"),
+              std::string::npos)
         << ReadFileText(app_->OptionsPath());
     ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
     ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
 
     ASSERT_TRUE(app_->PressButton("Erase"));
-    EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(3, 2, 400));
+    EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(3, 1, 100));
     EXPECT_EQ(ReadFileText(kept), std::string(2000, 'b'));
+    EXPECT_EQ(ReadFileText(other + "\\one.dat"), std::string(300, 'o'));
     EXPECT_FALSE(FileExists(sandbox_->Temp() + "\\a.tmp"));
+}
+
+// The preview follows the dialog as it stands, saved or not: an item and a plug-in unticked there
+// are left out, and Cancel then leaves Options.ini and the plug-in file as they were.
+TEST_F(PreviewTest, FollowsTheDialogsUnsavedTicks) {
+    SetUpApp(Options());
+    MakeWorld();
+    const std::string optionsBefore = ReadFileText(app_->OptionsPath());
+    StartApp();
+    HWND options = OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
+    ASSERT_NE(options, nullptr);
+    TurnToPage(ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 1);
+    ClickControlAndWait(ControlOf(options, TFrmOptions::IDC_CHK_TMPDIRECTORY));
+    TurnToPage(ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 2);
+    HWND plugins = ControlOf(options, TFrmOptions::IDC_LVW_PLUGINS);
+    ASSERT_EQ(RemoteListViewRowCount(plugins), 1);
+    RemoteListViewSetChecked(plugins, 0, false);
+    HWND preview = OpenWindowFrom(*app_, options, "Preview ...", L"TFrmPreview", "Preview");
+    ASSERT_NE(preview, nullptr);
+    HWND totals = GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS);
+    ASSERT_TRUE(WaitUntil([&] { return !RemoteWindowText(totals).empty(); }, 30000));
+
+    EXPECT_EQ(RemoteWindowText(totals), "An erase now would end with: " + SummaryLine(3, 0, 0));
+    std::vector<std::string> rows;
+    for (const auto& row : RemoteListViewRows(GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW), 1)) {
+        rows.push_back(row.at(0));
+    }
+    for (const char* absent : {"Erasing Temptory Files Directory ...", "Other cleaner ..."}) {
+        EXPECT_EQ(std::find(rows.begin(), rows.end(), absent), rows.end()) << absent << " is unticked\n"
+                                                                           << ::testing::PrintToString(rows);
+    }
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Erasing Start Menu Run History ..."), rows.end());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+    EXPECT_EQ(ReadFileText(app_->OptionsPath()), optionsBefore);
+    EXPECT_NE(ReadFileText(PluginDir() + "Other.qv").find("Selected=1"), std::string::npos);
+}
+
+// A cache entry is kept by its file: marked from the preview, both the entry and its file outlive
+// the erase, while the other entry goes.
+TEST_F(PreviewTest, ACacheEntryMarkedNeverEraseKeepsItsFileThroughTheErase) {
+    SetUpApp(OptionsWithOnly({{"IE", "Cache"}}, "SecurityLevel=DoD\r\n"));
+    // The helper, started after the sandbox, uses the sandbox's cache as the program will.
+    const std::string added = RunAndCapture("\"" + TestProgramFolder() + "QvTestHelper.exe\" cache-entries " +
+                                            "http://qv.test/preview 2 500");
+    const std::vector<std::string> files = SplitLines(added);
+    ASSERT_EQ(files.size(), 2u) << added;
+    StartApp();
+    HWND options = nullptr;
+    HWND preview = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenPreview(options, preview));
+    HWND list = GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW);
+    const int row = WaitForPreviewRow(list, "http://qv.test/preview1.htm");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(RemoteListViewCell(list, row, 1), "500 Bytes");
+    RemoteListViewSetSelected(list, row, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + files[0] + "\r\n"), std::string::npos)
+        << ReadFileText(app_->OptionsPath());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    TakeRunEndBox(*app_);
+    EXPECT_EQ(ReadFileText(files[0]), std::string(500, 'c'));
+    EXPECT_FALSE(FileExists(files[1]));
+    const std::vector<std::string> log = app_->LogLines();
+    EXPECT_NE(std::find(log.begin(), log.end(), FilesLine(1, 500)), log.end()) << ::testing::PrintToString(log);
 }
 
 } // namespace

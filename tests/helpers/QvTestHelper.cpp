@@ -7,6 +7,9 @@
 //   index-dat   uses the URL cache, then runs the index.dat item after the placeholder line;
 //               prints each log change ("+line" or "=line"), then the run totals
 //   form-data   runs the AutoComplete form-data item
+//   cache-entries <url prefix> <count> <bytes>
+//               commits count entries "<url prefix><n>.htm" of that many bytes each to the URL
+//               cache, as a browser would; prints each entry's file, one per line
 //   unix-shell <command line>
 //               starts that Unix program and exits: Wine hands back no real handles for a Unix
 //               child, and closing them would close whatever this process had under those numbers
@@ -19,13 +22,16 @@
 #include "engine/RunState.h"
 #include "engine/SystemInfo.h"
 #include "engine/WindowsItems.h"
+#include "platform/Files.h"
 #include "platform/Power.h"
 #include "platform/UrlCache.h"
 #include "support/RecordingLog.h"
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -72,6 +78,22 @@ int StartUnixProgram() {
                                                                                                                   : 1;
 }
 
+int AddCacheEntries(const std::string& urlPrefix, int count, size_t bytes) {
+    const std::string content(bytes, 'c');
+    FILETIME never{};
+    for (int n = 1; n <= count; ++n) {
+        const std::string url = urlPrefix + std::to_string(n) + ".htm";
+        char file[MAX_PATH] = {};
+        if (!CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0) || WriteWholeFile(file, content) != 0 ||
+            !CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr)) {
+            std::fprintf(stderr, "cannot add %s: error %lu\n", url.c_str(), GetLastError());
+            return 1;
+        }
+        std::printf("%s\n", file);
+    }
+    return 0;
+}
+
 int exitWindowsCalls = 0;
 
 bool PrintExitWindows(UINT flags) {
@@ -114,6 +136,9 @@ int main(int argc, char** argv) {
     if (command == "form-data") {
         EraseIEFormData();
         return 0;
+    }
+    if (command == "cache-entries" && argc == 5) {
+        return AddCacheEntries(argv[2], std::atoi(argv[3]), static_cast<size_t>(std::atoll(argv[4])));
     }
     if (command == "unix-shell") {
         return StartUnixProgram();

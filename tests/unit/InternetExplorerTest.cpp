@@ -173,6 +173,35 @@ TEST_F(UrlCacheItemTest, CacheItemZeroesAndRemovesEveryEntryButCookiesAndAddsIts
     EXPECT_EQ(ReadFileText(pageLink), ""); // zeroed and truncated before the cache deleted it
 }
 
+// WinINet deletes an entry's file only while its write time is the one it recorded at the commit;
+// the zero pass, a while after the commit, changes it, and the file must go all the same.
+TEST_F(UrlCacheItemTest, AnEntrysFileWrittenSinceItWasCommittedGoesWithTheEntry) {
+    const char* url = "http://qv.test/old.htm";
+    char page[MAX_PATH] = {};
+    ASSERT_TRUE(CreateUrlCacheEntryA(url, 0, "htm", page, 0));
+    WriteFileText(page, std::string(700, 'o'));
+    {
+        FileHandle file(CreateFileW(WidePath(page).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        FILETIME written;
+        GetSystemTimeAsFileTime(&written);
+        ULARGE_INTEGER earlier{{written.dwLowDateTime, written.dwHighDateTime}};
+        earlier.QuadPart -= 3600ULL * 10000000ULL; // a page cached an hour ago
+        written = {earlier.LowPart, earlier.HighPart};
+        ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
+    }
+    FILETIME never{};
+    ASSERT_TRUE(CommitUrlCacheEntryA(url, page, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
+
+    EraseIECache(log_);
+
+    EXPECT_FALSE(FileExists(page));
+    EXPECT_TRUE(CacheContents().empty());
+    EXPECT_EQ(ErasedFileCount, 1);
+    EXPECT_EQ(ReleasedByteCount, 700);
+}
+
 TEST_F(UrlCacheItemTest, StopDuringTheCacheItemEndsTheWalkAndLeavesItsCountsOutOfTheTotals) {
     for (int i = 0; i < 4; ++i) {
         AddCacheEntry("http://qv.test/" + std::to_string(i) + ".htm", NORMAL_CACHE_ENTRY, std::string(1000, 'x'));
