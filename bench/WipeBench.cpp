@@ -10,16 +10,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-class NullLog : public ProgressLog {
-public:
-    void AppendLine(std::string_view) override {}
-    void ReplaceLastLine(std::string_view) override {}
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (argc != 4) {
         std::fprintf(stderr, "usage: WipeBench file|tree <path> <method>\n");
@@ -31,7 +21,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "file") == 0) {
         WipeFileByMethod(argv[2], argv[3], 3);
     } else {
-        NullLog log;
+        UnseenLog log;
         WipeFolderTree(argv[2], argv[3], 3, log);
     }
     QueryPerformanceCounter(&end);

@@ -74,17 +74,6 @@ int ShredFromCommandLine(const std::vector<std::string>& files) {
     return code;
 }
 
-namespace {
-
-// The preview's run writes its lines nowhere: the plan is what it is for.
-class UnseenLog : public ProgressLog {
-public:
-    void AppendLine(std::string_view) override {}
-    void ReplaceLastLine(std::string_view) override {}
-};
-
-} // namespace
-
 int PreviewFromCommandLine(const std::string& file) {
     const std::string path = FullPathOf(file);
     // Made first, so that a preview that cannot be kept is not looked for.
@@ -92,7 +81,7 @@ int PreviewFromCommandLine(const std::string& file) {
         SayOnConsole("The preview file " + path + " cannot be written.");
         return kExitNotRun;
     }
-    UnseenLog log;
+    UnseenLog log; // the plan is what the preview is for
     const ErasePreview preview = FindErasePreview(OptionsFilePath(), nullptr, log);
     if (WriteWholeFile(path, PreviewText(preview)) != ERROR_SUCCESS) {
         SayOnConsole("The preview file " + path + " cannot be written.");

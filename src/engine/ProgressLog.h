@@ -11,3 +11,10 @@ public:
     // Replaces the last line; on an empty log the line is appended.
     virtual void ReplaceLastLine(std::string_view line) = 0;
 };
+
+// A log no one reads: a run that only its results matter for.
+class UnseenLog : public ProgressLog {
+public:
+    void AppendLine(std::string_view) override {}
+    void ReplaceLastLine(std::string_view) override {}
+};
