@@ -54,8 +54,8 @@ bool IsKept(const std::vector<std::string>& keepList, const UrlCacheEntry& cooki
 
 void ZeroAndTruncateFile(const std::string& path) {
     ProcessMessages();
-    if (StopRequested) {
-        return;
+    if (StopRequested || FindingPlan()) {
+        return; // a preview only lists the file, with its entry
     }
     try {
         if (!FileExists(path)) {

@@ -43,12 +43,12 @@ bool IsEndOfCache(DWORD error) { return error == ERROR_NO_MORE_ITEMS || error ==
 // hand them over. A cache that does not move past such an entry would otherwise be asked forever.
 constexpr int kMaxEntriesPassedBy = 64;
 
-// Asks for the next entry: with no buffer, then again with the size the cache wants as long as it
-// wants more. An entry the cache reported but then would not hand over is passed by, and the entry
-// after it asked for. Returns ERROR_SUCCESS with the entry in buffer, or the error that ended the
-// asking.
+// Asks for the next entry in the buffer as it stands (the last entry's), then again with the size
+// the cache wants as long as it wants more: most entries fit the last one's buffer, and each asking
+// costs the cache a look through its index. An entry the cache will not hand over is passed by,
+// and the entry after it asked for. Returns ERROR_SUCCESS with the entry in
+// buffer, or the error that ended the asking.
 DWORD FetchNext(HANDLE find, EntryBuffer& buffer) {
-    buffer.clear();
     for (int passedBy = 0;;) {
         DWORD size = static_cast<DWORD>(buffer.size());
         if (FindNextUrlCacheEntryA(find, buffer.empty() ? nullptr : Info(buffer), &size)) {
@@ -59,10 +59,9 @@ DWORD FetchNext(HANDLE find, EntryBuffer& buffer) {
             buffer.assign(size, 0);
             continue;
         }
-        if (buffer.empty() || ++passedBy > kMaxEntriesPassedBy) {
+        if (IsEndOfCache(error) || ++passedBy > kMaxEntriesPassedBy) {
             return error;
         }
-        buffer.clear();
     }
 }
 

@@ -28,10 +28,10 @@ enum class UrlCacheWalkEnd {
 };
 
 // Visits every entry of the URL cache in the cache's order (no search pattern). Each entry is asked
-// for with no buffer first, then with a buffer of the size the cache reported; an entry that then
-// cannot be fetched is passed by and the walk goes on (Failed only after many such entries in a
-// row). visit returns false to end the walk before the next entry is asked for. Entries may be
-// deleted while the walk runs.
+// for with the last entry's buffer first, then with a buffer of the size the cache reported; an
+// entry that then cannot be fetched is passed by and the walk goes on (Failed only after many such
+// entries in a row). visit returns false to end the walk before the next entry is asked for.
+// Entries may be deleted while the walk runs.
 UrlCacheWalkEnd WalkUrlCache(const std::function<bool(const UrlCacheEntry&)>& visit);
 
 // DeleteUrlCacheEntryA: removes the entry from the index and its local file from the disk.
