@@ -4,10 +4,16 @@
 //                          QV_BENCH_TEMP (a Windows path), the method QV_BENCH_METHOD (DoD).
 //   ProgramBench.Shredder  the File Shredder on the one file QV_BENCH_FILE.
 //   ProgramBench.Washer    the Drive Washer on drive QV_BENCH_DRIVE (a letter).
+//   ProgramBench.Preview   the Preview window of the erase-items dialog with only the IE cache item
+//                          on, from the click on "Preview ..." to the totals under the full list;
+//                          also prints the longest the window took to answer a message meanwhile,
+//                          and the time WinINet alone takes to walk the same cache.
 #include "engine/EraseRun.h"
 #include "driver/ItemOptions.h"
 #include "driver/QuorvaleDriver.h"
 #include "platform/Files.h"
+#include "platform/UrlCache.h"
+#include "settings/PreviewForm.h"
 #include "support/TestDrives.h"
 #include "tools/UnitFrmDriveWasher.h"
 #include "tools/UnitFrmFileShredder.h"
@@ -123,6 +129,41 @@ TEST(ProgramBench, Washer) {
     int64_t freeBytes = TestDriveFreeBytes(letter);
     TimeToBox(app, washer, "Start Cleaning", "Congratulations");
     EXPECT_EQ(TestDriveFreeBytes(letter), freeBytes) << "the fill files were not all deleted";
+}
+
+TEST(ProgramBench, Preview) {
+    int64_t entries = 0;
+    Stopwatch walk;
+    WalkUrlCache([&entries](const UrlCacheEntry&) { return ++entries > 0; });
+    std::printf("walk-seconds %.3f\n", walk.Seconds());
+    std::printf("entries %lld\n", static_cast<long long>(entries));
+    QuorvaleApp app(OptionsWithOnly({{"IE", "Cache"}}));
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    ASSERT_TRUE(app.PressButton("Options"));
+    HWND options = app.WaitWindow(L"TFrmOptions", "Options");
+    ASSERT_NE(options, nullptr);
+    HWND button = FindChildWithText(options, "Preview ...");
+    ASSERT_NE(button, nullptr);
+    Stopwatch watch;
+    PostMessageW(button, BM_CLICK, 0, 0);
+    HWND preview = app.WaitWindow(kPreviewClass, kPreviewCaption, 60000);
+    ASSERT_NE(preview, nullptr);
+    HWND totals = GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS);
+    double longestAnswer = 0;
+    std::string text;
+    while (text.empty() && watch.Seconds() < 3600) {
+        Sleep(50);
+        Stopwatch answer;
+        text = RemoteWindowText(totals); // a message the window's thread must answer
+        longestAnswer = std::max(longestAnswer, answer.Seconds());
+    }
+    const double seconds = watch.Seconds();
+    ASSERT_FALSE(text.empty()) << "the preview did not end";
+    std::printf("seconds %.3f\n", seconds);
+    std::printf("longest-answer %.3f\n", longestAnswer);
+    std::printf("rows %d\n", RemoteListViewRowCount(GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW)));
+    std::printf("totals %s\n", text.c_str());
 }
 
 } // namespace
