@@ -46,8 +46,8 @@ constexpr int kMaxEntriesPassedBy = 64;
 // Asks for the next entry in the buffer as it stands (the last entry's), then again with the size
 // the cache wants as long as it wants more: most entries fit the last one's buffer, and each asking
 // costs the cache a look through its index. An entry the cache will not hand over is passed by,
-// and the entry after it asked for. Returns ERROR_SUCCESS with the entry in
-// buffer, or the error that ended the asking.
+// and the entry after it asked for. Returns ERROR_SUCCESS with the entry in buffer, or the error
+// that ended the asking.
 DWORD FetchNext(HANDLE find, EntryBuffer& buffer) {
     for (int passedBy = 0;;) {
         DWORD size = static_cast<DWORD>(buffer.size());
