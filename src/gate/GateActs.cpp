@@ -74,14 +74,11 @@ bool GatedFile::Delete(const std::string& current) {
 }
 
 bool GateDeleteFile(const std::string& path) {
-    if (TargetRefusal(path, GetAttributes(path))) {
-        return false;
-    }
     if (FindingPlan()) {
-        GatedFile file(path);
-        return file.Find();
+        GatedFile file(path, GetAttributes(path));
+        return file.Find(); // asks the gate itself
     }
-    return DeleteFileAt(path);
+    return !TargetRefusal(path, GetAttributes(path)) && DeleteFileAt(path);
 }
 
 bool GateRemoveFolder(const std::string& path) {
