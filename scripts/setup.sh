@@ -39,8 +39,12 @@ if [ ${#need[@]} -gt 0 ]; then
         $sudo dpkg --add-architecture i386
     fi
     export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -q
-    $sudo apt-get install -y -q --no-install-recommends "${need[@]}" </dev/null
+    # shellcheck source=retry.sh
+    source "$(dirname "$0")/retry.sh"
+    # An update that still fails leaves the lists it could not fetch as they were; the install
+    # then says whether what it needs could be found.
+    retry $sudo apt-get update -q || echo "apt-get update failed; installing from the package lists there are." >&2
+    retry $sudo apt-get install -y -q --no-install-recommends "${need[@]}" </dev/null
 fi
 
 "$(dirname "$0")/sqlite.sh"

@@ -51,19 +51,22 @@ now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f s", b - a }'; }
 # Quiet while it works; the whole log when a step fails.
 log="$work/log"
-run() {
-    if ! "$@" >>"$log" 2>&1 </dev/null; then
-        cat "$log" >&2
-        echo "scripts/sqlite.sh: failed: $*" >&2
-        exit 1
-    fi
+# A download step that may be tried again: its status, with its output kept in the log.
+run_once() { "$@" >>"$log" 2>&1 </dev/null; }
+failed() {
+    cat "$log" >&2
+    echo "scripts/sqlite.sh: failed: $*" >&2
+    exit 1
 }
+run() { run_once "$@" || failed "$@"; }
 
 echo "Fetching Debian's sqlite3 source package ($suite) ..."
 start="$(now)"
-run "${apt[@]}" update
+# shellcheck source=retry.sh
+source "$root/scripts/retry.sh"
+retry run_once "${apt[@]}" update || failed "${apt[@]}" update
 # apt-get source unpacks the package with dpkg-source, which applies Debian's patches.
-(cd "$work/source" && run "${apt[@]}" source sqlite3)
+(cd "$work/source" && { retry run_once "${apt[@]}" source sqlite3 || failed "${apt[@]}" source sqlite3; })
 dsc="$(echo "$work"/source/sqlite3_*.dsc)"
 tree="$(find "$work/source" -mindepth 1 -maxdepth 1 -type d -name 'sqlite3-*')"
 if [ ! -f "$dsc" ] || [ ! -f "$tree/VERSION" ]; then
