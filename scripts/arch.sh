@@ -27,6 +27,22 @@ qv_other_arch() { [ "$1" = x86_64 ] && echo i686 || echo x86_64; }
 
 qv_host_runs_32bit() { "$qv_wine32" --version >/dev/null 2>&1; }
 
+# True when the kernel starts 32-bit x86 programs, Wine or not: runs a 96-byte 32-bit ELF program
+# whose only instructions are exit(7).
+qv_kernel_runs_32bit() {
+    local probe status=0
+    probe="$(mktemp)"
+    printf '%b' '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00' \
+        '\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00' \
+        '\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08' \
+        '\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00' \
+        '\xb8\x01\x00\x00\x00\xbb\x07\x00\x00\x00\xcd\x80' >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null || status=$?
+    rm -f "$probe"
+    [ "$status" -eq 7 ]
+}
+
 # Sets QV_ARCH (exported) to the build this host runs, QV_ARCH_WHY to a sentence saying why and
 # QV_ARCH_FORCED to "yes" when QV_ARCH chose. Fails with a message when QV_ARCH asks for what the
 # host cannot run.

@@ -18,10 +18,9 @@ dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 # The ctest "format" checks the sources against .clang-format with Debian's clang-format.
 command -v clang-format >/dev/null || need+=(clang-format)
 [ -d /usr/src/googletest/googletest ] || need+=(googletest)
-# Both Wine loaders: the 32-bit one runs only where the kernel runs 32-bit programs (scripts/arch.sh
-# finds out), the 64-bit one everywhere.
+# Wine's 64-bit loader runs everywhere; its 32-bit one (wine32:i386) only where the kernel runs
+# 32-bit programs, and is installed apart below.
 [ -x /usr/lib/wine/wine64 ] && command -v wine >/dev/null || need+=(wine wine64)
-dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 # Wine's own Tahoma (the dialog font) and Marlett (the title-bar buttons), as on Windows.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 # What scripts/sqlite.sh fetches SQLite's source with and makes its amalgamation with.
@@ -31,20 +30,47 @@ command -v tclsh >/dev/null || need+=(tcl)
 command -v gcc >/dev/null || need+=(gcc)
 command -v make >/dev/null || need+=(make)
 
+here="$(dirname "$0")"
+# shellcheck source=retry.sh
+source "$here/retry.sh"
+# shellcheck source=arch.sh
+source "$here/arch.sh"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+apt_install() { $sudo apt-get install -y -q --no-install-recommends "$@" </dev/null; }
+# An update that still fails leaves the lists it could not fetch as they were; the install then
+# says whether what it needs could be found.
+apt_update() {
+    retry $sudo apt-get update -q || echo "apt-get update failed; installing from the package lists there are." >&2
+}
+
 if [ ${#need[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
     echo "Installing: ${need[*]}"
+    apt_update
+    retry apt_install "${need[@]}"
+fi
+
+# The 32-bit loader, where the kernel can start it. Without it the 64-bit build runs here (the
+# scripts choose), so a failed install is said and the setup goes on; it is tried again a day later,
+# not on every run, as a mirror that cannot serve it now will not within the hour.
+failed32="$qv_build_root/deps/wine32-install-failed"
+if ! dpkg -s wine32:i386 >/dev/null 2>&1 && qv_kernel_runs_32bit &&
+    [ -z "$(find "$failed32" -mmin -1440 2>/dev/null)" ]; then
+    echo "Installing: wine32:i386 (this host runs 32-bit programs)"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
     fi
-    export DEBIAN_FRONTEND=noninteractive
-    # shellcheck source=retry.sh
-    source "$(dirname "$0")/retry.sh"
-    # An update that still fails leaves the lists it could not fetch as they were; the install
-    # then says whether what it needs could be found.
-    retry $sudo apt-get update -q || echo "apt-get update failed; installing from the package lists there are." >&2
-    retry $sudo apt-get install -y -q --no-install-recommends "${need[@]}" </dev/null
+    apt_update
+    # --no-remove: when the lists it has make it want to remove anything to fit it in, it gives up.
+    if apt_install --no-remove wine32:i386; then
+        rm -f "$failed32"
+    else
+        mkdir -p "$(dirname "$failed32")"
+        touch "$failed32"
+        echo "wine32:i386 could not be installed: the 64-bit build will run here instead of the" \
+            "32-bit one. Delete $failed32 to try again before a day has passed." >&2
+    fi
 fi
 
-"$(dirname "$0")/sqlite.sh"
+"$here/sqlite.sh"
