@@ -57,7 +57,7 @@ qv_choose_arch() {
             ;;
         esac
         if [ "$QV_ARCH" = i686 ] && ! qv_host_runs_32bit; then
-            echo "QV_ARCH=i686: this host runs no 32-bit programs ($qv_wine32 does not start), so the" \
+            echo "QV_ARCH=i686: Wine's 32-bit loader ($qv_wine32) does not start on this host, so the" \
                 "32-bit build cannot run here." >&2
             return 1
         fi
@@ -66,9 +66,12 @@ qv_choose_arch() {
     elif qv_host_runs_32bit; then
         QV_ARCH=i686
         QV_ARCH_WHY="this host runs 32-bit programs"
+    elif qv_kernel_runs_32bit; then
+        QV_ARCH=x86_64
+        QV_ARCH_WHY="Wine's 32-bit loader is missing here ($qv_wine32 does not start; the package wine32:i386 is not installed or broken), though the kernel runs 32-bit programs"
     else
         QV_ARCH=x86_64
-        QV_ARCH_WHY="this host runs no 32-bit programs ($qv_wine32 does not start: the kernel's 32-bit emulation is off or wine32 is missing)"
+        QV_ARCH_WHY="this host runs no 32-bit programs (the kernel's 32-bit emulation is off, so $qv_wine32 cannot start)"
     fi
     export QV_ARCH
 }
