@@ -7,12 +7,8 @@
 # (the least any preview can take). Also prints the longest the window took to answer a message
 # while it was finding: the window must stay responsive.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
-# shellcheck source=../scripts/wine-env.sh
-source "$root/scripts/wine-env.sh"
-qv_host_build "Measuring" -DQV_BUILD_TESTS=ON ProgramBench QvTestHelper >/dev/null
-build="$QV_HOST_BUILD"
+# shellcheck source=bench-env.sh
+source "$(dirname "$0")/bench-env.sh" ProgramBench QvTestHelper
 count="${QV_BENCH_ENTRIES:-50000}"
 trap wine_env_stop EXIT
 

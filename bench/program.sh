@@ -11,12 +11,8 @@
 # (and the washer, which needs a drive of its own, is skipped); the output says which. Needs root
 # for mounting. Prints one line per figure and the ratios.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
-# shellcheck source=../scripts/wine-env.sh
-source "$root/scripts/wine-env.sh"
-qv_host_build "Measuring" -DQV_BUILD_TESTS=ON ProgramBench WipeBench >/dev/null
-build="$QV_HOST_BUILD"
+# shellcheck source=bench-env.sh
+source "$(dirname "$0")/bench-env.sh" ProgramBench WipeBench
 runs="${QV_BENCH_RUNS:-3}"
 
 work="$build/bench-work"

@@ -41,8 +41,10 @@ export DEBIAN_FRONTEND=noninteractive
 apt_install() { $sudo apt-get install -y -q --no-install-recommends "$@" </dev/null; }
 # An update that still fails leaves the lists it could not fetch as they were; the install then
 # says whether what it needs could be found.
+updated=""
 apt_update() {
     retry $sudo apt-get update -q || echo "apt-get update failed; installing from the package lists there are." >&2
+    updated=yes
 }
 
 if [ ${#need[@]} -gt 0 ]; then
@@ -58,10 +60,12 @@ failed32="$qv_build_root/deps/wine32-install-failed"
 if ! dpkg -s wine32:i386 >/dev/null 2>&1 && qv_kernel_runs_32bit &&
     [ -z "$(find "$failed32" -mmin -1440 2>/dev/null)" ]; then
     echo "Installing: wine32:i386 (this host runs 32-bit programs)"
+    # The lists need fetching again only when they lack i386's.
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
+        updated=""
     fi
-    apt_update
+    [ -n "$updated" ] || apt_update
     # --no-remove: when the lists it has make it want to remove anything to fit it in, it gives up.
     if apt_install --no-remove wine32:i386; then
         rm -f "$failed32"
