@@ -57,6 +57,10 @@ protected:
         HWND dialog = StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
         if (dialog) {
             BringToFront(dialog);
+            // Wine's X11 driver takes the key state from the X server when the X focus arrives, a
+            // moment after the window became the foreground one; keys pressed through SendInput
+            // are unknown to the X server, so a Shift held down before then would be let go.
+            Sleep(300);
         }
         return dialog;
     }
