@@ -176,6 +176,34 @@ TEST(ProgramResourcesTest, TheManifestAsksForVisualStylesAndDpiAwarenessWithoutW
               std::string::npos);
 }
 
+// The tests are built for the same processor as the programs they test.
+#ifdef _WIN64
+constexpr const char* kBuildArchitecture = "amd64";
+#else
+constexpr const char* kBuildArchitecture = "x86";
+#endif
+
+// The first processorArchitecture attribute of a manifest: that of its own assemblyIdentity.
+std::string OwnArchitecture(const std::string& manifest) {
+    const std::string attribute = "processorArchitecture=\"";
+    size_t own = manifest.find("<assemblyIdentity");
+    size_t at = manifest.find(attribute, own);
+    if (own == std::string::npos || at == std::string::npos || at > manifest.find("/>", own)) {
+        return "(none)";
+    }
+    at += attribute.size();
+    return manifest.substr(at, manifest.find('"', at) - at);
+}
+
+TEST(ProgramResourcesTest, EachProgramsManifestNamesItsOwnBuildsArchitecture) {
+    for (const char* program : {"Quorvale.exe", "SellwickService.exe"}) {
+        std::string text(LoadResourceBytes(BuiltProgram(program), RT_MANIFEST).bytes);
+        EXPECT_EQ(OwnArchitecture(text), kBuildArchitecture) << program << "\n" << text;
+        // The dependency on the common controls stays for any processor.
+        EXPECT_EQ(text.find("processorArchitecture=\"x86\"", text.find("<dependency>")), std::string::npos) << program;
+    }
+}
+
 // The path of a module loaded in another process, "" when it has none of that name.
 std::string LoadedModulePath(DWORD processId, const std::wstring& name) {
     KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
