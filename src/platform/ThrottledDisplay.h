@@ -31,6 +31,8 @@ public:
     void Flush();
     // Forgets the kept update (what it showed is about to be replaced anyway).
     void Drop();
+    // The interval in force: at least kIntervalMs, more where showing the last update was slow.
+    DWORD IntervalMs() const { return intervalMs_; }
 
 private:
     static void CALLBACK TimerFired(HWND window, UINT message, UINT_PTR id, DWORD time);

@@ -1,6 +1,7 @@
 #include "support/ChildProcess.h"
 
 #include "platform/Files.h"
+#include "platform/Processes.h"
 #include "platform/Text.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,22 @@ DWORD ChildProcess::Wait(DWORD timeoutMs) {
     DWORD code = 0;
     GetExitCodeProcess(process_.get(), &code);
     return code;
+}
+
+bool ChildProcess::WaitListed(DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    do {
+        auto running = RunningProcesses();
+        if (running) {
+            for (const ProcessEntry& entry : *running) {
+                if (entry.id == id_) {
+                    return true;
+                }
+            }
+        }
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
 }
 
 std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs) {

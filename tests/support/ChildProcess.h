@@ -17,6 +17,9 @@ public:
     bool Running() const;
     // Waits for the end; returns its exit code, or STILL_ACTIVE after the timeout.
     DWORD Wait(DWORD timeoutMs);
+    // Waits until the process shows in the system's process list, where programs that end others by
+    // name look for it; false when it has not within the timeout.
+    bool WaitListed(DWORD timeoutMs = 10000) const;
     DWORD Id() const { return id_; }
 
 private:

@@ -128,9 +128,22 @@ TEST(MemoLog, HoldsFarMoreThanTheEditControlsDefaultLimit) {
     }
     log.ReplaceLastLine("end");
     log.AppendLine("3 registry entries were erased. 12 files were erased, 2.86 MB hard disk space was released.");
+    log.Flush();
     HWND edit = form.Control(kLogId);
-    // The log shows its last lines, from the left edge, even after a line wider than the control.
-    EXPECT_GT(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 990);
+    // The log shows its last line whole, from the left edge, even after a line wider than the control
+    // (however many lines the control's font lets it show).
+    EXPECT_GT(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 900);
+    const auto lastLine = static_cast<WPARAM>(SendMessageW(edit, EM_GETLINECOUNT, 0, 0) - 1);
+    const LRESULT lastTop = SendMessageW(edit, EM_POSFROMCHAR, SendMessageW(edit, EM_LINEINDEX, lastLine, 0), 0);
+    const LRESULT aboveTop = SendMessageW(edit, EM_POSFROMCHAR, SendMessageW(edit, EM_LINEINDEX, lastLine - 1, 0), 0);
+    RECT shown{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    const int top = static_cast<short>(HIWORD(lastTop));
+    const int lineHeight = top - static_cast<short>(HIWORD(aboveTop));
+    EXPECT_GT(lineHeight, 0);
+    EXPECT_GE(top, shown.top);
+    EXPECT_LE(top + lineHeight, shown.bottom) << "the last line is cut off or out of sight";
+    EXPECT_EQ(static_cast<short>(LOWORD(lastTop)), shown.left);
     EXPECT_EQ(GetScrollPos(edit, SB_HORZ), 0);
     log.ReplaceLastLine("end");
     log.Flush();

@@ -96,8 +96,7 @@ TEST_F(RegistryItemTest, TypedAddressesItemEndsInternetExplorerFirst) {
     ASSERT_TRUE(CopyFileW(Widen(TestProgramFolder() + "QvTestHelper.exe").c_str(),
                           Widen(folder_ / "iexplore.exe").c_str(), FALSE));
     ChildProcess browser("\"" + folder_ / "iexplore.exe" + "\" sleep");
-    ASSERT_TRUE(browser.Running());
-    Sleep(300); // let it appear in the process list
+    ASSERT_TRUE(browser.WaitListed()) << "the item finds programs in the process list";
 
     EraseIETypedURLs(OptionsWithAddressesToKeep({}), log_);
 

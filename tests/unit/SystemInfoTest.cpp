@@ -42,8 +42,7 @@ TEST(KillProcessByName, TerminatesEveryMatchingProgram) {
     ChildProcess first("\"" + folder / "firefox.exe" + "\" sleep");
     ChildProcess second("\"" + folder / "other\\FIREFOX.EXE" + "\" sleep");
     ChildProcess bystander("\"" + HelperPath() + "\" sleep");
-    ASSERT_TRUE(first.Running() && second.Running() && bystander.Running());
-    Sleep(300); // let both appear in the process list
+    ASSERT_TRUE(first.WaitListed() && second.WaitListed() && bystander.WaitListed());
 
     EXPECT_TRUE(KillProcessByName("firefox.exe"));
     EXPECT_EQ(first.Wait(5000), 0u);

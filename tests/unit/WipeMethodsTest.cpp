@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -294,14 +295,19 @@ TEST_F(WipeMethodsTest, AFileHeldByAProgramThatForbidsDeletingIsStillOverwritten
     EXPECT_EQ(ListFolder(folder_ / "*").size(), 1u) << "and no renamed copy is left beside it";
 }
 
-// Watches a folder for renames and records the new names.
+// Watches a folder for renames and records the new names. A marker file beside the others is renamed
+// to tell when the watcher has caught up: notifications come in order, so once a marker's new name
+// has come through, so has every rename made before it.
 class RenameWatcher {
 public:
     explicit RenameWatcher(const std::string& folder)
-        : folder_(CreateFileW(WidePath(folder).c_str(), FILE_LIST_DIRECTORY,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
+        : path_(folder), folder_(CreateFileW(WidePath(folder).c_str(), FILE_LIST_DIRECTORY,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
+        WriteFileText(path_ + MarkerName(), "");
         thread_ = std::thread([this] { Run(); });
+        // The watcher listens once it sees a rename made now.
+        EXPECT_TRUE(CaughtUp()) << "the watcher saw no rename";
     }
     ~RenameWatcher() {
         stop_ = true;
@@ -312,11 +318,39 @@ public:
             cancel(folder_.get(), nullptr);
         }
         thread_.join();
+        DeleteFileW(WidePath(path_ + MarkerName()).c_str());
     }
+    // The new names of every rename made so far, markers left out.
     std::vector<std::string> NewNames() {
-        Sleep(300);
+        EXPECT_TRUE(CaughtUp()) << "the watcher fell behind";
         std::lock_guard<std::mutex> lock(mutex_);
-        return names_;
+        std::vector<std::string> names;
+        std::copy_if(names_.begin(), names_.end(), std::back_inserter(names),
+                     [](const std::string& name) { return name.rfind(kMarker, 0) != 0; });
+        return names;
+    }
+
+private:
+    static constexpr const char* kMarker = "rename-marker-";
+    std::string MarkerName() const { return kMarker + std::to_string(markers_); }
+
+    // Renames the marker until one of its new names has been seen (a rename made before the watcher
+    // listens is never reported); false when none has within 20 s.
+    bool CaughtUp() {
+        for (int attempt = 0; attempt < 400; ++attempt) {
+            std::string from = MarkerName();
+            ++markers_;
+            EXPECT_TRUE(MoveFileW(WidePath(path_ + from).c_str(), WidePath(path_ + MarkerName()).c_str()));
+            for (int look = 0; look < 5; ++look, Sleep(10)) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (std::any_of(names_.begin() + static_cast<std::ptrdiff_t>(seen_), names_.end(),
+                                [](const std::string& name) { return name.rfind(kMarker, 0) == 0; })) {
+                    seen_ = names_.size();
+                    return true;
+                }
+            }
+        }
+        return false;
     }
 
 private:
@@ -342,10 +376,13 @@ private:
             }
         }
     }
+    std::string path_; // ends in a backslash
     FileHandle folder_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<std::string> names_;
+    size_t seen_ = 0; // the names up to the marker last seen
+    int markers_ = 0;
     std::thread thread_;
 };
 
@@ -354,7 +391,6 @@ TEST_F(WipeMethodsTest, TheFileIsRenamedToTheFirstFreeOneCharacterNameBeforeItsD
     WriteFileText(folder_ / "B", "b");
     WriteFileText(folder_ / "doc.txt", "secret");
     RenameWatcher watcher(folder_.Path());
-    Sleep(100);
     WipeFileDoD(folder_ / "doc.txt");
     std::vector<std::string> names = watcher.NewNames();
     EXPECT_NE(std::find(names.begin(), names.end(), "C"), names.end())
@@ -369,7 +405,6 @@ TEST_F(WipeMethodsTest, AFolderNamedAIsNotTakenSoTheFileIsDeletedUnderItsOwnName
     ASSERT_TRUE(CreateFolder(folder_ / "A"));
     WriteFileText(folder_ / "doc.txt", "secret");
     RenameWatcher watcher(folder_.Path());
-    Sleep(100);
     WipeFileDoD(folder_ / "doc.txt");
     std::vector<std::string> names = watcher.NewNames();
     for (const auto& name : names) {
