@@ -43,19 +43,24 @@ qv_kernel_runs_32bit() {
     [ "$status" -eq 7 ]
 }
 
+# Fails with a message when QV_ARCH is set to a name that is no build.
+qv_check_arch_name() {
+    case "${QV_ARCH:-}" in
+    "" | i686 | x86_64) ;;
+    *)
+        echo "QV_ARCH must be i686 or x86_64 (or unset, to choose by what this host runs), not '$QV_ARCH'." >&2
+        return 2
+        ;;
+    esac
+}
+
 # Sets QV_ARCH (exported) to the build this host runs, QV_ARCH_WHY to a sentence saying why and
 # QV_ARCH_FORCED to "yes" when QV_ARCH chose. Fails with a message when QV_ARCH asks for what the
 # host cannot run.
 qv_choose_arch() {
     QV_ARCH_FORCED=""
+    qv_check_arch_name || return 1
     if [ -n "${QV_ARCH:-}" ]; then
-        case "$QV_ARCH" in
-        i686 | x86_64) ;;
-        *)
-            echo "QV_ARCH must be i686 or x86_64, not '$QV_ARCH'." >&2
-            return 1
-            ;;
-        esac
         if [ "$QV_ARCH" = i686 ] && ! qv_host_runs_32bit; then
             echo "QV_ARCH=i686: Wine's 32-bit loader ($qv_wine32) does not start on this host, so the" \
                 "32-bit build cannot run here." >&2

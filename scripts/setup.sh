@@ -4,6 +4,12 @@
 # only checks.
 set -euo pipefail
 
+here="$(dirname "$0")"
+# shellcheck source=arch.sh
+source "$here/arch.sh"
+# A QV_ARCH that names no build is said before anything is installed.
+qv_check_arch_name
+
 need=()
 command -v cmake >/dev/null || need+=(cmake)
 # Both cross compilers: the 32-bit program and the 64-bit one.
@@ -30,11 +36,10 @@ command -v tclsh >/dev/null || need+=(tcl)
 command -v gcc >/dev/null || need+=(gcc)
 command -v make >/dev/null || need+=(make)
 
-here="$(dirname "$0")"
 # shellcheck source=retry.sh
 source "$here/retry.sh"
-# shellcheck source=arch.sh
-source "$here/arch.sh"
+# shellcheck source=wine32.sh
+source "$here/wine32.sh"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
@@ -66,8 +71,8 @@ if ! dpkg -s wine32:i386 >/dev/null 2>&1 && qv_kernel_runs_32bit &&
         updated=""
     fi
     [ -n "$updated" ] || apt_update
-    # --no-remove: when the lists it has make it want to remove anything to fit it in, it gives up.
-    if apt_install --no-remove wine32:i386; then
+    # Never removes anything to fit it in; aligns the versions of a lagging mirror (wine32.sh).
+    if qv_install_wine32; then
         rm -f "$failed32"
     else
         mkdir -p "$(dirname "$failed32")"
