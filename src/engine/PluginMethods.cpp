@@ -69,36 +69,57 @@ std::string SubKeyPath(const RegistryEntry& parts) {
     return parts.keyPath.empty() ? parts.name : parts.keyPath + "\\" + parts.name;
 }
 
+// Whether the entry's sub-key or value is there. One in a key that exists but cannot be read is
+// listed as not erased, with the reason; one that is missing writes nothing.
+bool RegistryEntryPresent(const RegistryEntry& parts, bool value, const std::string& what) {
+    RegKey key = OpenRegKey(parts.root, parts.keyPath, KEY_READ);
+    if (!key) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+            NoteNotErased(what, OpenFailureReason(error));
+        }
+        return false;
+    }
+    return value ? RegValueExists(key.get(), parts.name) : RegSubKeyExists(key.get(), parts.name);
+}
+
+// A registry key or value counts once it is gone. One the user keeps (or that holds what the user
+// keeps) is neither counted nor listed; one Windows would not delete is listed with the reason.
+void CountRegistryDelete(bool deleted, const std::string& what, ProgressLog& log) {
+    if (deleted) {
+        ErasedRegistryCount += 1;
+        ShowRunningLine(log);
+    } else if (!IsNeverErased(what) && !HoldsNeverErasedKey(what)) {
+        NoteNotErased(what, OpenFailureReason(GetLastError()));
+    }
+}
+
 void DeleteRegistryKey(const std::string& entry, ProgressLog& log) {
     auto parts = SplitRegistryEntry(entry);
-    if (!parts || Refused(entry, RegistryRefusal(parts->root, SubKeyPath(*parts), std::nullopt), log)) {
-        return;
-    }
-    RegKey key = OpenRegKey(parts->root, parts->keyPath, KEY_ALL_ACCESS);
     // An entry ending in "\" names no sub-key: it never stands for its key path or a whole root.
-    if (!key || !RegSubKeyExists(key.get(), parts->name)) {
+    if (!parts || parts->name.empty()) {
         return;
     }
-    // Counted before the deletion, and counted even when the deletion is refused.
-    ErasedRegistryCount += 1;
-    key.reset();
-    GateDeleteRegTree(parts->root, SubKeyPath(*parts));
-    ShowRunningLine(log);
+    const std::string subKey = SubKeyPath(*parts);
+    const std::string what = RegistryPathText(parts->root, subKey);
+    if (!RegistryEntryPresent(*parts, false, what) ||
+        Refused(entry, RegistryRefusal(parts->root, subKey, std::nullopt), log)) {
+        return;
+    }
+    CountRegistryDelete(GateDeleteRegTree(parts->root, subKey), what, log);
 }
 
 void DeleteRegistryValue(const std::string& entry, ProgressLog& log) {
     auto parts = SplitRegistryEntry(entry);
-    if (!parts || Refused(entry, RegistryRefusal(parts->root, parts->keyPath, parts->name), log)) {
+    if (!parts) {
         return;
     }
-    RegKey key = OpenRegKey(parts->root, parts->keyPath, KEY_ALL_ACCESS);
-    if (!key || !RegValueExists(key.get(), parts->name)) {
+    const std::string what = RegistryPathText(parts->root, parts->keyPath, &parts->name);
+    if (!RegistryEntryPresent(*parts, true, what) ||
+        Refused(entry, RegistryRefusal(parts->root, parts->keyPath, parts->name), log)) {
         return;
     }
-    ErasedRegistryCount += 1;
-    key.reset();
-    GateDeleteRegValue(parts->root, parts->keyPath, parts->name);
-    ShowRunningLine(log);
+    CountRegistryDelete(GateDeleteRegValue(parts->root, parts->keyPath, parts->name), what, log);
 }
 
 // One file named literally. One that cannot be opened for reading and writing (read-only, locked)

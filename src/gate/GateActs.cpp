@@ -153,6 +153,10 @@ bool GateDeleteRegTree(HKEY root, const std::string& path) {
     if (RegistryRefusal(root, path, std::nullopt) || KeptByUser(where)) {
         return false;
     }
+    if (HoldsNeverErasedKey(where)) {
+        AddPlanEntry({PlanEntry::Kept, where}); // what it holds would go with it
+        return false;
+    }
     if (FindingPlan()) {
         if (!OpenRegKey(root, path)) {
             return false;

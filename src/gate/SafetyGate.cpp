@@ -2,11 +2,13 @@
 
 #include "platform/Environment.h"
 #include "platform/Files.h"
+#include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -21,7 +23,6 @@ constexpr const char* kQuorvaleOwn = "Quorvale's own files";
 constexpr const char* kThroughLink = "reached through a link";
 constexpr const char* kLink = "a link";
 constexpr const char* kNeverErase = "marked Never erase";
-constexpr const char* kNoValueName = "no value name";
 constexpr const char* kProtectedKey = "a protected registry key";
 
 constexpr const char* kPlaceholders[] = {"%AppData%", "%ProgramFiles%", "%Windows%", "%UserProfile%"};
@@ -215,6 +216,28 @@ std::vector<std::string>& NeverErasePaths() {
     return paths;
 }
 
+// The "Never erase" registry keys and values, in the form RegistryComparable gives.
+std::vector<std::string>& NeverEraseRegistryPaths() {
+    static std::vector<std::string> paths;
+    return paths;
+}
+
+// A registry key or value as the list names it ("HKEY_CURRENT_USER\Software\Sample\value"), in the
+// form the checks compare: the root as Windows names it, the path with its trailing backslashes
+// dropped, letters folded. "" when the text names no registry root.
+std::string RegistryComparable(const std::string& path) {
+    const size_t slash = path.find('\\');
+    HKEY root = RegRootNamed(std::string_view(path).substr(0, slash));
+    if (!root) {
+        return {};
+    }
+    std::string rest = slash == std::string::npos ? std::string() : path.substr(slash + 1);
+    while (!rest.empty() && rest.back() == '\\') {
+        rest.pop_back();
+    }
+    return FoldCase(RegRootName(root) + (rest.empty() ? "" : "\\" + rest));
+}
+
 // Whether the comparable path is the kept one or lies under it.
 bool AtOrUnder(const std::string& comparable, const std::string& kept) {
     return comparable.size() >= kept.size() && EqualsNoCase(comparable.substr(0, kept.size()), kept) &&
@@ -351,21 +374,36 @@ std::optional<std::string> TargetRefusal(const std::string& path, DWORD attribut
 
 void SetNeverErase(const std::vector<std::string>& paths) {
     std::vector<std::string>& kept = NeverErasePaths();
+    std::vector<std::string>& keptKeys = NeverEraseRegistryPaths();
     kept.clear();
+    keptKeys.clear();
     for (const std::string& path : paths) {
-        std::string comparable = Comparable(path);
-        if (!comparable.empty()) {
+        if (std::string key = RegistryComparable(path); !key.empty()) {
+            keptKeys.push_back(key);
+        } else if (std::string comparable = Comparable(path); !comparable.empty()) {
             kept.push_back(comparable);
         }
     }
 }
 
 bool IsNeverErased(const std::string& path) {
+    if (!NeverEraseRegistryPaths().empty()) {
+        if (std::string key = RegistryComparable(path); !key.empty()) {
+            return std::any_of(NeverEraseRegistryPaths().begin(), NeverEraseRegistryPaths().end(),
+                               [&](const std::string& kept) { return AtOrUnder(key, kept); });
+        }
+    }
     if (NeverErasePaths().empty()) {
         return false;
     }
     std::string comparable = Comparable(path);
     return !comparable.empty() && IsKept(comparable);
+}
+
+bool HoldsNeverErasedKey(const std::string& key) {
+    const std::string comparable = RegistryComparable(key);
+    return !comparable.empty() && std::any_of(NeverEraseRegistryPaths().begin(), NeverEraseRegistryPaths().end(),
+                                              [&](const std::string& kept) { return AtOrUnder(kept, comparable); });
 }
 
 std::optional<std::string> WrittenEntryRefusal(const std::string& entry) {
@@ -387,7 +425,7 @@ std::optional<std::string> RegistryRefusal(HKEY root, const std::string& keyPath
         return kControlCharacter;
     }
     if (valueName) {
-        return valueName->empty() ? std::optional<std::string>(kNoValueName) : std::nullopt;
+        return std::nullopt; // the empty name is the key's default value
     }
     std::vector<std::string> names;
     for (size_t start = 0; start <= keyPath.size();) {
@@ -407,22 +445,25 @@ std::optional<std::string> RegistryRefusal(HKEY root, const std::string& keyPath
     }
     size_t software = names[0] == "software" ? 1 : (root == HKEY_USERS && names[1] == "software" ? 2 : 0);
     if (software) {
-        size_t depth = names.size() - software;
         if (software < names.size() && names[software] == "wow6432node") {
-            ++software;
-            --depth;
+            ++software; // the 32-bit programs' view holds the same keys
         }
-        // A vendor's key, or one of the shared keys that hold every program's settings.
-        if (depth <= 1) {
+        const std::vector<std::string> below(names.begin() + static_cast<std::ptrdiff_t>(software), names.end());
+        // Software itself (or its 32-bit view), and Quorvale's own key.
+        if (below.empty() || below[0] == "quorvale") {
             return kProtectedKey;
         }
-        const std::string vendor = names[software];
-        const std::string product = names[software + 1];
-        if ((vendor == "microsoft" || vendor == "classes" || vendor == "policies") && depth <= 2) {
+        // The shared keys that hold every program's settings, and the keys directly in the first three.
+        const std::string& first = below[0];
+        const bool shared = first == "microsoft" || first == "classes" || first == "policies";
+        if ((shared && below.size() <= 2) || first == "wow6432node" || first == "clients" ||
+            first == "registeredapplications") {
             return kProtectedKey;
         }
-        if (vendor == "microsoft" && (product == "windows" || product == "windows nt") && depth <= 4) {
-            return kProtectedKey; // ...\Windows\CurrentVersion and the keys directly in it
+        // ...\Windows and ...\Windows NT, their CurrentVersion and the keys directly in it.
+        if (first == "microsoft" && (below[1] == "windows" || below[1] == "windows nt") &&
+            (below.size() == 2 || (below[2] == "currentversion" && below.size() <= 4))) {
+            return kProtectedKey;
         }
     }
     if (names[0] == "system" && names.size() <= 4) {

@@ -37,9 +37,14 @@ std::optional<std::string> WrittenEntryRefusal(const std::string& entry);
 // them is overwritten, truncated, renamed or deleted by any item, plug-in or the shredder. Set by
 // whatever starts erasing, from Options.ini; empty until then.
 void SetNeverErase(const std::vector<std::string>& paths);
+// Registry keys and values are named "HKEY_CURRENT_USER\<key path>[\<value name>]" there.
 // Whether the path is one of them or lies under one (compared as Windows reads names: without case,
-// trailing dots and spaces, or a trailing backslash).
+// trailing dots and spaces, or a trailing backslash; a registry path without case and a trailing
+// backslash).
 bool IsNeverErased(const std::string& path);
+// Whether a "Never erase" registry key or value lies at or under the key (named as above): deleting
+// the key with its sub-keys would take it along.
+bool HoldsNeverErasedKey(const std::string& key);
 
 // Why a file or folder the run found or was named must not be overwritten, truncated, renamed or
 // deleted: nullopt when it may. It must be a plain full path (no control character, device name,

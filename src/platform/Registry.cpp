@@ -54,7 +54,8 @@ std::vector<std::string> EnumNames(HKEY key, bool values) {
 
 RegKey OpenRegKey(HKEY root, std::string_view path, REGSAM access) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, KeyPath(path).c_str(), 0, access, &key) != ERROR_SUCCESS) {
+    if (LSTATUS status = RegOpenKeyExW(root, KeyPath(path).c_str(), 0, access, &key); status != ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(status));
         return RegKey();
     }
     return RegKey(key);
@@ -101,22 +102,31 @@ std::vector<std::string> RegValueNames(HKEY key) { return EnumNames(key, true); 
 std::vector<std::string> RegSubKeyNames(HKEY key) { return EnumNames(key, false); }
 
 bool DeleteRegValue(HKEY key, std::string_view name) {
-    return RegDeleteValueW(key, Widen(name).c_str()) == ERROR_SUCCESS;
+    LSTATUS status = RegDeleteValueW(key, Widen(name).c_str());
+    SetLastError(static_cast<DWORD>(status));
+    return status == ERROR_SUCCESS;
 }
 
 bool DeleteRegTree(HKEY root, std::string_view path) {
     std::wstring widePath = KeyPath(path);
-    bool ok = true;
+    DWORD firstError = ERROR_SUCCESS;
     {
         RegKey key = OpenRegKey(root, path, KEY_READ | KEY_WRITE);
         if (!key) {
             return false;
         }
         for (const auto& child : RegSubKeyNames(key.get())) {
-            ok = DeleteRegTree(key.get(), child) && ok;
+            if (!DeleteRegTree(key.get(), child) && firstError == ERROR_SUCCESS) {
+                firstError = GetLastError();
+            }
         }
     }
-    return RegDeleteKeyW(root, widePath.c_str()) == ERROR_SUCCESS && ok;
+    LSTATUS status = RegDeleteKeyW(root, widePath.c_str());
+    if (firstError == ERROR_SUCCESS) {
+        firstError = static_cast<DWORD>(status);
+    }
+    SetLastError(firstError);
+    return firstError == ERROR_SUCCESS;
 }
 
 bool SetRegDword(HKEY key, std::string_view name, DWORD value) {

@@ -17,7 +17,8 @@ std::string RegRootName(HKEY root);
 // The root of that name (without case); nullptr when there is none.
 HKEY RegRootNamed(std::string_view name);
 
-// Opens an existing key. Returns an empty RegKey when it is missing or access is refused.
+// Opens an existing key. Returns an empty RegKey when it is missing or access is refused, with the
+// registry's error as the last error (ERROR_FILE_NOT_FOUND for a missing key).
 RegKey OpenRegKey(HKEY root, std::string_view path, REGSAM access = KEY_READ);
 
 // Opens the key, creating it and its missing parents. Returns an empty RegKey on failure.
@@ -34,11 +35,13 @@ std::optional<std::string> GetRegString(HKEY key, std::string_view name);
 std::vector<std::string> RegValueNames(HKEY key);
 std::vector<std::string> RegSubKeyNames(HKEY key);
 
-// Deletes one value. Returns false when it was missing or could not be deleted.
+// Deletes one value. Returns false when it was missing or could not be deleted (the last error says
+// why).
 bool DeleteRegValue(HKEY key, std::string_view name);
 
 // Deletes a key with all its sub-keys, deepest first. Returns false when the key was missing or
-// any part could not be deleted (what could be deleted is gone).
+// any part could not be deleted (what could be deleted is gone; the last error is the first
+// failure's).
 bool DeleteRegTree(HKEY root, std::string_view path);
 
 // REG_DWORD values.

@@ -167,6 +167,18 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
 }
 
+std::string FoldCase(std::string_view text) {
+    std::wstring wide = Widen(text);
+    std::wstring upper(wide.size(), L'\0');
+    // The invariant locale: no language's special cases (the Turkish dotless i). Upper case keeps the
+    // length in UTF-16 units.
+    if (wide.empty() || LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), static_cast<int>(wide.size()),
+                                     upper.data(), static_cast<int>(upper.size())) != static_cast<int>(wide.size())) {
+        return AsciiUpper(text);
+    }
+    return Narrow(upper);
+}
+
 std::string_view Trim(std::string_view text) {
     const char* blanks = " \t\r\n";
     size_t first = text.find_first_not_of(blanks);

@@ -26,6 +26,9 @@ std::wstring WidePath(std::string_view path);
 std::string AsciiUpper(std::string_view text);
 std::string AsciiLower(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// The text with its letters in upper case the way Windows compares file and registry names without
+// case, in every script ("J\xC3\xB6rg" and "J\xC3\x96RG" fold alike), not ASCII only.
+std::string FoldCase(std::string_view text);
 
 // Drops blanks, tabs and line breaks from both ends.
 std::string_view Trim(std::string_view text);

@@ -8,6 +8,7 @@
 #include "gate/SafetyGate.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/Text.h"
 #include "support/Overrides.h"
 #include "support/RecordingLog.h"
 #include "support/Scratch.h"
@@ -92,18 +93,59 @@ TEST_F(GateActsTest, AProtectedFolderIsNeverRemovedEvenWhenEmpty) {
     EXPECT_FALSE(FolderExists(other));
 }
 
-TEST_F(GateActsTest, RegistryTreesAtAProgramsOwnKeyOrAboveStay) {
+TEST_F(GateActsTest, RegistryTreesAboveAnApplicationsKeyStayAndTheApplicationsKeyGoes) {
     const std::string vendor = "Software\\QuorvaleGateProbe";
     RegistryTreeRestore restore(HKEY_CURRENT_USER, vendor);
     ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, vendor + "\\Product\\History"));
 
-    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, vendor)) << "a vendor's whole key";
     EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, "Software"));
+    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, "Software\\Microsoft"));
     EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, vendor + "\\Product\\History"));
 
     EXPECT_TRUE(GateDeleteRegTree(HKEY_CURRENT_USER, vendor + "\\Product\\History"));
     EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, vendor + "\\Product\\History"));
     EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, vendor + "\\Product")) << "only the named key goes";
+    EXPECT_TRUE(GateDeleteRegTree(HKEY_CURRENT_USER, vendor)) << "an application's own key, with all below it";
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, vendor));
+}
+
+TEST_F(GateActsTest, RegistryKeysAndValuesMarkedNeverEraseStayAndKeepTheKeysThatHoldThem) {
+    const std::string app = "Software\\QuorvaleKeepProbe";
+    RegistryTreeRestore restore(HKEY_CURRENT_USER, app);
+    {
+        RegKey mru = CreateRegKey(HKEY_CURRENT_USER, app + "\\MRU");
+        ASSERT_TRUE(mru && SetRegString(mru.get(), "a", "kept") && SetRegString(mru.get(), "b", "goes") &&
+                    SetRegString(mru.get(), "c", "goes"));
+        ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, app + "\\Keep\\Below"));
+        ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, app + "\\Sibling"));
+    }
+    // Written the way a user may: another case, a trailing backslash.
+    SetNeverErase({"HKEY_CURRENT_USER\\" + app + "\\MRU\\a", "hkey_current_user\\" + AsciiUpper(app) + "\\KEEP\\"});
+
+    EXPECT_EQ(GateDeleteAllValues(HKEY_CURRENT_USER, app + "\\MRU"), 2) << "the kept value is not counted";
+    EXPECT_EQ(GetRegString(OpenRegKey(HKEY_CURRENT_USER, app + "\\MRU").get(), "a"), "kept");
+    EXPECT_EQ(RegValueNames(OpenRegKey(HKEY_CURRENT_USER, app + "\\MRU").get()).size(), 1u);
+    EXPECT_FALSE(GateDeleteRegValue(HKEY_CURRENT_USER, app + "\\MRU", "a"));
+
+    EXPECT_TRUE(GateDeleteRegTree(HKEY_CURRENT_USER, app + "\\Sibling"));
+    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, app + "\\Keep"));
+    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, app + "\\Keep\\Below")) << "under a kept key";
+    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, app)) << "it holds what is kept";
+    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, app + "\\MRU")) << "it holds a kept value";
+    EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, app + "\\Keep\\Below"));
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, app + "\\Sibling"));
+
+    // While finding, the kept ones are recorded as kept, not as erased.
+    BeginFindingPlan();
+    BeginPlanGroup("registry");
+    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, app));
+    EXPECT_FALSE(GateDeleteRegValue(HKEY_CURRENT_USER, app + "\\MRU", "a"));
+    const std::vector<PlanGroup> plan = EndFindingPlan();
+    ASSERT_EQ(plan.size(), 1u);
+    ASSERT_EQ(plan[0].entries.size(), 2u);
+    for (const PlanEntry& entry : plan[0].entries) {
+        EXPECT_EQ(entry.kind, PlanEntry::Kept) << entry.what;
+    }
 }
 
 TEST_F(GateActsTest, WhatIsMarkedNeverEraseIsPassedByEveryWalkAndRefusedByEveryAct) {

@@ -278,7 +278,10 @@ class BrowserProcessTest : public OtherBrowsersTest {
 protected:
     KernelHandle StartAs(const std::string& name) {
         std::string exe = scratch_ / name;
-        CopyFileW(WidePath(ItemHelperPath()).c_str(), WidePath(exe).c_str(), FALSE);
+        // Copied once and then reused: a copy of a program that has just ended may still be held.
+        if (!FileExists(exe) && !CopyFileW(WidePath(ItemHelperPath()).c_str(), WidePath(exe).c_str(), TRUE)) {
+            ADD_FAILURE() << "cannot copy the helper to " << exe << ": error " << GetLastError();
+        }
         KernelHandle process = StartProcess(exe, "wait");
         DWORD id = process ? GetProcessId(process.get()) : 0;
         for (int i = 0; i < 100 && id != 0; ++i) {

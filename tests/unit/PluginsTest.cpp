@@ -4,10 +4,12 @@
 #include "engine/FolderWipe.h"
 #include "engine/Plugins.h"
 #include "engine/RunState.h"
+#include "gate/SafetyGate.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "support/ChildProcess.h"
+#include "support/Overrides.h"
 #include "support/RecordingLog.h"
 #include "support/Scratch.h"
 #include "store/IniDocument.h"
@@ -197,6 +199,7 @@ class PluginRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetRunState();
+        NotErasedEntries.clear();
         log_.AppendLine(kPluginFirstLine);
     }
     void TearDown() override { ResetRunState(); }
@@ -230,6 +233,61 @@ TEST_F(PluginRegistryTest, DelRegKeyWithALowerCaseRootDeletesTheTreeAndCountsOnc
     ErasedRegistryCount = 0;
     RunPluginMethod(kDelRegKey, KeyEntry("hkey_current_user", "Sample"), "DoD", 2, log_);
     EXPECT_EQ(ErasedRegistryCount, 0) << "a second run finds nothing";
+}
+
+TEST_F(PluginRegistryTest, AnApplicationsOwnKeyDirectlyUnderSoftwareGoesAndCountsOnce) {
+    const std::string app = "Software\\QvSample" + std::to_string(GetCurrentProcessId());
+    RegistryTreeRestore restore(HKEY_CURRENT_USER, app);
+    ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, app + "\\Settings\\Recent"));
+    RunPluginMethod(kDelRegKey, "hkey_current_user\\" + app, "DoD", 2, log_);
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, app));
+    EXPECT_EQ(ErasedRegistryCount, 1);
+    EXPECT_EQ(log_.lines.back(),
+              "1 registry entries were erased. 0 files were erased, 0 Byte hard disk space was released.");
+    RunPluginMethod(kDelRegKey, "hkey_current_user\\" + app, "DoD", 2, log_);
+    EXPECT_EQ(ErasedRegistryCount, 1) << "a second run finds nothing";
+
+    // Windows always has both; a fresh Wine prefix may lack the user's Classes key.
+    ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, "Software\\Classes"));
+    for (const char* shared : {"Software\\Microsoft", "Software\\Classes"}) {
+        const size_t lines = log_.lines.size();
+        RunPluginMethod(kDelRegKey, std::string("HKEY_CURRENT_USER\\") + shared, "DoD", 2, log_);
+        EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, shared)) << shared;
+        ASSERT_EQ(log_.lines.size(), lines + 1) << shared;
+        EXPECT_EQ(log_.lines[lines - 1],
+                  std::string("Refused: HKEY_CURRENT_USER\\") + shared + " (a protected registry key)");
+    }
+    EXPECT_EQ(ErasedRegistryCount, 1);
+}
+
+TEST_F(PluginRegistryTest, KeysAndValuesMarkedNeverEraseAreNeitherDeletedNorCountedNorListed) {
+    {
+        RegKey keep = CreateRegKey(HKEY_CURRENT_USER, key_.Path() + "\\Keep");
+        ASSERT_TRUE(keep && SetRegString(keep.get(), "v", "1"));
+        ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, key_.Path() + "\\Sibling"));
+        RegKey values = CreateRegKey(HKEY_CURRENT_USER, key_.Path() + "\\Values");
+        ASSERT_TRUE(values && SetRegString(values.get(), "kept", "1") && SetRegString(values.get(), "gone", "2"));
+    }
+    SetNeverErase({KeyEntry("HKEY_CURRENT_USER", "Keep"), KeyEntry("HKEY_CURRENT_USER", "Values\\kept")});
+    RunPluginMethod(kDelRegKey,
+                    KeyEntry("HKEY_CURRENT_USER", "Sibling") + ";" + KeyEntry("HKEY_CURRENT_USER", "Keep") + ";" +
+                        KeyEntry("HKEY_CURRENT_USER", "Keep\\..\\Keep"),
+                    "DoD", 2, log_);
+    RunPluginMethod(kDelRegValue,
+                    KeyEntry("HKEY_CURRENT_USER", "Values\\kept") + ";" + KeyEntry("HKEY_CURRENT_USER", "Values\\gone"),
+                    "DoD", 2, log_);
+    // The whole scratch key holds both.
+    RunPluginMethod(kDelRegKey, "HKEY_CURRENT_USER\\" + key_.Path(), "DoD", 2, log_);
+    SetNeverErase({});
+
+    EXPECT_FALSE(Key("Sibling"));
+    EXPECT_EQ(GetRegString(Key("Keep").get(), "v"), "1");
+    EXPECT_EQ(GetRegString(Key("Values").get(), "kept"), "1");
+    EXPECT_FALSE(GetRegString(Key("Values").get(), "gone"));
+    EXPECT_EQ(ErasedRegistryCount, 2) << "the sibling and one value";
+    EXPECT_TRUE(NotErasedEntries.empty());
+    EXPECT_EQ(log_.lines.back(),
+              "2 registry entries were erased. 0 files were erased, 0 Byte hard disk space was released.");
 }
 
 TEST_F(PluginRegistryTest, EntriesThatNameNoKeyEraseNothing) {
@@ -288,15 +346,20 @@ TEST_F(PluginRegistryTest, DelRegValueDeletesWhatIsThereAndCountsOnlyThat) {
     EXPECT_TRUE(GetRegString(Key().get(), "Other"));
     EXPECT_TRUE(GetRegString(Key().get(), ""));
 
-    // An entry ending in a backslash names no value: it is refused, and the key's default value kept.
+    // An entry ending in a backslash names the key's default (unnamed) value: that one goes, the
+    // key and its other values stay.
     RunPluginMethod(kDelRegValue, KeyEntry("HKEY_CURRENT_USER", ""), "DoD", 2, log_);
-    EXPECT_EQ(ErasedRegistryCount, 1);
-    EXPECT_EQ(GetRegString(Key().get(), ""), "default");
+    EXPECT_EQ(ErasedRegistryCount, 2);
+    EXPECT_FALSE(GetRegString(Key().get(), ""));
     EXPECT_TRUE(GetRegString(Key().get(), "Other"));
-    ASSERT_GE(log_.lines.size(), 2u);
-    EXPECT_EQ(log_.lines[log_.lines.size() - 2], "Refused: " + KeyEntry("HKEY_CURRENT_USER", "") + " (no value name)");
     EXPECT_EQ(log_.lines.back(),
-              "1 registry entries were erased. 0 files were erased, 0 Byte hard disk space was released.");
+              "2 registry entries were erased. 0 files were erased, 0 Byte hard disk space was released.");
+    // Once gone, the same entry names nothing: no line, no count.
+    const size_t lines = log_.lines.size();
+    RunPluginMethod(kDelRegValue, KeyEntry("HKEY_CURRENT_USER", ""), "DoD", 2, log_);
+    EXPECT_EQ(ErasedRegistryCount, 2);
+    EXPECT_EQ(log_.lines.size(), lines);
+    EXPECT_TRUE(NotErasedEntries.empty());
 }
 
 class PluginFileTest : public ::testing::Test {
