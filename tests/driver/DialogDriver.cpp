@@ -251,11 +251,20 @@ void BringToFront(HWND window) {
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }, 5000)) << "the window stays behind";
 }
 
+bool WaitQueueHandled(HWND window, DWORD timeoutMs) {
+    if (!IsWindowVisible(window) || !InvalidateRect(window, nullptr, FALSE)) {
+        return false;
+    }
+    return WaitUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); }, timeoutMs);
+}
+
 void PressKey(WORD virtualKey) { SendInputs({KeyInput(virtualKey, false)}); }
 
 void ReleaseKey(WORD virtualKey) { SendInputs({KeyInput(virtualKey, true)}); }
 
 void MoveMouseOver(HWND control) { SendInputs({MouseInput(control, 0.5, 0.5, MOUSEEVENTF_MOVE)}); }
+
+void MoveMouseAway() { SendInputs({MouseInput(GetDesktopWindow(), 0, 0, MOUSEEVENTF_MOVE)}); }
 
 void ClickWithMouse(HWND control, double across, double down) {
     SendInputs({MouseInput(control, across, down, MOUSEEVENTF_MOVE),

@@ -47,6 +47,8 @@ void BringToFront(HWND window);
 void PressKey(WORD virtualKey);
 void ReleaseKey(WORD virtualKey);
 void MoveMouseOver(HWND control);
+// Moves the mouse to the top left corner of the screen, where no window of the tests lies.
+void MoveMouseAway();
 // A left click at a point of the control, given as fractions of its width and height.
 void ClickWithMouse(HWND control, double across = 0.5, double down = 0.5);
 // The control that has the keyboard focus in the window's thread.
@@ -80,6 +82,12 @@ int RemoteProgressPosition(HWND bar);
 // Works an open-file dialog as a user would: types the folder into the file name box and presses
 // Open (the dialog goes there), then types the names, quoted, and presses Open again.
 bool ChooseInOpenDialog(HWND dialog, const std::string& folder, const std::vector<std::string>& names);
+
+// Waits until the thread of a shown window has handled every message sent or posted to it and
+// every key and mouse event queued for it before the call, with all they set off in that thread.
+// It repaints the window and waits for the paint: a thread paints only once nothing else waits
+// for it. False when the window is hidden or the paint did not come within the time.
+bool WaitQueueHandled(HWND window, DWORD timeoutMs = 30000);
 
 // Polls the condition every 50 ms until it holds or the time is up.
 template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {

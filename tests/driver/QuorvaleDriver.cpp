@@ -234,6 +234,26 @@ std::vector<std::string> QuorvaleApp::LogLines() const {
 
 void QuorvaleApp::Post(UINT msg, WPARAM wParam, LPARAM lParam) const { PostMessageW(mainWindow_, msg, wParam, lParam); }
 
+bool QuorvaleApp::WaitPostedHandled(DWORD timeoutMs) const {
+    HWND log = GetDlgItem(mainWindow_, TFrmMain::IDC_MEMINFO);
+    auto selection = [&](DWORD_PTR& packed) {
+        return SendMessageTimeoutW(log, EM_GETSEL, 0, 0, SMTO_NORMAL, timeoutMs, &packed) != 0;
+    };
+    DWORD_PTR now = 0;
+    if (!log || !selection(now)) {
+        return false;
+    }
+    // A selection other than the one there now (the log is never empty once the program is up).
+    const WORD markEnd = now == 0 ? 1 : 0;
+    PostMessageW(log, EM_SETSEL, 0, markEnd);
+    return WaitUntil(
+        [&] {
+            DWORD_PTR packed = 0;
+            return selection(packed) && packed == static_cast<DWORD_PTR>(MAKELONG(0, markEnd));
+        },
+        timeoutMs);
+}
+
 bool QuorvaleApp::Close(DWORD timeoutMs) {
     Post(WM_CLOSE);
     return WaitExit(timeoutMs);

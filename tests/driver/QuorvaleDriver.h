@@ -65,6 +65,10 @@ public:
     HWND MainControl(int id) const { return GetDlgItem(mainWindow_, id); }
 
     void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Waits until the main window's thread has taken every message posted to it before the call
+    // (they are taken in the order posted), shown or hidden: posts a change of the log's selection
+    // behind them and waits for it. Only while no run writes to the log.
+    bool WaitPostedHandled(DWORD timeoutMs = 30000) const;
     // Closes the main window as its close button would and waits for the process to end.
     bool Close(DWORD timeoutMs = 10000);
     bool WaitExit(DWORD timeoutMs = 10000);
