@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 bool WipeWalkedFile(const std::string& path, const std::string& method, int32_t passes, DWORD knownAttributes) {
     bool deleted = false;
     WipeControl control;
@@ -26,7 +28,10 @@ bool EraseWalkedFile(const std::string& path, const std::string& method, int32_t
             return true;
         }
     } catch (const WipeOpenError& error) {
-        NoteNotErased(path, error.Reason());
+        // A file that went between finding and acting is gone: neither counted nor listed.
+        if (error.Error() != ERROR_FILE_NOT_FOUND && error.Error() != ERROR_PATH_NOT_FOUND) {
+            NoteNotErased(path, error.Reason());
+        }
         return false;
     }
     if (!StopRequested) {
@@ -66,6 +71,20 @@ NamedFileErase EraseNamedFile(const std::string& path, const std::string& method
 
 namespace {
 
+// A folder a walk passes by: a kept one as kept (not listed), any other listed as refused, once.
+void NoteWalkRefusal(const std::string& folder, const std::string& why) {
+    if (why == kRefusalNeverErase) {
+        AddPlanEntry({PlanEntry::Kept, folder});
+        return;
+    }
+    const std::string reason = "refused: " + why;
+    const bool listed = std::any_of(NotErasedEntries.begin(), NotErasedEntries.end(),
+                                    [&](const NotErasedEntry& entry) { return entry.what == folder; });
+    if (!listed) {
+        NoteNotErased(folder, reason);
+    }
+}
+
 // The folder's tree, then the folder itself to be removed once it is empty. clearAttributes: the
 // folder's attributes as its parent's search gave them, cleared before it is removed (0 for the
 // folder an item names).
@@ -82,12 +101,19 @@ bool FindFolderContents(const std::string& folder, FolderPlan& plan) {
             continue; // never followed, wiped through or removed; or kept by the user
         }
         if (entry.IsFolder()) {
-            if (entry.name.front() != '.' && !IsQuorvalesOwnFolder(path)) {
-                try {
-                    FindTree(path, entry.attributes, plan);
-                } catch (...) {
-                    // A sub-folder that cannot be walked is left; the walk goes on.
-                }
+            if (entry.name.front() == '.') {
+                continue;
+            }
+            // Whatever led the walk here, it never goes into a protected folder, Quorvale's own, or
+            // one the user keeps by another name; the first two are listed once, the walk goes on.
+            if (std::optional<std::string> why = WalkRefusal(path)) {
+                NoteWalkRefusal(path, *why);
+                continue;
+            }
+            try {
+                FindTree(path, entry.attributes, plan);
+            } catch (...) {
+                // A sub-folder that cannot be walked is left; the walk goes on.
             }
             continue;
         }
@@ -116,7 +142,8 @@ void FindFolderTree(const std::string& folder, FolderPlan& plan) { FindTree(fold
 
 void ActOnFolderPlan(const FolderPlan& plan, const std::string& method, int32_t passes, ProgressLog& log) {
     for (const PlanStep& step : plan) {
-        if (!FindingPlan()) {
+        // A file the gate refuses keeps even its attributes.
+        if (!FindingPlan() && (step.kind == PlanStep::RemoveFolder || !TargetRefusal(step.path, step.attributes))) {
             ClearGuardingAttributes(step.path, step.attributes);
         }
         if (step.kind == PlanStep::RemoveFolder) {

@@ -165,9 +165,10 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
     if (Refused(entry, PathRefusal(JoinPath(parts.folder, parts.last)), log)) {
         return;
     }
+    // The folder an entry names may be a link (the profile's "Application Data" on Vista and later):
+    // the gate has judged where it leads. What the search finds below it is never followed.
     DWORD attributes = GetAttributes(parts.folder);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return;
     }
     for (const auto& match : ListFolder(JoinPath(parts.folder, parts.last))) {
@@ -175,7 +176,17 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
         if (match.name.front() == '.' || match.IsLink() || KeptByUser(path)) {
             continue; // a kept file or folder is passed by, as in every walk
         }
-        if (!FindingPlan()) {
+        // A wildcard may match a protected folder, Quorvale's own, or a kept one by another name.
+        if (match.IsFolder()) {
+            if (std::optional<std::string> why = WalkRefusal(path)) {
+                if (why != kRefusalNeverErase) {
+                    Refused(path, why, log);
+                }
+                continue;
+            }
+        }
+        // Only what the gate lets pass loses its guarding attributes.
+        if (!FindingPlan() && (match.IsFolder() || !TargetRefusal(path, match.attributes))) {
             ClearGuardingAttributes(path, match.attributes);
         }
         if (match.IsFolder()) {

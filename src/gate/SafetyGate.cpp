@@ -18,11 +18,11 @@ constexpr const char* kPlaceholderRunOn = "a placeholder not followed by a backs
 constexpr const char* kControlCharacter = "a control character in the entry";
 constexpr const char* kDeviceName = "a device name";
 constexpr const char* kDotFolder = "a \".\" or \"..\" in the path";
+constexpr const char* kStreamName = "a stream name";
 constexpr const char* kProtectedFolder = "a protected folder";
 constexpr const char* kQuorvaleOwn = "Quorvale's own files";
-constexpr const char* kThroughLink = "reached through a link";
 constexpr const char* kLink = "a link";
-constexpr const char* kNeverErase = "marked Never erase";
+constexpr const char* kNeverErase = kRefusalNeverErase;
 constexpr const char* kProtectedKey = "a protected registry key";
 
 constexpr const char* kPlaceholders[] = {"%AppData%", "%ProgramFiles%", "%Windows%", "%UserProfile%"};
@@ -98,12 +98,32 @@ std::string Joined(const SplitPath& split, size_t count) {
     return path;
 }
 
-std::string Comparable(const std::string& path) {
-    std::optional<SplitPath> split = Split(path);
-    return split ? Joined(*split, split->names.size()) : std::string();
+// The form every check compares: the path as Windows reads it, with short (8.3) names made long and
+// letters folded as the file system folds them, so that another spelling of a place is the same
+// place. Only a name with a "~" can be a short one that differs from its long name.
+std::string Canonical(const SplitPath& split) {
+    std::string joined = Joined(split, split.names.size());
+    if (std::any_of(split.names.begin(), split.names.end(),
+                    [](const std::string& name) { return name.find('~') != std::string::npos; })) {
+        if (std::optional<SplitPath> long_ = Split(LongPathOf(joined))) {
+            joined = Joined(*long_, long_->names.size());
+        }
+    }
+    return FoldCase(joined);
 }
 
-bool SamePath(const std::string& a, const std::string& b) { return !a.empty() && EqualsNoCase(a, b); }
+std::string Comparable(const std::string& path) {
+    std::optional<SplitPath> split = Split(path);
+    return split ? Canonical(*split) : std::string();
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return !a.empty() && a == b; }
+
+// Whether a name holds a ":" (a stream of a file: "keep.txt::$DATA" is keep.txt).
+bool HasStreamName(const SplitPath& split) {
+    return std::any_of(split.names.begin(), split.names.end(),
+                       [](const std::string& name) { return name.find(':') != std::string::npos; });
+}
 
 constexpr const char* kFolderVariables[] = {"%USERPROFILE%", "%ProgramFiles%", "%ProgramW6432%", "%ProgramFiles(x86)%",
                                             "%SystemRoot%",  "%ProgramData%",  "%PUBLIC%",       "%APPDATA%",
@@ -149,20 +169,49 @@ std::vector<std::string> FindProtectedFolders() {
     return folders;
 }
 
+struct ProtectedPlaces {
+    std::vector<std::string> folders;     // in the form Comparable gives
+    std::vector<FileIdentity> identities; // of those that exist: any other name reaches them too
+};
+
 // The same, found again only when one of the variables that name them has changed: asking Windows
 // for its special folders takes milliseconds, and a plug-in may name many entries.
-const std::vector<std::string>& ProtectedFolders() {
+const ProtectedPlaces& Protected() {
     static std::string foundFor;
-    static std::vector<std::string> folders;
+    static ProtectedPlaces places;
     std::string now;
     for (const char* variable : kFolderVariables) {
         now += ExpandEnvironmentText(variable) + "|";
     }
-    if (folders.empty() || now != foundFor) {
-        folders = FindProtectedFolders();
+    if (places.folders.empty() || now != foundFor) {
+        places.folders = FindProtectedFolders();
+        places.identities.clear();
+        for (const std::string& folder : places.folders) {
+            if (std::optional<FileIdentity> identity = IdentityOf(folder + "\\")) {
+                places.identities.push_back(*identity);
+            }
+        }
+        // Every drive's root, which a link or a share may reach by another name.
+        const DWORD drives = GetLogicalDrives();
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            const std::string root = std::string(1, letter) + ":\\";
+            const UINT type = (drives & (1u << (letter - 'A'))) ? GetDriveTypeW(Widen(root).c_str()) : DRIVE_UNKNOWN;
+            // Only drives that answer without a disk to insert.
+            if (type == DRIVE_FIXED || type == DRIVE_REMOTE || type == DRIVE_RAMDISK) {
+                if (std::optional<FileIdentity> identity = IdentityOf(root)) {
+                    places.identities.push_back(*identity);
+                }
+            }
+        }
         foundFor = now;
     }
-    return folders;
+    return places;
+}
+
+const std::vector<std::string>& ProtectedFolders() { return Protected().folders; }
+
+bool Holds(const std::vector<FileIdentity>& identities, const std::optional<FileIdentity>& identity) {
+    return identity && std::find(identities.begin(), identities.end(), *identity) != identities.end();
 }
 
 bool IsProtectedFolder(const std::string& comparable, const SplitPath& split) {
@@ -186,19 +235,61 @@ const std::string& OwnFolder() {
 // Quorvale's folder and its plug-in folder, where its program, Options.ini and plug-ins live.
 std::vector<std::string> OwnFolders() {
     const std::string& folder = OwnFolder();
-    return {folder, folder + "\\Plug-ins"};
+    return {folder, folder + FoldCase("\\Plug-ins")};
 }
+
+// Quorvale's own files beside it: its programs, Options.ini, its help.
+constexpr const char* kOwnFileNames[] = {"Options.ini", "Quorvale.exe", "SellwickService.exe", "help.chm"};
 
 // Quorvale's own files: its programs, Options.ini, its help.
 bool IsOwnFile(const std::string& comparable) {
     const std::string& folder = OwnFolder();
-    for (const char* name : {"Options.ini", "Quorvale.exe", "SellwickService.exe", "help.chm"}) {
-        if (SamePath(comparable, folder + "\\" + name)) {
+    for (const char* name : kOwnFileNames) {
+        if (SamePath(comparable, folder + FoldCase(std::string("\\") + name))) {
             return true;
         }
     }
     static const std::string program = Comparable(ExecutablePath());
     return SamePath(comparable, program);
+}
+
+// What Quorvale's own folders and files are, by identity.
+std::vector<FileIdentity> FindOwnIdentities() {
+    std::vector<FileIdentity> identities;
+    const std::string folder = WithoutTrailingBackslash(ExecutableDir());
+    std::vector<std::string> paths = {folder + "\\", folder + "\\Plug-ins\\", ExecutablePath()};
+    for (const char* name : kOwnFileNames) {
+        paths.push_back(folder + "\\" + name);
+    }
+    for (const std::string& path : paths) {
+        if (std::optional<FileIdentity> identity = IdentityOf(path)) {
+            identities.push_back(*identity);
+        }
+    }
+    return identities;
+}
+
+// The same, found at first use and again as each run or shredding starts (SetNeverErase): Options.ini
+// may be made while the program runs.
+std::vector<FileIdentity>& OwnIdentitiesFound() {
+    static std::vector<FileIdentity> identities = FindOwnIdentities();
+    return identities;
+}
+const std::vector<FileIdentity>& OwnIdentities() { return OwnIdentitiesFound(); }
+
+// Whether the file's name may be one of Quorvale's own (its identity is then asked).
+bool MayBeOwnFileName(const SplitPath& split) {
+    if (split.names.empty()) {
+        return false;
+    }
+    const std::string name = FoldCase(AsWindowsReadsIt(split.names.back()));
+    static const std::string program = FoldCase(NameOf(ExecutablePath()));
+    for (const char* own : kOwnFileNames) {
+        if (name == FoldCase(own)) {
+            return true;
+        }
+    }
+    return name == program || name.find('~') != std::string::npos;
 }
 
 bool IsOwnFolder(const std::string& comparable) {
@@ -240,8 +331,14 @@ std::string RegistryComparable(const std::string& path) {
 
 // Whether the comparable path is the kept one or lies under it.
 bool AtOrUnder(const std::string& comparable, const std::string& kept) {
-    return comparable.size() >= kept.size() && EqualsNoCase(comparable.substr(0, kept.size()), kept) &&
+    return comparable.size() >= kept.size() && comparable.compare(0, kept.size(), kept) == 0 &&
            (comparable.size() == kept.size() || comparable[kept.size()] == '\\');
+}
+
+// What the "Never erase" files and folders that exist are, by identity.
+std::vector<FileIdentity>& NeverEraseIdentities() {
+    static std::vector<FileIdentity> identities;
+    return identities;
 }
 
 bool IsKept(const std::string& comparable) {
@@ -270,22 +367,49 @@ std::optional<std::string> PlainPathRefusal(const std::string& path, SplitPath& 
             return kDeviceName;
         }
     }
+    if (HasStreamName(*parts)) {
+        return kStreamName;
+    }
     split = *parts;
     return std::nullopt;
 }
 
-// Whether a folder on the way to the path (the path itself left out) is a junction or symbolic link.
-bool ReachedThroughLink(const SplitPath& split) {
+// Whether a folder on the way to the path (the path itself left out) is one the user keeps, by what
+// it is: reached through a link or another drive letter, its name says nothing.
+bool KeptAboveByIdentity(const SplitPath& split) {
+    if (NeverEraseIdentities().empty()) {
+        return false;
+    }
     for (size_t count = 1; count < split.names.size(); ++count) {
-        DWORD attributes = GetAttributes(Joined(split, count));
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
+        std::optional<FileIdentity> identity = IdentityOf(Joined(split, count) + "\\");
+        if (!identity) {
             return false; // nothing further down exists
         }
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (Holds(NeverEraseIdentities(), identity)) {
             return true;
         }
     }
     return false;
+}
+
+// Whether the folder is the Windows folder itself, by name or by what it is.
+bool IsWindowsFolder(const SplitPath& folder) {
+    const std::string windows = SpecialFolderPath(CSIDL_WINDOWS);
+    if (windows.empty()) {
+        return false;
+    }
+    if (SamePath(Canonical(folder), Comparable(windows))) {
+        return true;
+    }
+    const std::optional<FileIdentity> identity = IdentityOf(Joined(folder, folder.names.size()) + "\\");
+    return identity && identity == IdentityOf(windows + "\\");
+}
+
+// Whether a pattern names one file type: an extension with no wildcard ("*.log", "setup*.txt").
+bool HasFixedExtension(const std::string& pattern) {
+    const size_t dot = pattern.rfind('.');
+    return dot != std::string::npos && dot + 1 < pattern.size() &&
+           pattern.find_first_of("*?", dot) == std::string::npos;
 }
 
 bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
@@ -311,12 +435,31 @@ namespace {
 
 // The gate for a full path: a folder to enter, or (lastIsPattern) a folder and the name or wildcard
 // of what to erase in it.
+// Why what the path reaches is refused by what it is: a protected folder, Quorvale's own folder or
+// file, or a "Never erase" one. nullopt when it is none of them, or does not exist.
+std::optional<std::string> IdentityRefusal(const std::string& path) {
+    const std::optional<FileIdentity> identity = IdentityOf(path);
+    if (!identity) {
+        return std::nullopt;
+    }
+    if (Holds(Protected().identities, identity)) {
+        return kProtectedFolder;
+    }
+    if (Holds(OwnIdentities(), identity)) {
+        return kQuorvaleOwn;
+    }
+    if (Holds(NeverEraseIdentities(), identity)) {
+        return kNeverErase;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> FullPathRefusal(const std::string& path, bool lastIsPattern) {
     SplitPath split;
     if (auto refusal = PlainPathRefusal(path, split)) {
         return refusal;
     }
-    std::string comparable = Joined(split, split.names.size());
+    std::string comparable = Canonical(split);
     if (IsProtectedFolder(comparable, split)) {
         return kProtectedFolder;
     }
@@ -326,22 +469,29 @@ std::optional<std::string> FullPathRefusal(const std::string& path, bool lastIsP
     if (IsKept(comparable)) {
         return kNeverErase;
     }
+    // By identity: a share, another drive letter or a link that reaches one of them.
+    if (auto refusal = IdentityRefusal(Joined(split, split.names.size()))) {
+        return refusal;
+    }
     if (lastIsPattern && HasWildcard(split.names.back())) {
         SplitPath folder = split;
         folder.names.pop_back();
-        const std::string folderPath = Joined(folder, folder.names.size());
-        if (IsProtectedFolder(folderPath, folder)) {
-            return kProtectedFolder;
-        }
-        if (IsOwnFolder(folderPath)) {
+        const std::string folderPath = Canonical(folder);
+        std::optional<std::string> refusal = IdentityRefusal(Joined(folder, folder.names.size()) + "\\");
+        if (IsOwnFolder(folderPath) || refusal == kQuorvaleOwn) {
             return kQuorvaleOwn;
         }
+        // In a protected folder a wildcard matches too much; only one for a file type in the Windows
+        // folder itself ("%Windows%\*.log") says what it means.
+        if ((IsProtectedFolder(folderPath, folder) || refusal == kProtectedFolder) &&
+            !(IsWindowsFolder(folder) && HasFixedExtension(split.names.back()))) {
+            return kProtectedFolder;
+        }
     }
-    // A folder to enter is taken where Windows names it (a temp folder moved to another drive by
-    // a junction, or on a volume mounted in a folder, is still the temp folder); what a plug-in
-    // entry names must not lie beyond a link, where it may be anything.
-    if (lastIsPattern && ReachedThroughLink(split)) {
-        return kThroughLink;
+    // A link on the way is taken to its target, judged above by what it is; what the user keeps
+    // below it is found by what its folders are.
+    if (KeptAboveByIdentity(split)) {
+        return kNeverErase;
     }
     return std::nullopt;
 }
@@ -351,6 +501,21 @@ std::optional<std::string> FullPathRefusal(const std::string& path, bool lastIsP
 std::optional<std::string> FolderRefusal(const std::string& folder) { return FullPathRefusal(folder, false); }
 
 bool IsQuorvalesOwnFolder(const std::string& folder) { return IsOwnFolder(Comparable(folder)); }
+
+std::optional<std::string> WalkRefusal(const std::string& folder) {
+    std::optional<SplitPath> split = Split(folder);
+    if (!split) {
+        return kNotFullPath;
+    }
+    const std::string comparable = Canonical(*split);
+    if (IsProtectedFolder(comparable, *split)) {
+        return kProtectedFolder;
+    }
+    if (IsOwnFolder(comparable)) {
+        return kQuorvaleOwn;
+    }
+    return IdentityRefusal(WithTrailingBackslash(folder));
+}
 
 std::optional<std::string> PathRefusal(const std::string& path) { return FullPathRefusal(path, true); }
 
@@ -362,12 +527,23 @@ std::optional<std::string> TargetRefusal(const std::string& path, DWORD attribut
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return kLink;
     }
-    const std::string comparable = Joined(split, split.names.size());
+    const std::string comparable = Canonical(split);
     if (IsOwnFile(comparable)) {
         return kQuorvaleOwn;
     }
     if (IsKept(comparable)) {
         return kNeverErase;
+    }
+    // By identity, where another name may reach them: files that may be Quorvale's own by their name,
+    // and anything while the user keeps something.
+    if (MayBeOwnFileName(split) || !NeverEraseIdentities().empty()) {
+        const std::optional<FileIdentity> identity = IdentityOf(Joined(split, split.names.size()));
+        if (Holds(OwnIdentities(), identity)) {
+            return kQuorvaleOwn;
+        }
+        if (Holds(NeverEraseIdentities(), identity)) {
+            return kNeverErase;
+        }
     }
     return std::nullopt;
 }
@@ -375,13 +551,19 @@ std::optional<std::string> TargetRefusal(const std::string& path, DWORD attribut
 void SetNeverErase(const std::vector<std::string>& paths) {
     std::vector<std::string>& kept = NeverErasePaths();
     std::vector<std::string>& keptKeys = NeverEraseRegistryPaths();
+    std::vector<FileIdentity>& identities = NeverEraseIdentities();
+    OwnIdentitiesFound() = FindOwnIdentities();
     kept.clear();
     keptKeys.clear();
+    identities.clear();
     for (const std::string& path : paths) {
         if (std::string key = RegistryComparable(path); !key.empty()) {
             keptKeys.push_back(key);
         } else if (std::string comparable = Comparable(path); !comparable.empty()) {
             kept.push_back(comparable);
+            if (std::optional<FileIdentity> identity = IdentityOf(path)) {
+                identities.push_back(*identity);
+            }
         }
     }
 }

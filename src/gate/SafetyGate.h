@@ -13,10 +13,17 @@
 #include <string>
 #include <vector>
 
+// The reason the gate gives for what the user marked "Never erase".
+inline constexpr const char* kRefusalNeverErase = "marked Never erase";
+
 // Why a folder must not be entered at all (its contents erased): nullopt when it may. The folder is
 // a full path, with or without a trailing backslash. It is taken where Windows names it, even when
 // a folder on the way is a link or a mounted volume; the walk itself never follows a link.
 std::optional<std::string> FolderRefusal(const std::string& folder);
+
+// Why a walk must not go into a folder it meets: nullopt when it may. The folder is a protected one,
+// Quorvale's own, or one the user keeps ("marked Never erase"), by any name or link that reaches it.
+std::optional<std::string> WalkRefusal(const std::string& folder);
 
 // Whether the folder is Quorvale's own or its plug-in folder. A walk passes them by, so that
 // erasing a folder that holds Quorvale (a temp folder it was unpacked to) leaves it whole.

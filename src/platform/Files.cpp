@@ -347,3 +347,48 @@ bool RewindFile(HANDLE file) {
 }
 
 bool TruncateAtPosition(HANDLE file) { return SetEndOfFile(file) != FALSE; }
+
+std::string LongPathOf(const std::string& path) {
+    // The longest existing part, made long; the rest appended as it stands.
+    std::string existing = WithoutTrailingBackslash(path);
+    std::string rest;
+    while (!existing.empty() && GetAttributes(existing) == INVALID_FILE_ATTRIBUTES) {
+        const size_t slash = existing.rfind('\\');
+        if (slash == std::string::npos || slash < 2) {
+            return path;
+        }
+        rest = existing.substr(slash) + rest;
+        existing.resize(slash);
+    }
+    const std::wstring wide = WidePath(existing);
+    const DWORD needed = GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0) {
+        return path;
+    }
+    std::wstring longName(needed, L'\0');
+    const DWORD length = GetLongPathNameW(wide.c_str(), longName.data(), needed);
+    if (length == 0 || length >= needed) {
+        return path;
+    }
+    longName.resize(length);
+    std::string result = Narrow(longName);
+    // The long-path prefix WidePath may have added comes back in the answer.
+    if (result.rfind("\\\\?\\UNC\\", 0) == 0) {
+        result = "\\\\" + result.substr(8);
+    } else if (result.rfind("\\\\?\\", 0) == 0) {
+        result = result.substr(4);
+    }
+    return result + rest + (path.size() > 3 && path.back() == '\\' ? "\\" : "");
+}
+
+std::optional<FileIdentity> IdentityOf(std::string_view path) {
+    FileHandle handle(CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!handle || !GetFileInformationByHandle(handle.get(), &information) ||
+        (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) {
+        return std::nullopt;
+    }
+    return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}

@@ -86,6 +86,24 @@ std::string WithoutTrailingBackslash(std::string path);
 // placeholder) gets no second one, which the long-path form would not read as one.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The long form of a full path: every existing folder and file on the way named by its long name, as
+// the file system spells it ("C:\\PROGRA~1\\Quorvale" becomes "C:\\Program Files\\Quorvale"); names
+// past the last existing one stay as given. The path unchanged when Windows cannot tell.
+std::string LongPathOf(const std::string& path);
+
+// What a file or folder is, whatever name or drive letter reaches it: its volume's serial number and
+// its index on that volume. A link is followed to its target.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+};
+// nullopt when it does not exist or cannot be asked (access refused, no index on that file system).
+std::optional<FileIdentity> IdentityOf(std::string_view path);
+
 // The folder part of a path, up to and including its last backslash ("" when it has none).
 std::string FolderOf(std::string_view path);
 // The file-name part of a path, after its last backslash.

@@ -450,22 +450,27 @@ TEST_F(PluginFileTest, DelFolderWithThePlainNameWipesAndRemovesThatFolder) {
     EXPECT_EQ(log_.lines.back(), "1 files were erased, 10 Bytes hard disk space was released.");
 }
 
-TEST_F(PluginFileTest, DelFolderNeverWipesThroughAFolderLink) {
+TEST_F(PluginFileTest, DelFolderNeverWalksIntoAFolderLinkButTakesTheOneItNamesToItsTarget) {
     const std::string sample = scratch_ / "Sample";
     const std::string target = scratch_ / "Elsewhere";
-    ASSERT_TRUE(CreateFolder(sample));
-    ASSERT_TRUE(CreateFolder(target));
+    const std::string named = scratch_ / "Named";
+    for (const std::string& folder : {sample, target, named}) {
+        ASSERT_TRUE(CreateFolder(folder));
+    }
     WriteFileText(target + "\\precious.txt", "kept");
     WriteFileText(sample + "\\junk.txt", "trace");
-    if (!MakeUnixSymlink(target, sample + "\\link") || !MakeUnixSymlink(target, scratch_ / "LinkedSample")) {
+    WriteFileText(named + "\\cache.dat", "trace");
+    if (!MakeUnixSymlink(target, sample + "\\link") || !MakeUnixSymlink(named, scratch_ / "LinkedSample")) {
         GTEST_SKIP() << "folder links cannot be made from Linux here";
     }
 
     RunPluginMethod(kDelFolder, sample + "\\*.*;" + (scratch_ / "LinkedSample\\*.*"), "DoD", 2, log_);
 
-    EXPECT_EQ(ReadFileText(target + "\\precious.txt"), "kept");
+    EXPECT_EQ(ReadFileText(target + "\\precious.txt"), "kept") << "a link met by the walk is never entered";
     EXPECT_FALSE(FileExists(sample + "\\junk.txt"));
-    EXPECT_EQ(ErasedFileCount, 1);
+    EXPECT_FALSE(FileExists(named + "\\cache.dat")) << "the entry's own link leads to an ordinary folder";
+    EXPECT_TRUE(FolderExists(named));
+    EXPECT_EQ(ErasedFileCount, 2);
     RemoveUnixSymlink(sample + "\\link");
     RemoveUnixSymlink(scratch_ / "LinkedSample");
 }

@@ -105,19 +105,46 @@ TEST(SafetyGate, ProtectedFoldersAreNeverErasedWholeNorMatchedIntoByAWildcard) {
     EXPECT_FALSE(IsQuorvalesOwnFolder(scratch.Path()));
 }
 
-TEST(SafetyGate, RefusesWhatIsReachedThroughAFolderLink) {
+TEST(SafetyGate, APathThroughAFolderLinkIsJudgedByWhereItLeads) {
     ScratchFolder scratch;
     ASSERT_TRUE(CreateFolder(scratch / "target"));
+    ASSERT_TRUE(CreateFolder(scratch / "target\\Kept"));
     WriteFileText(scratch / "target\\kept.txt", "precious");
-    if (!MakeUnixSymlink(scratch / "target", scratch / "link")) {
+    WriteFileText(scratch / "target\\Kept\\inside.txt", "precious");
+    const std::string windows = SpecialFolderPath(CSIDL_WINDOWS);
+    if (!MakeUnixSymlink(scratch / "target", scratch / "link") || !MakeUnixSymlink(windows, scratch / "windows link") ||
+        !MakeUnixSymlink("C:\\", scratch / "root link")) {
         GTEST_SKIP() << "folder links cannot be made from Linux here";
     }
-    EXPECT_EQ(PathRefusal(scratch / "link\\kept.txt"), Why("reached through a link"));
-    EXPECT_EQ(PathRefusal(scratch / "link\\*"), Why("reached through a link"));
-    EXPECT_EQ(PathRefusal(scratch / "link\\deeper\\*.tmp"), Why("reached through a link"));
+    // An ordinary folder, however reached.
+    EXPECT_EQ(PathRefusal(scratch / "link\\kept.txt"), std::nullopt);
+    EXPECT_EQ(PathRefusal(scratch / "link\\deeper\\*.tmp"), std::nullopt);
     EXPECT_EQ(FolderRefusal(scratch / "link"), std::nullopt) << "a folder to walk is taken where it is named";
-    EXPECT_EQ(PathRefusal(scratch / "target\\kept.txt"), std::nullopt);
-    RemoveUnixSymlink(scratch / "link");
+    // What it leads to decides: a protected folder, a drive's root, what the user keeps.
+    EXPECT_EQ(PathRefusal(scratch / "windows link\\*"), Why("a protected folder"));
+    EXPECT_EQ(PathRefusal(scratch / "windows link"), Why("a protected folder"));
+    EXPECT_EQ(PathRefusal(scratch / "root link\\*.*"), Why("a protected folder"));
+    SetNeverErase({scratch / "target\\kept.txt", scratch / "target\\Kept"});
+    EXPECT_EQ(PathRefusal(scratch / "link\\kept.txt"), Why("marked Never erase"));
+    EXPECT_EQ(PathRefusal(scratch / "link\\Kept\\inside.txt"), Why("marked Never erase"));
+    EXPECT_EQ(PathRefusal(scratch / "link\\Kept\\*"), Why("marked Never erase"));
+    SetNeverErase({});
+    for (const char* link : {"link", "windows link", "root link"}) {
+        RemoveUnixSymlink(scratch / link);
+    }
+}
+
+TEST(SafetyGate, AWildcardInTheWindowsFolderMayNameOneFileTypeAndNothingMore) {
+    const std::string windows = SpecialFolderPath(CSIDL_WINDOWS);
+    const std::string profile = SpecialFolderPath(CSIDL_PROFILE);
+    EXPECT_EQ(PathRefusal(windows + "\\*.log"), std::nullopt);
+    EXPECT_EQ(PathRefusal(windows + "\\setup*.txt"), std::nullopt);
+    for (const std::string& path :
+         {windows + "\\*", windows + "\\*.*", windows + "\\*.lo?", windows + "\\*.", windows + "\\System32\\*.log",
+          profile + "\\*.log", SpecialFolderPath(CSIDL_APPDATA) + "\\*.dat",
+          SpecialFolderPath(CSIDL_PERSONAL) + "\\*.doc"}) {
+        EXPECT_EQ(PathRefusal(path), Why("a protected folder")) << path;
+    }
 }
 
 TEST(SafetyGate, WrittenEntriesMustSeparateTheirPlaceholderAndHoldNoControlCharacter) {
