@@ -53,11 +53,14 @@ std::optional<std::string> ShredRefusal(const std::string& path) {
     if (IsNeverErased(path)) {
         return kStatusNeverErase;
     }
-    SetAttributes(path, 0);
-    bool writable = FileOpensForWriting(path);
     if (!FileExists(path)) {
-        return kStatusFileMissing;
+        return kStatusFileMissing; // a folder is no file to shred: its attributes stay as they are
     }
+    // Only a file the gate lets pass loses its guarding attributes.
+    if (!TargetRefusal(path, attributes)) {
+        SetAttributes(path, 0);
+    }
+    bool writable = FileOpensForWriting(path);
     if (!StartsWithDriveLetter(path)) {
         return kStatusNoDriveLetter;
     }

@@ -71,6 +71,26 @@ TEST_F(ShredRefusalTest, AWritableFileMayBeWipedAndLosesItsAttributes) {
     EXPECT_EQ(ReadFileText(path), "data") << "the checks never change the content";
 }
 
+TEST_F(ShredRefusalTest, AFolderOrAFileTheGateRefusesKeepsItsAttributes) {
+    // A folder given as a file (the shell needs a read-only or system bit on some for their names and
+    // icons; Wine keeps only the system bit on a folder).
+    const std::string documents = folder_ / "Documents";
+    ASSERT_TRUE(CreateFolder(documents));
+    ASSERT_TRUE(SetAttributes(documents, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_NE(GetAttributes(documents) & FILE_ATTRIBUTE_SYSTEM, 0u);
+    EXPECT_EQ(ShredRefusal(documents), std::string("File not exists"));
+    EXPECT_NE(GetAttributes(documents) & FILE_ATTRIBUTE_SYSTEM, 0u);
+    // Quorvale's own program, named in another case.
+    const std::string own = AsciiUpper(ExecutableDir()) + "SELLWICKSERVICE.EXE";
+    const DWORD before = GetAttributes(own);
+    ASSERT_TRUE(SetAttributes(own, before | FILE_ATTRIBUTE_READONLY));
+    ASSERT_NE(GetAttributes(own) & FILE_ATTRIBUTE_READONLY, 0u);
+    ShredRefusal(own);
+    EXPECT_NE(GetAttributes(own) & FILE_ATTRIBUTE_READONLY, 0u);
+    SetAttributes(own, before);
+    SetAttributes(documents, FILE_ATTRIBUTE_DIRECTORY);
+}
+
 TEST_F(ShredRefusalTest, AMissingFileIsReportedFirst) {
     EXPECT_EQ(ShredRefusal(folder_ / "none.txt"), std::string("File not exists"));
     EXPECT_EQ(ShredRefusal("\\\\server\\share\\none.txt"), std::string("File not exists"));
