@@ -2,10 +2,14 @@
 
 #include "gate/SafetyGate.h"
 
+#include <unordered_set>
+
 namespace {
 
 bool finding = false;
 std::vector<PlanGroup> groups;
+// The files and folders the plan removes, as named: a folder is removed only once all in it is.
+std::unordered_set<std::string> removed;
 
 } // namespace
 
@@ -13,11 +17,13 @@ bool FindingPlan() { return finding; }
 
 void BeginFindingPlan() {
     groups.clear();
+    removed.clear();
     finding = true;
 }
 
 std::vector<PlanGroup> EndFindingPlan() {
     finding = false;
+    removed.clear();
     std::vector<PlanGroup> found;
     found.swap(groups);
     return found;
@@ -36,8 +42,13 @@ void AddPlanEntry(PlanEntry entry) {
     if (groups.empty()) {
         groups.push_back({});
     }
+    if (entry.kind == PlanEntry::File || entry.kind == PlanEntry::Folder) {
+        removed.insert(entry.what);
+    }
     groups.back().entries.push_back(std::move(entry));
 }
+
+bool PlannedForRemoval(const std::string& path) { return removed.count(path) > 0; }
 
 bool KeptByUser(const std::string& path) {
     if (!IsNeverErased(path)) {

@@ -34,6 +34,9 @@ struct PlanGroup {
 // such a path is recorded as kept.
 bool KeptByUser(const std::string& path);
 
+// While finding: whether the plan removes the file or folder (named as the walk named it).
+bool PlannedForRemoval(const std::string& path);
+
 // Whether the run only finds. Every act checks this before it changes anything.
 bool FindingPlan();
 

@@ -86,6 +86,13 @@ bool GateRemoveFolder(const std::string& path) {
         return false;
     }
     if (FindingPlan()) {
+        // Removed only when all in it is: a kept, refused or held file, or a link, keeps it.
+        for (const FolderEntry& entry : ListFolder(WithoutTrailingBackslash(path) + "\\*")) {
+            if (entry.name != "." && entry.name != ".." &&
+                !PlannedForRemoval(WithoutTrailingBackslash(path) + "\\" + entry.name)) {
+                return false;
+            }
+        }
         AddPlanEntry({PlanEntry::Folder, path});
         return true;
     }

@@ -210,7 +210,9 @@ TEST_F(GateActsTest, WhileFindingEveryActIsRecordedAsItWouldBeDoneAndNothingChan
     WriteFileText(temp + "\\held.txt", "held");
     WriteFileText(temp + "\\kept.txt", "mine");
     ASSERT_TRUE(SetAttributes(temp + "\\a.txt", FILE_ATTRIBUTE_READONLY));
-    SetNeverErase({temp + "\\kept.txt"});
+    ASSERT_TRUE(CreateFolder(temp + "\\Keeps"));
+    WriteFileText(temp + "\\Keeps\\mine.txt", "mine");
+    SetNeverErase({temp + "\\kept.txt", temp + "\\Keeps\\mine.txt"});
     const std::string key = "Software\\QuorvaleFindingProbe\\MRU";
     RegistryTreeRestore restore(HKEY_CURRENT_USER, "Software\\QuorvaleFindingProbe");
     {
@@ -266,6 +268,8 @@ TEST_F(GateActsTest, WhileFindingEveryActIsRecordedAsItWouldBeDoneAndNothingChan
         "8 " + temp + "\\kept.txt 0",
         "0 " + temp + "\\Sub\\b.txt 20",
         "1 " + temp + "\\Sub 0",
+        // A folder that keeps a kept file stays, so it is not listed as removed.
+        "8 " + temp + "\\Keeps\\mine.txt 0",
         "group registry",
         "2 " + hkcu + "\\a 4",
         "2 " + hkcu + "\\b 6",
