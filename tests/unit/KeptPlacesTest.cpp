@@ -207,6 +207,25 @@ TEST_F(ProtectedWalkTest, PlugInsThatReachAProtectedFolderByAnyRouteLeaveItWhole
     EXPECT_GE(listed(roaming), 1);
 }
 
+TEST_F(ProtectedWalkTest, AnEntryWrittenTheOldWayThroughTheProfilesCompatibilityLinkReachesItsTarget) {
+    // Vista and later keep "Application Data" in the profile as a link to AppData\Roaming.
+    const std::string cache = profile_path_ + "\\AppData\\Roaming\\Vendor\\Cache";
+    ASSERT_TRUE(CreateFolder(profile_path_ + "\\AppData\\Roaming\\Vendor"));
+    ASSERT_TRUE(CreateFolder(cache));
+    WriteFileText(cache + "\\page.bin", "cached page");
+    ASSERT_TRUE(MakeUnixSymlink(profile_path_ + "\\AppData\\Roaming", profile_path_ + "\\Application Data"));
+    AddPlugin("old.qv", "DelFolder=%UserProfile%\\Application Data\\Vendor\\Cache\\*.*");
+    AddPlugin("whole.qv", "DelFolder=%UserProfile%\\Application Data\\*.*");
+    RecordingLog log;
+    ErasePluginsIn(scratch_ / "Plug-ins\\", "DoD", 0, log);
+    RemoveUnixSymlink(profile_path_ + "\\Application Data");
+
+    EXPECT_FALSE(FileExists(cache + "\\page.bin")) << ::testing::PrintToString(log.lines);
+    EXPECT_TRUE(FolderExists(cache));
+    EXPECT_EQ(ReadFileText(roamingCanary_), "canary") << "the link leads to a protected folder";
+    EXPECT_TRUE(Listed(log.lines, "Refused: %UserProfile%\\Application Data\\*.* (a protected folder)"));
+}
+
 TEST_F(ProtectedWalkTest, ATempFolderAboveProtectedFoldersIsEmptiedBesideThem) {
     EnvironmentOverride tmp("TMP", profile_path_ + "\\AppData");
     EnvironmentOverride temp("TEMP", profile_path_ + "\\AppData");
