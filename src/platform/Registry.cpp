@@ -111,8 +111,19 @@ bool DeleteRegTree(HKEY root, std::string_view path) {
     std::wstring widePath = KeyPath(path);
     DWORD firstError = ERROR_SUCCESS;
     {
-        RegKey key = OpenRegKey(root, path, KEY_READ | KEY_WRITE);
-        if (!key) {
+        // Opened as itself, never followed: a registry link is left in place (deleting it by name
+        // would delete what it points to), and so is every key above it.
+        HKEY opened = nullptr;
+        if (LSTATUS status = RegOpenKeyExW(root, widePath.c_str(), REG_OPTION_OPEN_LINK, KEY_READ | KEY_WRITE, &opened);
+            status != ERROR_SUCCESS) {
+            SetLastError(static_cast<DWORD>(status));
+            return false;
+        }
+        RegKey key(opened);
+        DWORD type = REG_NONE;
+        if (RegQueryValueExW(key.get(), L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+            type == REG_LINK) {
+            SetLastError(ERROR_ACCESS_DENIED);
             return false;
         }
         for (const auto& child : RegSubKeyNames(key.get())) {

@@ -41,7 +41,7 @@ bool DeleteRegValue(HKEY key, std::string_view name);
 
 // Deletes a key with all its sub-keys, deepest first. Returns false when the key was missing or
 // any part could not be deleted (what could be deleted is gone; the last error is the first
-// failure's).
+// failure's). A registry link below it is never followed: it stays, with the keys above it.
 bool DeleteRegTree(HKEY root, std::string_view path);
 
 // REG_DWORD values.

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include <algorithm>
 #include <map>
 
@@ -107,6 +109,48 @@ TEST_F(GateActsTest, RegistryTreesAboveAnApplicationsKeyStayAndTheApplicationsKe
     EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, vendor + "\\Product")) << "only the named key goes";
     EXPECT_TRUE(GateDeleteRegTree(HKEY_CURRENT_USER, vendor)) << "an application's own key, with all below it";
     EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, vendor));
+}
+
+// The registry's own name of a key of the current user ("\\REGISTRY\\USER\\<SID>\\<path>"), as a link holds it.
+std::wstring KernelNameOfUserKey(const std::string& path) {
+    HANDLE token = nullptr;
+    EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    KernelHandle owned(token);
+    alignas(TOKEN_USER) unsigned char buffer[256] = {};
+    DWORD size = 0;
+    EXPECT_TRUE(GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size));
+    wchar_t* sid = nullptr;
+    EXPECT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid));
+    std::wstring name = L"\\REGISTRY\\USER\\" + std::wstring(sid ? sid : L"") + L"\\" + Widen(path);
+    LocalFree(sid);
+    return name;
+}
+
+TEST_F(GateActsTest, DeletingAKeyNeverFollowsARegistryLinkBelowIt) {
+    const std::string app = "Software\\QuorvaleLinkProbe";
+    RegistryTreeRestore restore(HKEY_CURRENT_USER, app);
+    {
+        RegKey target = CreateRegKey(HKEY_CURRENT_USER, app + "\\Target");
+        ASSERT_TRUE(target && SetRegString(target.get(), "precious", "1"));
+        ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, app + "\\Parent\\Plain"));
+    }
+    HKEY link = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(app + "\\Parent\\Link").c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
+                              &link, nullptr),
+              ERROR_SUCCESS);
+    RegKey linkKey(link);
+    const std::wstring target = KernelNameOfUserKey(app + "\\Target");
+    ASSERT_EQ(RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
+                             static_cast<DWORD>(target.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    linkKey.reset();
+    ASSERT_EQ(GetRegString(OpenRegKey(HKEY_CURRENT_USER, app + "\\Parent\\Link").get(), "precious"), "1")
+        << "the link leads to the target";
+
+    EXPECT_FALSE(GateDeleteRegTree(HKEY_CURRENT_USER, app + "\\Parent")) << "the link stays, and its parent";
+    EXPECT_EQ(GetRegString(OpenRegKey(HKEY_CURRENT_USER, app + "\\Target").get(), "precious"), "1");
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, app + "\\Parent\\Plain")) << "what is beside it goes";
 }
 
 TEST_F(GateActsTest, RegistryKeysAndValuesMarkedNeverEraseStayAndKeepTheKeysThatHoldThem) {
