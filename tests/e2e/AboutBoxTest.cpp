@@ -10,10 +10,10 @@
 
 namespace {
 
-// The cursor shown once the mouse has come to rest over the control.
+// The cursor shown once the box has taken the mouse's move over the control.
 HCURSOR CursorOver(HWND control) {
     MoveMouseOver(control);
-    Sleep(300);
+    EXPECT_TRUE(WaitQueueHandled(GetAncestor(control, GA_ROOT))) << "the box did not take the mouse's move";
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
     return GetCursorInfo(&cursor) ? cursor.hCursor : nullptr;
