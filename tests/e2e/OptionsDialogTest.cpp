@@ -149,15 +149,25 @@ TEST_F(OptionsDialogTest, CheckBoxesPaintThePagesOwnBackgroundBehindTheirText) {
     BringToFront(dialog);
     HWND box = ControlOf(dialog, TFrmOptions::IDC_CHK_RECYCLEBIN);
     ASSERT_TRUE(WaitUntil([&] { return Shown(box); }, 5000));
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(300);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // The box is painted after the page it lies on.
+    ASSERT_TRUE(WaitQueueHandled(box)) << "the check box was not painted";
     RECT rect;
     GetWindowRect(box, &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     int middle = (rect.top + rect.bottom) / 2;
-    // Past the end of the caption, inside the box, and just right of the box, on the page.
-    COLORREF inside = ScreenColourAt(dialog, {rect.right - 3, middle});
-    COLORREF page = ScreenColourAt(dialog, {rect.right + 6, middle});
+    // Past the end of the caption, inside the box, and just right of the box, on the page. What is
+    // painted reaches the screen when the program's thread next waits, so the colours are read
+    // until they settle as they should.
+    COLORREF inside = 0;
+    COLORREF page = 0;
+    WaitUntil(
+        [&] {
+            inside = ScreenColourAt(dialog, {rect.right - 3, middle});
+            page = ScreenColourAt(dialog, {rect.right + 6, middle});
+            return inside == page;
+        },
+        5000);
     EXPECT_EQ(inside, page) << std::hex << "box 0x" << inside << ", page 0x" << page;
     ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
 }
