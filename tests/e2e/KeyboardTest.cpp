@@ -224,7 +224,8 @@ TEST_F(KeyboardTest, EscClosesEveryDialogAndToolWindowWithoutWritingAndTheMainWi
             EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 5000)) << "Esc left the window open";
             EXPECT_TRUE(IsWindow(owner)) << "Esc closes only the window in front";
         } else {
-            Sleep(500);
+            // The log is painted only once the key and all it set off have been handled.
+            EXPECT_TRUE(WaitQueueHandled(app_->MainControl(TFrmMain::IDC_MEMINFO)));
             EXPECT_TRUE(IsWindow(window));
             EXPECT_EQ(app_->LogLines().front(), "Welcome to Quorvale.");
         }
@@ -280,7 +281,8 @@ TEST_F(KeyboardTest, EnterInTheLogAndTheShredderListStartsNothing) {
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitFocus(main, "Edit"));
     Tap(VK_RETURN);
-    Sleep(500);
+    // A run started by the key would be under way by the time the log is painted again.
+    EXPECT_TRUE(WaitQueueHandled(app_->MainControl(TFrmMain::IDC_MEMINFO)));
     EXPECT_EQ(RemoteWindowText(app_->MainControl(TFrmMain::IDC_BTN_ERASE)), "Erase") << "no erase run started";
     EXPECT_EQ(app_->LogLines().front(), "Welcome to Quorvale.");
 
@@ -288,8 +290,11 @@ TEST_F(KeyboardTest, EnterInTheLogAndTheShredderListStartsNothing) {
     ASSERT_NE(shredder, nullptr);
     BringToFront(shredder);
     ASSERT_TRUE(WaitFocus(shredder, "SysListView32"));
+    HWND list = FocusedControlOf(shredder);
     Tap(VK_RETURN);
-    EXPECT_EQ(app_->WaitMessageBox("Error", 1000), nullptr) << "Enter pressed Start Shredding";
+    // Start Shredding with no file opens its box before the list could be painted again.
+    EXPECT_TRUE(WaitQueueHandled(list));
+    EXPECT_EQ(app_->FindWindowOf(L"#32770", "Error"), nullptr) << "Enter pressed Start Shredding";
 }
 
 struct MnemonicCase {
