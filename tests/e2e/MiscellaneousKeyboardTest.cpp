@@ -40,14 +40,16 @@ const KeyCase kCaptureCases[] = {
       {VK_SHIFT, false, "Shift+F12"}}},
 };
 
-// Waits for the text after a key event. When the event leaves the text as it was, waits a while
-// first so a late change (a typed character landing in the field) would be seen.
+// Waits for the text after a key event. When the event leaves the text as it was, waits first
+// until the dialog has handled the key, so a late change (a typed character landing in the field)
+// would be seen.
 void ExpectTextAfterKey(HWND field, const std::string& before, const std::string& expected, const std::string& what) {
     if (expected == before) {
-        Sleep(300);
+        EXPECT_TRUE(WaitQueueHandled(field)) << what << ": the key was not handled";
     }
     EXPECT_TRUE(WaitUntil([&] { return RemoteWindowText(field) == expected; }, 5000))
-        << what << ": \"" << RemoteWindowText(field) << "\" instead of \"" << expected << "\"";
+        << what << ": \"" << RemoteWindowText(field) << "\" instead of \"" << expected << "\" (Shift "
+        << (GetAsyncKeyState(VK_SHIFT) < 0 ? "held" : "up") << " for the system)";
 }
 
 class MiscellaneousKeyboardTest : public ::testing::Test {
@@ -57,12 +59,27 @@ protected:
         HWND dialog = StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
         if (dialog) {
             BringToFront(dialog);
-            // Wine's X11 driver takes the key state from the X server when the X focus arrives, a
-            // moment after the window became the foreground one; keys pressed through SendInput
-            // are unknown to the X server, so a Shift held down before then would be let go.
-            Sleep(300);
+            WaitKeyStateTakenFromX(dialog);
         }
         return dialog;
+    }
+    // Wine's X11 driver sets the key state to the X server's when the mouse enters a window of the
+    // program (X tells it then); keys pressed through SendInput are unknown to the X server, so a
+    // Shift held down before that moment would be let go. The Windows key, held down here and
+    // unused by the dialog, shows the moment: the mouse leaves the dialog and comes back, and once
+    // the key reads as let go, the dialog is taking the key state from X; once it has painted
+    // again, it has taken all X told it with the mouse's return, and keeps the key state after.
+    static void WaitKeyStateTakenFromX(HWND dialog) {
+        PressKey(VK_LWIN);
+        MoveMouseAway();
+        ASSERT_EQ(WindowFromPoint({0, 0}), GetDesktopWindow()) << "a window lies in the corner the mouse goes to";
+        MoveMouseOver(dialog);
+        const bool taken = WaitUntil([] { return GetAsyncKeyState(VK_LWIN) >= 0; }, 10000);
+        if (!taken) {
+            ReleaseKey(VK_LWIN);
+        }
+        ASSERT_TRUE(taken) << "the key state was not taken from X";
+        ASSERT_TRUE(WaitQueueHandled(dialog));
     }
     std::string Value(const char* key) const {
         return OptionsStore(app_->OptionsPath()).GetText("Miscellaneous", key, "<missing>");
