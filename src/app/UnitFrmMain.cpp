@@ -213,8 +213,13 @@ bool TFrmMain::FormCloseQuery() {
     if (!RunInProgress) {
         return true;
     }
-    closeAfterRun_ = true;
     StopRequested = true;
+    if (!erasing_) {
+        // A preview is finding: it stops, and the close comes again once it has.
+        SetTimer(hwnd_, kTimerCloseAfterPreview, kTimerCloseAfterPreviewInterval, nullptr);
+        return false;
+    }
+    closeAfterRun_ = true;
     SetWindowTextUtf8(Control(IDC_BTN_ERASE), kCaptionErase);
     return false;
 }
@@ -256,7 +261,10 @@ LRESULT TFrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_QUERYENDSESSION:
-        return WMQueryEndSession();
+        return WMQueryEndSession(lParam);
+    case WM_ENDSESSION:
+        WMEndSession(wParam, lParam);
+        return 0;
     case WM_HOTKEY:
         WMHotKey(wParam);
         return 0;
@@ -305,7 +313,8 @@ bool TFrmMain::OnTimer(UINT_PTR id) {
         UINT_PTR id;
         void (TFrmMain::*handler)();
     } kTimers[] = {{kTimerSchedule, &TFrmMain::TimerScheduleTimer},
-                   {kTimerStartShutdown, &TFrmMain::TimerStartShutdownTimer}};
+                   {kTimerStartShutdown, &TFrmMain::TimerStartShutdownTimer},
+                   {kTimerCloseAfterPreview, &TFrmMain::TimerCloseAfterPreviewTimer}};
     for (const auto& timer : kTimers) {
         if (timer.id == id) {
             (this->*timer.handler)();
@@ -359,13 +368,30 @@ void TFrmMain::TimerStartShutdownTimer() {
     Close();
 }
 
-LRESULT TFrmMain::WMQueryEndSession() {
-    if (!EndOfSessionEraseWanted(OptionsFilePath())) {
+LRESULT TFrmMain::WMQueryEndSession(LPARAM reason) {
+    if ((reason & ENDSESSION_CLOSEAPP) || !EndOfSessionEraseWanted(OptionsFilePath())) {
         return TRUE;
     }
     ShutdownErasePending = true;
     SetTimer(hwnd_, kTimerStartShutdown, kTimerStartShutdownInterval, nullptr);
     return FALSE;
+}
+
+void TFrmMain::TimerCloseAfterPreviewTimer() {
+    if (!RunInProgress) {
+        KillTimer(hwnd_, kTimerCloseAfterPreview);
+        Close();
+    }
+}
+
+void TFrmMain::WMEndSession(WPARAM ending, LPARAM reason) {
+    if (!ending || !(reason & ENDSESSION_CLOSEAPP)) {
+        return;
+    }
+    // The close comes back once the message has been answered, so that the sender is not held up.
+    ShutdownErasePending = false;
+    KillTimer(hwnd_, kTimerStartShutdown);
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void TFrmMain::WMHotKey(WPARAM hotkeyId) {
@@ -465,6 +491,7 @@ int TFrmMain::EraseUnattended(const std::string& logPath) {
     }
     StopRequested = false;
     RunInProgress = true;
+    erasing_ = true;
     ShowEraseRunning(true);
     EraseRunEnd end;
     LogTranscript transcript(memInfo_);
@@ -503,6 +530,7 @@ bool TFrmMain::TryRunErase() {
 
 void TFrmMain::RunErase() {
     RunInProgress = true;
+    erasing_ = true;
     ShowEraseRunning(true);
     EraseRunEnd end;
     try {
@@ -525,6 +553,7 @@ void TFrmMain::EndEraseRun() {
     ShowEraseRunning(false);
     StopRequested = false;
     RunInProgress = false;
+    erasing_ = false;
 }
 
 void TFrmMain::ShowEraseRunning(bool running) {

@@ -18,6 +18,9 @@ constexpr UINT WM_TRAYICON = WM_USER + 1001;
 constexpr UINT_PTR kTimerSchedule = 1;
 constexpr UINT_PTR kTimerStartShutdown = 2;
 constexpr UINT kTimerStartShutdownInterval = 1000;
+// While a close waits for a preview to stop finding: looks again this often.
+constexpr UINT_PTR kTimerCloseAfterPreview = 3;
+constexpr UINT kTimerCloseAfterPreviewInterval = 100;
 
 constexpr UINT kTrayIconId = 1;
 
@@ -122,8 +125,14 @@ private:
 
     void TimerScheduleTimer();
     void TimerStartShutdownTimer();
+    void TimerCloseAfterPreviewTimer();
     // WM_QUERYENDSESSION: TRUE when the session may end now, FALSE when an erase run comes first.
-    LRESULT WMQueryEndSession();
+    // A program asked to close so that its files can be replaced (ENDSESSION_CLOSEAPP: the Restart
+    // Manager of an installer or Windows Update) is no end of the session: it always answers TRUE.
+    LRESULT WMQueryEndSession(LPARAM reason);
+    // WM_ENDSESSION: with ENDSESSION_CLOSEAPP the program closes, as Exit does (a run under way stops
+    // after its current file), without an erase and without the after-erase action.
+    void WMEndSession(WPARAM ending, LPARAM reason);
     void WMHotKey(WPARAM hotkeyId);
     void TrayIconMessage(LPARAM mouseMessage);
     // The run of the schedule timer and "Erase Now": the window brought forward, then the run.
@@ -142,4 +151,5 @@ private:
     MemoLog memInfo_;
     Menu popupMenu_;
     bool closeAfterRun_ = false;
+    bool erasing_ = false; // this window's own run is under way (not a preview's finding)
 };

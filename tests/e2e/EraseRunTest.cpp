@@ -1036,4 +1036,32 @@ TEST_F(PreviewTest, ACacheEntryMarkedNeverEraseKeepsItsFileThroughTheErase) {
     EXPECT_NE(std::find(log.begin(), log.end(), FilesLine(1, 500)), log.end()) << ::testing::PrintToString(log);
 }
 
+TEST_F(PreviewTest, ARegistryValueMarkedNeverEraseInThePreviewWindowOutlivesTheErase) {
+    SetUpApp(Options());
+    MakeWorld();
+    const std::string value = "HKEY_CURRENT_USER\\" + std::string(kRunMRUKey) + "\\a";
+    StartApp();
+    HWND options = nullptr;
+    HWND preview = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenPreview(options, preview));
+    HWND list = GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW);
+    const int row = WaitForPreviewRow(list, value);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(RemoteWindowText(GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS)),
+              "An erase now would end with: " + SummaryLine(3, 3, 2400));
+    RemoteListViewSetSelected(list, row, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + value + "\r\n"), std::string::npos)
+        << ReadFileText(app_->OptionsPath());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(2, 3, 2400)) << "one registry entry fewer than the preview before";
+    const auto values = RegistryState(kRunMRUKey);
+    EXPECT_EQ(values.size(), 1u);
+    EXPECT_EQ(values.count("a"), 1u) << "the kept value was erased";
+}
+
 } // namespace

@@ -71,9 +71,10 @@ bool CloseAnsweringBoxes(QuorvaleApp& app) {
     return app.WaitExit(5000);
 }
 
-LRESULT SendQueryEndSession(HWND window) {
+// reason: the message's lParam (ENDSESSION_CLOSEAPP when an installer's Restart Manager asks).
+LRESULT SendQueryEndSession(HWND window, LPARAM reason = 0) {
     DWORD_PTR answer = 0xDEAD;
-    EXPECT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, reason, SMTO_ABORTIFHUNG, 10000, &answer));
     return static_cast<LRESULT>(answer);
 }
 
@@ -338,6 +339,25 @@ TEST(EndOfSession, OnAnUnsupportedWindowsTheMessageComesAndTheProgramStillCloses
     EXPECT_TRUE(app.WaitExit(10000));
     EXPECT_EQ(app.ExitCode(), 0u);
     EXPECT_EQ(ExitWindowsRecord(app), "");
+}
+
+// Windows Installer, Windows Update and most installers since Vista ask a program to close so that
+// they can replace its files: the same messages with ENDSESSION_CLOSEAPP. That is no end of the
+// session: no erase, no after-erase action (which could shut the computer down), just a close.
+TEST(EndOfSession, AnInstallersRequestToCloseClosesTheProgramWithoutARunOrTheAction) {
+    QuorvaleApp app(ClipboardOnlyOptions("SystemShutdownErase=1\r\nSystemShutdownOption=Shutdown\r\n"));
+    ASSERT_TRUE(app.UseTestBuild());
+    app.Start();
+    ASSERT_NE(app.WaitMainWindow(), nullptr);
+    PutTextOnClipboard(L"an installer asks");
+    EXPECT_EQ(SendQueryEndSession(app.MainWindow(), ENDSESSION_CLOSEAPP), TRUE);
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(app.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 10000,
+                                    &ignored));
+    EXPECT_TRUE(app.WaitExit(30000)) << "the program did not close";
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_TRUE(ClipboardHasText()) << "an erase ran";
+    EXPECT_EQ(ExitWindowsRecord(app), "") << "the after-erase action ran";
 }
 
 } // namespace
