@@ -109,17 +109,19 @@ protected:
         }
     }
 
-    // The statuses the row's cell shows, in order, without repeats, until it reads one of the ends.
+    // The statuses the row's cell shows, in order, without repeats, until it reads one of the ends
+    // (a failure when it never does).
     std::vector<std::string> WatchStatus(int row, const std::set<std::string>& ends) {
         std::vector<std::string> seen;
         DWORD start = GetTickCount();
-        while (GetTickCount() - start < 120000) {
+        while (seen.empty() || !ends.count(seen.back())) {
+            if (GetTickCount() - start > 120000) {
+                ADD_FAILURE() << "the status never reached an end: " << ::testing::PrintToString(seen);
+                break;
+            }
             std::string status = Status(row);
             if (seen.empty() || seen.back() != status) {
                 seen.push_back(status);
-            }
-            if (ends.count(status)) {
-                break;
             }
         }
         return seen;
