@@ -15,6 +15,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <vector>
 #include <cstring>
 #include <optional>
 
@@ -131,6 +132,10 @@ void WipeNamedFile(const std::string& entry, const std::string& method, int32_t 
     }
     FileEntry parts = SplitFileEntry(entry);
     std::string path = JoinPath(parts.folder, parts.last);
+    // An entry that names nothing writes nothing; a device's name is always refused.
+    if (GetAttributes(path) == INVALID_FILE_ATTRIBUTES && !IsDeviceName(parts.last)) {
+        return;
+    }
     if (Refused(entry, PathRefusal(path), log)) {
         return;
     }
@@ -162,6 +167,13 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
         return;
     }
     FileEntry parts = SplitFileEntry(entry);
+    // An entry whose search finds nothing writes nothing; a device's name is always refused.
+    const std::vector<FolderEntry> matches = ListFolder(JoinPath(parts.folder, parts.last));
+    if (std::none_of(matches.begin(), matches.end(),
+                     [](const FolderEntry& match) { return match.name.front() != '.'; }) &&
+        !IsDeviceName(parts.last)) {
+        return;
+    }
     if (Refused(entry, PathRefusal(JoinPath(parts.folder, parts.last)), log)) {
         return;
     }
@@ -171,7 +183,7 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return;
     }
-    for (const auto& match : ListFolder(JoinPath(parts.folder, parts.last))) {
+    for (const auto& match : matches) {
         std::string path = JoinPath(parts.folder, match.name);
         if (match.name.front() == '.' || match.IsLink() || KeptByUser(path)) {
             continue; // a kept file or folder is passed by, as in every walk

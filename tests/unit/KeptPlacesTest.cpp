@@ -226,6 +226,26 @@ TEST_F(ProtectedWalkTest, AnEntryWrittenTheOldWayThroughTheProfilesCompatibility
     EXPECT_TRUE(Listed(log.lines, "Refused: %UserProfile%\\Application Data\\*.* (a protected folder)"));
 }
 
+TEST_F(ProtectedWalkTest, AnEntryThatNamesNothingWritesNothingEvenWhereItWouldBeRefused) {
+    AddPlugin("nothing.qv", "DelFolder=" + profile_path_ + "\\*.nothing;" + profile_path_ + "\\AppData\\Gone\\*;" +
+                                profile_path_ + "\\AppData\\Roamin?x\nDelFiles=" + profile_path_ +
+                                "\\AppData\\Roaming\\missing.txt;" + profile_path_ + "\\missing::$DATA");
+    RecordingLog log;
+    ErasePluginsIn(scratch_ / "Plug-ins\\", "DoD", 0, log);
+    const std::vector<std::string> expected{"Erasing Plug-ins Information ...",
+                                            "",
+                                            "nothing.qv ...",
+                                            "0 registry entries were erased. 0 files were erased, 0 Byte hard disk "
+                                            "space was released.",
+                                            "nothing.qv ... Completed",
+                                            "",
+                                            "Erasing Plug-ins Information ... Completed",
+                                            ""};
+    EXPECT_EQ(log.lines, expected);
+    EXPECT_TRUE(NotErasedEntries.empty());
+    EXPECT_EQ(ReadFileText(roamingCanary_), "canary");
+}
+
 TEST_F(ProtectedWalkTest, ATempFolderAboveProtectedFoldersIsEmptiedBesideThem) {
     EnvironmentOverride tmp("TMP", profile_path_ + "\\AppData");
     EnvironmentOverride temp("TEMP", profile_path_ + "\\AppData");
