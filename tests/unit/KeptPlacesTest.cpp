@@ -1,6 +1,7 @@
 // What the user keeps and the folders Windows and Quorvale live in are the same places however a
 // path spells them (short 8.3 names, case outside ASCII, a stream name, a link), and no walk goes
 // into a protected folder below the one it was given.
+#include "engine/FolderWipe.h"
 #include "engine/Plugins.h"
 #include "engine/RunState.h"
 #include "engine/WindowsItems.h"
@@ -108,6 +109,40 @@ TEST_F(KeptPlacesTest, EverySpellingOfAKeptFileIsTheKeptFile) {
     EXPECT_EQ(TargetRefusal(link + "\\keep.txt", INVALID_FILE_ATTRIBUTES), Why(kRefusalNeverErase));
     RemoveUnixSymlink(link);
     EXPECT_EQ(ReadFileText(kept), "mine");
+}
+
+// A second drive letter for a folder (as subst or a mapped share gives one): in Wine, a link in the
+// prefix's dosdevices folder.
+TEST_F(KeptPlacesTest, AnotherDriveLetterForTheSameFolderReachesTheKeptFiles) {
+    const std::string folder = scratch_ / "Mapped";
+    ASSERT_TRUE(CreateFolder(folder));
+    ASSERT_TRUE(CreateFolder(folder + "\\Sub"));
+    WriteFileText(folder + "\\keep.txt", "mine");
+    WriteFileText(folder + "\\Sub\\keep too.txt", "mine too");
+    WriteFileText(folder + "\\Sub\\trace.tmp", "trace");
+    char letter = 0;
+    for (char candidate = 'S'; candidate <= 'Y' && !letter; ++candidate) {
+        const std::wstring root = {wchar_t(candidate), L':', L'\\'};
+        letter = GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR ? candidate : 0;
+    }
+    ASSERT_NE(letter, 0) << "no free drive letter";
+    const std::string drive = std::string(1, letter) + ":";
+    const std::string device = UnixPathOf("C:\\") + "/../dosdevices/" + AsciiLower(drive);
+    ASSERT_TRUE(RunUnixShell("ln -s '" + UnixPathOf(folder) + "' '" + device + "'"));
+    ASSERT_TRUE(FileExists(drive + "\\keep.txt")) << "the drive letter does not reach the folder";
+    SetNeverErase({folder + "\\keep.txt", folder + "\\Sub\\keep too.txt"});
+
+    EXPECT_EQ(TargetRefusal(drive + "\\keep.txt", INVALID_FILE_ATTRIBUTES), Why(kRefusalNeverErase));
+    EXPECT_EQ(PathRefusal(drive + "\\keep.txt"), Why(kRefusalNeverErase));
+    RecordingLog log;
+    log.AppendLine("0 file was erased.");
+    WipeFolderTree(drive + "\\Sub", "DoD", 0, log);
+    RunUnixShell("rm -f '" + device + "'");
+
+    EXPECT_EQ(ReadFileText(folder + "\\keep.txt"), "mine");
+    EXPECT_EQ(ReadFileText(folder + "\\Sub\\keep too.txt"), "mine too");
+    EXPECT_FALSE(FileExists(folder + "\\Sub\\trace.tmp"));
+    EXPECT_EQ(ErasedFileCount, 1);
 }
 
 TEST_F(KeptPlacesTest, QuorvalesOwnFilesAreRefusedByAnyName) {
