@@ -35,14 +35,14 @@ protected:
     // Lets window messages run until a timer of this test's own, set now with the display's interval,
     // has fired: by then any timer the display set earlier would have fired too.
     void RunMessagesPastTheInterval(const ThrottledDisplay& display) {
-        static bool fired;
-        fired = false;
-        const UINT_PTR id =
-            SetTimer(window_, 1, display.IntervalMs(), [](HWND, UINT, UINT_PTR, DWORD) { fired = true; });
+        ownTimerFired = false;
+        const UINT_PTR id = SetTimer(window_, 1, display.IntervalMs(), MarkOwnTimerFired);
         ASSERT_NE(id, 0u);
-        EXPECT_TRUE(RunMessagesUntil([] { return fired; }));
+        EXPECT_TRUE(RunMessagesUntil([] { return ownTimerFired; }));
         KillTimer(window_, id);
     }
+    static void CALLBACK MarkOwnTimerFired(HWND, UINT, UINT_PTR, DWORD) { ownTimerFired = true; }
+    static inline bool ownTimerFired = false;
 
     void Show(ThrottledDisplay& display, int value) {
         display.Update([this, value] { shown_.push_back(value); });
