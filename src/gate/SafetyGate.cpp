@@ -341,14 +341,13 @@ std::vector<FileIdentity>& NeverEraseIdentities() {
     return identities;
 }
 
-bool IsKept(const std::string& comparable) {
-    for (const std::string& kept : NeverErasePaths()) {
-        if (AtOrUnder(comparable, kept)) {
-            return true;
-        }
-    }
-    return false;
+// Whether the path is at or under one of the places (all in the same compared form).
+bool AtOrUnderAny(const std::string& comparable, const std::vector<std::string>& places) {
+    return std::any_of(places.begin(), places.end(),
+                       [&](const std::string& place) { return AtOrUnder(comparable, place); });
 }
+
+bool IsKept(const std::string& comparable) { return AtOrUnderAny(comparable, NeverErasePaths()); }
 
 // The plain-path checks shared by folders and entries.
 std::optional<std::string> PlainPathRefusal(const std::string& path, SplitPath& split) {
@@ -537,13 +536,7 @@ std::optional<std::string> TargetRefusal(const std::string& path, DWORD attribut
     // By identity, where another name may reach them: files that may be Quorvale's own by their name,
     // and anything while the user keeps something.
     if (MayBeOwnFileName(split) || !NeverEraseIdentities().empty()) {
-        const std::optional<FileIdentity> identity = IdentityOf(Joined(split, split.names.size()));
-        if (Holds(OwnIdentities(), identity)) {
-            return kQuorvaleOwn;
-        }
-        if (Holds(NeverEraseIdentities(), identity)) {
-            return kNeverErase;
-        }
+        return IdentityRefusal(Joined(split, split.names.size()));
     }
     return std::nullopt;
 }
@@ -571,8 +564,7 @@ void SetNeverErase(const std::vector<std::string>& paths) {
 bool IsNeverErased(const std::string& path) {
     if (!NeverEraseRegistryPaths().empty()) {
         if (std::string key = RegistryComparable(path); !key.empty()) {
-            return std::any_of(NeverEraseRegistryPaths().begin(), NeverEraseRegistryPaths().end(),
-                               [&](const std::string& kept) { return AtOrUnder(key, kept); });
+            return AtOrUnderAny(key, NeverEraseRegistryPaths());
         }
     }
     if (NeverErasePaths().empty()) {

@@ -859,6 +859,22 @@ protected:
         preview = OpenWindowFrom(*app_, options, "Preview ...", L"TFrmPreview", "Preview");
         ASSERT_NE(preview, nullptr);
     }
+    // The Preview window opened from a started copy, at the row of one entry of the world's.
+    struct PreviewRow {
+        HWND options = nullptr;
+        HWND preview = nullptr;
+        HWND list = nullptr;
+        int row = -1;
+    };
+    void OpenPreviewAt(const std::string& entry, PreviewRow& at) {
+        StartApp();
+        ASSERT_NO_FATAL_FAILURE(OpenPreview(at.options, at.preview));
+        at.list = GetDlgItem(at.preview, TFrmPreview::IDC_LVW_PREVIEW);
+        at.row = WaitForPreviewRow(at.list, entry);
+        ASSERT_GE(at.row, 0);
+        EXPECT_EQ(RemoteWindowText(GetDlgItem(at.preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS)),
+                  "An erase now would end with: " + SummaryLine(3, 3, 2400));
+    }
     // The list fills once the finding is done; the row of the entry is then there. Its index, or -1.
     static int WaitForPreviewRow(HWND list, const std::string& entry) {
         int row = -1;
@@ -946,16 +962,13 @@ TEST_F(PreviewTest, AnEntryMarkedNeverEraseInThePreviewWindowOutlivesTheErase) {
     SetUpApp(Options());
     MakeWorld();
     const std::string kept = sandbox_->Temp() + "\\Sub\\b.tmp";
-    StartApp();
-    HWND options = nullptr;
-    HWND preview = nullptr;
-    ASSERT_NO_FATAL_FAILURE(OpenPreview(options, preview));
-    HWND list = GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW);
-    const int row = WaitForPreviewRow(list, kept);
-    ASSERT_GE(row, 0);
+    PreviewRow at;
+    ASSERT_NO_FATAL_FAILURE(OpenPreviewAt(kept, at));
+    HWND options = at.options;
+    HWND preview = at.preview;
+    HWND list = at.list;
+    const int row = at.row;
     EXPECT_EQ(RemoteListViewCell(list, row, 1), FormatByteSize(2000));
-    EXPECT_EQ(RemoteWindowText(GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS)),
-              "An erase now would end with: " + SummaryLine(3, 3, 2400));
     RemoteListViewSetSelected(list, row, true);
     ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
     EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
@@ -1052,15 +1065,12 @@ TEST_F(PreviewTest, ARegistryValueMarkedNeverEraseInThePreviewWindowOutlivesTheE
     SetUpApp(Options());
     MakeWorld();
     const std::string value = "HKEY_CURRENT_USER\\" + std::string(kRunMRUKey) + "\\a";
-    StartApp();
-    HWND options = nullptr;
-    HWND preview = nullptr;
-    ASSERT_NO_FATAL_FAILURE(OpenPreview(options, preview));
-    HWND list = GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW);
-    const int row = WaitForPreviewRow(list, value);
-    ASSERT_GE(row, 0);
-    EXPECT_EQ(RemoteWindowText(GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS)),
-              "An erase now would end with: " + SummaryLine(3, 3, 2400));
+    PreviewRow at;
+    ASSERT_NO_FATAL_FAILURE(OpenPreviewAt(value, at));
+    HWND options = at.options;
+    HWND preview = at.preview;
+    HWND list = at.list;
+    const int row = at.row;
     RemoteListViewSetSelected(list, row, true);
     ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
     EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
