@@ -35,6 +35,8 @@ command -v xz >/dev/null || need+=(xz-utils)
 command -v tclsh >/dev/null || need+=(tcl)
 command -v gcc >/dev/null || need+=(gcc)
 command -v make >/dev/null || need+=(make)
+# The test drive whose raw bytes the tests read is an ext2 image.
+[ -x /usr/sbin/mkfs.ext2 ] || command -v mkfs.ext2 >/dev/null || need+=(e2fsprogs)
 
 # shellcheck source=retry.sh
 source "$here/retry.sh"

@@ -1,15 +1,18 @@
 # Sourced by test.sh: small scratch drives for the drive tests, so that no test ever fills a real
 # disk. Q: is a 48 MiB tmpfs without a label that the tests may fill; R: is a 1 MiB tmpfs labelled
 # "  Protected  " holding ReadOnly.txt, remounted read-only (a write-protected drive); P: points
-# nowhere (a drive without a disk). Q: and R: are mounted under the build folder; all three are
-# mapped into the Wine prefix ($WINEPREFIX must be set). When mounting is refused (not root, no
+# nowhere (a drive without a disk). I: is a 24 MiB ext2 file system on a loop-mounted image, whose
+# raw bytes the tests read (QV_TEST_DRIVE_IMAGE names the image) to prove that an erased trace is
+# nowhere on the drive, free blocks included. Q:, R: and I: are mounted under the build folder; all
+# are mapped into the Wine prefix ($WINEPREFIX must be set). When mounting is refused (not root, no
 # permission in a container) the drives are simply absent and the tests that need them skip.
 
 test_drives_start() {
     local build="$1"
     TEST_DRIVES_DIR="$build/test-drives"
     test_drives_unmount
-    mkdir -p "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r"
+    mkdir -p "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r" "$TEST_DRIVES_DIR/i"
+    test_drives_image
     if ! mount -t tmpfs -o size=48m qv-test-q "$TEST_DRIVES_DIR/q" 2>/dev/null; then
         echo "Test drives: mounting a tmpfs was refused; the tests of drives Q: and R: will be skipped." >&2
         return 0
@@ -28,9 +31,26 @@ test_drives_start() {
     echo "Test drives: P: (no disk), Q: (48 MiB, writable), R: (1 MiB, read-only) mapped into $WINEPREFIX."
 }
 
+# I:, the drive whose raw image the tests read. A fresh image each time, so that nothing a former
+# run left in its free blocks can be found.
+test_drives_image() {
+    local image="$TEST_DRIVES_DIR/i.img" mkfs
+    mkfs="$(command -v mkfs.ext2 || echo /usr/sbin/mkfs.ext2)"
+    rm -f "$image"
+    if truncate -s 24m "$image" && "$mkfs" -q -F "$image" >/dev/null 2>&1 &&
+        mount -o loop "$image" "$TEST_DRIVES_DIR/i" 2>/dev/null; then
+        ln -sfn "$TEST_DRIVES_DIR/i" "$WINEPREFIX/dosdevices/i:"
+        export QV_TEST_DRIVE_IMAGE="$image"
+        echo "Test drives: I: (24 MiB ext2 on the image $image) mapped into $WINEPREFIX."
+    else
+        echo "Test drives: mounting an ext2 image was refused; the tests that read drive I:'s raw bytes will be skipped." >&2
+        rm -f "$image"
+    fi
+}
+
 test_drives_unmount() {
     local dir
-    for dir in "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r"; do
+    for dir in "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r" "$TEST_DRIVES_DIR/i"; do
         if mountpoint -q "$dir" 2>/dev/null; then
             umount "$dir" 2>/dev/null || umount -l "$dir" 2>/dev/null || true
         fi
@@ -39,6 +59,9 @@ test_drives_unmount() {
 
 test_drives_stop() {
     [ -n "${TEST_DRIVES_DIR:-}" ] || return 0
-    rm -f "$WINEPREFIX/dosdevices/p:" "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/r:" 2>/dev/null || true
+    rm -f "$WINEPREFIX/dosdevices/p:" "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/r:" \
+        "$WINEPREFIX/dosdevices/i:" 2>/dev/null || true
     test_drives_unmount
+    rm -f "$TEST_DRIVES_DIR/i.img"
+    unset QV_TEST_DRIVE_IMAGE
 }

@@ -157,6 +157,12 @@ void QuorvaleApp::Start(const std::vector<std::string>& arguments) {
 }
 
 void QuorvaleApp::SetEnvironment(const std::string& name, const std::string& value) {
+    for (auto& [set, old] : environment_) {
+        if (EqualsNoCase(set, name)) {
+            old = value;
+            return;
+        }
+    }
     environment_.emplace_back(name, value);
 }
 

@@ -38,7 +38,8 @@ public:
 
     // Starts the copy with the given arguments. Fails the test when it cannot be started.
     void Start(const std::vector<std::string>& arguments = {});
-    // Sets a variable of the environment the copy is started with (the rest is the test's own).
+    // Sets a variable of the environment the copy is started with (the rest is the test's own); a
+    // second call for the same name replaces the first's value.
     void SetEnvironment(const std::string& name, const std::string& value);
     DWORD ProcessId() const { return processId_; }
     bool Running() const;

@@ -46,6 +46,13 @@ std::string ReadFileText(const std::string& path) {
     return bytes;
 }
 
+void MakeFolders(const std::string& folder) {
+    for (size_t slash = folder.find('\\', 3); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
+        CreateFolder(folder.substr(0, slash));
+    }
+    CreateFolder(folder);
+}
+
 bool RemoveTree(const std::string& path) {
     std::string folder = path;
     if (!folder.empty() && folder.back() != '\\') {

@@ -40,5 +40,8 @@ private:
 void WriteFileText(const std::string& path, std::string_view bytes);
 std::string ReadFileText(const std::string& path);
 
+// Creates the folder and its missing parents.
+void MakeFolders(const std::string& folder);
+
 // Deletes a folder tree (read-only files included). Returns false when anything is left.
 bool RemoveTree(const std::string& path);

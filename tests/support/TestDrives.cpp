@@ -1,5 +1,9 @@
 #include "support/TestDrives.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
 #include <windows.h>
 
 namespace {
@@ -29,6 +33,19 @@ bool CanCreateFileIn(char driveLetter) {
 
 std::string Missing(char driveLetter, const char* why) {
     return std::string("drive ") + driveLetter + ": " + why + " (scripts/test.sh maps it when it may mount a tmpfs)";
+}
+
+// The image behind drive I:, as a Windows path (through drive Z:); empty when none is named.
+std::wstring ImagePath() {
+    const char* image = std::getenv("QV_TEST_DRIVE_IMAGE");
+    if (!image || *image != '/') {
+        return {};
+    }
+    std::wstring path = L"Z:";
+    for (const char* c = image; *c; ++c) {
+        path.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c)));
+    }
+    return path;
 }
 
 } // namespace
@@ -66,6 +83,51 @@ std::string NoDiskTestDriveMissing() {
         return Missing(kNoDiskTestDrive, "has a disk");
     }
     return {};
+}
+
+std::string ImageTestDriveMissing() {
+    int64_t total = 0;
+    if (ImagePath().empty()) {
+        return Missing(kImageTestDrive, "has no image named by QV_TEST_DRIVE_IMAGE");
+    }
+    if (!SmallDrive(kImageTestDrive, total)) {
+        return Missing(kImageTestDrive, "is not a small scratch drive in this prefix");
+    }
+    if (!CanCreateFileIn(kImageTestDrive)) {
+        return Missing(kImageTestDrive, "cannot be written");
+    }
+    return {};
+}
+
+int64_t OccurrencesOnImageTestDrive(const std::string& text) {
+    // Flushing the volume makes its file system write every buffer it holds onto the image.
+    const wchar_t volume[] = {L'\\', L'\\', L'.', L'\\', static_cast<wchar_t>(kImageTestDrive), L':', 0};
+    HANDLE drive = CreateFileW(volume, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    if (drive != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(drive);
+        CloseHandle(drive);
+    }
+    HANDLE image = CreateFileW(ImagePath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (image == INVALID_HANDLE_VALUE || text.empty()) {
+        return -1;
+    }
+    // Read in blocks that overlap by the text's length less one, so that no occurrence is split.
+    constexpr DWORD kBlock = 1 << 20;
+    std::string buffer;
+    int64_t count = 0;
+    DWORD read = 0;
+    std::string block(kBlock, '\0');
+    while (ReadFile(image, block.data(), kBlock, &read, nullptr) && read > 0) {
+        buffer.append(block.data(), read);
+        for (size_t at = buffer.find(text); at != std::string::npos; at = buffer.find(text, at + 1)) {
+            ++count;
+        }
+        buffer.erase(0, buffer.size() - std::min(buffer.size(), text.size() - 1));
+    }
+    CloseHandle(image);
+    return count;
 }
 
 int64_t TestDriveFreeBytes(char driveLetter) {

@@ -10,6 +10,7 @@
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "support/Overrides.h"
+#include "support/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// Creates the folder and its missing parents.
-inline void MakeFolders(const std::string& folder) {
-    for (size_t slash = folder.find('\\', 3); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
-        CreateFolder(folder.substr(0, slash));
-    }
-    CreateFolder(folder);
-}
 
 // A file of size bytes (its folder created as needed). A size beyond what is written is set as the
 // file's length, which leaves it sparse.
