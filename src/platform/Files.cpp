@@ -162,6 +162,10 @@ bool DeleteFileAt(std::string_view path) { return DeleteFileW(WidePath(path).c_s
 
 bool RemoveFolder(std::string_view path) { return RemoveDirectoryW(WidePath(path).c_str()) != FALSE; }
 
+bool LinkFile(std::string_view existing, std::string_view link) {
+    return CreateHardLinkW(WidePath(link).c_str(), WidePath(existing).c_str(), nullptr) != FALSE;
+}
+
 bool RenameFile(std::string_view from, std::string_view to) {
     return MoveFileW(WidePath(from).c_str(), WidePath(to).c_str()) != FALSE;
 }

@@ -67,6 +67,9 @@ bool DeleteFileAt(std::string_view path);
 bool RemoveFolder(std::string_view path); // succeeds only for an empty folder
 bool RenameFile(std::string_view from, std::string_view to);
 bool CreateFolder(std::string_view path);
+// Gives an existing file a second name (a hard link) on the same volume; false where the file
+// system keeps no such names (FAT), or when link already exists.
+bool LinkFile(std::string_view existing, std::string_view link);
 
 // The file's length, found by opening it for reading and writing (shared). nullopt when it cannot
 // be opened that way (missing, in use without sharing, read-only, access denied).

@@ -20,11 +20,27 @@ struct StatementTraits {
 };
 using Statement = unique_handle<StatementTraits>;
 
-// The first statement of sql, compiled; empty when it does not compile (or sql holds none).
-Statement Prepare(sqlite3* db, const std::string& sql) {
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
-    return Statement(statement);
+const char kNotOneStatement[] = "the SQL text is not exactly one statement";
+
+// The one statement of sql, compiled; empty when it does not compile, or when sql holds no
+// statement or more than one (error then says why). Text left after the statement may only be
+// spaces, comments and semicolons.
+Statement PrepareOne(sqlite3* db, const std::string& sql, std::string& error) {
+    sqlite3_stmt* compiled = nullptr;
+    const char* rest = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &compiled, &rest) != SQLITE_OK) {
+        error = sqlite3_errmsg(db);
+        return Statement();
+    }
+    Statement statement(compiled);
+    sqlite3_stmt* next = nullptr;
+    const int more = rest ? sqlite3_prepare_v2(db, rest, -1, &next, nullptr) : SQLITE_OK;
+    Statement following(next);
+    if (!statement || more != SQLITE_OK || following) {
+        error = kNotOneStatement;
+        return Statement();
+    }
+    return statement;
 }
 
 bool BindText(sqlite3_stmt* statement, int index, const std::string& text) {
@@ -56,11 +72,112 @@ bool HeldWithoutSharing(const std::string& path) {
     return !file && IsSharingError(GetLastError());
 }
 
-DatabaseOpen TakeOpened(sqlite3* opened, int result, sqlite3*& db, std::string& error);
+// SQLite's locks on Windows are byte ranges one gibibyte into the file, where no page is ever
+// read or written: the pending byte, the reserved byte, then the range that readers share.
+constexpr DWORD kPendingByte = 0x40000000;
+constexpr DWORD kReservedByte = kPendingByte + 1;
+constexpr DWORD kSharedFirst = kPendingByte + 2;
+constexpr DWORD kSharedSize = 510;
+
+// Whether an edit could take every lock it needs now: each range is locked exclusively, without
+// waiting, and released at once. A file that cannot be opened to ask answers true (its read says
+// why).
+bool EditLocksFree(const std::string& path) {
+    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return true;
+    }
+    const std::pair<DWORD, DWORD> ranges[] = {{kPendingByte, 1}, {kReservedByte, 1}, {kSharedFirst, kSharedSize}};
+    for (const auto& [first, size] : ranges) {
+        OVERLAPPED at{};
+        at.Offset = first;
+        if (!LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, size, 0, &at)) {
+            return false;
+        }
+        UnlockFileEx(file.get(), 0, size, 0, &at);
+    }
+    return true;
+}
+
+uint32_t BigEndianWord(const std::string& bytes, size_t at) {
+    uint32_t word = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        word = (word << 8) | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return word;
+}
+
+uint32_t LittleEndianWord(const std::string& bytes, size_t at) {
+    uint32_t word = 0;
+    for (size_t i = 4; i-- > 0;) {
+        word = (word << 8) | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return word;
+}
+
+// The running checksum of a write-ahead log over size bytes at offset at (a multiple of 8).
+struct LogChecksum {
+    bool bigEndian;
+    uint32_t first = 0;
+    uint32_t second = 0;
+
+    void Add(const std::string& bytes, size_t at, size_t size) {
+        for (size_t i = at; i + 8 <= at + size; i += 8) {
+            first += (bigEndian ? BigEndianWord(bytes, i) : LittleEndianWord(bytes, i)) + second;
+            second += (bigEndian ? BigEndianWord(bytes, i + 4) : LittleEndianWord(bytes, i + 4)) + first;
+        }
+    }
+    bool Matches(const std::string& bytes, size_t at) const {
+        return first == BigEndianWord(bytes, at) && second == BigEndianWord(bytes, at + 4);
+    }
+};
+
+// Writes the transactions that a write-ahead log holds into the database's bytes, as a checkpoint
+// would: each committed frame's page in its place, the file cut or grown to the size of the last
+// commit. The log is read up to its first frame that does not belong (another generation's salt,
+// a wrong checksum: a torn write); frames after the last commit are left out.
+void ApplyWriteAheadLog(std::string& database, const std::string& log) {
+    constexpr size_t kLogHeader = 32, kFrameHeader = 24;
+    constexpr uint32_t kMagic = 0x377f0682;
+    if (log.size() < kLogHeader || (BigEndianWord(log, 0) & ~1u) != kMagic) {
+        return;
+    }
+    const size_t pageSize = BigEndianWord(log, 8);
+    LogChecksum sum{(BigEndianWord(log, 0) & 1u) != 0};
+    sum.Add(log, 0, 24);
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0 || !sum.Matches(log, 24)) {
+        return;
+    }
+    std::vector<std::pair<size_t, size_t>> uncommitted; // page number, offset of its bytes in the log
+    for (size_t frame = kLogHeader; frame + kFrameHeader + pageSize <= log.size(); frame += kFrameHeader + pageSize) {
+        const size_t page = BigEndianWord(log, frame);
+        sum.Add(log, frame, 8);
+        sum.Add(log, frame + kFrameHeader, pageSize);
+        if (page == 0 || log.compare(frame + 8, 8, log, 16, 8) != 0 || !sum.Matches(log, frame + 16)) {
+            return;
+        }
+        uncommitted.emplace_back(page, frame + kFrameHeader);
+        const size_t pagesAfterCommit = BigEndianWord(log, frame + 4);
+        if (pagesAfterCommit == 0) {
+            continue;
+        }
+        for (const auto& [number, at] : uncommitted) {
+            const size_t offset = (number - 1) * pageSize;
+            database.resize(std::max(database.size(), offset + pageSize));
+            database.replace(offset, pageSize, log, at, pageSize);
+        }
+        uncommitted.clear();
+        database.resize(pagesAfterCommit * pageSize);
+    }
+}
+
+DatabaseOpen TakeOpened(sqlite3* opened, int result, bool forEdit, sqlite3*& db, std::string& error);
 
 // Opens the database and reads its schema once. On anything but Opened, db is left null and error
 // says why.
-DatabaseOpen OpenConnection(const std::string& path, int flags, sqlite3*& db, std::string& error) {
+DatabaseOpen OpenConnection(const std::string& path, int flags, bool forEdit, sqlite3*& db, std::string& error) {
     db = nullptr;
     if (FileExists(path) && HeldWithoutSharing(path)) {
         error = "the file is in use by another program";
@@ -70,7 +187,7 @@ DatabaseOpen OpenConnection(const std::string& path, int flags, sqlite3*& db, st
     // path too long for the classic limit; shorter paths pass unchanged.
     sqlite3* opened = nullptr;
     int result = sqlite3_open_v2(Narrow(WidePath(path)).c_str(), &opened, flags, "win32-longpath");
-    return TakeOpened(opened, result, db, error);
+    return TakeOpened(opened, result, forEdit, db, error);
 }
 
 // A copy of the file's bytes as a database in memory: what the file holds now, to be changed
@@ -83,10 +200,18 @@ DatabaseOpen OpenCopyInMemory(const std::string& path, sqlite3*& db, std::string
         error = held ? "the file is in use by another program" : "the file cannot be read";
         return held ? DatabaseOpen::Locked : DatabaseOpen::Failed;
     }
-    // A database kept in write-ahead-log mode is read here as one with a rollback journal: memory
-    // holds no log (the rows still in the log beside it are not in the copy).
+    if (!EditLocksFree(path)) {
+        error = "database is locked";
+        return DatabaseOpen::Locked;
+    }
+    // A database kept in write-ahead-log mode is read with its log's transactions written in, as
+    // one with a rollback journal: memory holds no log.
     constexpr size_t kWriteVersion = 18, kReadVersion = 19;
     if (bytes.size() > kReadVersion && bytes[kWriteVersion] == 2 && bytes[kReadVersion] == 2) {
+        std::string log;
+        if (ReadWholeFile(path + "-wal", log)) {
+            ApplyWriteAheadLog(bytes, log);
+        }
         bytes[kWriteVersion] = bytes[kReadVersion] = 1;
     }
     sqlite3* opened = nullptr;
@@ -102,23 +227,58 @@ DatabaseOpen OpenCopyInMemory(const std::string& path, sqlite3*& db, std::string
                                          SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
         }
     }
-    return TakeOpened(opened, result, db, error);
+    return TakeOpened(opened, result, false, db, error);
+}
+
+// What every connection is set to before its first read. No database may be attached to it, so
+// that no SQL run on another program's file can reach a file beside it. For an edit, its locks are
+// kept until it closes and its journal is never cut short (SqliteDatabase::OpenForEdit).
+int SetUpConnection(sqlite3* db, bool forEdit) {
+    sqlite3_busy_timeout(db, 0);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+    return forEdit ? sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_size_limit=-1", nullptr, nullptr,
+                                  nullptr)
+                   : SQLITE_OK;
+}
+
+// The text of a pragma's one answer; "" when it has none.
+std::string PragmaAnswer(sqlite3* db, const std::string& pragma) {
+    std::string error;
+    Statement statement = PrepareOne(db, pragma, error);
+    if (!statement || sqlite3_step(statement.get()) != SQLITE_ROW) {
+        return {};
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
+    return text ? text : "";
+}
+
+// A connection in exclusive locking mode keeps a journal it rolled back, but its close leaves that
+// mode and would delete the journal: a database in rollback mode is therefore kept in the
+// persistent journal mode from here on. One in write-ahead-log mode stays in it for the caller to
+// leave. False when the mode cannot be read or set.
+bool KeepJournalAtClose(sqlite3* db) {
+    const std::string mode = PragmaAnswer(db, "PRAGMA journal_mode");
+    return mode == "wal" || PragmaAnswer(db, "PRAGMA journal_mode=PERSIST") == "persist";
 }
 
 // Reads the schema of a connection just opened; on anything but Opened, closes it, leaves db null
 // and error says why.
-DatabaseOpen TakeOpened(sqlite3* opened, int result, sqlite3*& db, std::string& error) {
+DatabaseOpen TakeOpened(sqlite3* opened, int result, bool forEdit, sqlite3*& db, std::string& error) {
     DatabaseOpen outcome = DatabaseOpen::Opened;
+    if (result == SQLITE_OK) {
+        result = SetUpConnection(opened, forEdit);
+    }
     if (result != SQLITE_OK) {
         const bool sharing = opened && IsSharingError(static_cast<DWORD>(sqlite3_system_errno(opened)));
         outcome = IsLockCode(result) || sharing ? DatabaseOpen::Locked : DatabaseOpen::Failed;
     } else {
-        sqlite3_busy_timeout(opened, 0);
         // A file that is no database, or one a writer has locked, shows here, not at the open.
-        Statement schema = Prepare(opened, "SELECT count(*) FROM sqlite_master");
+        Statement schema = PrepareOne(opened, "SELECT count(*) FROM sqlite_master", error);
         result = schema ? sqlite3_step(schema.get()) : sqlite3_errcode(opened);
         if (result != SQLITE_ROW) {
             outcome = IsLockCode(result) ? DatabaseOpen::Locked : DatabaseOpen::Failed;
+        } else if (forEdit && !KeepJournalAtClose(opened)) {
+            outcome = DatabaseOpen::Failed;
         }
     }
     if (outcome != DatabaseOpen::Opened) {
@@ -140,8 +300,11 @@ int64_t CountRows(sqlite3* db, const char* sql, const std::vector<std::string>& 
         error = kNotOpen;
         return -1;
     }
-    Statement statement = Prepare(db, sql);
-    bool bound = static_cast<bool>(statement);
+    Statement statement = PrepareOne(db, sql, error);
+    if (!statement) {
+        return -1;
+    }
+    bool bound = true;
     for (size_t i = 0; bound && i < texts.size(); ++i) {
         bound = BindText(statement.get(), static_cast<int>(i + 1), texts[i]);
     }
@@ -162,7 +325,16 @@ DatabaseOpen SqliteDatabase::Open(const std::string& path) {
         error_ = "no such file";
         return DatabaseOpen::Missing;
     }
-    return OpenConnection(path, SQLITE_OPEN_READWRITE, db_, error_);
+    return OpenConnection(path, SQLITE_OPEN_READWRITE, false, db_, error_);
+}
+
+DatabaseOpen SqliteDatabase::OpenForEdit(const std::string& path) {
+    Close();
+    if (!FileExists(path)) {
+        error_ = "no such file";
+        return DatabaseOpen::Missing;
+    }
+    return OpenConnection(path, SQLITE_OPEN_READWRITE, true, db_, error_);
 }
 
 DatabaseOpen SqliteDatabase::OpenCopy(const std::string& path) {
@@ -176,7 +348,7 @@ DatabaseOpen SqliteDatabase::OpenCopy(const std::string& path) {
 
 DatabaseOpen SqliteDatabase::Create(const std::string& path) {
     Close();
-    return OpenConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db_, error_);
+    return OpenConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, false, db_, error_);
 }
 
 void SqliteDatabase::Close() {
@@ -197,6 +369,33 @@ bool SqliteDatabase::Exec(const std::string& sql) {
     return true;
 }
 
+bool SqliteDatabase::Vacuum() {
+    if (!db_) {
+        error_ = kNotOpen;
+        return false;
+    }
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 1);
+    const bool vacuumed = ExecOne("VACUUM");
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+    return vacuumed;
+}
+
+bool SqliteDatabase::ExecOne(const std::string& sql) {
+    if (!db_) {
+        error_ = kNotOpen;
+        return false;
+    }
+    Statement statement = PrepareOne(db_, sql, error_);
+    if (!statement) {
+        return false;
+    }
+    if (!RunToEnd(statement.get())) {
+        error_ = sqlite3_errmsg(db_);
+        return false;
+    }
+    return true;
+}
+
 int64_t SqliteDatabase::Changes() const { return db_ ? sqlite3_changes64(db_) : 0; }
 
 int64_t SqliteDatabase::QueryNumber(const std::string& sql, int64_t fallback) {
@@ -204,9 +403,8 @@ int64_t SqliteDatabase::QueryNumber(const std::string& sql, int64_t fallback) {
         error_ = kNotOpen;
         return fallback;
     }
-    Statement statement = Prepare(db_, sql);
+    Statement statement = PrepareOne(db_, sql, error_);
     if (!statement) {
-        error_ = sqlite3_errmsg(db_);
         return fallback;
     }
     const int result = sqlite3_step(statement.get());
@@ -224,9 +422,8 @@ std::vector<std::string> SqliteDatabase::QueryTexts(const std::string& sql) {
         error_ = kNotOpen;
         return {};
     }
-    Statement statement = Prepare(db_, sql);
+    Statement statement = PrepareOne(db_, sql, error_);
     if (!statement) {
-        error_ = sqlite3_errmsg(db_);
         return {};
     }
     std::vector<std::string> texts;
@@ -249,9 +446,8 @@ int64_t SqliteDatabase::ExecForEach(const std::string& sql, const std::vector<st
         error_ = kNotOpen;
         return -1;
     }
-    Statement statement = Prepare(db_, sql);
+    Statement statement = PrepareOne(db_, sql, error_);
     if (!statement) {
-        error_ = sqlite3_errmsg(db_);
         return -1;
     }
     if (sqlite3_bind_parameter_count(statement.get()) != 1) {
@@ -302,6 +498,17 @@ bool SqliteDatabase::HasTable(const std::string& table) {
 bool SqliteDatabase::HasColumn(const std::string& table, const std::string& column) {
     return CountRows(db_, "SELECT count(*) FROM pragma_table_info(?1) WHERE name = ?2 COLLATE NOCASE", {table, column},
                      error_) > 0;
+}
+
+std::string QuotedIdentifier(std::string_view name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
 }
 
 std::string SqliteVersion() { return sqlite3_libversion(); }

@@ -1,9 +1,11 @@
 // SQLite databases of other programs (browsers' history, cookies, form data), opened in place
-// with UTF-8 paths. Nothing here creates a database: a missing file stays missing.
+// with UTF-8 paths. Nothing here creates a database: a missing file stays missing. No connection
+// may attach another database, so SQL run on another program's file never reaches one beside it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -27,8 +29,18 @@ public:
     // Opened means the file is a database this connection can read. On anything but Opened the
     // object stays closed.
     DatabaseOpen Open(const std::string& path);
+    // Opens as Open does, for an edit whose journal the caller wipes afterwards. The connection
+    // keeps every lock it takes until Close (exclusive locking mode, set before the first read), so
+    // a journal left hot by a program that died while writing is rolled back and kept, its header
+    // zeroed, instead of deleted; and once the connection has written, no other program can write
+    // or read until it is closed. A database in rollback mode is put in the persistent journal mode
+    // (the journal stays, whole, after each transaction and at Close); one in write-ahead-log mode
+    // stays in that mode.
+    DatabaseOpen OpenForEdit(const std::string& path);
     // Opens a copy of the database in memory: it may be changed freely, and the file is only ever
-    // read (sharing every access). Answers as Open does.
+    // read (sharing every access). Answers as OpenForEdit does: Locked when another program
+    // holds a lock that an edit would need (asked of the file's locks, each released at once). A
+    // database in write-ahead-log mode is read together with the transactions its log holds.
     DatabaseOpen OpenCopy(const std::string& path);
     // Creates the database when it is missing (for tests that build a browser's files).
     DatabaseOpen Create(const std::string& path);
@@ -36,8 +48,14 @@ public:
     bool IsOpen() const { return db_ != nullptr; }
 
     // Runs one or more statements. Returns false on the first error (LastError then says it); the
-    // statements before it stay done.
+    // statements before it stay done. Only for SQL written here, never for text built from a
+    // database's contents.
     bool Exec(const std::string& sql);
+    // Rebuilds the database file without its free pages (VACUUM, which attaches a database of its
+    // own for the copy: the one attachment allowed, and only while it runs).
+    bool Vacuum();
+    // Runs exactly one statement; false, with nothing run, when sql holds more than one (or none).
+    bool ExecOne(const std::string& sql);
     // Rows changed by the last INSERT, UPDATE or DELETE.
     int64_t Changes() const;
     // The first column of the first row as a number; fallback when there is no row or an error.
@@ -57,6 +75,10 @@ private:
     sqlite3* db_ = nullptr;
     std::string error_;
 };
+
+// name as an SQL identifier in double quotes, any quote in it doubled: safe to build into SQL
+// whatever the name holds.
+std::string QuotedIdentifier(std::string_view name);
 
 // The SQLite version compiled in ("3.40.1").
 std::string SqliteVersion();

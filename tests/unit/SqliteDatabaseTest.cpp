@@ -4,6 +4,7 @@
 #include "platform/Handle.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/Text.h"
+#include "support/DatabaseFiles.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -291,6 +292,122 @@ TEST(SqliteDatabase, ACopyInMemoryCanBeChangedWhileTheFileIsOnlyEverRead) {
     WriteFileText(folder / "not.sqlite", "not a database at all, though long enough to look like one at first");
     EXPECT_EQ(copy.OpenCopy(folder / "not.sqlite"), DatabaseOpen::Failed);
     EXPECT_FALSE(copy.IsOpen());
+}
+
+} // namespace
+
+namespace {
+
+constexpr const char* kUrlTable = "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT UNIQUE, visits INTEGER)";
+
+TEST(SqliteDatabase, OpenForEditRollsBackAHotJournalAndKeepsItWhereOpenDeletesIt) {
+    ScratchFolder folder;
+    for (const bool forEdit : {true, false}) {
+        const std::string path = folder / (forEdit ? "edit.sqlite" : "plain.sqlite");
+        ASSERT_NO_FATAL_FAILURE(MakeDatabaseWithHotJournal(
+            path, std::string(kUrlTable) + "; INSERT INTO urls(url) VALUES ('journal-marker')", "DELETE FROM urls"));
+        ASSERT_NE(ReadFileText(path + "-journal").find("journal-marker"), std::string::npos);
+
+        SqliteDatabase db;
+        ASSERT_EQ(forEdit ? db.OpenForEdit(path) : db.Open(path), DatabaseOpen::Opened) << db.LastError();
+        EXPECT_EQ(db.QueryTexts("SELECT url FROM urls"), std::vector<std::string>{"journal-marker"})
+            << "the interrupted delete was rolled back";
+        EXPECT_EQ(db.QueryTexts("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+        db.Close();
+        if (forEdit) {
+            const std::string journal = ReadFileText(path + "-journal");
+            EXPECT_NE(journal.find("journal-marker"), std::string::npos) << "kept for a wipe";
+            EXPECT_EQ(journal.substr(0, 28), std::string(28, '\0')) << "its header zeroed: no longer hot";
+        } else {
+            EXPECT_FALSE(FileExists(path + "-journal")) << "SQLite's own way: deleted, never overwritten";
+        }
+    }
+}
+
+TEST(SqliteDatabase, ACopyOfADatabaseInWriteAheadLogModeHoldsTheLogsTransactions) {
+    ScratchFolder folder;
+    const std::string path = folder / "places.sqlite";
+    ASSERT_NO_FATAL_FAILURE(
+        MakeDatabaseWithLog(path, std::string(kUrlTable) + "; INSERT INTO urls(url) VALUES ('a')",
+                            "INSERT INTO urls(url) VALUES ('b'), ('c'); DELETE FROM urls WHERE url = 'a';"
+                            "INSERT INTO urls(url) SELECT hex(zeroblob(3000)) || value FROM"
+                            " json_each('[1,2,3,4,5,6,7,8]')"));
+    const std::string before = ReadFileText(path);
+    const std::string logBefore = ReadFileText(path + "-wal");
+
+    SqliteDatabase copy;
+    ASSERT_EQ(copy.OpenCopy(path), DatabaseOpen::Opened) << copy.LastError();
+    EXPECT_EQ(copy.QueryNumber("SELECT count(*) FROM urls"), 10) << "the rows the log added, less the one it deleted";
+    EXPECT_EQ(copy.QueryTexts("SELECT url FROM urls WHERE length(url) < 5 ORDER BY url"),
+              (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(copy.QueryTexts("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+    copy.Close();
+    EXPECT_EQ(ReadFileText(path), before);
+    EXPECT_EQ(ReadFileText(path + "-wal"), logBefore);
+
+    // A log cut in the middle of its last frame (a torn write): the transactions before it count.
+    WriteFileText(path + "-wal", logBefore.substr(0, logBefore.size() - 100));
+    ASSERT_EQ(copy.OpenCopy(path), DatabaseOpen::Opened) << copy.LastError();
+    EXPECT_EQ(copy.QueryTexts("SELECT url FROM urls WHERE length(url) < 5 ORDER BY url"),
+              (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(copy.QueryNumber("SELECT count(*) FROM urls"), 2) << "the last transaction was torn";
+    EXPECT_EQ(copy.QueryTexts("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+}
+
+TEST(SqliteDatabase, ACopyOfADatabaseAnotherConnectionLocksIsLockedAsTheEditWouldFindIt) {
+    ScratchFolder folder;
+    const std::string path = folder / "Cookies";
+    SqliteDatabase holder;
+    ASSERT_NO_FATAL_FAILURE(CreateUrlTable(holder, path));
+    ASSERT_TRUE(holder.Exec("INSERT INTO urls(url) VALUES ('a'); PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE"));
+
+    SqliteDatabase copy;
+    EXPECT_EQ(copy.OpenCopy(path), DatabaseOpen::Locked);
+    SqliteDatabase edit;
+    EXPECT_EQ(edit.OpenForEdit(path), DatabaseOpen::Locked);
+
+    ASSERT_TRUE(holder.Exec("COMMIT"));
+    holder.Close();
+    ASSERT_EQ(copy.OpenCopy(path), DatabaseOpen::Opened) << copy.LastError();
+    EXPECT_EQ(copy.QueryNumber("SELECT count(*) FROM urls"), 1);
+    copy.Close();
+    ASSERT_EQ(edit.OpenForEdit(path), DatabaseOpen::Opened) << edit.LastError();
+}
+
+TEST(SqliteDatabase, TextFromAFileNeverRunsAsMoreThanOneStatementNorAttachesAFile) {
+    ScratchFolder folder;
+    const std::string path = folder / "Top Sites";
+    const std::string attached = folder / "attached.db";
+    const std::string hostile = "t\"; DROP TABLE \"meta";
+    {
+        SqliteDatabase db;
+        ASSERT_EQ(db.Create(path), DatabaseOpen::Opened);
+        ASSERT_TRUE(db.Exec("CREATE TABLE meta(key, value); INSERT INTO meta VALUES ('version', 4); CREATE TABLE t(x);"
+                            "CREATE TABLE " +
+                            QuotedIdentifier(hostile) + "(x); INSERT INTO " + QuotedIdentifier(hostile) +
+                            " VALUES (1)"))
+            << db.LastError();
+    }
+    EXPECT_EQ(QuotedIdentifier(hostile), "\"t\"\"; DROP TABLE \"\"meta\"");
+
+    for (const bool copy : {true, false}) {
+        SqliteDatabase db;
+        ASSERT_EQ(copy ? db.OpenCopy(path) : db.Open(path), DatabaseOpen::Opened) << db.LastError();
+        EXPECT_EQ(db.QueryTexts("SELECT name FROM sqlite_master WHERE name LIKE 't_%'"),
+                  std::vector<std::string>{hostile});
+        EXPECT_FALSE(db.ExecOne("DELETE FROM \"" + hostile + "\"")) << "the name unquoted is two statements";
+        EXPECT_EQ(db.LastError(), "the SQL text is not exactly one statement");
+        EXPECT_TRUE(db.ExecOne("DELETE FROM " + QuotedIdentifier(hostile) + ";  -- the one statement"))
+            << db.LastError();
+        EXPECT_EQ(db.QueryNumber("SELECT count(*) FROM " + QuotedIdentifier(hostile)), 0);
+        EXPECT_EQ(db.QueryNumber("SELECT count(*) FROM meta"), 1) << "meta is still there";
+        EXPECT_EQ(db.QueryNumber("SELECT 1; SELECT 2"), -1) << "a query is one statement too";
+        EXPECT_FALSE(db.Exec("ATTACH '" + attached + "' AS a; CREATE TABLE a.z(x)"));
+        EXPECT_FALSE(FileExists(attached)) << db.LastError();
+        EXPECT_TRUE(db.Vacuum()) << "the vacuum's own attachment is allowed: " << db.LastError();
+        EXPECT_FALSE(db.Exec("ATTACH '" + attached + "' AS a")) << "and only while it runs";
+        EXPECT_FALSE(FileExists(attached));
+    }
 }
 
 } // namespace
