@@ -25,8 +25,6 @@ std::string SiteOfHost(std::string_view host) {
     return LowerCase(host);
 }
 
-std::string Quoted(const char* name) { return std::string("\"") + name + "\""; }
-
 // Why a database could not be edited, for the run's account.
 void NoteDatabaseNotErased(const std::string& path, DatabaseEdit outcome, const std::string& error) {
     NoteNotErased(path, outcome == DatabaseEdit::InUse ? OpenFailureReason(path, ERROR_SHARING_VIOLATION)
@@ -46,10 +44,35 @@ bool EditInTransaction(SqliteDatabase& db, const DatabaseEditor& edit, int64_t& 
     return true;
 }
 
+// The files SQLite keeps beside a database, and which of them held anything before the edit: a
+// journal or log there before holds a past transaction's pages, a trace counted as any. One the
+// edit itself leaves is its own working file: wiped, but no trace of the user's.
+struct DatabaseLogs {
+    explicit DatabaseLogs(const std::string& path)
+        : journal(path + "-journal"), log(path + "-wal"), journalBefore(FileExists(journal)),
+          logBefore(FileSizeByReading(log).value_or(0) > 0) {}
+
+    // Wipes the file through the gate, counted when it was there before the edit.
+    void Erase(const std::string& file, bool before, const std::string& method, int32_t passes,
+               ProgressLog& progress) const {
+        if (before) {
+            EraseNamedFile(file, method, passes, progress);
+        } else if (FileExists(file)) {
+            EraseWalkedFile(file, method, passes);
+        }
+    }
+
+    std::string journal;
+    std::string log;
+    bool journalBefore;
+    bool logBefore;
+};
+
 // The edit made on the database's copy in memory: the rows it would remove are recorded in the plan,
-// with a journal left beside the database, which the edit would wipe.
-DatabaseEditResult FindDatabaseEdit(SqliteDatabase& copy, const std::string& path, const DatabaseEditor& edit,
-                                    const std::string& method, int32_t passes, ProgressLog& log) {
+// with the journal and log left beside the database, which the edit would wipe.
+DatabaseEditResult FindDatabaseEdit(SqliteDatabase& copy, const std::string& path, const DatabaseLogs& logs,
+                                    const DatabaseEditor& edit, const std::string& method, int32_t passes,
+                                    ProgressLog& progress) {
     int64_t rows = 0;
     if (!EditInTransaction(copy, edit, rows)) {
         NoteDatabaseNotErased(path, DatabaseEdit::Failed, copy.LastError());
@@ -59,8 +82,46 @@ DatabaseEditResult FindDatabaseEdit(SqliteDatabase& copy, const std::string& pat
     if (rows > 0) {
         AddPlanEntry({PlanEntry::DatabaseRows, path, rows});
     }
-    EraseNamedFile(path + "-journal", method, passes, log);
+    logs.Erase(logs.journal, logs.journalBefore, method, passes, progress);
+    logs.Erase(logs.log, logs.logBefore, method, passes, progress);
     return {DatabaseEdit::Done, rows};
+}
+
+// Leaves write-ahead-log mode (when the database is in it) for a rollback journal that is kept on
+// disk: it holds the old pages, removed rows and all, until it is wiped; one kept in memory would
+// leave a torn database after a crash. SQLite first writes the log's transactions into the
+// database, then deletes the log without overwriting it: a second name given to the log beforehand
+// keeps its blocks, which are wiped through that name while this connection still holds the
+// database. False, with no row changed, when the mode could not be changed.
+bool LeaveForPersistentJournal(SqliteDatabase& db, bool writeAheadLog, const DatabaseLogs& logs,
+                               const std::string& method, int32_t passes, ProgressLog& progress) {
+    const std::string secondName = logs.log + ".erasing";
+    bool linked = false;
+    if (writeAheadLog && FileExists(logs.log)) {
+        if (FileExists(secondName)) {
+            EraseWalkedFile(secondName, method, passes); // left by a run that never ended
+        }
+        linked = LinkFile(logs.log, secondName);
+    }
+    std::vector<std::string> mode = db.QueryTexts("PRAGMA journal_mode=PERSIST");
+    const bool left = !mode.empty() && LowerCase(mode.front()) == "persist";
+    if (linked) {
+        // Still the log's other name when the mode stayed: then only that name goes.
+        logs.Erase(secondName, left && logs.logBefore, method, passes, progress);
+    } else if (left && logs.logBefore) {
+        NoteNotErased(logs.log,
+                      "deleted by SQLite without being overwritten: its drive cannot give a file a second name");
+    }
+    // A log still there beside a database out of its mode would be replayed over the edit.
+    return left && !FileExists(logs.log);
+}
+
+// Puts a database that was in write-ahead-log mode back in it, once no log is left beside it.
+void ReturnToWriteAheadLog(const std::string& path, const DatabaseLogs& logs) {
+    SqliteDatabase db;
+    if (!FileExists(logs.log) && db.Open(path) == DatabaseOpen::Opened) {
+        db.QueryTexts("PRAGMA journal_mode=WAL");
+    }
 }
 
 } // namespace
@@ -70,9 +131,14 @@ DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEd
     if (KeptByUser(path)) {
         return {DatabaseEdit::Missing, 0}; // kept by the user: not opened, not counted
     }
+    if (FileExists(path) && FileSizeByReading(path).value_or(-1) == 0) {
+        NoteDatabaseNotErased(path, DatabaseEdit::Failed, "the file is empty, not a database");
+        return {DatabaseEdit::Failed, 0};
+    }
+    const DatabaseLogs logs(path);
     SqliteDatabase db;
     const bool finding = FindingPlan();
-    switch (finding ? db.OpenCopy(path) : db.Open(path)) {
+    switch (finding ? db.OpenCopy(path) : db.OpenForEdit(path)) {
     case DatabaseOpen::Opened:
         break;
     case DatabaseOpen::Missing:
@@ -81,43 +147,40 @@ DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEd
         NoteDatabaseNotErased(path, DatabaseEdit::InUse, {});
         return {DatabaseEdit::InUse, 0};
     case DatabaseOpen::Failed:
-        NoteDatabaseNotErased(path, DatabaseEdit::Failed, "not a database");
+        NoteDatabaseNotErased(path, DatabaseEdit::Failed, db.LastError());
         return {DatabaseEdit::Failed, 0};
     }
     if (finding) {
-        return FindDatabaseEdit(db, path, edit, method, passes, log);
+        return FindDatabaseEdit(db, path, logs, edit, method, passes, log);
     }
-    const std::string journal = path + "-journal";
-    // A journal there before the edit holds a past transaction's pages: a trace, counted as any.
-    // One the edit itself leaves is its own working file: wiped, but no trace of the user's.
-    const bool journalBefore = FileExists(journal);
     std::vector<std::string> mode = db.QueryTexts("PRAGMA journal_mode");
     const bool writeAheadLog = !mode.empty() && LowerCase(mode.front()) == "wal";
-    // The journal keeps the old pages, removed rows and all, until it is wiped below; a journal
-    // kept in memory instead would leave a torn database after a crash.
+    // Secure deletion zeroes the removed rows' bytes before the commit; the vacuum then leaves no
+    // free page. The connection holds the database from its first write to its close, so the
+    // vacuum cannot find it locked.
     int64_t rows = 0;
-    bool edited = db.Exec("PRAGMA temp_store=MEMORY; PRAGMA secure_delete=ON") &&
-                  !db.QueryTexts("PRAGMA journal_mode=PERSIST").empty() && EditInTransaction(db, edit, rows) &&
-                  db.Exec("VACUUM");
+    const bool committed = db.Exec("PRAGMA temp_store=MEMORY; PRAGMA secure_delete=ON") &&
+                           LeaveForPersistentJournal(db, writeAheadLog, logs, method, passes, log) &&
+                           EditInTransaction(db, edit, rows);
     const std::string error = db.LastError();
+    if (committed) {
+        // A vacuum that fails (a full disk) leaves free pages in the file, zeroed by the secure
+        // deletion: the rows are gone all the same, and counted.
+        db.Vacuum();
+    }
     db.Close();
-    // A browser that opened the database after us holds its lock, and the journal beside it may be
-    // its own, live one: that journal is left alone.
-    const bool heldByBrowser = !edited && error.find("locked") != std::string::npos;
+    // A browser that holds the database keeps the journal beside it as its own, live one: that
+    // journal is left alone.
+    const bool heldByBrowser = !committed && error.find("locked") != std::string::npos;
     if (!heldByBrowser) {
-        if (journalBefore) {
-            EraseNamedFile(journal, method, passes, log);
-        } else {
-            EraseWalkedFile(journal, method, passes);
-        }
+        logs.Erase(logs.journal, logs.journalBefore, method, passes, log);
     }
-    if (writeAheadLog && db.Open(path) == DatabaseOpen::Opened) {
-        db.QueryTexts("PRAGMA journal_mode=WAL");
-        db.Close();
+    if (writeAheadLog) {
+        ReturnToWriteAheadLog(path, logs);
     }
-    if (!edited) {
+    if (!committed) {
         DatabaseEdit outcome = heldByBrowser ? DatabaseEdit::InUse : DatabaseEdit::Failed;
-        NoteDatabaseNotErased(path, outcome, error);
+        NoteDatabaseNotErased(path, outcome, error.empty() ? "the journal mode could not be changed" : error);
         return {outcome, 0};
     }
     return {DatabaseEdit::Done, rows};
@@ -129,7 +192,7 @@ int64_t DeleteAllRows(SqliteDatabase& db, std::initializer_list<const char*> tab
         if (!db.HasTable(table)) {
             continue;
         }
-        if (!db.Exec("DELETE FROM " + Quoted(table))) {
+        if (!db.ExecOne("DELETE FROM " + QuotedIdentifier(table))) {
             return -1;
         }
         rows += db.Changes();
@@ -163,20 +226,23 @@ int64_t DeleteCookiesNotKept(SqliteDatabase& db, const char* table, const char* 
     if (!db.HasTable(table)) {
         return 0;
     }
-    std::vector<std::string> hosts = db.QueryTexts("SELECT DISTINCT " + Quoted(hostColumn) + " FROM " + Quoted(table));
+    std::vector<std::string> hosts =
+        db.QueryTexts("SELECT DISTINCT " + QuotedIdentifier(hostColumn) + " FROM " + QuotedIdentifier(table));
     hosts.erase(std::remove_if(hosts.begin(), hosts.end(),
                                [&](const std::string& host) { return CookieHostKept(host, keptSites); }),
                 hosts.end());
-    return db.ExecForEach("DELETE FROM " + Quoted(table) + " WHERE " + Quoted(hostColumn) + " = ?", hosts);
+    return db.ExecForEach("DELETE FROM " + QuotedIdentifier(table) + " WHERE " + QuotedIdentifier(hostColumn) + " = ?",
+                          hosts);
 }
 
 std::vector<std::string> CookieSitesIn(const std::string& path, const char* table, const char* hostColumn) {
     SqliteDatabase db;
-    if (db.Open(path) != DatabaseOpen::Opened || !db.HasTable(table)) {
+    if (db.OpenCopy(path) != DatabaseOpen::Opened || !db.HasTable(table)) {
         return {};
     }
     std::vector<std::string> sites;
-    for (const std::string& host : db.QueryTexts("SELECT DISTINCT " + Quoted(hostColumn) + " FROM " + Quoted(table))) {
+    for (const std::string& host :
+         db.QueryTexts("SELECT DISTINCT " + QuotedIdentifier(hostColumn) + " FROM " + QuotedIdentifier(table))) {
         std::string site = LowerCase(host);
         if (!site.empty() && site != ".") {
             sites.push_back(site);

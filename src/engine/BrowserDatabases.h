@@ -30,12 +30,15 @@ struct DatabaseEditResult {
 using DatabaseEditor = std::function<int64_t(SqliteDatabase&)>;
 
 // Runs edit on the database at path in one transaction with secure deletion on (the removed rows'
-// bytes are zeroed), then vacuums the file so that no free page keeps them. The rollback journal,
-// which held the old pages, is wiped with the method; it is counted as an erased file only when it
-// was there before the edit (a past transaction's), not when the edit made it. While an erase plan
-// is being found, the edit runs on a copy in memory and only its removed rows are recorded. A database
-// that was in write-ahead-log mode is put back in it. On an error the transaction is rolled back:
-// the database is as it was.
+// bytes are zeroed), then vacuums the file so that no free page keeps them. No file beside the
+// database is ever left for SQLite to delete unread: a journal left hot by a browser that died is
+// kept when SQLite rolls it back, and the write-ahead log of a database in that mode is kept whole
+// when the database leaves it; each is wiped with the method, and counted as an erased file when it
+// was there before the edit (a past transaction's), not when the edit made it. A database that was
+// in write-ahead-log mode is put back in it once no log is left beside it. While an erase plan is
+// being found, the edit runs on a copy in memory (with the log's transactions) and only its removed
+// rows and the files it would wipe are recorded. On an error the transaction is rolled back: the
+// database is as it was. An empty file is no database: left as it is and noted.
 DatabaseEditResult EditBrowserDatabase(const std::string& path, const DatabaseEditor& edit, const std::string& method,
                                        int32_t passes, ProgressLog& log);
 
@@ -53,8 +56,8 @@ int64_t DeleteCookiesNotKept(SqliteDatabase& db, const char* table, const char* 
                              const std::vector<std::string>& keptSites);
 
 // The sites of the cookies in table: the hosts as the browser keeps them (a domain cookie's with its
-// leading dot, which keeps the sub-domains too), in lower case, each once, sorted. Empty when the database cannot be
-// read (a browser holds it).
+// leading dot, which keeps the sub-domains too), in lower case, each once, sorted. The file is only
+// read, never changed. Empty when the database cannot be read (a browser holds it).
 std::vector<std::string> CookieSitesIn(const std::string& path, const char* table, const char* hostColumn);
 
 // "<n> <singular> was erased." for 0 and 1, "<n> <plural> were erased." otherwise, as the registry

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 
 namespace {
 
@@ -173,11 +174,12 @@ int64_t DeleteRowsCounting(SqliteDatabase& db, std::initializer_list<const char*
 }
 
 // Every row of every table but the database's own bookkeeping ("meta"): for the browser's
-// derived databases (top sites, shortcuts, the address bar's predictor), which it refills.
+// derived databases (top sites, shortcuts, the address bar's predictor), which it refills. The
+// names come from the file, so each is quoted as a name and run as one statement.
 int64_t EmptyEveryTable(SqliteDatabase& db) {
     for (const std::string& table : db.QueryTexts(
              "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' AND name <> 'meta'")) {
-        if (!db.Exec("DELETE FROM \"" + table + "\"")) {
+        if (!db.ExecOne("DELETE FROM " + QuotedIdentifier(table))) {
             return -1;
         }
     }
@@ -242,15 +244,15 @@ int64_t EditFirefoxPlaces(SqliteDatabase& db) {
     if (!db.HasTable("moz_places")) {
         return 0;
     }
-    int64_t removed = DeleteRowsCounting(
-        db, {"moz_historyvisits", "moz_downloads"},
-        {"moz_inputhistory", "moz_places_metadata", "moz_places_metadata_search_queries", "moz_previews_tombstones"});
+    int64_t removed = DeleteRowsCounting(db, {"moz_historyvisits", "moz_downloads"},
+                                         {"moz_historyvisits_extra", "moz_inputhistory", "moz_places_metadata",
+                                          "moz_places_metadata_search_queries", "moz_previews_tombstones"});
     if (removed < 0) {
         return -1;
     }
     if (db.HasTable("moz_annos") && db.HasTable("moz_anno_attributes")) {
-        if (!db.Exec("DELETE FROM moz_annos WHERE anno_attribute_id IN "
-                     "(SELECT id FROM moz_anno_attributes WHERE name LIKE 'downloads/%')")) {
+        if (!db.ExecOne("DELETE FROM moz_annos WHERE anno_attribute_id IN "
+                        "(SELECT id FROM moz_anno_attributes WHERE name LIKE 'downloads/%')")) {
             return -1;
         }
         removed += db.Changes();
@@ -265,22 +267,107 @@ int64_t EditFirefoxPlaces(SqliteDatabase& db) {
     if (db.HasTable("moz_annos")) {
         held += " OR id IN (SELECT place_id FROM moz_annos)";
     }
-    if (!db.Exec("DELETE FROM moz_places WHERE NOT (" + held + ")")) {
+    if (!db.ExecOne("DELETE FROM moz_places WHERE NOT (" + held + ")")) {
+        return -1;
+    }
+    if (db.HasTable("moz_places_extra") && db.HasColumn("moz_places_extra", "place_id") &&
+        !db.ExecOne("DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)")) {
         return -1;
     }
     for (const char* column : {"visit_count", "last_visit_date", "typed"}) {
         if (db.HasColumn("moz_places", column) &&
-            !db.Exec(std::string("UPDATE moz_places SET ") + column +
-                     (std::string(column) == "last_visit_date" ? " = NULL" : " = 0"))) {
+            !db.ExecOne(std::string("UPDATE moz_places SET ") + column +
+                        (std::string(column) == "last_visit_date" ? " = NULL" : " = 0"))) {
             return -1;
         }
     }
     if (db.HasTable("moz_origins") && db.HasColumn("moz_places", "origin_id") &&
-        !db.Exec(
+        !db.ExecOne(
             "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id IS NOT NULL)")) {
         return -1;
     }
     return removed;
+}
+
+// The addresses of the pages Firefox keeps bookmarks of, read without changing places.sqlite (none
+// when it is missing); nullopt when it is there but cannot be read (Firefox holds it).
+std::optional<std::vector<std::string>> FirefoxBookmarkedPages(const std::string& places) {
+    SqliteDatabase db;
+    switch (db.OpenCopy(places)) {
+    case DatabaseOpen::Opened:
+        break;
+    case DatabaseOpen::Missing:
+        return std::vector<std::string>();
+    default:
+        return std::nullopt;
+    }
+    if (!db.HasTable("moz_bookmarks") || !db.HasTable("moz_places")) {
+        return std::vector<std::string>();
+    }
+    return db.QueryTexts("SELECT url FROM moz_places WHERE id IN (SELECT fk FROM moz_bookmarks WHERE fk IS NOT NULL)");
+}
+
+// "https://host.example" of "https://host.example/any/page".
+std::string OriginOf(const std::string& address) {
+    const size_t scheme = address.find("://");
+    return scheme == std::string::npos ? address : address.substr(0, address.find('/', scheme + 3));
+}
+
+// Firefox's page icons: every page that no bookmark holds goes (its address is a visit's trace),
+// with its links to icons and every icon no page is left linked to. A site's own icon (its
+// /favicon.ico, linked to no page as it serves them all) stays for the sites of bookmarks.
+int64_t EditFirefoxFavicons(SqliteDatabase& db, const std::vector<std::string>& bookmarked) {
+    if (!db.HasTable("moz_pages_w_icons")) {
+        return 0;
+    }
+    std::vector<std::string> pages = db.QueryTexts("SELECT page_url FROM moz_pages_w_icons");
+    pages.erase(std::remove_if(pages.begin(), pages.end(),
+                               [&](const std::string& page) {
+                                   return std::find(bookmarked.begin(), bookmarked.end(), page) != bookmarked.end();
+                               }),
+                pages.end());
+    if (db.ExecForEach("DELETE FROM moz_pages_w_icons WHERE page_url = ?", pages) < 0) {
+        return -1;
+    }
+    if (!db.HasTable("moz_icons_to_pages") || !db.HasTable("moz_icons")) {
+        return 0;
+    }
+    if (!db.ExecOne("DELETE FROM moz_icons_to_pages WHERE page_id NOT IN (SELECT id FROM moz_pages_w_icons)")) {
+        return -1;
+    }
+    const std::string unlinked = "id NOT IN (SELECT icon_id FROM moz_icons_to_pages)";
+    if (!db.HasColumn("moz_icons", "root")) {
+        return db.ExecOne("DELETE FROM moz_icons WHERE " + unlinked) ? 0 : -1;
+    }
+    std::vector<std::string> sites;
+    for (const std::string& page : bookmarked) {
+        sites.push_back(OriginOf(page));
+    }
+    std::vector<std::string> roots = db.QueryTexts("SELECT icon_url FROM moz_icons WHERE root = 1 AND " + unlinked);
+    roots.erase(std::remove_if(roots.begin(), roots.end(),
+                               [&](const std::string& icon) {
+                                   return std::find(sites.begin(), sites.end(), OriginOf(icon)) != sites.end();
+                               }),
+                roots.end());
+    if (db.ExecForEach("DELETE FROM moz_icons WHERE root = 1 AND icon_url = ?", roots) < 0) {
+        return -1;
+    }
+    return db.ExecOne("DELETE FROM moz_icons WHERE root = 0 AND " + unlinked) ? 0 : -1;
+}
+
+// The icons of the pages visited, once places.sqlite has told which pages the bookmarks hold.
+void EraseFirefoxFavicons(const std::string& profile, BrowserItem& item) {
+    const std::string favicons = JoinPath(profile, "favicons.sqlite");
+    if (!FileExists(favicons)) {
+        return;
+    }
+    std::optional<std::vector<std::string>> bookmarked = FirefoxBookmarkedPages(JoinPath(profile, "places.sqlite"));
+    if (!bookmarked) {
+        NoteNotErased(favicons, "the bookmarks in places.sqlite cannot be read, so the icons they keep are not known");
+        return;
+    }
+    item.Database(
+        favicons, [&](SqliteDatabase& db) { return EditFirefoxFavicons(db, *bookmarked); }, false);
 }
 
 void EraseFirefoxProfile(const std::string& profile, BrowserTrace trace, BrowserItem& item,
@@ -298,6 +385,7 @@ void EraseFirefoxProfile(const std::string& profile, BrowserTrace trace, Browser
         break;
     case BrowserTrace::History:
         item.Database(at("places.sqlite"), EditFirefoxPlaces);
+        EraseFirefoxFavicons(profile, item);
         break;
     case BrowserTrace::FormData:
         item.Database(at("formhistory.sqlite"), [](SqliteDatabase& db) {
