@@ -9,11 +9,15 @@
 #include "engine/RunState.h"
 #include "platform/Files.h"
 #include "platform/SqliteDatabase.h"
+#include "gate/ErasePlan.h"
 #include "support/ChildProcess.h"
+#include "support/DatabaseFiles.h"
 #include "support/RecordingLog.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -195,6 +199,19 @@ protected:
         WriteFileText(Firefox(name + "\\logins.json"), "{\"logins\": [{\"hostname\": \"https://bank.example\"}]}");
         WriteFileText(Firefox(name + "\\sessionstore.jsonlz4"), "mozLz40 session");
         MakeFile(Firefox(name + "\\cache2\\entries\\ABCDEF"), 2000);
+    }
+
+    // What a preview of the run finds: every entry of its one group.
+    template <typename Run> std::vector<PlanEntry> Preview(Run run) {
+        BeginFindingPlan();
+        BeginPlanGroup("item");
+        run();
+        std::vector<PlanEntry> entries;
+        for (const PlanGroup& group : EndFindingPlan()) {
+            entries.insert(entries.end(), group.entries.begin(), group.entries.end());
+        }
+        NotErasedEntries.clear();
+        return entries;
     }
 
     // Each item starts on its placeholder line, as in an erase run.
@@ -392,6 +409,215 @@ TEST_F(CurrentBrowsersTest, AProfileThatIsALinkIsNotEnteredAndAMissingBrowserWri
     RemoveUnixSymlink(Chrome("Profile 2"));
     EXPECT_EQ(Count(elsewhere + "\\History", "SELECT count(*) FROM urls"), 1);
     EXPECT_EQ(Count(Chrome("Default\\History"), "SELECT count(*) FROM urls"), 0);
+}
+
+// A preview entry as "<kind> <what> <size>", for comparing whole lists.
+std::string Described(const PlanEntry& entry) {
+    return std::to_string(entry.kind) + " " + entry.what + " " + std::to_string(entry.size) +
+           (entry.why.empty() ? "" : " (" + entry.why + ")");
+}
+
+Lines Described(const std::vector<PlanEntry>& entries) {
+    Lines lines;
+    for (const PlanEntry& entry : entries) {
+        lines.push_back(Described(entry));
+    }
+    return lines;
+}
+
+TEST_F(CurrentBrowsersTest, VisitsInTheLogAloneArePreviewedAndErasedWithTheLogWhichIsCountedAndWiped) {
+    const std::string places = Firefox("abc.default\\places.sqlite");
+    MakeFolders(FolderOf(places));
+    ASSERT_NO_FATAL_FAILURE(MakeDatabaseWithLog(
+        places,
+        std::string(kFirefoxPlacesSchema) + "INSERT INTO moz_places(id, url, title) VALUES(2, '" + kBookmarked +
+            "', 'Kept');"
+            "INSERT INTO moz_bookmarks VALUES(2, 1, 2, 1, 0, 'Kept page', 'bookmark0001');"
+            "CREATE TABLE moz_places_extra(place_id INTEGER PRIMARY KEY, sync_json TEXT);"
+            "CREATE TABLE moz_historyvisits_extra(visit_id INTEGER PRIMARY KEY, sync_json TEXT);",
+        std::string("INSERT INTO moz_places(id, url, title, visit_count) VALUES(1, 'https://") + kVisitedMarker +
+            "/page', 'Marker', 2);"
+            "INSERT INTO moz_historyvisits(place_id, visit_date, visit_type) VALUES (1, 1, 1), (1, 2, 1);"
+            "INSERT INTO moz_places_extra VALUES(1, '{\"" +
+            kVisitedMarker + "\": 1}'), (2, '{}');" + "INSERT INTO moz_historyvisits_extra VALUES(1, '{\"" +
+            kVisitedMarker + "\": 2}');"));
+    const std::string bytesBefore = BytesBelow(Firefox("abc.default"));
+    const int64_t logSize = static_cast<int64_t>(ReadFileText(places + "-wal").size());
+
+    const std::vector<PlanEntry> preview = Preview([&] { RunFirefox(BrowserTrace::History); });
+    EXPECT_EQ(Described(preview), (Lines{Described({PlanEntry::DatabaseRows, places, 2}),
+                                         Described({PlanEntry::File, places + "-wal", logSize})}))
+        << "the log's two visits, and the log itself";
+    EXPECT_EQ(BytesBelow(Firefox("abc.default")), bytesBefore) << "a preview changes nothing";
+
+    log_.lines.clear();
+    RunFirefox(BrowserTrace::History);
+    EXPECT_EQ(log_.lines, (Lines{"1 files were erased, " + FormatByteSize(logSize) + " hard disk space was released.",
+                                 "2 history entries were erased."}));
+    EXPECT_TRUE(NotErasedEntries.empty());
+    for (const std::string& left : {places + "-wal", places + "-wal.erasing", places + "-journal"}) {
+        EXPECT_FALSE(FileExists(left)) << left;
+    }
+    EXPECT_EQ(Texts(places, "PRAGMA journal_mode"), Lines{"wal"});
+    EXPECT_EQ(IntegrityOf(places), "ok");
+    EXPECT_EQ(Texts(places, "SELECT url FROM moz_places"), Lines{kBookmarked});
+    EXPECT_EQ(Count(places, "SELECT count(*) FROM moz_historyvisits_extra"), 0);
+    EXPECT_EQ(Texts(places, "SELECT place_id FROM moz_places_extra"), Lines{"2"}) << "the bookmarked place's stays";
+    EXPECT_EQ(BytesBelow(Firefox("abc.default")).find(kVisitedMarker), std::string::npos);
+}
+
+TEST_F(CurrentBrowsersTest, AHotJournalIsRolledBackThenCountedAndWipedAndPreviewedAsAFile) {
+    MakeFolders(Chrome("Default"));
+    WriteFileText(Chrome("Default\\Preferences"), "{}");
+    const std::string history = Chrome("Default\\History");
+    ASSERT_NO_FATAL_FAILURE(MakeDatabaseWithHotJournal(
+        history,
+        std::string(kChromiumHistorySchema) + "INSERT INTO urls(url, last_visit_time) VALUES('https://" +
+            kVisitedMarker + "/page', 1); INSERT INTO visits(url, visit_time) VALUES(1, 1), (1, 2);",
+        "DELETE FROM visits"));
+    const int64_t journalSize = static_cast<int64_t>(ReadFileText(history + "-journal").size());
+
+    const std::vector<PlanEntry> preview = Preview([&] { RunChrome(BrowserTrace::History); });
+    ASSERT_FALSE(preview.empty());
+    EXPECT_EQ(Described(preview.back()), Described({PlanEntry::File, history + "-journal", journalSize}));
+    ASSERT_TRUE(FileExists(history + "-journal")) << "a preview changes nothing";
+
+    log_.lines.clear();
+    RunChrome(BrowserTrace::History);
+    ASSERT_EQ(log_.lines.size(), 2u);
+    EXPECT_EQ(log_.lines[0].rfind("1 files were erased, ", 0), 0u) << log_.lines[0];
+    EXPECT_EQ(log_.lines[1], "2 history entries were erased.") << "the interrupted delete was rolled back first";
+    EXPECT_FALSE(FileExists(history + "-journal"));
+    EXPECT_EQ(IntegrityOf(history), "ok");
+    EXPECT_EQ(Texts(history, "SELECT value FROM meta"), Lines{"66"});
+    EXPECT_EQ(BytesBelow(Chrome("Default")).find(kVisitedMarker), std::string::npos);
+}
+
+TEST_F(CurrentBrowsersTest, TableNamesInABrowsersFileAreOnlyNamesInTheEraseAndInThePreview) {
+    MakeChromeProfile("Default");
+    const std::string topSites = Chrome("Default\\Top Sites");
+    const std::string attached = scratch_ / "attached.db";
+    const std::string dropping = "t\"; DROP TABLE \"meta";
+    const std::string attaching = "t\"; COMMIT; ATTACH '" + attached + "' AS a; CREATE TABLE a.z(x); --";
+    {
+        SqliteDatabase db;
+        ASSERT_EQ(db.Create(topSites), DatabaseOpen::Opened);
+        ASSERT_TRUE(db.Exec("CREATE TABLE meta(key, value); INSERT INTO meta VALUES('version', 5);"
+                            "CREATE TABLE t(x); INSERT INTO t VALUES('https://" +
+                            std::string(kVisitedMarker) + "');"));
+        for (const std::string& name : {dropping, attaching}) {
+            ASSERT_TRUE(db.ExecOne("CREATE TABLE " + QuotedIdentifier(name) + "(url)"));
+            ASSERT_TRUE(db.ExecOne("INSERT INTO " + QuotedIdentifier(name) + " VALUES('https://" +
+                                   std::string(kVisitedMarker) + "/top')"));
+        }
+    }
+    auto rowsIn = [&](const std::string& table) {
+        return Count(topSites, "SELECT count(*) FROM " + QuotedIdentifier(table));
+    };
+
+    Preview([&] { RunChrome(BrowserTrace::History); });
+    EXPECT_EQ(rowsIn("meta"), 1);
+    EXPECT_EQ(rowsIn(dropping) + rowsIn(attaching) + rowsIn("t"), 3) << "a preview changes nothing";
+    EXPECT_FALSE(FileExists(attached));
+
+    RunChrome(BrowserTrace::History);
+    EXPECT_EQ(rowsIn("meta"), 1) << "the database's own bookkeeping stays";
+    EXPECT_EQ(rowsIn(dropping) + rowsIn(attaching) + rowsIn("t"), 0);
+    EXPECT_FALSE(FileExists(attached));
+    EXPECT_EQ(IntegrityOf(topSites), "ok");
+    EXPECT_TRUE(NotErasedEntries.empty());
+}
+
+TEST_F(CurrentBrowsersTest, FirefoxPageIconsOfVisitedPagesGoAndABookmarksStay) {
+    MakeFirefoxProfile("abc.default", false);
+    const std::string favicons = Firefox("abc.default\\favicons.sqlite");
+    const std::string visited = std::string("https://") + kVisitedMarker;
+    MakeDatabase(favicons,
+                 "CREATE TABLE moz_icons(id INTEGER PRIMARY KEY, icon_url TEXT NOT NULL, fixed_icon_url_hash INTEGER"
+                 " NOT NULL, width INTEGER NOT NULL DEFAULT 0, root INTEGER NOT NULL DEFAULT 0, color INTEGER,"
+                 " expire_ms INTEGER NOT NULL DEFAULT 0, data BLOB);"
+                 "CREATE TABLE moz_pages_w_icons(id INTEGER PRIMARY KEY, page_url TEXT NOT NULL,"
+                 " page_url_hash INTEGER NOT NULL);"
+                 "CREATE TABLE moz_icons_to_pages(page_id INTEGER NOT NULL, icon_id INTEGER NOT NULL,"
+                 " expire_ms INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (page_id, icon_id)) WITHOUT ROWID;"
+                 "INSERT INTO moz_pages_w_icons VALUES(1, '" +
+                     std::string(kBookmarked) + "', 1), (2, '" + visited +
+                     "/page', 2);"
+                     "INSERT INTO moz_icons(id, icon_url, fixed_icon_url_hash, root) VALUES"
+                     " (1, 'https://bookmarked.example/kept-icon.png', 1, 0),"
+                     " (2, '" +
+                     visited +
+                     "/page-icon.png', 2, 0),"
+                     " (3, 'https://bookmarked.example/favicon.ico', 3, 1),"
+                     " (4, '" +
+                     visited +
+                     "/favicon.ico', 4, 1);"
+                     "INSERT INTO moz_icons_to_pages(page_id, icon_id) VALUES(1, 1), (2, 2);");
+
+    RunFirefox(BrowserTrace::History);
+
+    EXPECT_EQ(Texts(favicons, "SELECT page_url FROM moz_pages_w_icons"), Lines{kBookmarked});
+    EXPECT_EQ(Texts(favicons, "SELECT icon_url FROM moz_icons ORDER BY id"),
+              (Lines{"https://bookmarked.example/kept-icon.png", "https://bookmarked.example/favicon.ico"}));
+    EXPECT_EQ(Count(favicons, "SELECT count(*) FROM moz_icons_to_pages"), 1);
+    EXPECT_EQ(IntegrityOf(favicons), "ok");
+    EXPECT_FALSE(FileExists(favicons + "-journal"));
+    EXPECT_EQ(ReadFileText(favicons).find(kVisitedMarker), std::string::npos);
+    EXPECT_EQ(log_.lines.back(), "5 history entries were erased.") << "the icons are not history entries";
+    EXPECT_TRUE(NotErasedEntries.empty());
+}
+
+TEST_F(CurrentBrowsersTest, AFileThatIsNoDatabaseATruncatedOneAndAnEmptyOneAreLeftAsTheyAreAndListed) {
+    for (const char* profile : {"Default", "Profile 1", "Profile 2", "Profile 3"}) {
+        MakeChromeProfile(profile);
+    }
+    const std::string history = ReadFileText(Chrome("Profile 1\\History"));
+    ASSERT_GT(history.size(), 8192u);
+    const std::map<std::string, std::string> bad = {
+        {Chrome("Default\\History"), "This is a text file, not a database, though long enough to look like one."},
+        {Chrome("Profile 1\\History"), history.substr(0, 4096)},
+        {Chrome("Profile 2\\History"), ""},
+    };
+    for (const auto& [path, bytes] : bad) {
+        WriteFileText(path, bytes);
+    }
+
+    RunChrome(BrowserTrace::History);
+
+    for (const auto& [path, bytes] : bad) {
+        EXPECT_EQ(ReadFileText(path), bytes) << path << " was changed";
+        EXPECT_FALSE(FileExists(path + "-journal")) << path;
+    }
+    std::map<std::string, std::string> listed;
+    for (const NotErasedEntry& entry : NotErasedEntries) {
+        listed[entry.what] = entry.why;
+    }
+    EXPECT_EQ(listed, (std::map<std::string, std::string>{
+                          {Chrome("Default\\History"), "database error: file is not a database"},
+                          {Chrome("Profile 1\\History"), "database error: database disk image is malformed"},
+                          {Chrome("Profile 2\\History"), "database error: the file is empty, not a database"}}));
+    EXPECT_EQ(log_.lines.back(), "3 history entries were erased.") << "the run goes on to the good profile";
+    EXPECT_EQ(Count(Chrome("Profile 3\\History"), "SELECT count(*) FROM urls"), 0);
+}
+
+TEST_F(CurrentBrowsersTest, ADatabaseABrowserLocksIsPreviewedAsInUseAsTheEraseFindsIt) {
+    MakeChromeProfile("Default");
+    const std::string cookies = Chrome("Default\\Network\\Cookies");
+    SqliteDatabase browser;
+    ASSERT_EQ(browser.Open(cookies), DatabaseOpen::Opened);
+    ASSERT_TRUE(browser.Exec("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE"));
+    const std::string before = ReadFileText(cookies);
+
+    const std::vector<PlanEntry> preview = Preview([&] { RunChrome(BrowserTrace::Cookies); });
+    EXPECT_EQ(Described(preview), Lines{Described({PlanEntry::NotErasable, cookies, 0, "in use by another program"})});
+
+    RunChrome(BrowserTrace::Cookies);
+    EXPECT_EQ(log_.lines.back(), "Google Chrome is running: close it for its traces to be erased.");
+    ASSERT_EQ(NotErasedEntries.size(), 1u);
+    EXPECT_EQ(NotErasedEntries[0].why, "in use by another program");
+    ASSERT_TRUE(browser.Exec("COMMIT"));
+    browser.Close();
+    EXPECT_EQ(ReadFileText(cookies), before);
 }
 
 TEST(CookieHostKept, ADotKeepsTheSubDomainsAndCaseDoesNotMatter) {
