@@ -173,6 +173,55 @@ void ApplyWriteAheadLog(std::string& database, const std::string& log) {
     }
 }
 
+bool IsPowerOfTwoBetween(size_t value, size_t least, size_t most) {
+    return value >= least && value <= most && (value & (value - 1)) == 0;
+}
+
+// Plays a hot journal back into the database's bytes, as SQLite does at its first read after a
+// program died while writing: each record's page (as it was before the interrupted transaction) in
+// its place, and the file cut to the size it had before. Each segment of the journal holds the
+// records its header counts; reading stops at a record whose checksum fails (never written whole).
+// A journal whose header is zeroed (one kept after its transaction) is not hot: nothing happens.
+void RollBackHotJournal(std::string& database, const std::string& journal) {
+    constexpr char kMagic[] = "\xd9\xd5\x05\xf9\x20\xa1\x63\xd7";
+    constexpr size_t kHeader = 28;
+    constexpr uint32_t kRecordsToTheEnd = 0xffffffff;
+    bool first = true;
+    for (size_t at = 0; at + kHeader <= journal.size() && journal.compare(at, 8, kMagic, 8) == 0;) {
+        uint32_t records = BigEndianWord(journal, at + 8);
+        const uint32_t checksumStart = BigEndianWord(journal, at + 12);
+        const size_t sector = BigEndianWord(journal, at + 20), pageSize = BigEndianWord(journal, at + 24);
+        if (!IsPowerOfTwoBetween(sector, 32, 65536) || !IsPowerOfTwoBetween(pageSize, 512, 65536)) {
+            return;
+        }
+        // The first segment's header holds the size before the transaction, restored at the end.
+        const size_t pagesBefore = first ? BigEndianWord(journal, at + 16) : database.size() / pageSize;
+        first = false;
+        at += sector;
+        if (records == kRecordsToTheEnd) {
+            records = static_cast<uint32_t>((journal.size() - std::min(journal.size(), at)) / (pageSize + 8));
+        }
+        for (uint32_t record = 0; record < records; ++record, at += pageSize + 8) {
+            if (at + pageSize + 8 > journal.size()) {
+                return;
+            }
+            uint32_t checksum = checksumStart;
+            for (size_t i = pageSize - 200; i > 0 && i < pageSize; i -= 200) {
+                checksum += static_cast<unsigned char>(journal[at + 4 + i]);
+            }
+            const size_t page = BigEndianWord(journal, at);
+            if (page == 0 || checksum != BigEndianWord(journal, at + 4 + pageSize)) {
+                return;
+            }
+            const size_t offset = (page - 1) * pageSize;
+            database.resize(std::max(database.size(), offset + pageSize));
+            database.replace(offset, pageSize, journal, at + 4, pageSize);
+        }
+        database.resize(pagesBefore * pageSize);
+        at = (at + sector - 1) / sector * sector;
+    }
+}
+
 DatabaseOpen TakeOpened(sqlite3* opened, int result, bool forEdit, sqlite3*& db, std::string& error);
 
 // Opens the database and reads its schema once. On anything but Opened, db is left null and error
@@ -205,14 +254,17 @@ DatabaseOpen OpenCopyInMemory(const std::string& path, sqlite3*& db, std::string
         return DatabaseOpen::Locked;
     }
     // A database kept in write-ahead-log mode is read with its log's transactions written in, as
-    // one with a rollback journal: memory holds no log.
+    // one with a rollback journal: memory holds no log. One in rollback mode is read as the edit
+    // will find it, after its hot journal (if it has one) has been played back.
     constexpr size_t kWriteVersion = 18, kReadVersion = 19;
+    std::string beside;
     if (bytes.size() > kReadVersion && bytes[kWriteVersion] == 2 && bytes[kReadVersion] == 2) {
-        std::string log;
-        if (ReadWholeFile(path + "-wal", log)) {
-            ApplyWriteAheadLog(bytes, log);
+        if (ReadWholeFile(path + "-wal", beside)) {
+            ApplyWriteAheadLog(bytes, beside);
         }
         bytes[kWriteVersion] = bytes[kReadVersion] = 1;
+    } else if (!bytes.empty() && ReadWholeFile(path + "-journal", beside)) {
+        RollBackHotJournal(bytes, beside);
     }
     sqlite3* opened = nullptr;
     int result = sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE, nullptr);

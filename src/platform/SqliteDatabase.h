@@ -40,7 +40,8 @@ public:
     // Opens a copy of the database in memory: it may be changed freely, and the file is only ever
     // read (sharing every access). Answers as OpenForEdit does: Locked when another program
     // holds a lock that an edit would need (asked of the file's locks, each released at once). A
-    // database in write-ahead-log mode is read together with the transactions its log holds.
+    // database in write-ahead-log mode is read together with the transactions its log holds; one
+    // with a hot journal as it was before the interrupted transaction, as OpenForEdit finds it.
     DatabaseOpen OpenCopy(const std::string& path);
     // Creates the database when it is missing (for tests that build a browser's files).
     DatabaseOpen Create(const std::string& path);
