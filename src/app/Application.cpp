@@ -78,7 +78,7 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
         } else {
             ShowWindow(main.Handle(), SW_SHOWNORMAL);
             UpdateWindow(main.Handle());
-            exitCode = RunMessageLoop(main.Handle());
+            exitCode = RunMessageLoop();
         }
         DestroyWindow(applicationWindow);
     } catch (const std::exception& e) {

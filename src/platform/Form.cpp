@@ -18,6 +18,8 @@ void RegisterFormClass(const wchar_t* className, WNDPROC proc) {
     if (GetClassInfoExW(instance, className, &existing)) {
         return;
     }
+    // From the first window of the framework on, every message loop gives keys to the forms first.
+    SetMessageFilter(TranslateFormMessage);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
@@ -128,10 +130,7 @@ int TForm::ShowModal() {
             }
             break;
         }
-        if (!TranslateFormMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        DispatchLoopMessage(msg);
     }
     if (modalOwner_) {
         EnableWindow(modalOwner_, TRUE);
@@ -219,16 +218,4 @@ TForm* TForm::FromWindow(HWND window) {
 
 void ShowApplicationError(std::string_view message) {
     ShowMessageBox(ActiveOwner(), message, "Error", MB_OK | MB_ICONERROR);
-}
-
-int RunMessageLoop(HWND mainWindow) {
-    MSG msg;
-    BOOL got;
-    while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-        if (!IsWindow(mainWindow) || !TranslateFormMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }

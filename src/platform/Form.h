@@ -151,8 +151,6 @@ void ShowApplicationError(std::string_view message);
 
 // Gives a message to the keyboard handling of the form it is for (Tab, Ctrl+Tab, Enter, Esc,
 // mnemonics, then the dialog manager); true when it was handled and must not be dispatched again.
-// Every message loop of the program calls this before it translates and dispatches.
+// The framework installs it as the message loops' filter (platform/Messages.h) when it registers
+// its first window class.
 bool TranslateFormMessage(MSG& msg);
-
-// Runs the message loop of the main window until WM_QUIT; returns the quit code.
-int RunMessageLoop(HWND mainWindow);
