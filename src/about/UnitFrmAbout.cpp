@@ -1,6 +1,6 @@
 #include "about/UnitFrmAbout.h"
 
-#include "platform/ControlSubclass.h"
+#include "ui/ControlSubclass.h"
 #include "platform/Shell.h"
 #include "platform/Version.h"
 

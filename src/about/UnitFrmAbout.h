@@ -2,7 +2,7 @@
 // a mail to support.
 #pragma once
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 constexpr const wchar_t* kAboutClass = L"TFrmAbout";
 

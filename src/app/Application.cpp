@@ -4,7 +4,7 @@
 #include "platform/Messages.h"
 #include "platform/ThisProcess.h"
 #include "platform/WindowText.h"
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <commctrl.h>
 #include <objbase.h>

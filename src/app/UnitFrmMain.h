@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/MemoLog.h"
-#include "platform/Form.h"
+#include "ui/Form.h"
 #include "settings/RunningProgram.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "settings/UnitFrmBosskeyOption.h"
 
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 #include "store/OptionTexts.h"
 #include "store/OptionsStore.h"
 

@@ -2,8 +2,8 @@
 
 #include "engine/EraseItems.h"
 #include "engine/Plugins.h"
-#include "platform/ListViewRows.h"
-#include "platform/StandardControls.h"
+#include "ui/ListViewRows.h"
+#include "ui/StandardControls.h"
 #include "platform/Text.h"
 #include "store/OptionsStore.h"
 #include "settings/PluginList.h"

@@ -2,8 +2,8 @@
 // to the two keep lists.
 #pragma once
 
-#include "platform/Form.h"
-#include "platform/PageControl.h"
+#include "ui/Form.h"
+#include "ui/PageControl.h"
 
 constexpr const wchar_t* kOptionsClass = L"TFrmOptions";
 

@@ -1,6 +1,6 @@
 #include "settings/UnitFrmShudownOptions.h"
 
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 #include "settings/MiscellaneousRules.h"
 #include "store/OptionNames.h"
 #include "store/OptionsStore.h"

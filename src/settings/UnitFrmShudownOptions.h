@@ -2,7 +2,7 @@
 // shut down, or restart.
 #pragma once
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 constexpr const wchar_t* kShutdownOptionsClass = L"TFrmShutdownOptions";
 

@@ -2,7 +2,7 @@
 
 #include "platform/WindowText.h"
 #include "platform/Files.h"
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 #include "settings/MiscellaneousRules.h"
 #include "store/OptionNames.h"
 #include "store/OptionsStore.h"

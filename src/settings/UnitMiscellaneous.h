@@ -3,8 +3,8 @@
 // program at once.
 #pragma once
 
-#include "platform/Form.h"
-#include "platform/PageControl.h"
+#include "ui/Form.h"
+#include "ui/PageControl.h"
 #include "settings/RunningProgram.h"
 
 #include <optional>

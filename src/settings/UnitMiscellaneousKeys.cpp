@@ -2,7 +2,7 @@
 // only ever what their key handlers build, and the passes field.
 #include "settings/UnitMiscellaneous.h"
 
-#include "platform/ControlSubclass.h"
+#include "ui/ControlSubclass.h"
 #include "platform/WindowText.h"
 #include "settings/MiscellaneousRules.h"
 

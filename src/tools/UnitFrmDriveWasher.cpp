@@ -2,7 +2,7 @@
 
 #include "platform/Messages.h"
 #include "platform/WindowText.h"
-#include "platform/ListViewRows.h"
+#include "ui/ListViewRows.h"
 #include "platform/Volumes.h"
 #include "tools/DriveList.h"
 #include "tools/FillFiles.h"

@@ -2,7 +2,7 @@
 // each with fill files until it is full, then deleting them, with progress and Stop.
 #pragma once
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 #include "tools/WorkButton.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 #include "engine/WipeMethods.h"
 #include "platform/Messages.h"
 #include "platform/WindowText.h"
-#include "platform/Dialogs.h"
-#include "platform/ListViewRows.h"
+#include "ui/Dialogs.h"
+#include "ui/ListViewRows.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 // configured wipe method, watching each file's passes in the list; Stop acts between passes.
 #pragma once
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 #include "tools/WorkButton.h"
 #include "tools/ShredderRules.h"
 

@@ -1,4 +1,4 @@
-#include "platform/ThrottledDisplay.h"
+#include "ui/ThrottledDisplay.h"
 
 #include <algorithm>
 #include <utility>

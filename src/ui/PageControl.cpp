@@ -1,8 +1,8 @@
-#include "platform/PageControl.h"
+#include "ui/PageControl.h"
 
 #include "platform/WindowsVersion.h"
 #include "platform/Handle.h"
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 #include "platform/Text.h"
 #include "platform/WindowList.h"
 

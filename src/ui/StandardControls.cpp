@@ -1,4 +1,4 @@
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 
 #include "platform/Text.h"
 

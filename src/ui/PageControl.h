@@ -2,7 +2,7 @@
 // window (above it in the z-order); only the controls of the selected page are shown.
 #pragma once
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 #include "platform/Handle.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // Ctrl+Tab and Ctrl+PgDn through pages, Enter for the focused or default button, Esc for Cancel,
 // mnemonics; arrow keys are left to the dialog manager. The windows are not dialog boxes, so the
 // messages a dialog box answers for the dialog manager are answered here.
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <commctrl.h>
 

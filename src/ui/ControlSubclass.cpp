@@ -1,6 +1,6 @@
-#include "platform/ControlSubclass.h"
+#include "ui/ControlSubclass.h"
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include "platform/Text.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include "platform/Messages.h"
 #include "platform/WindowText.h"

@@ -1,4 +1,4 @@
-#include "platform/ListViewRows.h"
+#include "ui/ListViewRows.h"
 
 #include "platform/Text.h"
 
