@@ -497,7 +497,7 @@ int TFrmMain::EraseUnattended(const std::string& logPath) {
     LogTranscript transcript(memInfo_);
     try {
         memInfo_.Clear();
-        end = RunEraseSteps(transcript, OptionsFilePath(), hwnd_, false);
+        end = RunEraseSteps(transcript, OptionsFilePath());
     } catch (...) {
         end.stopped = true;
     }
@@ -535,7 +535,9 @@ void TFrmMain::RunErase() {
     EraseRunEnd end;
     try {
         memInfo_.Clear();
-        end = RunEraseSteps(memInfo_, OptionsFilePath(), hwnd_);
+        end = RunEraseSteps(memInfo_, OptionsFilePath(), [this](std::string_view failureText) {
+            ShowMessageBox(hwnd_, failureText, kItemFailedCaption, MB_OK | MB_ICONERROR);
+        });
     } catch (...) {
         EndEraseRun();
         throw;

@@ -25,6 +25,10 @@ constexpr UINT kTimerCloseAfterPreviewInterval = 100;
 constexpr UINT kTrayIconId = 1;
 
 constexpr const char* kMainWindowCaption = "Quorvale";
+// The captions of the box an erase run ends with, and of the box of an item that could not do its
+// work (its row's failureText).
+constexpr const char* kRunEndCaption = "Information";
+constexpr const char* kItemFailedCaption = "Error";
 constexpr const wchar_t* kMainWindowClass = L"TFrmMain";
 constexpr const char* kSingleInstanceMutex = "LDF_Quorvale";
 constexpr const char* kBossKeyAtomName = "LDF_Bosskey";
