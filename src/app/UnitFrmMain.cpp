@@ -1,8 +1,6 @@
 #include "app/UnitFrmMain.h"
 
 #include "about/UnitFrmAbout.h"
-#include "app/CommandLine.h"
-#include "engine/EraseRun.h"
 #include "app/Triggers.h"
 #include "app/UnitMoveWindow.h"
 #include "engine/RunState.h"
@@ -11,8 +9,6 @@
 #include "platform/WindowText.h"
 #include "platform/WindowsVersion.h"
 #include "platform/Files.h"
-#include "platform/Registry.h"
-#include "platform/Security.h"
 #include "platform/Shell.h"
 #include "store/HotkeyText.h"
 #include "store/OptionNames.h"
@@ -108,37 +104,6 @@ void UnregisterNamedHotkey(HWND window, int32_t& atom) {
 void OpenHelpFile() { ShellOpen("open", JoinPath(ExecutableDir(), "help.chm"), "c:\\", SW_SHOWNORMAL); }
 
 } // namespace
-
-UINT ScheduleIntervalMs(int32_t customInterval) {
-    switch (customInterval) {
-    case 0:
-        return 900000;
-    case 1:
-        return 1800000;
-    case 2:
-        return 3600000;
-    case 3:
-        return 28800000;
-    default:
-        return 86400000;
-    }
-}
-
-bool StartupEraseRequested(const std::vector<std::string>& arguments, bool systemStartErase) {
-    return systemStartErase && !arguments.empty() && arguments.front() == "/startup";
-}
-
-void StoreUserSid() {
-    auto sid = CurrentUserSidText();
-    if (!sid) {
-        return;
-    }
-    // Without write access to the machine-wide key the value is simply not left; nothing in this
-    // program reads it back.
-    if (RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, "\\Software\\Quorvale", KEY_WRITE)) {
-        SetRegString(key.get(), "SID", *sid);
-    }
-}
 
 TFrmMain::TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, TestBuildSeams seams)
     : applicationWindow_(applicationWindow), arguments_(std::move(arguments)), seams_(seams) {
@@ -447,115 +412,47 @@ void TFrmMain::BtnEraseClick() {
     TryRunErase();
 }
 
-namespace {
-
-// The progress log as shown, and a copy of its lines for the log file of an unattended run.
-class LogTranscript : public ProgressLog {
-public:
-    explicit LogTranscript(ProgressLog& shown) : shown_(shown) {}
-    void AppendLine(std::string_view line) override {
-        lines_.emplace_back(line);
-        shown_.AppendLine(line);
-    }
-    void ReplaceLastLine(std::string_view line) override {
-        if (lines_.empty()) {
-            lines_.emplace_back(line);
-        } else {
-            lines_.back() = std::string(line);
-        }
-        shown_.ReplaceLastLine(line);
-    }
-    std::string Text() const {
-        std::string text;
-        for (const std::string& line : lines_) {
-            text += line + "\r\n";
-        }
-        return text;
-    }
-
-private:
-    ProgressLog& shown_;
-    std::vector<std::string> lines_;
-};
-
-} // namespace
-
-int TFrmMain::EraseUnattended(const std::string& logPath) {
-    // The log file is made first: a run whose log cannot be kept does not start.
-    if (!logPath.empty() && WriteWholeFile(logPath, "") != ERROR_SUCCESS) {
-        SayOnConsole("The log file " + logPath + " cannot be written: nothing was erased.");
-        return kExitNotRun;
-    }
-    if (RunInProgress) {
-        return kExitNotRun;
-    }
-    StopRequested = false;
-    RunInProgress = true;
-    erasing_ = true;
-    ShowEraseRunning(true);
-    EraseRunEnd end;
-    LogTranscript transcript(memInfo_);
-    try {
-        memInfo_.Clear();
-        end = RunEraseSteps(transcript, OptionsFilePath());
-    } catch (...) {
-        end.stopped = true;
-    }
-    EndEraseRun();
-    memInfo_.Flush();
-    if (!logPath.empty()) {
-        WriteWholeFile(logPath, transcript.Text());
-    }
-    for (const std::string& line : NotErasedLines(NotErasedEntries)) {
-        SayOnConsole(line);
-    }
-    SayOnConsole(end.boxText);
-    if (end.stopped) {
-        return kExitNotRun;
-    }
-    return NotErasedEntries.empty() ? kExitAllErased : kExitNotAllErased;
-}
-
 bool TFrmMain::TryRunErase() {
-    if (RunInProgress) {
+    const std::optional<EraseRunEnd> end = RunErase(memInfo_, [this](std::string_view failureText) {
+        ShowMessageBox(hwnd_, failureText, kItemFailedCaption, MB_OK | MB_ICONERROR);
+    });
+    if (!end) {
         return false;
     }
-    StopRequested = false;
-    RunErase();
+    // The run is over once its summary is written: from here on another run may start, even while
+    // the box below waits for a user who is away (a schedule tick, or the end of the session).
+    // Closing the window stopped the run: the user has left, so no box holds the close up.
+    if (!closeAfterRun_ && (end->stopped || !ShutdownErasePending)) {
+        ShowMessageBox(hwnd_, end->boxText, kRunEndCaption, MB_OK | MB_ICONINFORMATION);
+    }
     if (closeAfterRun_) {
         Close();
     }
     return true;
 }
 
-void TFrmMain::RunErase() {
-    RunInProgress = true;
-    erasing_ = true;
-    ShowEraseRunning(true);
-    EraseRunEnd end;
-    try {
-        memInfo_.Clear();
-        end = RunEraseSteps(memInfo_, OptionsFilePath(), [this](std::string_view failureText) {
-            ShowMessageBox(hwnd_, failureText, kItemFailedCaption, MB_OK | MB_ICONERROR);
-        });
-    } catch (...) {
-        EndEraseRun();
-        throw;
+std::optional<EraseRunEnd> TFrmMain::RunErase(ProgressLog& log, const ItemFailure& onItemFailure) {
+    if (RunInProgress) {
+        return std::nullopt;
     }
-    // The run is over once its summary is written: from here on another run may start, even while
-    // the box below waits for a user who is away (a schedule tick, or the end of the session).
-    EndEraseRun();
-    // Closing the window stopped the run: the user has left, so no box holds the close up.
-    if (!closeAfterRun_ && (end.stopped || !ShutdownErasePending)) {
-        ShowMessageBox(hwnd_, end.boxText, kRunEndCaption, MB_OK | MB_ICONINFORMATION);
-    }
-}
-
-void TFrmMain::EndEraseRun() {
-    ShowEraseRunning(false);
-    StopRequested = false;
-    RunInProgress = false;
-    erasing_ = false;
+    // Marks this window's run as under way for as long as it lives, and as over however it ends.
+    struct Erasing {
+        explicit Erasing(TFrmMain& form) : window(form) {
+            StopRequested = false;
+            RunInProgress = true;
+            window.erasing_ = true;
+            window.ShowEraseRunning(true);
+        }
+        ~Erasing() {
+            window.ShowEraseRunning(false);
+            StopRequested = false;
+            RunInProgress = false;
+            window.erasing_ = false;
+        }
+        TFrmMain& window;
+    } erasing(*this);
+    memInfo_.Clear();
+    return RunEraseSteps(log, OptionsFilePath(), onItemFailure);
 }
 
 void TFrmMain::ShowEraseRunning(bool running) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/MemoLog.h"
+#include "engine/EraseRun.h"
 #include "ui/Form.h"
 #include "settings/RunningProgram.h"
 
@@ -10,6 +11,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,15 +50,6 @@ struct TestBuildSeams {
     UINT scheduleDivisor = 0;    // not 0: the chosen interval is divided by this (when no interval is set)
 };
 
-// Interval of the schedule timer for a "CustomInterval" choice.
-UINT ScheduleIntervalMs(int32_t customInterval);
-
-// Whether the start-up erase is armed: the setting is on and the first argument is exactly "/startup".
-bool StartupEraseRequested(const std::vector<std::string>& arguments, bool systemStartErase);
-
-// Stores the current user's SID text as "SID" under HKEY_LOCAL_MACHINE "\Software\Quorvale".
-void StoreUserSid();
-
 class TFrmMain : public TForm, public RunningProgram {
 public:
     enum ControlId : int {
@@ -90,16 +83,19 @@ public:
     void ShowTrayIcon(bool show) override;
     bool TrayIconShown() const override { return TrayIconVisible; }
 
-    // Starts an erase run as the Erase button does (StopRequested cleared, caption "Stop") and
-    // returns when it has ended and its box was answered; every trigger starts its run through here.
-    // While a run's work is under way (RunInProgress) it starts nothing and returns false, so no two
-    // runs share the counters; an earlier run's box still open does not hold a new run back.
+    // Starts an erase run as the Erase button does, with an error box for an item that could not do
+    // its work, and returns when it has ended and its box was answered; every trigger starts its run
+    // through here. Returns false, starting nothing, while a run's work is under way; an earlier
+    // run's box still open does not hold a new run back.
     bool TryRunErase();
 
-    // Runs an erase without waiting for anyone (the /erase switch): no box at its end. Writes the
-    // whole log, the account of what was not erased included, to logPath (UTF-8) unless it is
-    // empty, says the run's summary on the console, and returns the exit code (CommandLine.h).
-    int EraseUnattended(const std::string& logPath);
+    // The one way an erase run of this window starts: the log cleared, StopRequested cleared, and
+    // RunInProgress set, the Erase button turned to Stop and the buttons that open a modal window
+    // disabled until the run's summary is written, however the run ends. The lines go to log (this
+    // window's log, or one that copies it); onItemFailure as RunEraseSteps takes it. While a run's
+    // work is under way (RunInProgress) it starts nothing and returns nullopt, so no two runs share
+    // the counters.
+    std::optional<EraseRunEnd> RunErase(ProgressLog& log, const ItemFailure& onItemFailure);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -142,9 +138,6 @@ private:
     // The run of the schedule timer and "Erase Now": the window brought forward, then the run.
     void UnattendedRun();
 
-    void RunErase();
-    // The Erase button back, StopRequested cleared, RunInProgress cleared.
-    void EndEraseRun();
     // The Erase button's caption, and the buttons that open a modal window, which would hold the
     // run until it closed, disabled during a run.
     void ShowEraseRunning(bool running);
