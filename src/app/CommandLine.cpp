@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "engine/EraseRun.h"
 #include "engine/WipeMethods.h"
 #include "platform/Files.h"

@@ -1,6 +1,7 @@
 #include "app/Triggers.h"
 
-#include "app/UnitMoveWindow.h"
+#include "app/BossKey.h"
+#include "app/Shutdown.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
 #include "platform/ShellApplication.h"

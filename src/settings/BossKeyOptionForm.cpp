@@ -1,4 +1,4 @@
-#include "settings/UnitFrmBosskeyOption.h"
+#include "settings/BossKeyOptionForm.h"
 
 #include "ui/StandardControls.h"
 #include "store/OptionTexts.h"

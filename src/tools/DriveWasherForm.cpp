@@ -1,4 +1,4 @@
-#include "tools/UnitFrmDriveWasher.h"
+#include "tools/DriveWasherForm.h"
 
 #include "platform/Messages.h"
 #include "platform/WindowText.h"

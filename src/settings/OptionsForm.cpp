@@ -1,4 +1,4 @@
-#include "settings/UnitFrmOptions.h"
+#include "settings/OptionsForm.h"
 
 #include "engine/EraseItems.h"
 #include "engine/Plugins.h"

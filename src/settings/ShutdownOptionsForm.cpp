@@ -1,4 +1,4 @@
-#include "settings/UnitFrmShudownOptions.h"
+#include "settings/ShutdownOptionsForm.h"
 
 #include "ui/StandardControls.h"
 #include "settings/MiscellaneousRules.h"

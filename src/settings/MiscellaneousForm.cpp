@@ -1,4 +1,4 @@
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"
 
 #include "platform/WindowText.h"
 #include "platform/Files.h"
@@ -7,8 +7,8 @@
 #include "store/OptionNames.h"
 #include "store/OptionsStore.h"
 #include "settings/RunValue.h"
-#include "settings/UnitFrmBosskeyOption.h"
-#include "settings/UnitFrmShudownOptions.h"
+#include "settings/BossKeyOptionForm.h"
+#include "settings/ShutdownOptionsForm.h"
 
 #include <commctrl.h>
 

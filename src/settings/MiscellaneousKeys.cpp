@@ -1,6 +1,6 @@
 // The keyboard fields of the Miscellaneous dialog: the two hotkey capture fields, whose text is
 // only ever what their key handlers build, and the passes field.
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"
 
 #include "ui/ControlSubclass.h"
 #include "platform/WindowText.h"

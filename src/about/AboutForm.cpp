@@ -1,4 +1,4 @@
-#include "about/UnitFrmAbout.h"
+#include "about/AboutForm.h"
 
 #include "ui/ControlSubclass.h"
 #include "platform/Shell.h"

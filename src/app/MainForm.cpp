@@ -1,8 +1,8 @@
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 
-#include "about/UnitFrmAbout.h"
+#include "about/AboutForm.h"
 #include "app/Triggers.h"
-#include "app/UnitMoveWindow.h"
+#include "app/BossKey.h"
 #include "engine/RunState.h"
 #include "platform/Messages.h"
 #include "platform/ThisProcess.h"
@@ -13,10 +13,10 @@
 #include "store/HotkeyText.h"
 #include "store/OptionNames.h"
 #include "store/OptionsStore.h"
-#include "settings/UnitFrmOptions.h"
-#include "settings/UnitMiscellaneous.h"
-#include "tools/UnitFrmDriveWasher.h"
-#include "tools/UnitFrmFileShredder.h"
+#include "settings/OptionsForm.h"
+#include "settings/MiscellaneousForm.h"
+#include "tools/DriveWasherForm.h"
+#include "tools/FileShredderForm.h"
 
 #include <commctrl.h>
 

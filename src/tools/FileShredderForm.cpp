@@ -1,4 +1,4 @@
-#include "tools/UnitFrmFileShredder.h"
+#include "tools/FileShredderForm.h"
 
 #include "engine/WipeMethods.h"
 #include "platform/Messages.h"

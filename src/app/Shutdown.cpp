@@ -1,4 +1,4 @@
-#include "app/UnitMoveWindow.h"
+#include "app/Shutdown.h"
 
 #include "engine/SystemInfo.h"
 #include "platform/Messages.h"
