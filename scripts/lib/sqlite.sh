@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Makes SQLite's amalgamation (sqlite3.c and sqlite3.h, the one C file the build compiles into the
 # program) from Debian's sqlite3 source package, Debian's patches applied, and keeps it in
-# build/deps/sqlite of this tree, which git ignores. The package is fetched through an apt source
+# deps/sqlite of the build root (arch.sh: $QV_BUILD_DIR, else build/ of this tree, which git
+# ignores), where qv_configure points the builds. The package is fetched through an apt source
 # list and state of its own, so the system's apt sources and lists stay as they are; nothing needs
 # root. When the amalgamation is there already it only says so.
 # Needs apt-get, dpkg-source (dpkg-dev), xz, tclsh, gcc and make: scripts/setup.sh installs them
 # and then runs this script.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-deps="$root/build/deps"
+here="$(dirname "$0")"
+# shellcheck source=arch.sh
+source "$here/arch.sh"
+deps="$qv_build_root/deps"
 out="$deps/sqlite"
 suite=bookworm
 
@@ -25,7 +28,7 @@ for tool in apt-get dpkg-source xz tclsh gcc make; do
     command -v "$tool" >/dev/null || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "scripts/sqlite.sh needs ${missing[*]}: run scripts/setup.sh, which installs them." >&2
+    echo "scripts/lib/sqlite.sh needs ${missing[*]}: run scripts/setup.sh, which installs them." >&2
     exit 1
 fi
 
@@ -55,7 +58,7 @@ log="$work/log"
 run_once() { "$@" >>"$log" 2>&1 </dev/null; }
 failed() {
     cat "$log" >&2
-    echo "scripts/sqlite.sh: failed: $*" >&2
+    echo "scripts/lib/sqlite.sh: failed: $*" >&2
     exit 1
 }
 run() { run_once "$@" || failed "$@"; }
@@ -63,7 +66,7 @@ run() { run_once "$@" || failed "$@"; }
 echo "Fetching Debian's sqlite3 source package ($suite) ..."
 start="$(now)"
 # shellcheck source=retry.sh
-source "$root/scripts/retry.sh"
+source "$here/retry.sh"
 retry run_once "${apt[@]}" update || failed "${apt[@]}" update
 # apt-get source unpacks the package with dpkg-source, which applies Debian's patches.
 (cd "$work/source" && { retry run_once "${apt[@]}" source sqlite3 || failed "${apt[@]}" source sqlite3; })
@@ -71,7 +74,7 @@ dsc="$(echo "$work"/source/sqlite3_*.dsc)"
 tree="$(find "$work/source" -mindepth 1 -maxdepth 1 -type d -name 'sqlite3-*')"
 if [ ! -f "$dsc" ] || [ ! -f "$tree/VERSION" ]; then
     cat "$log" >&2
-    echo "scripts/sqlite.sh: apt-get source left no unpacked sqlite3 source in $work/source" >&2
+    echo "scripts/lib/sqlite.sh: apt-get source left no unpacked sqlite3 source in $work/source" >&2
     exit 1
 fi
 version="$(sed -n 's/^Version: //p' "$dsc")"

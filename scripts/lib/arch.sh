@@ -9,7 +9,7 @@
 # forces one. Wine's loaders and server are called by their own paths: Debian's wrappers pick the
 # 32-bit loader whenever it is installed, whether or not the host can run it.
 
-qv_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+qv_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 qv_build_root="${QV_BUILD_DIR:-$qv_root/build}"
 qv_arches="i686 x86_64"
 qv_wine32=/usr/lib/wine/wine
@@ -113,7 +113,7 @@ qv_configure() {
     local arch="$1"
     shift
     cmake -S "$qv_root" -B "$(qv_build_dir "$arch")" -DCMAKE_TOOLCHAIN_FILE="$qv_root/cmake/mingw-w64-$arch.cmake" \
-        "$@" >/dev/null
+        -DQV_SQLITE_DIR="$qv_build_root/deps/sqlite" "$@" >/dev/null
 }
 
 # Builds in a build's folder: qv_build <arch> [cmake --build options...]
