@@ -138,7 +138,7 @@ void TFrmMain::FormCreate() {
     TrayIconRecord.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayIconRecord.uCallbackMessage = WM_TRAYICON;
     TrayIconRecord.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICONSM));
-    std::strncpy(TrayIconRecord.szTip, "Quorvale", 63);
+    std::strncpy(TrayIconRecord.szTip, "Quorvale", ARRAYSIZE(TrayIconRecord.szTip) - 1);
 
     if (IsWindowsNtPlatform()) {
         StoreUserSid();

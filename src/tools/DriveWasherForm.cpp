@@ -1,6 +1,7 @@
 #include "tools/DriveWasherForm.h"
 
 #include "platform/Messages.h"
+#include "ui/ControlSubclass.h"
 #include "platform/WindowText.h"
 #include "ui/ListViewRows.h"
 #include "platform/Volumes.h"
@@ -10,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 bool WashStopRequested = false;
@@ -37,24 +39,23 @@ constexpr ControlSpec kWasherControls[] = {
     {WC_BUTTONW, "&Cancel", TFrmDriveWasher::IDC_BTN_CANCEL, 398, 308, 84, 27, kButton},
 };
 
-// The progress bar shows its percentage in its middle.
-LRESULT CALLBACK PercentBarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    LRESULT result = DefSubclassProc(bar, msg, wParam, lParam);
-    if (msg == WM_PAINT) {
-        RECT area;
-        GetClientRect(bar, &area);
-        std::wstring text = std::to_wstring(SendMessageW(bar, PBM_GETPOS, 0, 0)) + L"%";
-        WindowDC dc(bar);
-        auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
-        HGDIOBJ oldFont = font ? SelectObject(dc.get(), font) : nullptr;
-        SetBkMode(dc.get(), TRANSPARENT);
-        SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc.get(), text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        if (oldFont) {
-            SelectObject(dc.get(), oldFont);
-        }
-    } else if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(bar, PercentBarProc, 0);
+// The progress bar shows its percentage in its middle, drawn over what the bar itself painted.
+std::optional<LRESULT> PercentBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) {
+        return std::nullopt;
+    }
+    LRESULT result = DefaultControlProc(bar, msg, wParam, lParam);
+    RECT area;
+    GetClientRect(bar, &area);
+    std::wstring text = std::to_wstring(SendMessageW(bar, PBM_GETPOS, 0, 0)) + L"%";
+    WindowDC dc(bar);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = font ? SelectObject(dc.get(), font) : nullptr;
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(dc.get(), text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (oldFont) {
+        SelectObject(dc.get(), oldFont);
     }
     return result;
 }
@@ -73,7 +74,7 @@ TFrmDriveWasher::TFrmDriveWasher(HWND owner) : cleanButton_(kCaptionStart, kCapt
     ShowWindow(label2_, SW_HIDE);
     ShowWindow(pgbar_, SW_HIDE);
     SendMessageW(pgbar_, PBM_SETRANGE32, 0, 100);
-    SetWindowSubclass(pgbar_, PercentBarProc, 0, 0);
+    SubclassControl(pgbar_, PercentBarMessage);
     AddListViewStyles(lvw_, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     AddListViewColumn(lvw_, 0, "Drives", Scale(158));
     AddListViewColumn(lvw_, 1, "Free Space", Scale(158));
