@@ -15,8 +15,8 @@
 #include "platform/UrlCache.h"
 #include "settings/PreviewForm.h"
 #include "support/TestDrives.h"
-#include "tools/UnitFrmDriveWasher.h"
-#include "tools/UnitFrmFileShredder.h"
+#include "tools/DriveWasherForm.h"
+#include "tools/FileShredderForm.h"
 
 #include <gtest/gtest.h>
 

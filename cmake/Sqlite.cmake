@@ -1,10 +1,17 @@
-# SQLite as the static library qv_sqlite, compiled from the amalgamation that scripts/sqlite.sh
-# makes from Debian's source (scripts/setup.sh runs it) in build/deps/sqlite. Only qv_platform
-# links it, privately, so sqlite3.h is seen by the platform layer's sources and nowhere above.
-set(QV_SQLITE_DIR ${PROJECT_SOURCE_DIR}/build/deps/sqlite CACHE PATH
-    "The folder with SQLite's amalgamation (sqlite3.c, sqlite3.h), made by scripts/sqlite.sh")
+# SQLite as the static library qv_sqlite, compiled from the amalgamation that scripts/lib/sqlite.sh
+# makes from Debian's source (scripts/setup.sh runs it) in deps/sqlite of the build root: the folder
+# $QV_BUILD_DIR names, else build/ of the source tree (qv_configure in scripts/lib/arch.sh passes it).
+# Only qv_platform links it, privately, so sqlite3.h is seen by the platform layer's sources and
+# nowhere above.
+if(DEFINED ENV{QV_BUILD_DIR} AND NOT "$ENV{QV_BUILD_DIR}" STREQUAL "")
+    set(QV_SQLITE_DEFAULT_DIR $ENV{QV_BUILD_DIR}/deps/sqlite)
+else()
+    set(QV_SQLITE_DEFAULT_DIR ${PROJECT_SOURCE_DIR}/build/deps/sqlite)
+endif()
+set(QV_SQLITE_DIR ${QV_SQLITE_DEFAULT_DIR} CACHE PATH
+    "The folder with SQLite's amalgamation (sqlite3.c, sqlite3.h), made by scripts/lib/sqlite.sh")
 if(NOT EXISTS ${QV_SQLITE_DIR}/sqlite3.c OR NOT EXISTS ${QV_SQLITE_DIR}/sqlite3.h)
-    message(FATAL_ERROR "SQLite's amalgamation is missing from ${QV_SQLITE_DIR}: run scripts/sqlite.sh "
+    message(FATAL_ERROR "SQLite's amalgamation is missing from ${QV_SQLITE_DIR}: run scripts/lib/sqlite.sh "
                         "(scripts/setup.sh does), then configure again.")
 endif()
 file(STRINGS ${QV_SQLITE_DIR}/sqlite3.h QV_SQLITE_VERSION_LINE REGEX "^#define SQLITE_VERSION +\"")

@@ -5,8 +5,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-# shellcheck source=arch.sh
-source "$root/scripts/arch.sh"
+# shellcheck source=lib/arch.sh
+source "$root/scripts/lib/arch.sh"
 for arch in $qv_arches; do
     qv_configure "$arch"
     qv_build "$arch" --target package_zip

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds Quorvale.exe and starts it under Wine: the 32-bit program where the host runs 32-bit
-# programs, else the 64-bit one (scripts/arch.sh; QV_ARCH forces one). With a display ($DISPLAY) it
+# programs, else the 64-bit one (scripts/lib/arch.sh; QV_ARCH forces one). With a display ($DISPLAY) it
 # simply runs there. Without one it starts a private Xvfb, waits for the main window, saves a
 # screenshot of it to build/<arch>/screenshots/main-window.png (printed), then closes the program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-# shellcheck source=wine-env.sh
-source "$root/scripts/wine-env.sh"
+# shellcheck source=lib/wine-env.sh
+source "$root/scripts/lib/wine-env.sh"
 qv_host_build "Running" "" Quorvale
 build="$QV_HOST_BUILD"
 

@@ -3,12 +3,12 @@
 # controls and the tools' message boxes too) under Wine on a private Xvfb, in a Wine prefix of its
 # own inside the build folder, and saves one PNG per window to docs/screenshots/, plus the main
 # window at 144 DPI (150 %) as main-window-144dpi.png.
-# The build the host runs is used (scripts/arch.sh; QV_ARCH forces one).
+# The build the host runs is used (scripts/lib/arch.sh; QV_ARCH forces one).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-# shellcheck source=wine-env.sh
-source "$root/scripts/wine-env.sh"
+# shellcheck source=lib/wine-env.sh
+source "$root/scripts/lib/wine-env.sh"
 qv_host_build "Screenshots of" -DQV_BUILD_TESTS=ON Quorvale package_zip quorvale_screenshots
 build="$QV_HOST_BUILD"
 

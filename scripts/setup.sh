@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing Quorvale needs, from Debian's packages, then makes SQLite's
-# amalgamation from Debian's source (scripts/sqlite.sh). Idempotent: when everything is present it
+# amalgamation from Debian's source (scripts/lib/sqlite.sh). Idempotent: when everything is present it
 # only checks.
 set -euo pipefail
 
 here="$(dirname "$0")"
-# shellcheck source=arch.sh
-source "$here/arch.sh"
+# shellcheck source=lib/arch.sh
+source "$here/lib/arch.sh"
 # A QV_ARCH that names no build is said before anything is installed.
 qv_check_arch_name
 
@@ -29,7 +29,7 @@ command -v clang-format >/dev/null || need+=(clang-format)
 [ -x /usr/lib/wine/wine64 ] && command -v wine >/dev/null || need+=(wine wine64)
 # Wine's own Tahoma (the dialog font) and Marlett (the title-bar buttons), as on Windows.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
-# What scripts/sqlite.sh fetches SQLite's source with and makes its amalgamation with.
+# What scripts/lib/sqlite.sh fetches SQLite's source with and makes its amalgamation with.
 command -v dpkg-source >/dev/null || need+=(dpkg-dev)
 command -v xz >/dev/null || need+=(xz-utils)
 command -v tclsh >/dev/null || need+=(tcl)
@@ -38,10 +38,10 @@ command -v make >/dev/null || need+=(make)
 # The test drive whose raw bytes the tests read is an ext2 image.
 [ -x /usr/sbin/mkfs.ext2 ] || command -v mkfs.ext2 >/dev/null || need+=(e2fsprogs)
 
-# shellcheck source=retry.sh
-source "$here/retry.sh"
-# shellcheck source=wine32.sh
-source "$here/wine32.sh"
+# shellcheck source=lib/retry.sh
+source "$here/lib/retry.sh"
+# shellcheck source=lib/wine32.sh
+source "$here/lib/wine32.sh"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
@@ -73,7 +73,7 @@ if ! dpkg -s wine32:i386 >/dev/null 2>&1 && qv_kernel_runs_32bit &&
         updated=""
     fi
     [ -n "$updated" ] || apt_update
-    # Never removes anything to fit it in; aligns the versions of a lagging mirror (wine32.sh).
+    # Never removes anything to fit it in; aligns the versions of a lagging mirror (lib/wine32.sh).
     if qv_install_wine32; then
         rm -f "$failed32"
     else
@@ -84,4 +84,4 @@ if ! dpkg -s wine32:i386 >/dev/null 2>&1 && qv_kernel_runs_32bit &&
     fi
 fi
 
-"$here/sqlite.sh"
+"$here/lib/sqlite.sh"

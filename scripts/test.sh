@@ -3,17 +3,17 @@
 # private Xvfb display, in a fresh Wine prefix inside the build folder. Extra arguments go to the
 # ctest run of the full suite.
 #
-# The full suite runs on the build this host can run (scripts/arch.sh: the 32-bit one where the
+# The full suite runs on the build this host can run (scripts/lib/arch.sh: the 32-bit one where the
 # host runs 32-bit programs, else the 64-bit one; QV_ARCH forces one). Where the host runs both and
 # nothing is forced, the 64-bit build's unit tests run too. The other build's package and imports
 # are always checked, as that needs no Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-# shellcheck source=wine-env.sh
-source "$root/scripts/wine-env.sh"
-# shellcheck source=test-drives.sh
-source "$root/scripts/test-drives.sh"
+# shellcheck source=lib/wine-env.sh
+source "$root/scripts/lib/wine-env.sh"
+# shellcheck source=lib/test-drives.sh
+source "$root/scripts/lib/test-drives.sh"
 qv_choose_arch
 other="$(qv_other_arch "$QV_ARCH")"
 if [ -z "$QV_ARCH_FORCED" ] && [ "$QV_ARCH" = i686 ]; then

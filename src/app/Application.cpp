@@ -4,7 +4,7 @@
 #include "platform/Messages.h"
 #include "platform/ThisProcess.h"
 #include "platform/WindowText.h"
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -72,13 +72,13 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
         if (command) {
             // The erase of a script: the window stays out of the way, and the program ends with it.
             ShowWindow(main.Handle(), SW_SHOWMINNOACTIVE);
-            exitCode = main.EraseUnattended(command->paths.empty() ? std::string() : command->paths.front());
+            exitCode = EraseFromCommandLine(main, command->paths.empty() ? std::string() : command->paths.front());
             // Closed as the close button would: the hotkeys and their atoms and the tray icon go.
             main.Close();
         } else {
             ShowWindow(main.Handle(), SW_SHOWNORMAL);
             UpdateWindow(main.Handle());
-            exitCode = RunMessageLoop(main.Handle());
+            exitCode = RunMessageLoop();
         }
         DestroyWindow(applicationWindow);
     } catch (const std::exception& e) {

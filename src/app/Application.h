@@ -2,7 +2,7 @@
 // main window and its message loop.
 #pragma once
 
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/UnitMoveWindow.h"
+#include "app/BossKey.h"
 
 #include "platform/WindowList.h"
 

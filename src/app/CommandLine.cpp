@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/MainForm.h"
 #include "engine/EraseRun.h"
 #include "engine/WipeMethods.h"
 #include "platform/Files.h"
@@ -9,6 +10,39 @@
 #include "tools/ShredderRules.h"
 
 #include <windows.h>
+
+namespace {
+
+// The progress log as shown, and a copy of its lines for the log file of an unattended run.
+class LogTranscript : public ProgressLog {
+public:
+    explicit LogTranscript(ProgressLog& shown) : shown_(shown) {}
+    void AppendLine(std::string_view line) override {
+        lines_.emplace_back(line);
+        shown_.AppendLine(line);
+    }
+    void ReplaceLastLine(std::string_view line) override {
+        if (lines_.empty()) {
+            lines_.emplace_back(line);
+        } else {
+            lines_.back() = std::string(line);
+        }
+        shown_.ReplaceLastLine(line);
+    }
+    std::string Text() const {
+        std::string text;
+        for (const std::string& line : lines_) {
+            text += line + "\r\n";
+        }
+        return text;
+    }
+
+private:
+    ProgressLog& shown_;
+    std::vector<std::string> lines_;
+};
+
+} // namespace
 
 std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {
@@ -89,4 +123,36 @@ int PreviewFromCommandLine(const std::string& file) {
     }
     SayOnConsole(std::string(kPreviewTotalsText) + " " + preview.summary);
     return kExitAllErased;
+}
+
+int EraseFromCommandLine(TFrmMain& main, const std::string& logPath) {
+    // The log file is made first: a run whose log cannot be kept does not start.
+    if (!logPath.empty() && WriteWholeFile(logPath, "") != ERROR_SUCCESS) {
+        SayOnConsole("The log file " + logPath + " cannot be written: nothing was erased.");
+        return kExitNotRun;
+    }
+    LogTranscript transcript(main.Log());
+    EraseRunEnd end;
+    try {
+        const std::optional<EraseRunEnd> ran = main.RunErase(transcript, {});
+        if (!ran) {
+            return kExitNotRun;
+        }
+        end = *ran;
+    } catch (...) {
+        // No one is there to read a box: the run counts as not run.
+        end.stopped = true;
+    }
+    main.Log().Flush();
+    if (!logPath.empty()) {
+        WriteWholeFile(logPath, transcript.Text());
+    }
+    for (const std::string& line : NotErasedLines(NotErasedEntries)) {
+        SayOnConsole(line);
+    }
+    SayOnConsole(end.boxText);
+    if (end.stopped) {
+        return kExitNotRun;
+    }
+    return NotErasedEntries.empty() ? kExitAllErased : kExitNotAllErased;
 }

@@ -30,6 +30,14 @@ struct CommandRequest {
 // are matched without regard to case.
 std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& arguments);
 
+class TFrmMain;
+
+// Runs an erase in the main window without waiting for anyone (the /erase switch): the window's
+// run, with no box for an item that could not do its work and none at its end. Writes the whole
+// log, the account of what was not erased included, to logPath (UTF-8) unless it is empty, says the
+// run's summary on the console, and returns the exit code.
+int EraseFromCommandLine(TFrmMain& main, const std::string& logPath);
+
 // Writes the text and a line end to the console of the program that started this one (or to the
 // standard output it was handed); nothing where there is none.
 void SayOnConsole(const std::string& text);

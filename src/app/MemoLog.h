@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/ProgressLog.h"
-#include "platform/ThrottledDisplay.h"
+#include "ui/ThrottledDisplay.h"
 
 #include <windows.h>
 

@@ -1,12 +1,25 @@
-// What the main window's background triggers do besides starting an erase run: the boss key's
+// What the main window's background triggers do besides starting an erase run: the start-up rules
+// (the schedule's interval, the start-up erase, the user's SID for the service), the boss key's
 // press, the end-of-session decision and the action after an end-of-session run. Each reads
 // Options.ini at the moment it is needed.
 #pragma once
 
 #include "store/OptionsStore.h"
 
+#include <windows.h>
+
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// Interval of the schedule timer for a "CustomInterval" choice.
+UINT ScheduleIntervalMs(int32_t customInterval);
+
+// Whether the start-up erase is armed: the setting is on and the first argument is exactly "/startup".
+bool StartupEraseRequested(const std::vector<std::string>& arguments, bool systemStartErase);
+
+// Stores the current user's SID text as "SID" under HKEY_LOCAL_MACHINE "\Software\Quorvale".
+void StoreUserSid();
 
 // Values of [Miscellaneous] SystemShutdownOption; any other text means a restart.
 constexpr const char* kAfterEraseShowWindow = "ShowWindow";

@@ -22,7 +22,7 @@ std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entri
 
 namespace {
 
-void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner, bool boxes) {
+void RunItem(const EraseItem& item, const EraseRunContext& context, const ItemFailure& onItemFailure) {
     BeginPlanGroup(item.startLine);
     context.log.AppendLine(item.startLine);
     if (item.placeholder) {
@@ -31,8 +31,8 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner, 
     context.failed = false;
     item.routine(context);
     if (context.failed && item.failureText) {
-        if (boxes) {
-            ShowMessageBox(owner, item.failureText, kItemFailedCaption, MB_OK | MB_ICONERROR);
+        if (onItemFailure) {
+            onItemFailure(item.failureText);
         } else {
             NoteNotErased(item.startLine, item.failureText);
         }
@@ -51,7 +51,7 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, HWND owner, 
 
 } // namespace
 
-EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes,
+EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, const ItemFailure& onItemFailure,
                           const RunChoice* chosen) {
     ResetItemCounters();
     NotErasedEntries.clear();
@@ -67,7 +67,7 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND
     for (const EraseItem& item : kEraseItems) {
         const bool runs = chosen ? chosen->item(item) : options.GetFlag(item.section, item.key, item.enabledByDefault);
         if (runs && !StopRequested) {
-            RunItem(item, context, owner, boxes);
+            RunItem(item, context, onItemFailure);
         }
         ProcessMessages();
     }
@@ -115,7 +115,7 @@ ErasePreview FindErasePreview(const std::string& optionsPath, const RunChoice* c
             RunInProgress = false;
         }
     } finding;
-    EraseRunEnd end = RunEraseSteps(log, optionsPath, nullptr, false, chosen);
+    EraseRunEnd end = RunEraseSteps(log, optionsPath, {}, chosen);
     preview.stopped = end.stopped;
     preview.groups = EndFindingPlan();
     preview.summary = RunSummaryLine(TotalErasedRegistryCount, TotalErasedFileCount, TotalReleasedByteCount);

@@ -8,19 +8,15 @@
 #include "engine/RunState.h"
 #include "gate/ErasePlan.h"
 
-#include <windows.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr const char* kStoppedByUserLine = "The erasing procedure is stopped by the user";
 constexpr const char* kStoppedBoxText = "The erasing procedure stops.";
 constexpr const char* kAllTasksFinishedLine = "All tasks finished successfully.";
-constexpr const char* kRunEndCaption = "Information";
-// The caption of the box shown when an item could not do its work (its row's failureText).
-constexpr const char* kItemFailedCaption = "Error";
 
 // The account of what the run could not erase, written after the last item and before
 // kAllTasksFinishedLine: "Not erased: <what> (<why>)" for the first kNotErasedLinesShown entries,
@@ -41,14 +37,16 @@ struct EraseRunEnd {
 // count, runs every enabled row (start line, placeholder, routine, completion line unless stopped,
 // empty line; window messages run after every row, enabled or not), runs the plug-ins unless
 // stopped, and writes the closing lines. Says how the run ended; the caller shows the box.
-// boxes: whether an item that could not do its work shows its error box (owned by owner); a run
-// that no one watches (the /erase switch) lists the failure among what was not erased instead.
+// onItemFailure: hears of an item that could not do its work, with its row's failureText, as soon as
+// the item has ended (the main window shows it in an error box); a run given none (the /erase
+// switch, the preview) lists the failure among what was not erased instead.
 // chosen: which rows and plug-ins run; nullptr for those ticked in Options.ini and the plug-in files.
+using ItemFailure = std::function<void(std::string_view failureText)>;
 struct RunChoice {
     std::function<bool(const EraseItem&)> item;
     PluginChoice plugin; // may be empty: the plug-ins selected in their files
 };
-EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, HWND owner, bool boxes = true,
+EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, const ItemFailure& onItemFailure = {},
                           const RunChoice* chosen = nullptr);
 
 // What an erase run would remove now, found by the run's own steps with every act of the safety

@@ -1,9 +1,33 @@
 #include "platform/Messages.h"
 
-#include "platform/Form.h"
 #include "platform/Text.h"
 
 #include <algorithm>
+
+namespace {
+
+MessageFilter installedFilter = nullptr;
+
+} // namespace
+
+void SetMessageFilter(MessageFilter filter) { installedFilter = filter; }
+
+void DispatchLoopMessage(MSG& msg) {
+    if (installedFilter && installedFilter(msg)) {
+        return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0 && got != -1) {
+        DispatchLoopMessage(msg);
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
+}
 
 void ProcessMessages() {
     MSG msg;
@@ -12,10 +36,7 @@ void ProcessMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        if (!TranslateFormMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        DispatchLoopMessage(msg);
     }
 }
 

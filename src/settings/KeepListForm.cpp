@@ -1,7 +1,7 @@
 #include "settings/KeepListForm.h"
 
 #include "engine/CurrentBrowsers.h"
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 #include "settings/KeepListSources.h"
 #include "store/OptionNames.h"
 #include "store/OptionTexts.h"

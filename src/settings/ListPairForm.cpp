@@ -1,6 +1,6 @@
 #include "settings/ListPairForm.h"
 
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 // Cancel below. Derived windows fill the lists and save the right one.
 #pragma once
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 struct ListPairLayout {
     const wchar_t* className;

@@ -1,7 +1,7 @@
 #include "settings/NeverEraseForm.h"
 
-#include "platform/Dialogs.h"
-#include "platform/StandardControls.h"
+#include "ui/Dialogs.h"
+#include "ui/StandardControls.h"
 #include "platform/Text.h"
 #include "settings/ListPairForm.h"
 #include "store/OptionNames.h"

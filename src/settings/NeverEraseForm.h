@@ -3,7 +3,7 @@
 // OK saves the list, Cancel leaves it as it was.
 #pragma once
 
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <string>
 #include <vector>

@@ -2,9 +2,9 @@
 
 #include "engine/ProgressLog.h"
 #include "gate/GateActs.h"
-#include "platform/ListViewRows.h"
+#include "ui/ListViewRows.h"
 #include "platform/Messages.h"
-#include "platform/StandardControls.h"
+#include "ui/StandardControls.h"
 #include "platform/Text.h"
 #include "platform/WindowText.h"
 #include "store/OptionNames.h"

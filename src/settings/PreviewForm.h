@@ -5,7 +5,7 @@
 #pragma once
 
 #include "engine/EraseRun.h"
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "driver/QuorvaleDriver.h"
 
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "driver/RemoteMemory.h"
 #include "platform/Messages.h"
 #include "platform/Files.h"

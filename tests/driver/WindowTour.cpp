@@ -1,17 +1,17 @@
 #include "driver/WindowTour.h"
 
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "driver/DialogDriver.h"
 #include "driver/WindowTourSteps.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "settings/ListPairForm.h"
 #include "settings/NeverEraseForm.h"
-#include "settings/UnitFrmBosskeyOption.h"
-#include "settings/UnitFrmOptions.h"
-#include "settings/UnitFrmShudownOptions.h"
+#include "settings/BossKeyOptionForm.h"
+#include "settings/OptionsForm.h"
+#include "settings/ShutdownOptionsForm.h"
 #include "settings/KeepListForm.h"
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
 #include "driver/WindowTourSteps.h"
 
-#include "about/UnitFrmAbout.h"
-#include "app/UnitFrmMain.h"
-#include "tools/UnitFrmDriveWasher.h"
-#include "tools/UnitFrmFileShredder.h"
+#include "about/AboutForm.h"
+#include "app/MainForm.h"
+#include "tools/DriveWasherForm.h"
+#include "tools/FileShredderForm.h"
 
 namespace {
 

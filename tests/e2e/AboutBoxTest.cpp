@@ -2,7 +2,7 @@
 // lines, and what a click or a key on them asks the shell to open.
 #include "e2e/DialogTestSupport.h"
 
-#include "about/UnitFrmAbout.h"
+#include "about/AboutForm.h"
 #include "platform/Text.h"
 #include "support/Scratch.h"
 #include "platform/Files.h"

@@ -3,9 +3,9 @@
 #include "e2e/DialogTestSupport.h"
 
 #include "settings/ListPairForm.h"
-#include "settings/UnitFrmBosskeyOption.h"
-#include "settings/UnitFrmShudownOptions.h"
-#include "settings/UnitMiscellaneous.h"
+#include "settings/BossKeyOptionForm.h"
+#include "settings/ShutdownOptionsForm.h"
+#include "settings/MiscellaneousForm.h"
 #include "support/Scratch.h"
 
 namespace {

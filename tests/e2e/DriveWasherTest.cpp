@@ -1,7 +1,7 @@
 // The drive washer, driven through the real Quorvale.exe. Only the scratch drives of
-// scripts/test-drives.sh are ever checked for a wash (Q: to fill, R: read-only, P: without a
+// scripts/lib/test-drives.sh are ever checked for a wash (Q: to fill, R: read-only, P: without a
 // disk); the tests skip when those drives are not mapped.
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "driver/QuorvaleDriver.h"
 
 #include "platform/WindowText.h"

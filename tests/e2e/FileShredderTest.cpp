@@ -1,6 +1,6 @@
 // The file shredder, driven through the real Quorvale.exe: the open dialog, the list, the
 // per-file checks, pass labels, Stop, and what a shredding leaves on the disk.
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "driver/DialogDriver.h"
 #include "driver/QuorvaleDriver.h"
 

@@ -5,9 +5,9 @@
 
 #include "platform/Files.h"
 #include "platform/Text.h"
-#include "settings/UnitFrmBosskeyOption.h"
-#include "settings/UnitFrmOptions.h"
-#include "settings/UnitMiscellaneous.h"
+#include "settings/BossKeyOptionForm.h"
+#include "settings/OptionsForm.h"
+#include "settings/MiscellaneousForm.h"
 #include "support/Scratch.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@
 #include "platform/Text.h"
 #include "platform/UrlCache.h"
 #include "settings/ListPairForm.h"
-#include "settings/UnitFrmOptions.h"
+#include "settings/OptionsForm.h"
 #include "settings/KeepListForm.h"
 #include "settings/NeverEraseForm.h"
 #include "support/Scratch.h"

@@ -3,20 +3,20 @@
 // Ctrl+Tab through pages.
 #include "e2e/DialogTestSupport.h"
 
-#include "about/UnitFrmAbout.h"
+#include "about/AboutForm.h"
 #include "engine/EraseRun.h"
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "settings/ListPairForm.h"
 #include "settings/NeverEraseForm.h"
 #include "store/OptionNames.h"
-#include "settings/UnitFrmBosskeyOption.h"
-#include "settings/UnitFrmOptions.h"
-#include "settings/UnitFrmShudownOptions.h"
+#include "settings/BossKeyOptionForm.h"
+#include "settings/OptionsForm.h"
+#include "settings/ShutdownOptionsForm.h"
 #include "settings/KeepListForm.h"
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"
 #include "platform/Text.h"
 #include "support/Scratch.h"
-#include "tools/UnitFrmDriveWasher.h"
+#include "tools/DriveWasherForm.h"
 
 #include <functional>
 

@@ -2,10 +2,10 @@
 // the linked and enabling check boxes, what OK saves, the Run value, and stealth mode at once.
 #include "e2e/DialogTestSupport.h"
 
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"
 #include "support/Scratch.h"
 
 #include <shellapi.h>

@@ -2,7 +2,7 @@
 // the system's input queue: the hotkey capture fields and the passes field.
 #include "e2e/DialogTestSupport.h"
 
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "e2e/DialogTestSupport.h"
 
 #include "platform/Files.h"
-#include "settings/UnitFrmOptions.h"
+#include "settings/OptionsForm.h"
 #include "support/Scratch.h"
 
 #include <commctrl.h>

@@ -2,14 +2,14 @@
 // (test build, shortened interval), the tray's "Erase Now", the start-up timer, and the end of the
 // Windows session with the action that follows it (test build: ExitWindowsEx is recorded, not made).
 // Every run erases only the clipboard, so a test sees a run happen by the clipboard being emptied.
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "driver/ItemOptions.h"
 #include "driver/QuorvaleDriver.h"
 #include "e2e/DialogTestSupport.h"
 #include "platform/Messages.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 //   force-shutdown, force-restart
 //               runs ForceShutdown or ForceRestart with ExitWindowsEx diverted: prints
 //               "flags=F privilege=enabled|disabled" per call, exits with the number of calls
-#include "app/UnitMoveWindow.h"
+#include "app/Shutdown.h"
 #include "engine/FolderWipe.h"
 #include "engine/InternetExplorer.h"
 #include "engine/RunState.h"

@@ -7,18 +7,20 @@ set -euo pipefail
 src="$1"
 
 # What each layer may use, its own folder included. The floor is platform (Win32 behind UTF-8
-# functions and handle classes); the gate alone overwrites and deletes; the store keeps
-# Options.ini; the engine erases and shows no window; tools and settings are windows over the
-# engine; app is the program on top of them all.
+# functions and handle classes, and the message pump); ui is the window framework over it, which
+# only the windows use; the gate alone overwrites and deletes; the store keeps Options.ini; the
+# engine erases and shows no window; tools, settings and about are windows; app is the program on
+# top of them all.
 declare -A uses=(
     [platform]="platform"
+    [ui]="platform ui"
     [gate]="platform gate"
     [store]="platform store"
     [engine]="platform gate store engine"
-    [tools]="platform gate store engine tools"
-    [settings]="platform gate store engine settings"
-    [about]="platform about"
-    [app]="platform gate store engine tools settings about app"
+    [tools]="platform ui gate store engine tools"
+    [settings]="platform ui gate store engine settings"
+    [about]="platform ui about"
+    [app]="platform ui gate store engine tools settings about app"
     [service]="platform gate service"
 )
 

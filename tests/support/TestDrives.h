@@ -1,4 +1,4 @@
-// The scratch drives that scripts/test-drives.sh maps into the test prefix: Q:, a small writable
+// The scratch drives that scripts/lib/test-drives.sh maps into the test prefix: Q:, a small writable
 // tmpfs without a label that the tests may fill; R:, a small read-only one labelled "  Protected"
 // holding ReadOnly.txt; P:, a drive letter without a disk; I:, a small ext2 file system on a
 // loop-mounted image whose raw bytes a test reads. A drive is only accepted when it is small, so a

@@ -1,7 +1,7 @@
 // The window framework: modal showing, the progress log control, and the error boundary.
 #include "app/MemoLog.h"
 #include "platform/WindowText.h"
-#include "platform/Form.h"
+#include "ui/Form.h"
 
 #include <gtest/gtest.h>
 

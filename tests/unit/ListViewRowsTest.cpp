@@ -1,5 +1,5 @@
 // Report-style list views in a real window of this process: cells longer than the first read.
-#include "platform/ListViewRows.h"
+#include "ui/ListViewRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The main window and the notification area, with the main window in this test's process: what it
 // sends the notification area at start-up, and its tray menu read from the menu itself (another
 // process cannot read a menu under Wine).
-#include "app/UnitFrmMain.h"
+#include "app/MainForm.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"

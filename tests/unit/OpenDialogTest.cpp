@@ -1,5 +1,5 @@
 // The open dialog's result buffer turned into full paths, in the dialog's order.
-#include "platform/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Start-up rules of the main window that need no window: timers, "/startup", the user's SID.
-#include "app/UnitFrmMain.h"
+#include "app/Triggers.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
 

@@ -1,6 +1,6 @@
 // Running displays repaint at most ten times a second, yet always end on the latest state.
 #include "platform/Messages.h"
-#include "platform/ThrottledDisplay.h"
+#include "ui/ThrottledDisplay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
 // A wrong include on purpose: a tool window must not use a settings window. The layer check must name it.
 #pragma once
 #include "engine/WipeMethods.h"
-#include "settings/UnitMiscellaneous.h"
+#include "settings/MiscellaneousForm.h"

@@ -1,0 +1,345 @@
+// What an erase would remove, seen before it happens: Quorvale.exe /preview <file> and the Preview
+// window of the erase-items dialog.
+#include "e2e/EraseRunTestSupport.h"
+
+namespace {
+
+constexpr const char* kRunMRUKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+// Every file and folder below the folder, to the byte: content, write time and attributes.
+void AddTreeState(const std::string& folder, std::map<std::string, std::string>& state) {
+    for (const FolderEntry& entry : ListFolder(folder + "\\*.*")) {
+        const std::string path = folder + "\\" + entry.name;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        EXPECT_TRUE(GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) << path;
+        std::string line = std::to_string(data.dwFileAttributes) + " " +
+                           std::to_string(data.ftLastWriteTime.dwLowDateTime) + ":" +
+                           std::to_string(data.ftLastWriteTime.dwHighDateTime) + " ";
+        if (entry.IsFolder()) {
+            state[path] = line + "folder";
+            AddTreeState(path, state);
+        } else {
+            std::string content;
+            EXPECT_TRUE(ReadWholeFile(path, content)) << path;
+            state[path] = line + content;
+        }
+    }
+}
+
+std::map<std::string, std::string> RegistryState(const std::string& path) {
+    std::map<std::string, std::string> state;
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, path);
+    for (const std::string& name : RegValueNames(key.get())) {
+        state[name] = GetRegValue(key.get(), name).value_or(RegValue{}).bytes;
+    }
+    return state;
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+// The text's lines, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The entries of a preview file ("  <what>\t<detail>"), each what with its detail.
+std::map<std::string, std::string> PreviewEntries(const std::string& text) {
+    std::map<std::string, std::string> entries;
+    for (const std::string& line : SplitLines(text)) {
+        const size_t tab = line.find('\t');
+        if (line.rfind("  ", 0) == 0 && tab != std::string::npos) {
+            entries[line.substr(2, tab - 2)] = line.substr(tab + 1);
+        }
+    }
+    return entries;
+}
+
+class PreviewTest : public EraseRunPluginTest {
+protected:
+    // The world of the preview: temp files in a sub-folder too, a Firefox profile's cookies, the
+    // Run history, the clipboard, and a plug-in's folder; beside them files no item names.
+    void MakeWorld() {
+        const std::string temp = sandbox_->Temp();
+        ASSERT_TRUE(CreateFolder(temp + "\\Sub"));
+        WriteFileText(temp + "\\a.tmp", std::string(100, 'a'));
+        WriteFileText(temp + "\\Sub\\b.tmp", std::string(2000, 'b'));
+        SqliteDatabase db;
+        const std::string profile = sandbox_->AppData() + "\\Mozilla\\Firefox\\Profiles\\ab12cd.default";
+        MakeFolderTree(profile);
+        ASSERT_EQ(db.Create(profile + "\\cookies.sqlite"), DatabaseOpen::Opened);
+        ASSERT_TRUE(db.Exec("CREATE TABLE moz_cookies(id INTEGER PRIMARY KEY, name TEXT, value TEXT, host TEXT,"
+                            " path TEXT); INSERT INTO moz_cookies(name, value, host, path) VALUES"
+                            " ('sid', '1', 'one.example', '/'), ('t', '2', '.two.example', '/')"));
+        db.Close();
+        WriteFileText(profile + "\\bookmarks.html", "kept: no item names it");
+        FillKey(kRunMRUKey, {"a", "b", "MRUList"});
+        PutTextOnClipboard("copied secret");
+        ASSERT_TRUE(CreateFolder(PluginDir()));
+        ASSERT_TRUE(CreateFolder(sandbox_->AppData() + "\\Other"));
+        WriteFileText(sandbox_->AppData() + "\\Other\\one.dat", std::string(300, 'o'));
+        WriteFileText(sandbox_->AppData() + "\\Other\\stays.txt", "not a .dat");
+        AddPlugin("Other.qv", "Other cleaner", true, "DelFolder=%AppData%\\Other\\*.dat");
+    }
+    std::map<std::string, std::string> WorldState() const {
+        std::map<std::string, std::string> state;
+        AddTreeState(sandbox_->Temp(), state);
+        AddTreeState(sandbox_->AppData(), state);
+        for (const auto& [name, bytes] : RegistryState(kRunMRUKey)) {
+            state["HKEY_CURRENT_USER\\" + std::string(kRunMRUKey) + "\\" + name] = bytes;
+        }
+        state["clipboard"] = ClipboardText();
+        return state;
+    }
+    // Opens the Options dialog from the main window, and the Preview window from it.
+    void OpenPreview(HWND& options, HWND& preview) {
+        options = OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
+        ASSERT_NE(options, nullptr);
+        preview = OpenWindowFrom(*app_, options, "Preview ...", L"TFrmPreview", "Preview");
+        ASSERT_NE(preview, nullptr);
+    }
+    // The Preview window opened from a started copy, at the row of one entry of the world's.
+    struct PreviewRow {
+        HWND options = nullptr;
+        HWND preview = nullptr;
+        HWND list = nullptr;
+        int row = -1;
+    };
+    void OpenPreviewAt(const std::string& entry, PreviewRow& at) {
+        StartApp();
+        ASSERT_NO_FATAL_FAILURE(OpenPreview(at.options, at.preview));
+        at.list = GetDlgItem(at.preview, TFrmPreview::IDC_LVW_PREVIEW);
+        at.row = WaitForPreviewRow(at.list, entry);
+        ASSERT_GE(at.row, 0);
+        EXPECT_EQ(RemoteWindowText(GetDlgItem(at.preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS)),
+                  "An erase now would end with: " + SummaryLine(3, 3, 2400));
+    }
+    // The list fills once the finding is done; the row of the entry is then there. Its index, or -1.
+    static int WaitForPreviewRow(HWND list, const std::string& entry) {
+        int row = -1;
+        WaitUntil(
+            [&] {
+                const int rows = RemoteListViewRowCount(list);
+                for (int i = 0; i < rows && row < 0; ++i) {
+                    row = RemoteListViewCell(list, i, 0) == "    " + entry ? i : -1;
+                }
+                return row >= 0;
+            },
+            30000);
+        return row;
+    }
+    static std::string Options() {
+        return OptionsWithOnly(
+            {{"Windows", "TempFolder"}, {"Windows", "RunMenu"}, {"Windows", "ClipBoard"}, {"Firefox3", "Cookies"}},
+            "SecurityLevel=DoD\r\n");
+    }
+};
+
+TEST_F(PreviewTest, ListsExactlyWhatTheEraseThenRemovesAndChangesNothingItself) {
+    SetUpApp(Options());
+    MakeWorld();
+    const auto before = WorldState();
+    const std::string previewFile = app_->Folder() + "preview.txt";
+
+    ASSERT_EQ(RunToEnd(*app_, {"/preview", previewFile}), 0u);
+
+    EXPECT_EQ(WorldState(), before) << "the preview changed something";
+    const std::string text = ReadFileText(previewFile);
+    const std::string temp = sandbox_->Temp();
+    const std::string profile = sandbox_->AppData() + "\\Mozilla\\Firefox\\Profiles\\ab12cd.default";
+    const std::string mru = "HKEY_CURRENT_USER\\" + std::string(kRunMRUKey) + "\\";
+    const std::map<std::string, std::string> expected{
+        {temp + "\\a.tmp", "100 Bytes"},
+        {temp + "\\Sub\\b.tmp", FormatByteSize(2000)},
+        {temp + "\\Sub", "folder"},
+        {mru + "a", "12 Bytes"}, // "trace" and its NUL, as UTF-16
+        {mru + "b", "12 Bytes"},
+        {mru + "MRUList", "12 Bytes"},
+        {profile + "\\cookies.sqlite", "2 rows"},
+        {sandbox_->AppData() + "\\Other\\one.dat", "300 Bytes"},
+    };
+    EXPECT_EQ(PreviewEntries(text), expected) << text;
+    // The group titles are the rows' start lines in run order, then the plug-in's.
+    const std::vector<std::string> titles{"Erasing Temptory Files Directory ...", "Erasing Start Menu Run History ...",
+                                          "Erasing Contents of ClipBoard ...",
+                                          "Erasing Firefox Cookies (version 3 and later) ...", "Other cleaner ..."};
+    size_t at = 0;
+    for (const std::string& title : titles) {
+        at = text.find(title + "\r\n", at);
+        EXPECT_NE(at, std::string::npos) << title << " missing or out of order in\n" << text;
+    }
+    EXPECT_NE(text.find("  Empty the clipboard\r\n"), std::string::npos) << text;
+    const std::string totals = "An erase now would end with:\r\n" + SummaryLine(3, 3, 2400) + "\r\n";
+    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), totals.size())), totals);
+
+    // The erase then removes exactly the listed set: nothing else below the sandbox changes.
+    const std::string log = app_->Folder() + "run.log";
+    ASSERT_EQ(RunToEnd(*app_, {"/erase", log}), 0u);
+    const auto after = WorldState();
+    for (const auto& [what, state] : before) {
+        const bool listed = expected.count(what) != 0;
+        if (what == "clipboard" || what == profile + "\\cookies.sqlite") {
+            continue; // emptied and edited in place, looked at below
+        }
+        if (listed) {
+            EXPECT_EQ(after.count(what), 0u) << what << " was listed but not erased";
+        } else if (what != temp && what.rfind(profile, 0) != 0 && what != sandbox_->AppData() + "\\Other") {
+            // (folders whose contents changed have new write times)
+            EXPECT_EQ(after.count(what) ? after.at(what) : "(gone)", state) << what << " was not listed";
+        }
+    }
+    EXPECT_EQ(ReadFileText(profile + "\\bookmarks.html"), "kept: no item names it");
+    EXPECT_EQ(ReadFileText(sandbox_->AppData() + "\\Other\\stays.txt"), "not a .dat");
+    EXPECT_EQ(ClipboardText(), "");
+    const std::string runLog = ReadFileText(log);
+    EXPECT_NE(runLog.find("All tasks finished successfully.\r\n" + SummaryLine(3, 3, 2400)), std::string::npos)
+        << "the erase's summary differs from the preview's\n"
+        << runLog;
+}
+
+TEST_F(PreviewTest, AnEntryMarkedNeverEraseInThePreviewWindowOutlivesTheErase) {
+    SetUpApp(Options());
+    MakeWorld();
+    const std::string kept = sandbox_->Temp() + "\\Sub\\b.tmp";
+    PreviewRow at;
+    ASSERT_NO_FATAL_FAILURE(OpenPreviewAt(kept, at));
+    HWND options = at.options;
+    HWND preview = at.preview;
+    HWND list = at.list;
+    const int row = at.row;
+    EXPECT_EQ(RemoteListViewCell(list, row, 1), FormatByteSize(2000));
+    RemoteListViewSetSelected(list, row, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
+    // The plug-in's file, by its folder: the plug-in then keeps away from all of it.
+    const std::string other = sandbox_->AppData() + "\\Other";
+    const int pluginRow = WaitForPreviewRow(list, other + "\\one.dat");
+    ASSERT_GE(pluginRow, 0);
+    RemoteListViewSetSelected(list, pluginRow, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase Its Folder"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, pluginRow, 1) == "kept (marked Never erase)"; }, 5000));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + kept + "\r\n1=" + other + "\r\n"),
+              std::string::npos)
+        << ReadFileText(app_->OptionsPath());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(3, 1, 100));
+    EXPECT_EQ(ReadFileText(kept), std::string(2000, 'b'));
+    EXPECT_EQ(ReadFileText(other + "\\one.dat"), std::string(300, 'o'));
+    EXPECT_FALSE(FileExists(sandbox_->Temp() + "\\a.tmp"));
+}
+
+// The preview follows the dialog as it stands, saved or not: an item and a plug-in unticked there
+// are left out, and Cancel then leaves Options.ini and the plug-in file as they were.
+TEST_F(PreviewTest, FollowsTheDialogsUnsavedTicks) {
+    SetUpApp(Options());
+    MakeWorld();
+    const std::string optionsBefore = ReadFileText(app_->OptionsPath());
+    StartApp();
+    HWND options = OpenWindowFrom(*app_, app_->MainWindow(), "Options", L"TFrmOptions", "Options");
+    ASSERT_NE(options, nullptr);
+    TurnToPage(ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 1);
+    ClickControlAndWait(ControlOf(options, TFrmOptions::IDC_CHK_TMPDIRECTORY));
+    TurnToPage(ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 2);
+    HWND plugins = ControlOf(options, TFrmOptions::IDC_LVW_PLUGINS);
+    ASSERT_EQ(RemoteListViewRowCount(plugins), 1);
+    RemoteListViewSetChecked(plugins, 0, false);
+    HWND preview = OpenWindowFrom(*app_, options, "Preview ...", L"TFrmPreview", "Preview");
+    ASSERT_NE(preview, nullptr);
+    HWND totals = GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS);
+    ASSERT_TRUE(WaitUntil([&] { return !RemoteWindowText(totals).empty(); }, 30000));
+
+    EXPECT_EQ(RemoteWindowText(totals), "An erase now would end with: " + SummaryLine(3, 0, 0));
+    std::vector<std::string> rows;
+    for (const auto& row : RemoteListViewRows(GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW), 1)) {
+        rows.push_back(row.at(0));
+    }
+    for (const char* absent : {"Erasing Temptory Files Directory ...", "Other cleaner ..."}) {
+        EXPECT_EQ(std::find(rows.begin(), rows.end(), absent), rows.end()) << absent << " is unticked\n"
+                                                                           << ::testing::PrintToString(rows);
+    }
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Erasing Start Menu Run History ..."), rows.end());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+    EXPECT_EQ(ReadFileText(app_->OptionsPath()), optionsBefore);
+    EXPECT_NE(ReadFileText(PluginDir() + "Other.qv").find("Selected=1"), std::string::npos);
+}
+
+// A cache entry is kept by its file: marked from the preview, both the entry and its file outlive
+// the erase, while the other entry goes.
+TEST_F(PreviewTest, ACacheEntryMarkedNeverEraseKeepsItsFileThroughTheErase) {
+    SetUpApp(OptionsWithOnly({{"IE", "Cache"}}, "SecurityLevel=DoD\r\n"));
+    // The helper, started after the sandbox, uses the sandbox's cache as the program will.
+    const std::string added = RunAndCapture("\"" + TestProgramFolder() + "QvTestHelper.exe\" cache-entries " +
+                                            "http://qv.test/preview 2 500");
+    const std::vector<std::string> files = SplitLines(added);
+    ASSERT_EQ(files.size(), 2u) << added;
+    StartApp();
+    HWND options = nullptr;
+    HWND preview = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenPreview(options, preview));
+    HWND list = GetDlgItem(preview, TFrmPreview::IDC_LVW_PREVIEW);
+    const int row = WaitForPreviewRow(list, "http://qv.test/preview1.htm");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(RemoteListViewCell(list, row, 1), "500 Bytes");
+    RemoteListViewSetSelected(list, row, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + files[0] + "\r\n"), std::string::npos)
+        << ReadFileText(app_->OptionsPath());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    TakeRunEndBox(*app_);
+    EXPECT_EQ(ReadFileText(files[0]), std::string(500, 'c'));
+    EXPECT_FALSE(FileExists(files[1]));
+    const std::vector<std::string> log = app_->LogLines();
+    EXPECT_NE(std::find(log.begin(), log.end(), FilesLine(1, 500)), log.end()) << ::testing::PrintToString(log);
+}
+
+TEST_F(PreviewTest, ARegistryValueMarkedNeverEraseInThePreviewWindowOutlivesTheErase) {
+    SetUpApp(Options());
+    MakeWorld();
+    const std::string value = "HKEY_CURRENT_USER\\" + std::string(kRunMRUKey) + "\\a";
+    PreviewRow at;
+    ASSERT_NO_FATAL_FAILURE(OpenPreviewAt(value, at));
+    HWND options = at.options;
+    HWND preview = at.preview;
+    HWND list = at.list;
+    const int row = at.row;
+    RemoteListViewSetSelected(list, row, true);
+    ASSERT_TRUE(app_->PressButton(preview, "Never Erase"));
+    EXPECT_TRUE(WaitUntil([&] { return RemoteListViewCell(list, row, 1) == "kept (marked Never erase)"; }, 5000));
+    EXPECT_NE(ReadFileText(app_->OptionsPath()).find("[NeverErase]\r\n0=" + value + "\r\n"), std::string::npos)
+        << ReadFileText(app_->OptionsPath());
+    ASSERT_TRUE(CloseWith(*app_, preview, "Close"));
+    ASSERT_TRUE(CloseWith(*app_, options, "Cancel"));
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    EXPECT_EQ(TakeRunEndBox(*app_), SummaryLine(2, 3, 2400)) << "one registry entry fewer than the preview before";
+    const auto values = RegistryState(kRunMRUKey);
+    EXPECT_EQ(values.size(), 1u);
+    EXPECT_EQ(values.count("a"), 1u) << "the kept value was erased";
+}
+
+} // namespace
