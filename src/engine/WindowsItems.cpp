@@ -13,6 +13,7 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
+#include "platform/WindowsVersion.h"
 
 #include <shlobj.h>
 
@@ -45,7 +46,26 @@ bool EmptyRecycleBin() {
     }
 }
 
-void EraseRecentDocuments(ProgressLog& log) {
+namespace {
+
+bool IsVistaOrLater() { return IsWindowsNtPlatform() && GetWindowsVersion().major >= 6; }
+
+// Deletes every value of the key under HKEY_CURRENT_USER and of each of its sub-keys; the keys stay
+// and a missing one is not created. Returns how many values went.
+int64_t DeleteValuesOfKeyAndSubKeys(const std::string& keyPath) {
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, keyPath);
+    if (!key) {
+        return 0;
+    }
+    int64_t erased = GateDeleteAllValues(HKEY_CURRENT_USER, keyPath);
+    for (const auto& name : RegSubKeyNames(key.get())) {
+        erased += GateDeleteAllValues(HKEY_CURRENT_USER, keyPath + "\\" + name);
+    }
+    return erased;
+}
+
+// The shortcuts of the Recent folder, as EraseRecentDocuments says.
+void EraseRecentShortcuts(ProgressLog& log) {
     RegKey key = OpenRegKey(HKEY_CURRENT_USER, kShellFoldersKey);
     if (!key) {
         return;
@@ -74,6 +94,17 @@ void EraseRecentDocuments(ProgressLog& log) {
     log.AppendLine(FileResultLine());
 }
 
+} // namespace
+
+void EraseRecentDocuments(ProgressLog& log) {
+    EraseRecentShortcuts(log);
+    if (IsVistaOrLater() && OpenRegKey(HKEY_CURRENT_USER, kRecentDocsKey)) {
+        ErasedRegistryCount = DeleteValuesOfKeyAndSubKeys(kRecentDocsKey);
+        TotalErasedRegistryCount += ErasedRegistryCount;
+        log.AppendLine(RegistryResultLine(ErasedRegistryCount));
+    }
+}
+
 void EraseRunMRU(ProgressLog& log) {
     ErasedRegistryCount = 0;
     ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kRunMRUKey);
@@ -88,25 +119,46 @@ void EraseSearchMRU(ProgressLog& log) {
             ErasedRegistryCount += GateDeleteAllValues(HKEY_CURRENT_USER, std::string(kSearchMRUKey) + "\\" + name);
         }
     }
+    if (IsVistaOrLater()) {
+        ErasedRegistryCount += DeleteValuesOfKeyAndSubKeys(kWordWheelQueryKey);
+    }
     log.AppendLine(RegistryResultLine(ErasedRegistryCount));
     TotalErasedRegistryCount += ErasedRegistryCount;
 }
 
 void EraseDialogMRU(ProgressLog& log) {
     RegKey key = OpenRegKey(HKEY_CURRENT_USER, kDialogMRUKey, kCleanAccess);
-    if (!key) {
+    bool lineWritten = false;
+    if (key) {
+        ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kDialogMRUKey);
+        TotalErasedRegistryCount += ErasedRegistryCount;
+        log.AppendLine(RegistryResultLine(ErasedRegistryCount));
+        lineWritten = true;
+        for (const auto& name : RegSubKeyNames(key.get())) {
+            const std::string subKey = std::string(kDialogMRUKey) + "\\" + name;
+            if (OpenRegKey(HKEY_CURRENT_USER, subKey)) {
+                int64_t erased = GateDeleteAllValues(HKEY_CURRENT_USER, subKey);
+                ErasedRegistryCount += erased;
+                TotalErasedRegistryCount += erased;
+                log.ReplaceLastLine(RegistryResultLine(ErasedRegistryCount));
+            }
+        }
+    }
+    if (!IsVistaOrLater()) {
         return;
     }
-    ErasedRegistryCount = GateDeleteAllValues(HKEY_CURRENT_USER, kDialogMRUKey);
-    TotalErasedRegistryCount += ErasedRegistryCount;
-    log.AppendLine(RegistryResultLine(ErasedRegistryCount));
-    for (const auto& name : RegSubKeyNames(key.get())) {
-        const std::string subKey = std::string(kDialogMRUKey) + "\\" + name;
-        if (OpenRegKey(HKEY_CURRENT_USER, subKey)) {
-            int64_t erased = GateDeleteAllValues(HKEY_CURRENT_USER, subKey);
-            ErasedRegistryCount += erased;
-            TotalErasedRegistryCount += erased;
+    for (const char* today : kTodaysDialogMRUKeys) {
+        if (!OpenRegKey(HKEY_CURRENT_USER, today)) {
+            continue;
+        }
+        const int64_t erased = DeleteValuesOfKeyAndSubKeys(today);
+        ErasedRegistryCount = (lineWritten ? ErasedRegistryCount : 0) + erased;
+        TotalErasedRegistryCount += erased;
+        if (lineWritten) {
             log.ReplaceLastLine(RegistryResultLine(ErasedRegistryCount));
+        } else {
+            log.AppendLine(RegistryResultLine(ErasedRegistryCount));
+            lineWritten = true;
         }
     }
 }

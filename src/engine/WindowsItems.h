@@ -13,6 +13,19 @@ constexpr const char* kRecentFolderValue = "Recent";
 constexpr const char* kRunMRUKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 constexpr const char* kSearchMRUKey = "\\Software\\Microsoft\\Search Assistant\\ACMru";
 constexpr const char* kDialogMRUKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
+// Where Windows Vista and later keep the same histories, under HKEY_CURRENT_USER: the Open and Save
+// dialogs' (by item ID lists: what was opened or saved per extension, which program last saved
+// where, the dialogs' sizes, their first folder), Explorer's search box, and the Recent documents
+// list that Start and Explorer show.
+constexpr const char* kTodaysDialogMRUKeys[] = {
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU",
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU",
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRULegacy",
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\CIDSizeMRU",
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\FirstFolder",
+};
+constexpr const char* kWordWheelQueryKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery";
+constexpr const char* kRecentDocsKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
 
 // The page-file setting, under HKEY_LOCAL_MACHINE.
 constexpr const char* kMemoryManagementKey = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
@@ -39,12 +52,18 @@ bool EmptyRecycleBin();
 
 // Deletes (without overwriting) the "*.lnk" files of the user's Recent folder, counts them into
 // the file counters and the run totals and appends one FileResultLine(). Without the Shell Folders
-// key or its Recent value nothing happens and no line is written.
+// key or its Recent value no file is looked for and no line is written. On Vista and later the
+// values of the RecentDocs key and of each of its sub-keys go too, counted into
+// ErasedRegistryCount and the run total with a RegistryResultLine() of their own after the files'
+// line, when that key is there.
 void EraseRecentDocuments(ProgressLog& log);
 
 // Delete every value of their key (the Search Assistant history: of each of its sub-keys; the
 // Open/Save history: of the key and of each sub-key), count them into ErasedRegistryCount and the
-// run total and report with RegistryResultLine(). The keys themselves stay; none is created.
+// run total and report with RegistryResultLine(). The keys themselves stay; none is created. On
+// Vista and later the search history also takes the values of WordWheelQuery and of its sub-keys,
+// and the Open/Save history those of each of kTodaysDialogMRUKeys and of their sub-keys, in the
+// same line (the Open/Save history writes it once any of its keys is there).
 void EraseRunMRU(ProgressLog& log);
 void EraseSearchMRU(ProgressLog& log);
 void EraseDialogMRU(ProgressLog& log);

@@ -306,6 +306,13 @@ constexpr const char* kCleanedKeys[] = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU",
     "Software\\Microsoft\\Search Assistant\\ACMru",
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSavePidlMRU",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRULegacy",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\CIDSizeMRU",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\FirstFolder",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs",
 };
 
 } // namespace

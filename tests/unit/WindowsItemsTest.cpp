@@ -6,6 +6,7 @@
 #include "engine/FolderWipe.h"
 #include "engine/RunState.h"
 #include "engine/WindowsItems.h"
+#include "gate/ErasePlan.h"
 #include "platform/Files.h"
 #include "platform/RecycleBin.h"
 #include "platform/Registry.h"
@@ -19,6 +20,8 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <memory>
 
 namespace {
 
@@ -215,17 +218,16 @@ size_t ValueCount(const std::string& path) {
 
 class HistoryKeysTest : public ::testing::Test {
 protected:
-    HistoryKeysTest()
-        : run_(HKEY_CURRENT_USER, kRunMRUKey), search_(HKEY_CURRENT_USER, kSearchMRUKey),
-          dialog_(HKEY_CURRENT_USER, kDialogMRUKey) {
-        DeleteRegTree(HKEY_CURRENT_USER, kRunMRUKey);
-        DeleteRegTree(HKEY_CURRENT_USER, kSearchMRUKey);
-        DeleteRegTree(HKEY_CURRENT_USER, kDialogMRUKey);
+    HistoryKeysTest() {
+        std::vector<std::string> keys = {kRunMRUKey, kSearchMRUKey, kDialogMRUKey, kWordWheelQueryKey, kRecentDocsKey};
+        keys.insert(keys.end(), std::begin(kTodaysDialogMRUKeys), std::end(kTodaysDialogMRUKeys));
+        for (const std::string& key : keys) {
+            restores_.push_back(std::make_unique<RegistryTreeRestore>(HKEY_CURRENT_USER, key));
+            DeleteRegTree(HKEY_CURRENT_USER, key);
+        }
         SetCounters(0, 0, 7, 0, 0, 100);
     }
-    RegistryTreeRestore run_;
-    RegistryTreeRestore search_;
-    RegistryTreeRestore dialog_;
+    std::vector<std::unique_ptr<RegistryTreeRestore>> restores_;
     RecordingLog log_;
 };
 
@@ -289,6 +291,104 @@ TEST_F(HistoryKeysTest, DialogHistoryRunningLineCoversKeyThenEachSubKey) {
     }
     EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, std::string(kDialogMRUKey) + "\\txt"));
     EXPECT_EQ(TotalErasedRegistryCount, 109);
+}
+
+// The registry values a preview of the item finds, as "key\\value".
+template <typename Item> Lines PreviewedValues(Item item) {
+    BeginFindingPlan();
+    BeginPlanGroup("item");
+    item();
+    Lines values;
+    for (const PlanGroup& group : EndFindingPlan()) {
+        for (const PlanEntry& entry : group.entries) {
+            values.push_back(std::to_string(entry.kind) + " " + entry.what);
+        }
+    }
+    return values;
+}
+
+TEST_F(HistoryKeysTest, TodaysOpenAndSaveHistoryIsErasedInTheItemsLineAndPreviewedValueByValue) {
+    const std::string pidl = kTodaysDialogMRUKeys[0];
+    FillKey(pidl + "\\txt", {"0", "1", "MRUListEx"});
+    FillKey(pidl + "\\*", {"0", "MRUListEx"});
+    FillKey(kTodaysDialogMRUKeys[1], {"0", "MRUListEx"});
+    FillKey(kTodaysDialogMRUKeys[3], {"0"});
+    {
+        // A value of a type no history uses goes like the others.
+        RegKey key = CreateRegKey(HKEY_CURRENT_USER, kTodaysDialogMRUKeys[4]);
+        ASSERT_TRUE(SetRegDword(key.get(), "odd", 7));
+    }
+
+    const Lines preview = PreviewedValues([&] { EraseDialogMRU(log_); });
+    EXPECT_EQ(preview.size(), 9u);
+    EXPECT_EQ(ValueCount(pidl + "\\txt"), 3u) << "a preview changes nothing";
+
+    log_.history.clear();
+    SetCounters(0, 0, 7, 0, 0, 100);
+    EraseDialogMRU(log_);
+
+    EXPECT_EQ(log_.history, (Lines{"+5 registry entries were erased.", "=7 registry entries were erased.",
+                                   "=8 registry entries were erased.", "=9 registry entries were erased."}))
+        << "without the old key, the line comes with the first of today's";
+    EXPECT_EQ(TotalErasedRegistryCount, 109);
+    for (const std::string& key : {pidl, pidl + "\\txt", pidl + "\\*", std::string(kTodaysDialogMRUKeys[1]),
+                                   std::string(kTodaysDialogMRUKeys[3]), std::string(kTodaysDialogMRUKeys[4])}) {
+        EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, key)) << key << " stays";
+        EXPECT_EQ(ValueCount(key), 0u) << key;
+    }
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, kTodaysDialogMRUKeys[2])) << "a missing key is not created";
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, kDialogMRUKey));
+
+    // With the old key there, today's values add to its line.
+    FillKey(kDialogMRUKey, {"a", "MRUList"});
+    FillKey(kTodaysDialogMRUKeys[1], {"0"});
+    log_.history.clear();
+    EraseDialogMRU(log_);
+    EXPECT_EQ(log_.history, (Lines{"+2 registry entries were erased.", "=2 registry entries were erased.",
+                                   "=3 registry entries were erased.", "=3 registry entries were erased.",
+                                   "=3 registry entries were erased."}));
+}
+
+TEST_F(HistoryKeysTest, ExplorersSearchBoxHistoryIsCountedInTheSearchHistorysLine) {
+    FillKey(std::string(kSearchMRUKey) + "\\5603", {"0"});
+    FillKey(kWordWheelQueryKey, {"0", "1", "MRUListEx"});
+    FillKey(std::string(kWordWheelQueryKey) + "\\1", {"0"});
+    EXPECT_EQ(PreviewedValues([&] { EraseSearchMRU(log_); }).size(), 5u);
+
+    EraseSearchMRU(log_);
+
+    EXPECT_EQ(log_.lines.back(), "5 registry entries were erased.");
+    EXPECT_EQ(ValueCount(kWordWheelQueryKey), 0u);
+    EXPECT_EQ(ValueCount(std::string(kWordWheelQueryKey) + "\\1"), 0u);
+    EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, std::string(kWordWheelQueryKey) + "\\1"));
+}
+
+TEST_F(HistoryKeysTest, TheRecentDocumentsListGoesWithTheShortcutsInALineOfItsOwn) {
+    ScratchFolder recent;
+    RegistryTreeRestore shellFolders(HKEY_CURRENT_USER, kShellFoldersKey);
+    SetRegString(CreateRegKey(HKEY_CURRENT_USER, kShellFoldersKey).get(), kRecentFolderValue, recent.Path());
+    MakeFile(recent / "report.doc.lnk", 100);
+    FillKey(kRecentDocsKey, {"0", "1", "MRUListEx"});
+    FillKey(std::string(kRecentDocsKey) + "\\.doc", {"0", "MRUListEx"});
+    EXPECT_EQ(PreviewedValues([&] { EraseRecentDocuments(log_); }).size(), 6u) << "the shortcut and five values";
+    EXPECT_TRUE(FileExists(recent / "report.doc.lnk"));
+    SetCounters(0, 0, 7, 0, 0, 100);
+    log_.history.clear();
+
+    EraseRecentDocuments(log_);
+
+    EXPECT_EQ(log_.history, (Lines{"+1 files were erased, 100 Bytes hard disk space was released.",
+                                   "+5 registry entries were erased."}));
+    EXPECT_EQ(TotalErasedRegistryCount, 105);
+    EXPECT_EQ(ValueCount(kRecentDocsKey), 0u);
+    EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, std::string(kRecentDocsKey) + "\\.doc"));
+
+    // Without the key, the item's lines are what they always were.
+    DeleteRegTree(HKEY_CURRENT_USER, kRecentDocsKey);
+    log_.history.clear();
+    EraseRecentDocuments(log_);
+    EXPECT_EQ(log_.history, (Lines{"+0 files were erased, 0 Byte hard disk space was released."}));
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, kRecentDocsKey));
 }
 
 TEST(ClearClipboard, EmptiesWhatAnotherWriterLeft) {
