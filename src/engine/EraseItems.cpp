@@ -92,7 +92,7 @@ const EraseItem kEraseItems[kEraseItemCount] = {
     {kSectionWindows, "DialogHistory", true, "Erasing Dialog History ...", nullptr, false,
      [](const Context& c) { EraseDialogMRU(c.log); }},
     {kSectionWindows, "ClipBoard", true, "Erasing Contents of ClipBoard ...", nullptr, false,
-     [](const Context&) { ClearClipboard(); }},
+     [](const Context& c) { ClearClipboard(c.log); }},
     {kSectionWindows, "SwapFile", false, "Erasing Windows Swap File ...", nullptr, false,
      [](const Context&) { SetClearPageFileAtShutdown(); }},
     {kSectionChrome, "Cache", true, "Erasing Google Chrome Cache ...", kPlaceholderLine, false,

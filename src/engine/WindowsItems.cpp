@@ -163,8 +163,20 @@ void EraseDialogMRU(ProgressLog& log) {
     }
 }
 
-void ClearClipboard() {
+void ClearClipboard(ProgressLog& log) {
     GateOtherChange("Empty the clipboard", [] { EmptyClipboardContents(); });
+    // A preview lists the history's clearing only where Windows has one to clear.
+    if (FindingPlan() && ClipboardHistory(ClipboardHistoryCall::Ask) != ClipboardHistoryAnswer::Cleared) {
+        return;
+    }
+    ClipboardHistoryAnswer answer = ClipboardHistoryAnswer::Cleared;
+    GateOtherChange(kClearClipboardHistoryWords, [&] { answer = ClipboardHistory(ClipboardHistoryCall::Clear); });
+    if (answer == ClipboardHistoryAnswer::NotAvailable) {
+        log.AppendLine(kNoClipboardHistoryLine);
+    } else if (answer == ClipboardHistoryAnswer::Failed) {
+        log.AppendLine(kClipboardHistoryFailedLine);
+        NoteNotErased("the clipboard history", "Windows did not clear it");
+    }
 }
 
 void SetClearPageFileAtShutdown() {

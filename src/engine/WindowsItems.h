@@ -68,7 +68,15 @@ void EraseRunMRU(ProgressLog& log);
 void EraseSearchMRU(ProgressLog& log);
 void EraseDialogMRU(ProgressLog& log);
 
-void ClearClipboard();
+// Empties the clipboard, then clears Windows' clipboard history (Windows 10 1809 and later; the
+// items the user pinned stay, as Windows defines it). Where this Windows has no clipboard history
+// the item says so in kNoClipboardHistoryLine; where Windows answers that it did not clear it, in
+// kClipboardHistoryFailedLine, and the history is noted as not erased. Nothing is counted. While a
+// plan is being found both are recorded as actions, the history's only where it can be cleared.
+constexpr const char* kClearClipboardHistoryWords = "Clear the clipboard history (pinned items stay)";
+constexpr const char* kNoClipboardHistoryLine = "This Windows keeps no clipboard history to clear.";
+constexpr const char* kClipboardHistoryFailedLine = "The clipboard history could not be cleared.";
+void ClearClipboard(ProgressLog& log);
 
 // On the "NewWinNT" family only: sets ClearPageFileAtShutdown to 1, so Windows clears the page
 // file at every shutdown from then on. Elsewhere nothing happens.

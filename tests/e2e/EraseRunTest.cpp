@@ -52,7 +52,8 @@ std::vector<std::string> DefaultRunLog(const std::string& indexDatLine) {
     rows.push_back(Row("Erasing Temptory Files Directory ...", {FilesLine(0, 0)}));
     rows.push_back(Row("Erasing Recent Documents History ...", {FilesLine(0, 0)}));
     rows.push_back(Row("Erasing Dialog History ..."));
-    rows.push_back(Row("Erasing Contents of ClipBoard ..."));
+    // Wine has no clipboard history, as Windows before 10 (1809) has none.
+    rows.push_back(Row("Erasing Contents of ClipBoard ...", {"This Windows keeps no clipboard history to clear."}));
     // Today's browsers, none of them in the sandbox: their default items write only placeholders.
     for (const char* browser : {"Google Chrome", "Microsoft Edge", "Brave", "Vivaldi"}) {
         for (const char* trace : {"Cache", "Cookies", "History", "Form Data"}) {

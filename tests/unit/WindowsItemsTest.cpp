@@ -7,6 +7,7 @@
 #include "engine/RunState.h"
 #include "engine/WindowsItems.h"
 #include "gate/ErasePlan.h"
+#include "platform/Clipboard.h"
 #include "platform/Files.h"
 #include "platform/RecycleBin.h"
 #include "platform/Registry.h"
@@ -402,10 +403,77 @@ TEST(ClearClipboard, EmptiesWhatAnotherWriterLeft) {
     CloseClipboard();
     ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
 
-    ClearClipboard();
+    RecordingLog log;
+    ClearClipboard(log);
 
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_EQ(CountClipboardFormats(), 0);
+}
+
+// Windows' clipboard history as the tests answer for it: the calls it saw, and its answer.
+std::vector<ClipboardHistoryCall> historyCalls;
+ClipboardHistoryAnswer historyAnswer = ClipboardHistoryAnswer::NotAvailable;
+ClipboardHistoryAnswer AnswerForHistory(ClipboardHistoryCall call) {
+    historyCalls.push_back(call);
+    return historyAnswer;
+}
+
+class ClipboardHistoryTest : public ::testing::Test {
+protected:
+    ClipboardHistoryTest() {
+        historyCalls.clear();
+        NotErasedEntries.clear();
+        DivertClipboardHistory(AnswerForHistory);
+    }
+    ~ClipboardHistoryTest() override {
+        DivertClipboardHistory(nullptr);
+        NotErasedEntries.clear();
+    }
+    RecordingLog log_;
+};
+
+TEST_F(ClipboardHistoryTest, ItIsClearedWhereWindowsHasOneAndSaidPlainlyWhereNot) {
+    using Call = ClipboardHistoryCall;
+    using Answer = ClipboardHistoryAnswer;
+    historyAnswer = Answer::Cleared;
+    ClearClipboard(log_);
+    EXPECT_EQ(historyCalls, std::vector<Call>{Call::Clear});
+    EXPECT_TRUE(log_.lines.empty());
+
+    historyAnswer = Answer::NotAvailable;
+    ClearClipboard(log_);
+    EXPECT_EQ(log_.lines, Lines{kNoClipboardHistoryLine});
+    EXPECT_TRUE(NotErasedEntries.empty()) << "nothing to erase is nothing left";
+
+    historyAnswer = Answer::Failed;
+    log_.lines.clear();
+    ClearClipboard(log_);
+    EXPECT_EQ(log_.lines, Lines{kClipboardHistoryFailedLine});
+    ASSERT_EQ(NotErasedEntries.size(), 1u);
+    EXPECT_EQ(NotErasedEntries[0].what, "the clipboard history");
+}
+
+TEST_F(ClipboardHistoryTest, APreviewOnlyAsksAndListsTheClearingWhereItCanBeDone) {
+    using Call = ClipboardHistoryCall;
+    for (const ClipboardHistoryAnswer answer :
+         {ClipboardHistoryAnswer::Cleared, ClipboardHistoryAnswer::NotAvailable}) {
+        historyAnswer = answer;
+        historyCalls.clear();
+        Lines actions;
+        BeginFindingPlan();
+        BeginPlanGroup("Erasing Contents of ClipBoard ...");
+        ClearClipboard(log_);
+        for (const PlanGroup& group : EndFindingPlan()) {
+            for (const PlanEntry& entry : group.entries) {
+                actions.push_back(entry.what);
+            }
+        }
+        EXPECT_EQ(historyCalls, std::vector<Call>{Call::Ask}) << "a preview never clears";
+        EXPECT_EQ(actions, answer == ClipboardHistoryAnswer::Cleared
+                               ? (Lines{"Empty the clipboard", kClearClipboardHistoryWords})
+                               : Lines{"Empty the clipboard"});
+    }
+    EXPECT_TRUE(log_.lines.empty());
 }
 
 // The page-file value put back as it was after each test.
