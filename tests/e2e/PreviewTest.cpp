@@ -343,3 +343,67 @@ TEST_F(PreviewTest, ARegistryValueMarkedNeverEraseInThePreviewWindowOutlivesTheE
 }
 
 } // namespace
+
+namespace {
+
+constexpr const char* kExplorerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+
+// Today's Windows keeps the Open/Save dialogs', Explorer's search box's and the Recent documents'
+// histories in other keys than Windows XP did: the same items erase them there too, and a preview
+// lists each value the erase then removes.
+TEST_F(PreviewTest, TodaysWindowsHistoriesArePreviewedValueByValueAndErasedInTheirItemsLines) {
+    SetUpApp(OptionsWithOnly(
+        {{"Windows", "RecentDoc"}, {"Windows", "SearchMenu"}, {"Windows", "DialogHistory"}, {"Windows", "ClipBoard"}},
+        "SecurityLevel=DoD\r\n"));
+    const std::string explorer = kExplorerKey;
+    const std::map<std::string, std::vector<std::string>> traces = {
+        {explorer + "\\ComDlg32\\OpenSavePidlMRU\\txt", {"0", "1", "MRUListEx"}},
+        {explorer + "\\ComDlg32\\LastVisitedPidlMRU", {"0", "MRUListEx"}},
+        {explorer + "\\ComDlg32\\CIDSizeMRU", {"0"}},
+        {explorer + "\\ComDlg32\\FirstFolder", {"0"}},
+        {explorer + "\\WordWheelQuery", {"0", "MRUListEx"}},
+        {explorer + "\\WordWheelQuery\\1", {"0"}},
+        {explorer + "\\RecentDocs", {"0", "1", "MRUListEx"}},
+        {explorer + "\\RecentDocs\\.txt", {"0", "MRUListEx"}},
+    };
+    std::set<std::string> values;
+    for (const auto& [key, names] : traces) {
+        FillKey(key, names);
+        for (const std::string& name : names) {
+            values.insert("HKEY_CURRENT_USER\\" + key + "\\" + name);
+        }
+    }
+    WriteFileText(sandbox_->Recent() + "\\notes.txt.lnk", std::string(500, 'l'));
+    const std::string previewFile = app_->Folder() + "preview.txt";
+
+    ASSERT_EQ(RunToEnd(*app_, {"/preview", previewFile}), 0u);
+    std::set<std::string> previewed;
+    for (const auto& [what, detail] : PreviewEntries(ReadFileText(previewFile))) {
+        if (what.rfind("HKEY_CURRENT_USER\\" + explorer, 0) == 0) {
+            previewed.insert(what);
+        }
+    }
+    EXPECT_EQ(previewed, values);
+    EXPECT_EQ(PreviewEntries(ReadFileText(previewFile)).count(sandbox_->Recent() + "\\notes.txt.lnk"), 1u);
+
+    const std::string log = app_->Folder() + "run.log";
+    ASSERT_EQ(RunToEnd(*app_, {"/erase", log}), 0u);
+    const std::string run = ReadFileText(log);
+    for (const std::string& lines :
+         {"Erasing Recent Documents History ...\r\n" + FilesLine(1, 500) + "\r\n5 registry entries were erased.\r\n",
+          std::string("Erasing Start Menu Search History ...\r\n3 registry entries were erased.\r\n"),
+          std::string("Erasing Dialog History ...\r\n7 registry entries were erased.\r\n"),
+          std::string("Erasing Contents of ClipBoard ...\r\nThis Windows keeps no clipboard history to clear.\r\n"),
+          "All tasks finished successfully.\r\n" + SummaryLine(15, 1, 500) + "\r\n"}) {
+        EXPECT_NE(run.find(lines), std::string::npos) << lines << "\nnot in\n" << run;
+    }
+    for (const auto& [key, names] : traces) {
+        RegKey opened = OpenRegKey(HKEY_CURRENT_USER, key);
+        ASSERT_TRUE(opened) << key << " stays";
+        EXPECT_TRUE(RegValueNames(opened.get()).empty()) << key;
+    }
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, explorer + "\\ComDlg32\\LastVisitedPidlMRULegacy"))
+        << "a missing key is not created";
+}
+
+} // namespace
