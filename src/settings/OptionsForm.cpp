@@ -192,8 +192,10 @@ void TFrmOptions::FormCreate() {
             SetTicked(Control(SwitchBoxId(i)), options.GetFlag(item.section, item.key, item.enabledByDefault));
         }
     }
-    SizePluginColumns();
+    // Sized once the rows are in: more rows than the list shows bring a vertical scroll bar, which
+    // narrows the width inside the border.
     ListPlugins();
+    SizePluginColumns();
 }
 
 void TFrmOptions::SizePluginColumns() {
