@@ -22,18 +22,6 @@
 #include <functional>
 #include <cwchar>
 
-std::string WindowsPathOf(std::string path) {
-    if (!path.empty() && path.front() == '/') {
-        path = "Z:" + path;
-        for (auto& c : path) {
-            if (c == '/') {
-                c = '\\';
-            }
-        }
-    }
-    return path;
-}
-
 namespace {
 
 std::string QuoteArgument(const std::string& argument) {

@@ -124,6 +124,3 @@ bool TrayIconShown(HWND mainWindow);
 // Pops the tray menu as a right click on the program's icon does; returns the menu's window, nullptr
 // when none came up.
 HWND PopTrayMenu(const QuorvaleApp& app);
-
-// A path as Windows sees it: a Unix path (as the build gives them) is reached through drive Z:.
-std::string WindowsPathOf(std::string path);

@@ -53,13 +53,6 @@ inline void MakeFiles(const std::string& folder, int count, size_t size) {
     }
 }
 
-inline void MakeFolderTree(const std::string& folder) {
-    for (size_t slash = folder.find('\\', 3); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
-        CreateFolder(folder.substr(0, slash));
-    }
-    CreateFolder(folder);
-}
-
 inline int CountFiles(const std::string& folder) {
     int count = 0;
     for (const auto& entry : ListFolder(folder + "\\*.*")) {
@@ -106,7 +99,7 @@ protected:
     // The Firefox cache of one profile, filled with count files of size bytes.
     std::string FillFirefoxCache(int count, size_t size) const {
         const std::string cache = sandbox_->AppData() + "\\Mozilla\\Firefox\\Profiles\\ab12cd.default\\Cache";
-        MakeFolderTree(cache);
+        MakeFolders(cache);
         MakeFiles(cache, count, size);
         return cache;
     }

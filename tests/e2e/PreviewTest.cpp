@@ -83,7 +83,7 @@ protected:
         WriteFileText(temp + "\\Sub\\b.tmp", std::string(2000, 'b'));
         SqliteDatabase db;
         const std::string profile = sandbox_->AppData() + "\\Mozilla\\Firefox\\Profiles\\ab12cd.default";
-        MakeFolderTree(profile);
+        MakeFolders(profile);
         ASSERT_EQ(db.Create(profile + "\\cookies.sqlite"), DatabaseOpen::Opened);
         ASSERT_TRUE(db.Exec("CREATE TABLE moz_cookies(id INTEGER PRIMARY KEY, name TEXT, value TEXT, host TEXT,"
                             " path TEXT); INSERT INTO moz_cookies(name, value, host, path) VALUES"

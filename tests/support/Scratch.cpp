@@ -46,6 +46,18 @@ std::string ReadFileText(const std::string& path) {
     return bytes;
 }
 
+std::string WindowsPathOf(std::string path) {
+    if (!path.empty() && path.front() == '/') {
+        path = "Z:" + path;
+        for (auto& c : path) {
+            if (c == '/') {
+                c = '\\';
+            }
+        }
+    }
+    return path;
+}
+
 void MakeFolders(const std::string& folder) {
     for (size_t slash = folder.find('\\', 3); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
         CreateFolder(folder.substr(0, slash));

@@ -40,6 +40,9 @@ private:
 void WriteFileText(const std::string& path, std::string_view bytes);
 std::string ReadFileText(const std::string& path);
 
+// A path as Windows sees it: a Unix path (as the build gives them) is reached through drive Z:.
+std::string WindowsPathOf(std::string path);
+
 // Creates the folder and its missing parents.
 void MakeFolders(const std::string& folder);
 

@@ -1,5 +1,8 @@
 #include "support/TestDrives.h"
 
+#include "platform/Text.h"
+#include "support/Scratch.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
@@ -38,14 +41,7 @@ std::string Missing(char driveLetter, const char* why) {
 // The image behind drive I:, as a Windows path (through drive Z:); empty when none is named.
 std::wstring ImagePath() {
     const char* image = std::getenv("QV_TEST_DRIVE_IMAGE");
-    if (!image || *image != '/') {
-        return {};
-    }
-    std::wstring path = L"Z:";
-    for (const char* c = image; *c; ++c) {
-        path.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    }
-    return path;
+    return image && *image == '/' ? WidePath(WindowsPathOf(image)) : std::wstring();
 }
 
 } // namespace
