@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/Environment.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 
 bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show) {
@@ -13,6 +15,27 @@ bool ShellOpen(std::string_view verb, std::string_view file, std::string_view wo
 bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record) { return Shell_NotifyIconA(message, &record) != FALSE; }
 
 #include <shlobj.h>
+
+namespace {
+
+bool IsFullPath(const std::string& path) {
+    const bool drive = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return drive || (path.size() > 2 && path.compare(0, 2, "\\\\") == 0);
+}
+
+} // namespace
+
+std::string LocalAppDataFolder() {
+    std::string folder = FolderOfVariable("%LocalAppData%");
+    if (folder.empty()) {
+        folder = SpecialFolderPath(CSIDL_LOCAL_APPDATA);
+        if (!folder.empty()) {
+            folder = WithTrailingBackslash(folder);
+        }
+    }
+    return IsFullPath(folder) ? folder : std::string();
+}
 
 std::string SpecialFolderPath(int csidl) {
     PIDLIST_ABSOLUTE list = nullptr;

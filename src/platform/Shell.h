@@ -25,3 +25,9 @@ bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record);
 // through SHGetSpecialFolderLocation and SHGetPathFromIDList, without a trailing backslash.
 // "" when Windows does not know the folder.
 std::string SpecialFolderPath(int csidl);
+
+// The user's local application-data folder, ending in a backslash: what %LocalAppData% names, or
+// where it is not set (Windows XP sets none) the shell's folder. "" when the variable names no full
+// path (a drive's or a share's: a relative one would be taken below the current folder) or
+// neither knows one.
+std::string LocalAppDataFolder();
