@@ -4,6 +4,7 @@
 #include "engine/FolderWipe.h"
 #include "engine/InternetExplorer.h"
 #include "engine/OtherBrowsers.h"
+#include "engine/TodaysWindows.h"
 #include "engine/WindowsItems.h"
 #include "store/OptionNames.h"
 #include "store/OptionTexts.h"
@@ -147,5 +148,21 @@ const EraseItem kEraseItems[kEraseItemCount] = {
      false, FirefoxItem<Trace::SessionRestore>},
     {kSectionFirefoxProfiles, "Logins", false, "Erasing Firefox Saved Logins (version 3 and later) ...", kPlaceholderLine,
      false, FirefoxItem<Trace::Passwords>},
+    {kSectionWindowsToday, "TypedPaths", true, "Erasing Explorer Address Bar History ...", nullptr, false,
+     [](const Context& c) { EraseExplorerTypedPaths(c.log); }},
+    {kSectionWindowsToday, "UserAssist", true, "Erasing Program Launch Counters ...", nullptr, false,
+     [](const Context& c) { EraseProgramLaunchCounters(c.log); }},
+    {kSectionWindowsToday, "JumpLists", false, "Erasing Jump Lists (pinned entries kept) ...", nullptr, false,
+     [](const Context& c) { ClearJumpLists(c.log); }},
+    {kSectionWindowsToday, "CrashReports", true, "Erasing Crash Reports ...", kPlaceholderLine, true,
+     [](const Context& c) { EraseCrashReports(c.method, c.passes, c.log); }},
+    {kSectionWindowsToday, "PowerShellHistory", true, "Erasing PowerShell Command History ...", kPlaceholderLine, true,
+     [](const Context& c) { ErasePowerShellHistory(c.method, c.passes, c.log); }},
+    {kSectionWindowsToday, "ThumbnailCache", false, "Erasing Thumbnail and Icon Caches ...", kPlaceholderLine, true,
+     [](const Context& c) { EraseThumbnailCaches(c.method, c.passes, c.log); }},
+    {kSectionWindowsToday, "ShellBags", false, "Erasing ShellBags (Folder History) ...", nullptr, false,
+     [](const Context& c) { EraseShellBags(c.log); }},
+    {kSectionWindowsToday, "DnsCache", true, "Erasing Windows DNS Cache ...", nullptr, false,
+     [](const Context& c) { FlushDnsCacheItem(c.log); }},
 };
 // clang-format on

@@ -112,6 +112,22 @@ constexpr ControlSpec kSheetWindows[] = {
     {WC_BUTTONW, "Erase Windows S&wap File", TFrmOptions::IDC_CHK_SWAPFILE, 24, 226, 400, 20, kCheck},
 };
 
+// The traces of Windows Vista to 11; those that may reset what the user set up are off at first.
+constexpr ControlSpec kSheetWindowsToday[] = {
+    {WC_BUTTONW, "Erase Explorer &Address Bar History", TFrmOptions::IDC_CHK_TYPEDPATHS, 24, 44, 440, 20, kCheck},
+    {WC_BUTTONW, "Erase &Program Launch Counters (UserAssist)", TFrmOptions::IDC_CHK_USERASSIST, 24, 70, 440, 20,
+     kCheck},
+    {WC_BUTTONW, "Erase &Jump Lists' Recent and Frequent Entries (pins are kept)", TFrmOptions::IDC_CHK_JUMPLISTS, 24,
+     96, 440, 20, kCheck},
+    {WC_BUTTONW, "Erase &Crash Reports and Crash Dumps", TFrmOptions::IDC_CHK_CRASHREPORTS, 24, 122, 440, 20, kCheck},
+    {WC_BUTTONW, "Erase Power&Shell Command History", TFrmOptions::IDC_CHK_POWERSHELLHISTORY, 24, 148, 440, 20, kCheck},
+    {WC_BUTTONW, "Erase &Thumbnail and Icon Caches (those Explorer holds stay)", TFrmOptions::IDC_CHK_THUMBNAILCACHE,
+     24, 174, 440, 20, kCheck},
+    {WC_BUTTONW, "Erase Shell&Bags (resets the views of browsed folders)", TFrmOptions::IDC_CHK_SHELLBAGS, 24, 200, 440,
+     20, kCheck},
+    {WC_BUTTONW, "Flush Windows &DNS Cache", TFrmOptions::IDC_CHK_DNSCACHE, 24, 226, 440, 20, kCheck},
+};
+
 constexpr ControlSpec kSheetPlugin[] = {
     {WC_STATICW, "&Select the plugins you want to execute", TFrmOptions::IDC_LBL_PLUGINS, 24, 44, 440, 18, SS_LEFT},
     {WC_LISTVIEWW, "", TFrmOptions::IDC_LVW_PLUGINS, 24, 66, 449, 256,
@@ -127,8 +143,7 @@ constexpr ControlSpec kButtons[] = {
 
 // The check box of each row of the erase run: the ids follow the same order.
 int SwitchBoxId(size_t index) { return TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(index); }
-static_assert(TFrmOptions::IDC_CHK_FIREFOX3LOGINS ==
-                  TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1,
+static_assert(TFrmOptions::IDC_CHK_DNSCACHE == TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1,
               "a box for every row");
 
 } // namespace
@@ -146,6 +161,7 @@ TFrmOptions::TFrmOptions(HWND owner) {
     CreateControls(kSheetOpera);
     CreateControls(kSheetChromium);
     CreateControls(kSheetWindows);
+    CreateControls(kSheetWindowsToday);
     CreateControls(kSheetPlugin);
     CreateControls(kButtons);
     CreatePages();
@@ -162,6 +178,7 @@ void TFrmOptions::CreatePages() {
     pageControl_.Attach(Control(IDC_OPTIONS_PAGECONTROL));
     pageControl_.AddPage("Browsers", {Control(IDC_PGC_BROWSER)});
     pageControl_.AddPage("Windows", ControlsOf(hwnd_, kSheetWindows));
+    pageControl_.AddPage("Windows (today)", ControlsOf(hwnd_, kSheetWindowsToday));
     pageControl_.AddPage("Plug-ins", ControlsOf(hwnd_, kSheetPlugin));
     pgcBrowser_.Attach(Control(IDC_PGC_BROWSER));
     pgcBrowser_.AddPage("Internet Explorer / MSN / AOL", ControlsOf(hwnd_, kSheetIE));

@@ -301,6 +301,16 @@ constexpr const char* kCleanedKeys[] = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\FirstFolder",
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery",
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TypedPaths",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist",
+    "Software\\Microsoft\\Windows\\Shell\\BagMRU",
+    "Software\\Microsoft\\Windows\\Shell\\Bags",
+    "Software\\Microsoft\\Windows\\ShellNoRoam\\BagMRU",
+    "Software\\Microsoft\\Windows\\ShellNoRoam\\Bags",
+    "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\BagMRU",
+    "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\Bags",
+    "Software\\Classes\\Wow6432Node\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\BagMRU",
+    "Software\\Classes\\Wow6432Node\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\Bags",
 };
 
 } // namespace

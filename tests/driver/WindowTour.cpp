@@ -61,6 +61,8 @@ bool TourOptions(TourSteps& tour, HWND main) {
     TurnToPage(outer, 1);
     tour.Stop("options-windows", options, kDesign);
     TurnToPage(outer, 2);
+    tour.Stop("options-windows-today", options, kDesign);
+    TurnToPage(outer, 3);
     tour.Stop("options-plug-ins", options, kDesign);
     TurnToPage(outer, 0);
     TurnToPage(inner, 0);

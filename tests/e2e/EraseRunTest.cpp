@@ -63,6 +63,12 @@ std::vector<std::string> DefaultRunLog(const std::string& indexDatLine) {
     for (const char* trace : {"Cache", "Cookies", "History", "Form History"}) {
         rows.push_back(Row(std::string("Erasing Firefox ") + trace + " (version 3 and later) ...", {kPlaceholderLine}));
     }
+    // Today's Windows: the sandbox holds none of their traces; Wine answers the DNS flush.
+    rows.push_back(Row("Erasing Explorer Address Bar History ...", {"0 registry entry was erased."}));
+    rows.push_back(Row("Erasing Program Launch Counters ...", {"0 registry entry was erased."}));
+    rows.push_back(Row("Erasing Crash Reports ...", {FilesLine(0, 0)}));
+    rows.push_back(Row("Erasing PowerShell Command History ...", {FilesLine(0, 0)}));
+    rows.push_back(Row("Erasing Windows DNS Cache ...", {"Windows' DNS cache was flushed."}));
     std::vector<std::string> log;
     for (const auto& row : rows) {
         log.insert(log.end(), row.begin(), row.end());

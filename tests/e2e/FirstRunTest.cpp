@@ -51,7 +51,7 @@ protected:
 TEST_F(FirstRunTest, EverySamplePlugInIsListedWithItsDescriptionAndNoneIsTicked) {
     HWND dialog = StartAndOpen(*app_, "Options", L"TFrmOptions", "Options");
     ASSERT_NE(dialog, nullptr);
-    TurnToPage(ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 2);
+    TurnToPage(ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 3);
     HWND list = ControlOf(dialog, TFrmOptions::IDC_LVW_PLUGINS);
     std::vector<std::vector<std::string>> rows = RemoteListViewRows(list, 2);
     std::vector<std::string> names;

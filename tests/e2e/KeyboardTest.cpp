@@ -425,8 +425,10 @@ TEST_F(KeyboardTest, CtrlTabAndCtrlPageDownTurnThePagesOfThePageControlHoldingTh
     TapWith(VK_CONTROL, VK_TAB);
     expectPages(1, 0, TFrmOptions::IDC_CHK_RECYCLEBIN, "Ctrl+Tab");
     TapWith(VK_CONTROL, VK_NEXT);
-    expectPages(2, 0, TFrmOptions::IDC_LVW_PLUGINS, "Ctrl+PgDn");
+    expectPages(2, 0, TFrmOptions::IDC_CHK_TYPEDPATHS, "Ctrl+PgDn");
     EXPECT_FALSE(Shown(ControlOf(options, TFrmOptions::IDC_CHK_RECYCLEBIN))) << "the page left is hidden";
+    TapWith(VK_CONTROL, VK_NEXT);
+    expectPages(3, 0, TFrmOptions::IDC_LVW_PLUGINS, "Ctrl+PgDn again");
     TapWith(VK_MENU, 'S');
     EXPECT_TRUE(
         WaitUntil([&] { return FocusedControlOf(options) == ControlOf(options, TFrmOptions::IDC_LVW_PLUGINS); }, 5000))
@@ -434,9 +436,11 @@ TEST_F(KeyboardTest, CtrlTabAndCtrlPageDownTurnThePagesOfThePageControlHoldingTh
     PressKey(VK_CONTROL);
     TapWith(VK_SHIFT, VK_TAB);
     ReleaseKey(VK_CONTROL);
-    expectPages(1, 0, TFrmOptions::IDC_CHK_RECYCLEBIN, "Ctrl+Shift+Tab");
+    expectPages(2, 0, TFrmOptions::IDC_CHK_TYPEDPATHS, "Ctrl+Shift+Tab");
     EXPECT_TRUE(WaitUntil([&] { return FocusedControlOf(options) == outer; }, 5000))
         << "a focus on the page that went moves to the tabs";
+    TapWith(VK_CONTROL, VK_PRIOR);
+    expectPages(1, 0, TFrmOptions::IDC_CHK_RECYCLEBIN, "Ctrl+PgUp");
     TapWith(VK_CONTROL, VK_PRIOR);
     expectPages(0, 0, TFrmOptions::IDC_CHK_IECACHE, "Ctrl+PgUp");
     Tap(VK_TAB);

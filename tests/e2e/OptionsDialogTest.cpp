@@ -75,13 +75,29 @@ const SwitchBox kSwitchBoxes[] = {
     {TFrmOptions::IDC_CHK_FIREFOX3FORMHISTORY, "Erase Form History", "Firefox3", "FormData", true},
     {TFrmOptions::IDC_CHK_FIREFOX3SESSIONRESTORE, "Erase Session Restore", "Firefox3", "SessionRestore", false},
     {TFrmOptions::IDC_CHK_FIREFOX3LOGINS, "Erase Saved Logins", "Firefox3", "Logins", false},
+    {TFrmOptions::IDC_CHK_TYPEDPATHS, "Erase Explorer Address Bar History", "WindowsToday", "TypedPaths", true},
+    {TFrmOptions::IDC_CHK_USERASSIST, "Erase Program Launch Counters (UserAssist)", "WindowsToday", "UserAssist", true},
+    {TFrmOptions::IDC_CHK_JUMPLISTS, "Erase Jump Lists' Recent and Frequent Entries (pins are kept)", "WindowsToday",
+     "JumpLists", false},
+    {TFrmOptions::IDC_CHK_CRASHREPORTS, "Erase Crash Reports and Crash Dumps", "WindowsToday", "CrashReports", true},
+    {TFrmOptions::IDC_CHK_POWERSHELLHISTORY, "Erase PowerShell Command History", "WindowsToday", "PowerShellHistory",
+     true},
+    {TFrmOptions::IDC_CHK_THUMBNAILCACHE, "Erase Thumbnail and Icon Caches (those Explorer holds stay)", "WindowsToday",
+     "ThumbnailCache", false},
+    {TFrmOptions::IDC_CHK_SHELLBAGS, "Erase ShellBags (resets the views of browsed folders)", "WindowsToday",
+     "ShellBags", false},
+    {TFrmOptions::IDC_CHK_DNSCACHE, "Flush Windows DNS Cache", "WindowsToday", "DnsCache", true},
 };
 
-// The page (0 Browsers, 1 Windows) and, on Browsers, the browser page of a check box.
+// The page (0 Browsers, 1 Windows, 2 Windows (today)) and, on Browsers, the browser page of a
+// check box.
 std::pair<int, int> PageOf(const SwitchBox& box) {
     std::string section = box.section;
     if (section == "Windows") {
         return {1, -1};
+    }
+    if (section == "WindowsToday") {
+        return {2, -1};
     }
     if (section == "IE") {
         return {0, 0};
@@ -113,7 +129,7 @@ TEST_F(OptionsDialogTest, OpensOnTheFirstPagesWithEveryDefaultAndCancelWritesNot
 
     HWND pages = ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL);
     HWND browsers = ControlOf(dialog, TFrmOptions::IDC_PGC_BROWSER);
-    EXPECT_EQ(PageCaptions(pages), (std::vector<std::string>{"Browsers", "Windows", "Plug-ins"}));
+    EXPECT_EQ(PageCaptions(pages), (std::vector<std::string>{"Browsers", "Windows", "Windows (today)", "Plug-ins"}));
     EXPECT_EQ(PageCaptions(browsers), (std::vector<std::string>{"Internet Explorer / MSN / AOL", "Firefox", "Netscape",
                                                                 "Opera", "Chrome / Edge"}));
     EXPECT_EQ(PageShown(pages), 0);
@@ -177,7 +193,7 @@ TEST_F(OptionsDialogTest, EachPageShowsOnlyItsOwnCheckBoxes) {
     ASSERT_NE(dialog, nullptr);
     HWND pages = ControlOf(dialog, TFrmOptions::IDC_OPTIONS_PAGECONTROL);
     HWND browsers = ControlOf(dialog, TFrmOptions::IDC_PGC_BROWSER);
-    const std::pair<int, int> shown[] = {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, -1}};
+    const std::pair<int, int> shown[] = {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, -1}, {2, -1}};
     for (const auto& [page, browser] : shown) {
         TurnToPage(pages, page);
         if (browser >= 0) {
@@ -189,7 +205,7 @@ TEST_F(OptionsDialogTest, EachPageShowsOnlyItsOwnCheckBoxes) {
                 << box.section << " " << box.key << " on page " << page << "/" << browser;
         }
     }
-    TurnToPage(pages, 2);
+    TurnToPage(pages, 3);
     EXPECT_TRUE(Shown(ControlOf(dialog, TFrmOptions::IDC_LVW_PLUGINS)));
     EXPECT_EQ(RemoteWindowText(ControlOf(dialog, TFrmOptions::IDC_LBL_PLUGINS)),
               "Select the plugins you want to execute");
@@ -228,7 +244,9 @@ TEST_F(OptionsDialogTest, OkWritesEverySwitchInOrderKeepingTheFilesOwnLines) {
               "[Edge]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
               "[Brave]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
               "[Vivaldi]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
-              "[Firefox3]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nSessionRestore=0\r\nLogins=0\r\n");
+              "[Firefox3]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nSessionRestore=0\r\nLogins=0\r\n"
+              "[WindowsToday]\r\nTypedPaths=1\r\nUserAssist=1\r\nJumpLists=0\r\nCrashReports=1\r\n"
+              "PowerShellHistory=1\r\nThumbnailCache=0\r\nShellBags=0\r\nDnsCache=1\r\n");
     EXPECT_FALSE(FolderExists(PluginFolder())) << "no plug-in folder is made";
 }
 

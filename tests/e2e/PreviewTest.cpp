@@ -259,7 +259,7 @@ TEST_F(PreviewTest, FollowsTheDialogsUnsavedTicks) {
     ASSERT_NE(options, nullptr);
     TurnToPage(ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 1);
     ClickControlAndWait(ControlOf(options, TFrmOptions::IDC_CHK_TMPDIRECTORY));
-    TurnToPage(ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 2);
+    TurnToPage(ControlOf(options, TFrmOptions::IDC_OPTIONS_PAGECONTROL), 3);
     HWND plugins = ControlOf(options, TFrmOptions::IDC_LVW_PLUGINS);
     ASSERT_EQ(RemoteListViewRowCount(plugins), 1);
     RemoteListViewSetChecked(plugins, 0, false);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/RunState.h"
+#include "gate/ErasePlan.h"
 #include "platform/FileWrites.h"
 #include "platform/Files.h"
 #include "platform/Handle.h"
@@ -16,6 +17,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,4 +77,32 @@ inline std::optional<DWORD> ExitCodeWithin(HANDLE process, DWORD timeoutMs) {
         return std::nullopt;
     }
     return code;
+}
+
+// Fills a key under HKEY_CURRENT_USER with the named values (all "x").
+inline void FillKey(const std::string& path, std::initializer_list<const char*> names) {
+    RegKey key = CreateRegKey(HKEY_CURRENT_USER, path);
+    for (const char* name : names) {
+        SetRegString(key.get(), name, "x");
+    }
+}
+
+// How many values the key under HKEY_CURRENT_USER holds (0 when it is missing).
+inline size_t ValueCount(const std::string& path) {
+    RegKey key = OpenRegKey(HKEY_CURRENT_USER, path);
+    return key ? RegValueNames(key.get()).size() : 0;
+}
+
+// What a preview of the item finds, each entry as "<kind> <what>".
+template <typename Item> std::vector<std::string> PreviewedValues(Item item) {
+    BeginFindingPlan();
+    BeginPlanGroup("item");
+    item();
+    std::vector<std::string> values;
+    for (const PlanGroup& group : EndFindingPlan()) {
+        for (const PlanEntry& entry : group.entries) {
+            values.push_back(std::to_string(entry.kind) + " " + entry.what);
+        }
+    }
+    return values;
 }

@@ -204,19 +204,6 @@ TEST_F(EraseRecentDocumentsTest, WithoutTheRecentValueNothingHappens) {
     EXPECT_EQ(ErasedFileCount, 9);
 }
 
-// Fills a history key with the named values (all "x").
-void FillKey(const std::string& path, std::initializer_list<const char*> names) {
-    RegKey key = CreateRegKey(HKEY_CURRENT_USER, path);
-    for (const char* name : names) {
-        SetRegString(key.get(), name, "x");
-    }
-}
-
-size_t ValueCount(const std::string& path) {
-    RegKey key = OpenRegKey(HKEY_CURRENT_USER, path);
-    return key ? RegValueNames(key.get()).size() : 0;
-}
-
 class HistoryKeysTest : public ::testing::Test {
 protected:
     HistoryKeysTest() {
@@ -292,20 +279,6 @@ TEST_F(HistoryKeysTest, DialogHistoryRunningLineCoversKeyThenEachSubKey) {
     }
     EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, std::string(kDialogMRUKey) + "\\txt"));
     EXPECT_EQ(TotalErasedRegistryCount, 109);
-}
-
-// The registry values a preview of the item finds, as "key\\value".
-template <typename Item> Lines PreviewedValues(Item item) {
-    BeginFindingPlan();
-    BeginPlanGroup("item");
-    item();
-    Lines values;
-    for (const PlanGroup& group : EndFindingPlan()) {
-        for (const PlanEntry& entry : group.entries) {
-            values.push_back(std::to_string(entry.kind) + " " + entry.what);
-        }
-    }
-    return values;
 }
 
 TEST_F(HistoryKeysTest, TodaysOpenAndSaveHistoryIsErasedInTheItemsLineAndPreviewedValueByValue) {
