@@ -1,5 +1,7 @@
 #include "platform/Clipboard.h"
 
+#include "platform/ComScope.h"
+
 #include <windows.h>
 
 bool EmptyClipboardContents() {
@@ -39,10 +41,6 @@ template <typename Call> Call Lookup(HMODULE module, const char* name) {
     return reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-template <typename Call> Call Slot(void* object, size_t slot) {
-    return reinterpret_cast<Call>((*static_cast<void***>(object))[slot]);
-}
-
 // With the Windows Runtime started on this thread (or already there), the answer for the call.
 ClipboardHistoryAnswer AskFactory(HMODULE combase, ClipboardHistoryCall call) {
     auto createString = Lookup<CreateStringCall>(combase, "WindowsCreateString");
@@ -62,10 +60,10 @@ ClipboardHistoryAnswer AskFactory(HMODULE combase, ClipboardHistoryCall call) {
     ClipboardHistoryAnswer answer = ClipboardHistoryAnswer::Cleared;
     if (call == ClipboardHistoryCall::Clear) {
         unsigned char cleared = 0;
-        const HRESULT result = Slot<ClearHistoryCall>(statics, kClearHistorySlot)(statics, &cleared);
+        const HRESULT result = ComSlot<ClearHistoryCall>(statics, kClearHistorySlot)(statics, &cleared);
         answer = SUCCEEDED(result) && cleared ? ClipboardHistoryAnswer::Cleared : ClipboardHistoryAnswer::Failed;
     }
-    Slot<ReleaseCall>(statics, kReleaseSlot)(statics);
+    ComSlot<ReleaseCall>(statics, kReleaseSlot)(statics);
     return answer;
 }
 

@@ -1,7 +1,10 @@
-// COM on the calling thread for the lifetime of a scope.
+// COM on the calling thread for the lifetime of a scope, and the calls of an object reached by
+// their place in its table (interfaces the headers of the oldest Windows do not declare).
 #pragma once
 
 #include <objbase.h>
+
+#include <cstddef>
 
 // Initialises COM (single-threaded apartment) on this thread for its lifetime unless the thread
 // already has another model.
@@ -23,3 +26,9 @@ public:
 private:
     HRESULT result_;
 };
+
+// The call in the slot of the object's table (0 to 2 are IUnknown's QueryInterface, AddRef and
+// Release), typed as Call, whose first argument is the object.
+template <typename Call> Call ComSlot(void* object, size_t slot) {
+    return reinterpret_cast<Call>((*static_cast<void***>(object))[slot]);
+}

@@ -16,11 +16,23 @@ constexpr GUID kApplicationDestinationsClass = {
 constexpr GUID kApplicationDestinationsInterface = {
     0x12337d35, 0x94c6, 0x48a0, {0xbc, 0xe7, 0x6a, 0x9c, 0x69, 0xd4, 0xd6, 0x00}};
 
-struct IApplicationDestinationsCalls : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE SetAppID(const wchar_t* appId) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RemoveDestination(IUnknown* destination) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RemoveAllDestinations() = 0;
-};
+// IApplicationDestinations: after IUnknown's three, SetAppID, RemoveDestination, then
+// RemoveAllDestinations.
+constexpr size_t kReleaseSlot = 2;
+constexpr size_t kSetAppIdSlot = 3;
+constexpr size_t kRemoveAllSlot = 5;
+using ReleaseCall = ULONG(STDMETHODCALLTYPE*)(void* self);
+using SetAppIdCall = HRESULT(STDMETHODCALLTYPE*)(void* self, const wchar_t* appId);
+using RemoveAllCall = HRESULT(STDMETHODCALLTYPE*)(void* self);
+
+// What an answer of the object means: a Windows that has the class but does not implement it
+// (Wine) keeps no jump lists.
+JumpListAnswer AnswerOf(HRESULT result) {
+    if (SUCCEEDED(result)) {
+        return JumpListAnswer::Cleared;
+    }
+    return result == E_NOTIMPL ? JumpListAnswer::NotAvailable : JumpListAnswer::Failed;
+}
 
 } // namespace
 
@@ -32,26 +44,23 @@ JumpListAnswer ClearJumpList(const std::string& appId, JumpListCall call) {
     if (!com.Usable()) {
         return JumpListAnswer::NotAvailable;
     }
-    IApplicationDestinationsCalls* destinations = nullptr;
+    void* destinations = nullptr;
     if (FAILED(CoCreateInstance(kApplicationDestinationsClass, nullptr, CLSCTX_INPROC_SERVER,
-                                kApplicationDestinationsInterface, reinterpret_cast<void**>(&destinations))) ||
+                                kApplicationDestinationsInterface, &destinations)) ||
         !destinations) {
         return JumpListAnswer::NotAvailable;
     }
-    JumpListAnswer answer = JumpListAnswer::Failed;
-    if (SUCCEEDED(destinations->SetAppID(Widen(appId).c_str()))) {
-        if (call == JumpListCall::Ask) {
-            answer = JumpListAnswer::Cleared;
-        } else {
-            const HRESULT removed = destinations->RemoveAllDestinations();
-            // A program that never had a jump list has nothing to remove.
-            if (SUCCEEDED(removed) || removed == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ||
-                removed == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)) {
-                answer = JumpListAnswer::Cleared;
-            }
-        }
+    JumpListAnswer answer =
+        AnswerOf(ComSlot<SetAppIdCall>(destinations, kSetAppIdSlot)(destinations, Widen(appId).c_str()));
+    if (answer == JumpListAnswer::Cleared && call == JumpListCall::Clear) {
+        const HRESULT removed = ComSlot<RemoveAllCall>(destinations, kRemoveAllSlot)(destinations);
+        // A program that never had a jump list has nothing to remove.
+        answer =
+            removed == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || removed == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
+                ? JumpListAnswer::Cleared
+                : AnswerOf(removed);
     }
-    destinations->Release();
+    ComSlot<ReleaseCall>(destinations, kReleaseSlot)(destinations);
     return answer;
 }
 

@@ -406,4 +406,115 @@ TEST_F(PreviewTest, TodaysWindowsHistoriesArePreviewedValueByValueAndErasedInThe
         << "a missing key is not created";
 }
 
+// The traces of today's Windows beside the histories above, every item ticked: the preview lists
+// exactly what the erase then removes, and what keeps the user's views and the desktop stays.
+TEST_F(PreviewTest, TodaysWindowsTracesArePreviewedAndErasedAndViewsAndTheDesktopStay) {
+    SetUpApp(OptionsWithOnly({{"WindowsToday", "TypedPaths"},
+                              {"WindowsToday", "UserAssist"},
+                              {"WindowsToday", "JumpLists"},
+                              {"WindowsToday", "CrashReports"},
+                              {"WindowsToday", "PowerShellHistory"},
+                              {"WindowsToday", "ThumbnailCache"},
+                              {"WindowsToday", "ShellBags"},
+                              {"WindowsToday", "DnsCache"}},
+                             "SecurityLevel=DoD\r\n"));
+    const std::string explorer = kExplorerKey;
+    const std::string userAssist = explorer + "\\UserAssist\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}";
+    const std::string shortcuts = explorer + "\\UserAssist\\{F4E57C4B-2036-45F0-A9AB-443BCFE33D9F}";
+    const std::string bagMru = "Software\\Microsoft\\Windows\\Shell\\BagMRU";
+    const std::string bags = "Software\\Microsoft\\Windows\\Shell\\Bags";
+    const std::string hkcu = "HKEY_CURRENT_USER\\";
+    FillKey(explorer + "\\TypedPaths", {"url1", "url2"});
+    FillKey(userAssist + "\\Count", {"HRZR_PGYFRFFVBA", "P:\\Jvaqbjf\\abgrcnq.rkr"});
+    FillKey(shortcuts + "\\Count", {"HRZR_PGYFRFFVBA", "P:\\Hfref\\cvp.yax"});
+    FillKey(explorer + "\\UserAssist\\Settings", {"NoLog"});
+    FillKey(bagMru, {"MRUListEx", "1"});
+    SetRegDword(OpenRegKey(HKEY_CURRENT_USER, bagMru, KEY_SET_VALUE).get(), "NodeSlot", 1);
+    FillKey(bagMru + "\\0", {"MRUListEx"});
+    FillKey(bags + "\\1\\Desktop", {"IconLayouts"});
+    FillKey(bags + "\\2\\Shell", {"Mode"});
+    FillKey(bags + "\\AllFolders\\Shell", {"FolderType"});
+    const std::string local = sandbox_->LocalAppData();
+    const std::string wer = local + "\\Microsoft\\Windows\\WER";
+    const std::string explorerCache = local + "\\Microsoft\\Windows\\Explorer";
+    const std::string psReadLine = sandbox_->AppData() + "\\Microsoft\\Windows\\PowerShell\\PSReadLine";
+    for (const std::string& folder : {wer + "\\ReportArchive\\AppCrash_notepad.exe_1", wer + "\\ReportQueue",
+                                      local + "\\CrashDumps", explorerCache, psReadLine}) {
+        MakeFolders(folder);
+    }
+    const std::map<std::string, size_t> files = {
+        {wer + "\\ReportArchive\\AppCrash_notepad.exe_1\\Report.wer", 100},
+        {wer + "\\ReportQueue\\Report.wer", 200},
+        {local + "\\CrashDumps\\notepad.exe.42.dmp", 300},
+        {psReadLine + "\\ConsoleHost_history.txt", 400},
+        {explorerCache + "\\thumbcache_256.db", 500},
+        {explorerCache + "\\iconcache_16.db", 600},
+    };
+    for (const auto& [file, size] : files) {
+        WriteFileText(file, std::string(size, 't'));
+    }
+    WriteFileText(explorerCache + "\\ExplorerStartupLog.etl", "stays");
+    std::set<std::string> expected = {
+        hkcu + explorer + "\\TypedPaths\\url1",
+        hkcu + explorer + "\\TypedPaths\\url2",
+        hkcu + userAssist + "\\Count\\HRZR_PGYFRFFVBA",
+        hkcu + userAssist + "\\Count\\P:\\Jvaqbjf\\abgrcnq.rkr",
+        hkcu + shortcuts + "\\Count\\HRZR_PGYFRFFVBA",
+        hkcu + shortcuts + "\\Count\\P:\\Hfref\\cvp.yax",
+        hkcu + bagMru + "\\MRUListEx",
+        hkcu + bagMru + "\\1",
+        hkcu + bagMru + "\\0",
+        hkcu + bags + "\\2",
+        wer + "\\ReportArchive\\AppCrash_notepad.exe_1",
+    };
+    for (const auto& [file, size] : files) {
+        expected.insert(file);
+    }
+    const std::string previewFile = app_->Folder() + "preview.txt";
+
+    ASSERT_EQ(RunToEnd(*app_, {"/preview", previewFile}), 0u);
+    const std::string preview = ReadFileText(previewFile);
+    std::set<std::string> previewed;
+    for (const auto& [what, detail] : PreviewEntries(preview)) {
+        previewed.insert(what);
+    }
+    EXPECT_EQ(previewed, expected) << preview;
+    EXPECT_NE(preview.find("  Flush Windows' DNS cache (the host names this PC looked up)\r\n"), std::string::npos);
+    EXPECT_NE(preview.find("An erase now would end with:\r\n" + SummaryLine(10, 6, 2100)), std::string::npos)
+        << preview;
+
+    const std::string log = app_->Folder() + "run.log";
+    ASSERT_EQ(RunToEnd(*app_, {"/erase", log}), 0u);
+    const std::string run = ReadFileText(log);
+    for (const std::string& lines :
+         {std::string("Erasing Explorer Address Bar History ...\r\n2 registry entries were erased.\r\n"),
+          std::string("Erasing Program Launch Counters ...\r\n4 registry entries were erased.\r\n"),
+          std::string("Erasing Jump Lists (pinned entries kept) ...\r\nThis Windows keeps no jump lists to clear.\r\n"),
+          "Erasing Crash Reports ...\r\n" + FilesLine(3, 600) + "\r\n",
+          "Erasing PowerShell Command History ...\r\n" + FilesLine(1, 400) + "\r\n",
+          "Erasing Thumbnail and Icon Caches ...\r\n" + FilesLine(2, 1100) + "\r\n",
+          std::string("Erasing ShellBags (Folder History) ...\r\n4 registry entries were erased.\r\n"),
+          std::string("Erasing Windows DNS Cache ...\r\nWindows' DNS cache was flushed.\r\n"),
+          "All tasks finished successfully.\r\n" + SummaryLine(10, 6, 2100) + "\r\n"}) {
+        EXPECT_NE(run.find(lines), std::string::npos) << lines << "\nnot in\n" << run;
+    }
+    for (const auto& [file, size] : files) {
+        EXPECT_FALSE(FileExists(file)) << file;
+    }
+    EXPECT_EQ(ReadFileText(explorerCache + "\\ExplorerStartupLog.etl"), "stays");
+    for (const std::string& folder : {wer + "\\ReportArchive", wer + "\\ReportQueue", local + "\\CrashDumps"}) {
+        EXPECT_TRUE(FolderExists(folder)) << folder;
+    }
+    for (const std::string& key : {explorer + "\\TypedPaths", userAssist + "\\Count", shortcuts + "\\Count"}) {
+        EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, key)) << key << " stays";
+        EXPECT_TRUE(RegistryState(key).empty()) << key;
+    }
+    EXPECT_EQ(RegistryState(explorer + "\\UserAssist\\Settings").size(), 1u);
+    EXPECT_EQ(RegistryState(bagMru).size(), 1u) << "NodeSlot stays";
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, bagMru + "\\0"));
+    EXPECT_FALSE(OpenRegKey(HKEY_CURRENT_USER, bags + "\\2"));
+    EXPECT_EQ(RegistryState(bags + "\\1\\Desktop").size(), 1u) << "the desktop's icons stay";
+    EXPECT_EQ(RegistryState(bags + "\\AllFolders\\Shell").size(), 1u) << "the views of all folders stay";
+}
+
 } // namespace
