@@ -7,8 +7,6 @@
 #include "platform/Files.h"
 #include "platform/Shell.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
@@ -31,18 +29,6 @@ constexpr const char* kFirefoxName = "Firefox";
 constexpr const char* kFirefoxProfiles = "Mozilla\\Firefox\\Profiles";
 
 const ChromiumPlace& PlaceOf(ChromiumBrowser browser) { return kChromium[static_cast<int>(browser)]; }
-
-// Windows XP sets no %LocalAppData%; the shell knows the folder there.
-std::string LocalAppDataFolder() {
-    std::string folder = FolderOfVariable("%LocalAppData%");
-    if (folder.empty()) {
-        folder = SpecialFolderPath(CSIDL_LOCAL_APPDATA);
-        if (!folder.empty()) {
-            folder = WithTrailingBackslash(folder);
-        }
-    }
-    return folder;
-}
 
 // The sub-folders of folder that are neither links nor named with a leading ".", as full paths.
 std::vector<std::string> RealSubFolders(const std::string& folder) {

@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/Environment.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 
 bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show) {
@@ -23,4 +25,15 @@ std::string SpecialFolderPath(int csidl) {
     BOOL ok = SHGetPathFromIDListW(list, path);
     CoTaskMemFree(list);
     return ok ? Narrow(path) : std::string();
+}
+
+std::string LocalAppDataFolder() {
+    std::string folder = FolderOfVariable("%LocalAppData%");
+    if (folder.empty()) {
+        folder = SpecialFolderPath(CSIDL_LOCAL_APPDATA);
+        if (!folder.empty()) {
+            folder = WithTrailingBackslash(folder);
+        }
+    }
+    return folder;
 }

@@ -25,3 +25,7 @@ bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record);
 // through SHGetSpecialFolderLocation and SHGetPathFromIDList, without a trailing backslash.
 // "" when Windows does not know the folder.
 std::string SpecialFolderPath(int csidl);
+
+// The user's local (not roaming) application-data folder, ending in a backslash: %LocalAppData%, or
+// where Windows XP sets no such variable, the shell's folder. "" when neither knows it.
+std::string LocalAppDataFolder();
