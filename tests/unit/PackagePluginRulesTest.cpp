@@ -16,7 +16,8 @@ namespace {
 // reach a program's own root or settings ("Software\Microsoft\Office" names none of them).
 const char* const kTraceWords[] = {"MRU", "Recent", "History", "URLList", "Typed", "Cache", "SharedObjects"};
 
-const char* const kPlaceholders[] = {"%AppData%\\", "%ProgramFiles%\\", "%Windows%\\", "%UserProfile%\\"};
+const char* const kPlaceholders[] = {"%AppData%\\", "%LocalAppData%\\", "%ProgramFiles%\\", "%Windows%\\",
+                                     "%UserProfile%\\"};
 
 bool NamesATrace(const std::string& name) {
     std::string upper = AsciiUpper(name);
@@ -166,6 +167,8 @@ TEST(PackagedPlugins, TheRulesCatchWhatWouldEraseMoreThanATrace) {
         {"bare folder", "Sample.qv", "DelFolder=%AppData%\\Vendor\\Cache", "0", "plain name"},
         {"settings folder", "Sample.qv", "DelFolder=%AppData%\\Vendor\\Program\\*.*", "0", "folder names no trace"},
         {"too long", "Sample.qv", "DelRegKey=" + std::string(2100, 'x'), "0", "cap"},
+        {"local placeholder case", "Sample.qv", "DelFiles=%localappdata%\\Vendor\\Cache\\log.txt", "0",
+         "placeholder"},
     };
     ScratchFolder scratch;
     for (const auto& c : cases) {
