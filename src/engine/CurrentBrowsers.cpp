@@ -7,8 +7,6 @@
 #include "platform/Files.h"
 #include "platform/Shell.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <initializer_list>
 #include <optional>

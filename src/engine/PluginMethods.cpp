@@ -131,6 +131,9 @@ void WipeNamedFile(const std::string& entry, const std::string& method, int32_t 
         return;
     }
     FileEntry parts = SplitFileEntry(entry);
+    if (Refused(entry, ExpandedEntryRefusal(entry, parts.folder), log)) {
+        return;
+    }
     std::string path = JoinPath(parts.folder, parts.last);
     // An entry that names nothing writes nothing; a device's name is always refused.
     if (GetAttributes(path) == INVALID_FILE_ATTRIBUTES && !IsDeviceName(parts.last)) {
@@ -167,6 +170,9 @@ void WipeFolderMatches(const std::string& entry, const std::string& method, int3
         return;
     }
     FileEntry parts = SplitFileEntry(entry);
+    if (Refused(entry, ExpandedEntryRefusal(entry, parts.folder), log)) {
+        return;
+    }
     // An entry whose search finds nothing writes nothing; a device's name is always refused.
     const std::vector<FolderEntry> matches = ListFolder(JoinPath(parts.folder, parts.last));
     if (std::none_of(matches.begin(), matches.end(),
@@ -255,17 +261,17 @@ std::string ExpandPluginPath(const std::string& folderPart) {
         std::string folder;
     };
     const Placeholder placeholders[] = {
-        {"%AppData%", ExpandEnvironmentText("%AppData%")},
-        {"%ProgramFiles%", ExpandEnvironmentText("%ProgramFiles%")},
-        {"%Windows%", SpecialFolderPath(CSIDL_WINDOWS)},
-        {"%UserProfile%", ExpandEnvironmentText("%userprofile%")},
+        {"%AppData%", FolderOfVariable("%AppData%")},           {"%LocalAppData%", LocalAppDataFolder()},
+        {"%ProgramFiles%", FolderOfVariable("%ProgramFiles%")}, {"%Windows%", SpecialFolderPath(CSIDL_WINDOWS)},
+        {"%UserProfile%", FolderOfVariable("%userprofile%")},
     };
     for (const auto& placeholder : placeholders) {
         size_t length = std::strlen(placeholder.text);
         if (folderPart.compare(0, length, placeholder.text) != 0) {
             continue;
         }
-        // An empty folder would turn the rest into a path from the drive's root.
+        // An empty folder would turn the rest into a path from the drive's root; the gate refuses
+        // the placeholder left as written (ExpandedEntryRefusal).
         if (placeholder.folder.empty()) {
             return folderPart;
         }

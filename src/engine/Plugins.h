@@ -57,12 +57,15 @@ std::vector<std::string> SplitPluginEntries(const std::string& entryList);
 // entry of the list in order. Registry entries are "ROOT\key path\name" with one of the five
 // predefined roots (any case); file entries are "folder\name", the folder possibly starting with a
 // placeholder (ExpandPluginPath). Counts go into the item counters, each followed by the running
-// line; whatever cannot be found, opened or deleted is skipped silently. A link (junction or
+// line; whatever cannot be found, opened or deleted is skipped silently, and what the safety gate
+// refuses gets its line with the reason. A link (junction or
 // symbolic link) is never wiped through, and a file with other hard links is only unlinked.
 void RunPluginMethod(const std::string& methodKey, const std::string& entryList, const std::string& method,
                      int32_t passes, ProgressLog& log);
 
-// Replaces one leading "%AppData%", "%ProgramFiles%", "%Windows%" or "%UserProfile%" (exact case)
-// and the character after it by that folder with a trailing backslash. A variable that is not set
-// (or set to nothing) leaves the placeholder as written, so the path names nothing.
+// Replaces one leading "%AppData%", "%LocalAppData%", "%ProgramFiles%", "%Windows%" or
+// "%UserProfile%" (exact case) and the character after it by that folder with a trailing backslash.
+// A folder Windows does not know (a variable not set, or set to nothing) leaves the placeholder as
+// written, and the safety gate refuses the entry (ExpandedEntryRefusal), as it does one whose folder
+// is not a full path.
 std::string ExpandPluginPath(const std::string& folderPart);

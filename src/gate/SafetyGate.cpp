@@ -15,6 +15,7 @@ namespace {
 
 constexpr const char* kNotFullPath = "not a full path";
 constexpr const char* kPlaceholderRunOn = "a placeholder not followed by a backslash";
+constexpr const char* kPlaceholderNoFolder = "a placeholder that stands for no full folder";
 constexpr const char* kControlCharacter = "a control character in the entry";
 constexpr const char* kDeviceName = "a device name";
 constexpr const char* kDotFolder = "a \".\" or \"..\" in the path";
@@ -25,7 +26,7 @@ constexpr const char* kLink = "a link";
 constexpr const char* kNeverErase = kRefusalNeverErase;
 constexpr const char* kProtectedKey = "a protected registry key";
 
-constexpr const char* kPlaceholders[] = {"%AppData%", "%ProgramFiles%", "%Windows%", "%UserProfile%"};
+constexpr const char* kPlaceholders[] = {"%AppData%", "%LocalAppData%", "%ProgramFiles%", "%Windows%", "%UserProfile%"};
 
 bool IsAsciiLetter(char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 
@@ -589,6 +590,16 @@ std::optional<std::string> WrittenEntryRefusal(const std::string& entry) {
         if (entry.compare(0, text.size(), text) == 0 && entry.size() > text.size() && entry[text.size()] != '\\') {
             return kPlaceholderRunOn;
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ExpandedEntryRefusal(const std::string& entry, const std::string& expandedFolder) {
+    const bool placeholder = std::any_of(std::begin(kPlaceholders), std::end(kPlaceholders), [&](const char* text) {
+        return entry.compare(0, std::char_traits<char>::length(text), text) == 0;
+    });
+    if (placeholder && !Split(expandedFolder)) {
+        return kPlaceholderNoFolder;
     }
     return std::nullopt;
 }

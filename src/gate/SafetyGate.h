@@ -1,10 +1,10 @@
 // The safety gate: what a plug-in entry, the temp folder or any other named target must be before
 // anything in it is overwritten or deleted. It refuses what would reach beyond what the entry
 // names: a path that is not a full one (it would be read against the program's own folder), a
-// placeholder run into the next name, a control character (a NUL cuts the name short in Windows),
-// a device name, "." or "..", a place reached through a link, the protected folders (drive roots,
-// Windows and its system folders, the program folders, the profile and its known folders,
-// Quorvale's own folder), and registry deletes of keys that hold whole programs or Windows itself.
+// placeholder run into the next name or standing for no full folder, a control character (a NUL cuts the name short in
+// Windows), a device name, "." or "..", a place reached through a link, the protected folders (drive roots, Windows and
+// its system folders, the program folders, the profile and its known folders, Quorvale's own folder), and registry
+// deletes of keys that hold whole programs or Windows itself.
 #pragma once
 
 #include <windows.h>
@@ -39,6 +39,11 @@ std::optional<std::string> PathRefusal(const std::string& path);
 // Why a plug-in file entry as written (placeholder included) must not be expanded and acted on:
 // control characters, and a placeholder not followed by a backslash.
 std::optional<std::string> WrittenEntryRefusal(const std::string& entry);
+
+// Why a plug-in file entry must not be acted on once its leading placeholder is replaced, giving
+// expandedFolder: the placeholder's folder is not known (the placeholder is left as written) or is
+// not a full path, so the rest would be read against the current folder or drive.
+std::optional<std::string> ExpandedEntryRefusal(const std::string& entry, const std::string& expandedFolder);
 
 // The files and folders the user marked "Never erase" (full paths): nothing at or under one of
 // them is overwritten, truncated, renamed or deleted by any item, plug-in or the shredder. Set by

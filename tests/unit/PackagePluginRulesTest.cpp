@@ -16,12 +16,40 @@ namespace {
 // reach a program's own root or settings ("Software\Microsoft\Office" names none of them).
 const char* const kTraceWords[] = {"MRU", "Recent", "History", "URLList", "Typed", "Cache", "SharedObjects"};
 
-const char* const kPlaceholders[] = {"%AppData%\\", "%ProgramFiles%\\", "%Windows%\\", "%UserProfile%\\"};
+// Traces whose names hold none of those words, each allowed as written, for its method only, and
+// for the reason given. Nothing is allowed by a part of its name: the key above one of these, or a
+// wider pattern in the same folder, is still held to the words.
+struct AllowedEntry {
+    const char* method;
+    const char* entry;
+    const char* why;
+};
+
+const AllowedEntry kAllowedEntries[] = {
+    {kDelRegKey, "HKEY_CURRENT_USER\\Software\\Microsoft\\Terminal Server Client\\Servers",
+     "one sub-key per computer Remote Desktop connected to, holding the user name given there"},
+    {kDelFiles, "%UserProfile%\\Documents\\Default.rdp",
+     "Remote Desktop's last connection (computer, user name), written at every connection"},
+    {kDelFiles, "%UserProfile%\\My Documents\\Default.rdp", "the same file where Windows XP keeps it"},
+    {kDelFiles, "%AppData%\\TeamViewer\\Connections.txt", "TeamViewer's list of outgoing connections"},
+    {kDelFolder, "%AppData%\\TeamViewer\\TeamViewer*_Logfile*.log",
+     "TeamViewer's logs, one per major version; the pattern matches no settings file"},
+    {kDelFiles, "%AppData%\\AnyDesk\\ad.trace", "AnyDesk's session log"},
+    {kDelFiles, "%AppData%\\AnyDesk\\connection_trace.txt", "AnyDesk's list of incoming connections"},
+};
+
+const char* const kPlaceholders[] = {"%AppData%\\", "%LocalAppData%\\", "%ProgramFiles%\\", "%Windows%\\",
+                                     "%UserProfile%\\"};
 
 bool NamesATrace(const std::string& name) {
     std::string upper = AsciiUpper(name);
     return std::any_of(std::begin(kTraceWords), std::end(kTraceWords),
                        [&](const char* word) { return upper.find(AsciiUpper(word)) != std::string::npos; });
+}
+
+bool IsAllowed(const std::string& method, const std::string& entry) {
+    return std::any_of(std::begin(kAllowedEntries), std::end(kAllowedEntries),
+                       [&](const AllowedEntry& allowed) { return method == allowed.method && entry == allowed.entry; });
 }
 
 std::vector<std::string> PathParts(const std::string& path) {
@@ -48,7 +76,7 @@ void CheckRegistryEntry(const std::string& method, const std::string& entry, std
     if (target->keyPath.empty() || PathParts(target->keyPath).size() < 2) {
         faults.push_back(method + ": too close to the root: " + entry);
     }
-    if (method == kDelRegKey && !NamesATrace(target->name)) {
+    if (method == kDelRegKey && !NamesATrace(target->name) && !IsAllowed(method, entry)) {
         faults.push_back(method + ": key names no trace (a program's root or settings?): " + entry);
     }
 }
@@ -66,7 +94,7 @@ void CheckFileEntry(const std::string& method, const std::string& entry, std::ve
     if (entry.find('%', std::char_traits<char>::length(*placeholder)) != std::string::npos) {
         faults.push_back(method + ": a second environment reference: " + entry);
     }
-    if (below.size() < 2 || !NamesATrace(below.back())) {
+    if ((below.size() < 2 || !NamesATrace(below.back())) && !IsAllowed(method, entry)) {
         faults.push_back(method + ": folder names no trace: " + entry);
     }
     bool wildcard = target.last.find_first_of("*?") != std::string::npos;
@@ -142,6 +170,18 @@ TEST(PackagedPlugins, EveryFileKeepsTheSampleRules) {
     }
 }
 
+TEST(PackagedPlugins, EveryAllowedEntryIsInASample) {
+    std::vector<std::string> names = PackagePluginNames();
+    for (const auto& allowed : kAllowedEntries) {
+        bool used = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+            std::vector<std::string> entries =
+                MethodEntries(OptionsStore(PackagePluginFolder() + name), allowed.method);
+            return std::find(entries.begin(), entries.end(), allowed.entry) != entries.end();
+        });
+        EXPECT_TRUE(used) << "allowed but in no sample (" << allowed.why << "): " << allowed.entry;
+    }
+}
+
 TEST(PackagedPlugins, TheRulesCatchWhatWouldEraseMoreThanATrace) {
     const std::string good = "HKEY_CURRENT_USER\\Software\\Vendor\\Program\\Recent Files";
     struct Case {
@@ -166,6 +206,15 @@ TEST(PackagedPlugins, TheRulesCatchWhatWouldEraseMoreThanATrace) {
         {"bare folder", "Sample.qv", "DelFolder=%AppData%\\Vendor\\Cache", "0", "plain name"},
         {"settings folder", "Sample.qv", "DelFolder=%AppData%\\Vendor\\Program\\*.*", "0", "folder names no trace"},
         {"too long", "Sample.qv", "DelRegKey=" + std::string(2100, 'x'), "0", "cap"},
+        {"local placeholder case", "Sample.qv", "DelFiles=%localappdata%\\Vendor\\Cache\\log.txt", "0", "placeholder"},
+        {"key above an allowed one", "Sample.qv",
+         "DelRegKey=HKEY_CURRENT_USER\\Software\\Microsoft\\Terminal Server Client", "0", "names no trace"},
+        {"wider pattern beside an allowed one", "Sample.qv", "DelFolder=%AppData%\\TeamViewer\\*.*", "0",
+         "folder names no trace"},
+        {"other file beside an allowed one", "Sample.qv", "DelFiles=%AppData%\\AnyDesk\\user.conf", "0",
+         "folder names no trace"},
+        {"allowed file under another method", "Sample.qv", "DelFolder=%AppData%\\AnyDesk\\ad.trace", "0",
+         "folder names no trace"},
     };
     ScratchFolder scratch;
     for (const auto& c : cases) {

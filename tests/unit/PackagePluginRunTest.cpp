@@ -262,6 +262,7 @@ bool LayOut(const OptionsStore& plugin, TraceLayout& layout) {
 void RunTickedSample(const std::string& name) {
     ScratchFolder scratch;
     EnvironmentOverride appData("APPDATA", scratch / "Profile\\Application Data");
+    EnvironmentOverride localAppData("LOCALAPPDATA", scratch / "Profile\\Local Settings\\Application Data");
     EnvironmentOverride profile("USERPROFILE", scratch / "Profile");
     EnvironmentOverride programFiles("ProgramFiles", scratch / "Program Files");
 

@@ -20,6 +20,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -505,6 +506,27 @@ TEST_F(PluginFileTest, AfterAStopNeitherMethodRemovesAFileWithOtherNames) {
     EXPECT_EQ(ErasedFileCount, 0) << "what is still there is not counted as erased";
 }
 
+TEST_F(PluginFileTest, ALocalAppDataPlaceholderIsExpandedOnlyInItsOwnSpellingAndReachesAHiddenFile) {
+    const std::string local = scratch_ / "Local";
+    ASSERT_TRUE(CreateFolder(local));
+    ASSERT_TRUE(CreateFolder(local + "\\Sample"));
+    WriteFileText(local + "\\Sample\\Default.rdp", "full address:s:server");
+    ASSERT_TRUE(SetAttributes(local + "\\Sample\\Default.rdp", FILE_ATTRIBUTE_HIDDEN));
+    WriteFileText(local + "\\Sample\\bcache.bmc", "bitmaps");
+    EnvironmentOverride variable("LOCALAPPDATA", local);
+
+    RunPluginMethod(kDelFiles, "%localappdata%\\Sample\\Default.rdp", "DoD", 2, log_);
+    RunPluginMethod(kDelFolder, "%LOCALAPPDATA%\\Sample\\*.bmc", "DoD", 2, log_);
+    EXPECT_TRUE(FileExists(local + "\\Sample\\Default.rdp"));
+    EXPECT_TRUE(FileExists(local + "\\Sample\\bcache.bmc"));
+    RunPluginMethod(kDelFiles, "%LocalAppData%\\Sample\\Default.rdp", "DoD", 2, log_);
+    RunPluginMethod(kDelFolder, "%LocalAppData%\\Sample\\*.bmc", "DoD", 2, log_);
+    EXPECT_FALSE(FileExists(local + "\\Sample\\Default.rdp")) << "a hidden file named directly";
+    EXPECT_FALSE(FileExists(local + "\\Sample\\bcache.bmc"));
+    EXPECT_EQ(ErasedFileCount, 2);
+    EXPECT_EQ(ReleasedByteCount, 28);
+}
+
 TEST_F(PluginFileTest, AnAppDataPlaceholderIsExpandedOnlyInItsOwnSpelling) {
     const std::string appData = scratch_ / "AppData";
     ASSERT_TRUE(CreateFolder(appData));
@@ -526,6 +548,7 @@ TEST(ExpandPluginPath, ReplacesOneLeadingPlaceholderAndTheCharacterAfterIt) {
     EnvironmentOverride appData("APPDATA", scratch / "Roaming");
     EnvironmentOverride programFiles("ProgramFiles", scratch / "Programs\\");
     EnvironmentOverride profile("USERPROFILE", scratch / "Me");
+    EnvironmentOverride localAppData("LOCALAPPDATA", scratch / "Local");
     const std::string windows = SpecialFolderPath(CSIDL_WINDOWS);
     ASSERT_FALSE(windows.empty());
     const struct {
@@ -536,6 +559,11 @@ TEST(ExpandPluginPath, ReplacesOneLeadingPlaceholderAndTheCharacterAfterIt) {
         {"%ProgramFiles%\\Sample\\Logs", scratch / "Programs\\Sample\\Logs"},
         {"%Windows%\\Temp", windows + "\\Temp"},
         {"%UserProfile%\\Sample", scratch / "Me\\Sample"},
+        {"%LocalAppData%\\Sample\\Logs", scratch / "Local\\Sample\\Logs"},
+        {"%LocalAppData%", scratch / "Local\\"},
+        {"%localappdata%\\Sample", "%localappdata%\\Sample"},
+        {"%LOCALAPPDATA%\\Sample", "%LOCALAPPDATA%\\Sample"},
+        {"C:\\%LocalAppData%\\Sample", "C:\\%LocalAppData%\\Sample"},
         {"%AppData%", scratch / "Roaming\\"},
         {"%AppData%x\\Sample", scratch / "Roaming\\\\Sample"}, // the character after is removed, whatever it is
         {"%appdata%\\Sample", "%appdata%\\Sample"},
@@ -546,6 +574,17 @@ TEST(ExpandPluginPath, ReplacesOneLeadingPlaceholderAndTheCharacterAfterIt) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ExpandPluginPath(c.folderPart), c.expanded) << c.folderPart;
+    }
+}
+
+// Windows XP sets no %LocalAppData%: the placeholder then stands for the folder the shell knows.
+TEST(ExpandPluginPath, LocalAppDataWithoutItsVariableIsTheShellsFolder) {
+    const std::string shellFolder = SpecialFolderPath(CSIDL_LOCAL_APPDATA);
+    ASSERT_FALSE(shellFolder.empty());
+    for (const std::optional<std::string>& value : {std::optional<std::string>(), std::optional<std::string>("")}) {
+        EnvironmentOverride localAppData("LOCALAPPDATA", value);
+        EXPECT_EQ(ExpandPluginPath("%LocalAppData%\\Sample"), shellFolder + "\\Sample")
+            << (value ? "set to nothing" : "not set");
     }
 }
 

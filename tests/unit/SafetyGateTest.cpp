@@ -17,6 +17,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -150,10 +151,35 @@ TEST(SafetyGate, AWildcardInTheWindowsFolderMayNameOneFileTypeAndNothingMore) {
 TEST(SafetyGate, WrittenEntriesMustSeparateTheirPlaceholderAndHoldNoControlCharacter) {
     EXPECT_EQ(WrittenEntryRefusal("%AppData%Z\\canary.txt"), Why("a placeholder not followed by a backslash"));
     EXPECT_EQ(WrittenEntryRefusal("%UserProfile%*.*"), Why("a placeholder not followed by a backslash"));
+    EXPECT_EQ(WrittenEntryRefusal("%LocalAppData%*.*"), Why("a placeholder not followed by a backslash"));
     EXPECT_EQ(WrittenEntryRefusal("%AppData%\\Vendor\\x.log"), std::nullopt);
     EXPECT_EQ(WrittenEntryRefusal("%AppData%"), std::nullopt);
     EXPECT_EQ(WrittenEntryRefusal("%appdata%x"), std::nullopt) << "not a placeholder: names nothing, as before";
     EXPECT_EQ(WrittenEntryRefusal(std::string("C:\\a") + '\x1F' + "b"), Why("a control character in the entry"));
+}
+
+TEST(SafetyGate, APlaceholderMustStandForAFullFolder) {
+    const Why noFolder("a placeholder that stands for no full folder");
+    const struct {
+        std::string entry;
+        std::string expandedFolder;
+        Why why;
+    } cases[] = {
+        {"%AppData%\\Vendor\\x.log", "C:\\users\\me\\AppData\\Roaming\\Vendor", std::nullopt},
+        {"%LocalAppData%\\Vendor\\x.log", "\\\\server\\share\\Local\\Vendor", std::nullopt},
+        {"%AppData%\\Vendor\\x.log", "%AppData%\\Vendor", noFolder}, // not known: left as written
+        {"%LocalAppData%\\Vendor\\x.log", "Local\\Vendor", noFolder},
+        {"%LocalAppData%\\Vendor\\x.log", "C:Local\\Vendor", noFolder},
+        {"%ProgramFiles%\\Vendor\\x.log", "\\Vendor", noFolder},
+        {"%Windows%", "", noFolder},
+        {"%UserProfile%\\x.log", "", noFolder},
+        // Without a placeholder, a name that is not a full one is judged where it would land.
+        {"Vendor\\x.log", "Vendor", std::nullopt},
+        {"%localappdata%\\Vendor\\x.log", "%localappdata%\\Vendor", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExpandedEntryRefusal(c.entry, c.expandedFolder), c.why) << c.entry << " -> " << c.expandedFolder;
+    }
 }
 
 TEST(SafetyGate, RegistryDeletesStopBelowAProgramsOwnKey) {
@@ -247,6 +273,7 @@ protected:
 
 TEST_F(MalformedPluginTest, EachIsRefusedWithItsLineAndTheValidPluginStillRuns) {
     EnvironmentOverride appData("APPDATA", scratch_ / "appdata");
+    EnvironmentOverride localAppData("LOCALAPPDATA", scratch_ / "appdata");
     const std::string nul(1, '\0');
     const std::string root = "HKEY_CURRENT_USER\\" + key_.Path();
     const std::string malformed[] = {
@@ -254,6 +281,7 @@ TEST_F(MalformedPluginTest, EachIsRefusedWithItsLineAndTheValidPluginStillRuns) 
         "DelFiles=canary-root.txt",
         "DelFiles=..\\canary-root.txt",
         "DelFiles=%AppData%Z\\canary.txt",
+        "DelFiles=%LocalAppData%Z\\canary.txt",
         "DelFiles=" + (scratch_ / "work\\c1.txt") + nul + ".zzz",
         "DelFiles=" + (scratch_ / "work\\nul.txt"),
         "DelFiles=NUL;COM1;AUX;COM1:;C:\\NUL",
@@ -283,15 +311,70 @@ TEST_F(MalformedPluginTest, EachIsRefusedWithItsLineAndTheValidPluginStillRuns) 
                                     [](const std::string& line) { return line.rfind("Refused: ", 0) == 0; });
     // "DelFiles=canary-root.txt" names "\canary-root.txt" at the current drive's root, where there is
     // none: an entry that names nothing writes nothing.
-    EXPECT_EQ(refusals, 12u) << ::testing::PrintToString(log_.lines);
+    EXPECT_EQ(refusals, 13u) << ::testing::PrintToString(log_.lines);
     auto has = [&](const std::string& line) {
         return std::find(log_.lines.begin(), log_.lines.end(), line) != log_.lines.end();
     };
     EXPECT_TRUE(has("Refused: .\\* (not a full path)"));
     EXPECT_TRUE(has("Refused: %AppData%Z\\canary.txt (a placeholder not followed by a backslash)"));
+    EXPECT_TRUE(has("Refused: %LocalAppData%Z\\canary.txt (a placeholder not followed by a backslash)"));
     EXPECT_TRUE(has("Refused: " + (scratch_ / "work\\c1.txt") + "?.zzz (a control character in the entry)"));
     EXPECT_TRUE(has("Refused: C:\\* (a protected folder)"));
     EXPECT_TRUE(has("Refused: C:\\NUL (a device name)"));
+}
+
+// A placeholder whose folder is not known, or not a full path, would have its entry read against
+// the current folder: every such entry has its line, and nothing where it would land is touched.
+TEST_F(MalformedPluginTest, APlaceholderWithoutAFullFolderIsRefusedAndTheRunGoesOn) {
+    EnvironmentOverride appData("APPDATA", std::nullopt);
+    EnvironmentOverride programFiles("ProgramFiles", std::string());
+    EnvironmentOverride localAppData("LOCALAPPDATA", "rel");
+    for (const char* name :
+         {"work\\%AppData%\\Sample\\trace.txt", "work\\rel\\Sample\\trace.txt", "work\\rel\\Sample\\cache.bin"}) {
+        MakeFolders(FolderOf(scratch_ / name));
+        WriteFileText(scratch_ / name, "canary");
+    }
+    AddPlugin("unknown.qv", "DelFiles=%AppData%\\Sample\\trace.txt;%ProgramFiles%\\Sample\\gone.txt");
+    AddPlugin("relative.qv", "DelFolder=%LocalAppData%\\Sample\\*.*\r\nDelFiles=%LocalAppData%\\Sample\\trace.txt");
+    AddPlugin("good.qv", "DelFiles=" + (scratch_ / "valid.txt"));
+
+    ErasePluginsIn(plugins_, "DoD", 2, log_);
+
+    EXPECT_FALSE(FileExists(scratch_ / "valid.txt")) << "the valid plug-in must still do its work";
+    for (const char* name : {"work\\%AppData%\\Sample\\trace.txt", "work\\rel\\Sample\\trace.txt",
+                             "work\\rel\\Sample\\cache.bin", "work\\canary-root.txt"}) {
+        EXPECT_EQ(ReadFileText(scratch_ / name), "canary") << name;
+    }
+    EXPECT_EQ(TotalErasedFileCount, 1) << "only the valid plug-in's file";
+    const std::string why = " (a placeholder that stands for no full folder)";
+    std::vector<std::string> refusals;
+    std::copy_if(log_.lines.begin(), log_.lines.end(), std::back_inserter(refusals),
+                 [](const std::string& line) { return line.rfind("Refused: ", 0) == 0; });
+    std::sort(refusals.begin(), refusals.end());
+    EXPECT_EQ(refusals, (std::vector<std::string>{"Refused: %AppData%\\Sample\\trace.txt" + why,
+                                                  "Refused: %LocalAppData%\\Sample\\*.*" + why,
+                                                  "Refused: %LocalAppData%\\Sample\\trace.txt" + why,
+                                                  "Refused: %ProgramFiles%\\Sample\\gone.txt" + why}));
+}
+
+// The local application-data folder is a protected one, as every known folder of the profile: an
+// entry may name what is in a folder below it, never match into it directly.
+TEST_F(MalformedPluginTest, ALocalAppDataEntryKeepsTheGatesRules) {
+    const std::string local = LocalAppDataFolder();
+    ASSERT_FALSE(local.empty());
+    const std::string canary = local + "qv-canary-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    WriteFileText(canary, "precious");
+    AddPlugin("whole.qv", "DelFolder=%LocalAppData%\\*.*");
+    AddPlugin("good.qv", "DelFiles=" + (scratch_ / "valid.txt"));
+
+    ErasePluginsIn(plugins_, "DoD", 2, log_);
+
+    EXPECT_EQ(ReadFileText(canary), "precious");
+    EXPECT_FALSE(FileExists(scratch_ / "valid.txt"));
+    EXPECT_NE(std::find(log_.lines.begin(), log_.lines.end(), "Refused: %LocalAppData%\\*.* (a protected folder)"),
+              log_.lines.end())
+        << ::testing::PrintToString(log_.lines);
+    DeleteFileAt(canary);
 }
 
 TEST_F(MalformedPluginTest, ATempFolderAtADriveRootErasesNothingAndSaysSo) {
