@@ -2,6 +2,8 @@
 
 #include "gate/ErasePlan.h"
 #include "gate/SafetyGate.h"
+#include "platform/FileContent.h"
+#include "platform/FileWrites.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 
@@ -71,6 +73,84 @@ bool GatedFile::Delete(const std::string& current) {
     bool marked = mayDelete_ && file_ && DeleteWhenClosed(file_.get());
     file_.reset();
     return marked || DeleteFileAt(current);
+}
+
+namespace {
+
+constexpr const char* kFolderRefusal = "a folder";
+constexpr const char* kLinkRefusal = "a link";
+
+std::optional<std::string> RewriteRefusal(const std::string& path, DWORD attributes) {
+    if (auto refusal = TargetRefusal(path, attributes)) {
+        return refusal;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return kFolderRefusal;
+    }
+    return std::nullopt;
+}
+
+// Writes content over the start of the open file, zeros over the rest of its old length, flushes,
+// then ends the file after content. ERROR_SUCCESS, or the error of the step that failed.
+DWORD RewriteOpenFile(HANDLE file, std::string_view content) {
+    const int64_t oldLength = FileLength(file);
+    if (oldLength < 0 || !RewindFile(file)) {
+        return GetLastError();
+    }
+    const int64_t newLength = static_cast<int64_t>(content.size());
+    if (WriteFull(file, content.data(), content.size()) != content.size() || !WriteZeros(file, oldLength - newLength) ||
+        !FlushFileToDisk(file)) {
+        return GetLastError();
+    }
+    if (!MoveFilePosition(file, newLength) || !TruncateAtPosition(file) || !FlushFileToDisk(file)) {
+        return GetLastError();
+    }
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+RewriteResult GateRewriteFile(const std::string& path, std::string_view content, const std::string& detail) {
+    RewriteResult result;
+    result.refusal = RewriteRefusal(path, GetAttributes(path));
+    if (result.refusal) {
+        return result;
+    }
+    if (FindingPlan()) {
+        if (!FileSizeByReading(path)) {
+            result.error = GetLastError();
+            return result;
+        }
+        AddPlanEntry({PlanEntry::Action, "Rewrite " + path + (detail.empty() ? "" : " " + detail)});
+        result.done = true;
+        return result;
+    }
+    FileHandle file = OpenForRewrite(path);
+    if (!file) {
+        result.error = GetLastError();
+        return result;
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        result.error = ERROR_BAD_DEVICE;
+        return result;
+    }
+    // Opened as itself, a link shows what it is, whatever the folder search said.
+    const DWORD attributes = AttributesOfOpenFile(file.get());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        result.error = GetLastError();
+        return result;
+    }
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        result.refusal = kLinkRefusal;
+        return result;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        result.refusal = kFolderRefusal;
+        return result;
+    }
+    result.error = RewriteOpenFile(file.get(), content);
+    result.done = result.error == ERROR_SUCCESS;
+    return result;
 }
 
 bool GateDeleteFile(const std::string& path) {

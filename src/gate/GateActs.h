@@ -61,6 +61,25 @@ private:
     std::optional<std::string> refusal_;
 };
 
+// What became of a rewrite: done, refused by the gate (refusal tells why), or stopped by Windows
+// (error: why the file could not be opened or written).
+struct RewriteResult {
+    bool done = false;
+    std::optional<std::string> refusal;
+    DWORD error = ERROR_SUCCESS;
+};
+// Rewrites a file in place with content, so that no byte of what it held stays readable on the disk:
+// the same file (not a new one renamed over it, which would leave the old clusters behind) gets
+// content from its start, the rest of its old length is overwritten with zeros and flushed to the
+// disk, and only then is it cut to content's length. The gate refuses what TargetRefusal refuses, a
+// folder, a link (not followed, whatever the folder search said) and what is no disk file (a device
+// name: ERROR_BAD_DEVICE). A file another program is writing is not opened (its error); a read-only
+// one neither (ERROR_ACCESS_DENIED): its attributes are the user's. Written but not wholly (a full
+// disk) is not done: the file is then longer than content, and error tells why. While finding, a
+// file the gate lets pass and that can be read is recorded as the action "Rewrite <path> <detail>"
+// and reported as done; nothing is opened for writing.
+RewriteResult GateRewriteFile(const std::string& path, std::string_view content, const std::string& detail);
+
 // Deletes one file by name (a shortcut, a washer's fill file). False when the gate refuses it or
 // Windows could not delete it.
 bool GateDeleteFile(const std::string& path);

@@ -22,16 +22,17 @@ std::optional<uint8_t> ReadFirstByte(HANDLE file) {
 }
 
 bool OverwriteWithZeros(HANDLE file, int64_t length) {
-    if (!RewindFile(file)) {
-        return false;
-    }
-    const std::vector<char> zeros(static_cast<size_t>(std::clamp<int64_t>(length, 0, kZeroBlockSize)));
-    for (int64_t left = length; left > 0;) {
-        const size_t count = static_cast<size_t>(std::min(left, kZeroBlockSize));
-        if (WriteFull(file, zeros.data(), count) != count) {
+    return RewindFile(file) && WriteZeros(file, length) && FlushFileBuffers(file) != FALSE;
+}
+
+bool WriteZeros(HANDLE file, int64_t count) {
+    const std::vector<char> zeros(static_cast<size_t>(std::clamp<int64_t>(count, 0, kZeroBlockSize)));
+    for (int64_t left = count; left > 0;) {
+        const size_t block = static_cast<size_t>(std::min(left, kZeroBlockSize));
+        if (WriteFull(file, zeros.data(), block) != block) {
             return false;
         }
-        left -= static_cast<int64_t>(count);
+        left -= static_cast<int64_t>(block);
     }
-    return FlushFileBuffers(file) != FALSE;
+    return true;
 }

@@ -13,3 +13,6 @@ std::optional<uint8_t> ReadFirstByte(HANDLE file);
 // Writes zero bytes over [0, length) in large blocks, then flushes them to the disk. Returns false
 // when a write or the flush fails; what was written before stays written.
 bool OverwriteWithZeros(HANDLE file, int64_t length);
+// Writes count zero bytes at the file position, in large blocks, without flushing. Returns false
+// when a write fails; what was written before stays written.
+bool WriteZeros(HANDLE file, int64_t count);

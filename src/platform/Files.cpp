@@ -352,6 +352,22 @@ bool RewindFile(HANDLE file) {
 
 bool TruncateAtPosition(HANDLE file) { return SetEndOfFile(file) != FALSE; }
 
+bool MoveFilePosition(HANDLE file, int64_t offset) {
+    LARGE_INTEGER position;
+    position.QuadPart = offset;
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != FALSE;
+}
+
+FileHandle OpenForRewrite(std::string_view path) {
+    return FileHandle(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+DWORD AttributesOfOpenFile(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION information;
+    return GetFileInformationByHandle(file, &information) ? information.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+}
+
 std::string LongPathOf(const std::string& path) {
     // The longest existing part, made long; the rest appended as it stands.
     std::string existing = WithoutTrailingBackslash(path);

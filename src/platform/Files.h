@@ -130,3 +130,15 @@ int64_t FileLength(HANDLE file);
 bool RewindFile(HANDLE file);
 // Ends the open file at its current position (SetEndOfFile). False on failure.
 bool TruncateAtPosition(HANDLE file);
+// Moves the file position to offset bytes from the start. False on failure (the position is then
+// where it was).
+bool MoveFilePosition(HANDLE file, int64_t offset);
+
+// Opens an existing file to be rewritten in place: for reading and writing, letting other programs
+// only read it meanwhile, and taking a link (a reparse point) itself rather than what it leads to.
+// Never creates the file. Empty on failure, GetLastError() telling why (ERROR_SHARING_VIOLATION
+// while another program writes it).
+FileHandle OpenForRewrite(std::string_view path);
+// The attributes of what the handle opened (GetFileInformationByHandle); INVALID_FILE_ATTRIBUTES
+// on failure.
+DWORD AttributesOfOpenFile(HANDLE file);

@@ -54,6 +54,47 @@ std::optional<std::vector<ProcessEntry>> RunningProcesses() {
     return processes;
 }
 
+namespace {
+
+// The user of the token's process; empty on failure.
+std::vector<BYTE> TokenUserOf(HANDLE process) {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &opened)) {
+        return {};
+    }
+    KernelHandle token(opened);
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) {
+        return {};
+    }
+    return user;
+}
+
+} // namespace
+
+ProcessOwner OwnerOfProcess(DWORD id) {
+    // The limited right (Windows Vista and later) reaches more processes; Windows XP refuses it as
+    // an unknown right, and then takes the full one.
+    constexpr DWORD kQueryLimitedInformation = 0x1000;
+    KernelHandle process(OpenProcess(kQueryLimitedInformation, FALSE, id));
+    if (!process) {
+        process.reset(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id));
+    }
+    if (!process) {
+        return ProcessOwner::Unknown;
+    }
+    std::vector<BYTE> theirs = TokenUserOf(process.get());
+    std::vector<BYTE> ours = TokenUserOf(GetCurrentProcess());
+    if (theirs.empty() || ours.empty()) {
+        return ProcessOwner::Unknown;
+    }
+    PSID theirSid = reinterpret_cast<TOKEN_USER*>(theirs.data())->User.Sid;
+    PSID ourSid = reinterpret_cast<TOKEN_USER*>(ours.data())->User.Sid;
+    return EqualSid(theirSid, ourSid) ? ProcessOwner::ThisUser : ProcessOwner::OtherUser;
+}
+
 bool TerminateProcessById(DWORD id, UINT exitCode) {
     KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
     return process && TerminateProcess(process.get(), exitCode);

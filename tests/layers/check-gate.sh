@@ -9,7 +9,7 @@ set -euo pipefail
 src="$1"
 
 win32='DeleteFile[AW]?|RemoveDirectory[AW]?|MoveFile(Ex|WithProgress)?[AW]?|ReplaceFile[AW]?|SetEndOfFile|SetFileInformationByHandle|NtSetInformationFile|RegDeleteKey(Ex)?[AW]?|RegDeleteValue[AW]?|RegDeleteTree[AW]?|SHDeleteKey[AW]?|SHDeleteValue[AW]?|SHFileOperation[AW]?|DeleteUrlCacheEntry[AW]?|SHEmptyRecycleBin[AW]?|_wremove|_wunlink|_wrmdir'
-wrappers='DeleteFileAt|RemoveFolder|RenameFile|RenameOpenFile|DeleteWhenClosed|TruncateAtPosition|OpenForOverwrite|OpenForOverwriteAndDelete|DeleteRegValue|DeleteRegTree|DeleteUrlCacheEntryOf|EmptyRecycleBinsThrough'
+wrappers='DeleteFileAt|OpenForRewrite|RemoveFolder|RenameFile|RenameOpenFile|DeleteWhenClosed|TruncateAtPosition|OpenForOverwrite|OpenForOverwriteAndDelete|DeleteRegValue|DeleteRegTree|DeleteUrlCacheEntryOf|EmptyRecycleBinsThrough'
 
 faults=0
 files=0
