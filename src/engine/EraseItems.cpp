@@ -4,6 +4,7 @@
 #include "engine/FolderWipe.h"
 #include "engine/InternetExplorer.h"
 #include "engine/OtherBrowsers.h"
+#include "engine/ProgramItems.h"
 #include "engine/TodaysWindows.h"
 #include "engine/WindowsItems.h"
 #include "store/OptionNames.h"
@@ -164,5 +165,7 @@ const EraseItem kEraseItems[kEraseItemCount] = {
      [](const Context& c) { EraseShellBags(c.log); }},
     {kSectionWindowsToday, "DnsCache", true, "Erasing Windows DNS Cache ...", nullptr, false,
      [](const Context& c) { FlushDnsCacheItem(c.log); }},
+    {kSectionPrograms, "VlcRecentMedia", false, "Erasing VLC Media Player Recent Media ...", kVlcPlaceholderLine, false,
+     [](const Context& c) { EraseVlcRecentMedia(c.log); }},
 };
 // clang-format on

@@ -1,6 +1,6 @@
 // The erase items: the built-in rows of an erase run in their fixed order, each with its switch in
 // Options.ini, the lines written around it and the routine that erases it. The first 26 are the
-// early browsers and Windows; today's browsers follow, then today's Windows.
+// early browsers and Windows; today's browsers follow, then today's Windows and other programs.
 #pragma once
 
 #include "engine/ProgressLog.h"
@@ -34,7 +34,7 @@ struct EraseItem {
     const char* failureText = nullptr;
 };
 
-constexpr size_t kEraseItemCount = 60;
+constexpr size_t kEraseItemCount = 61;
 // In the order the run takes them.
 extern const EraseItem kEraseItems[kEraseItemCount];
 

@@ -112,7 +112,8 @@ constexpr ControlSpec kSheetWindows[] = {
     {WC_BUTTONW, "Erase Windows S&wap File", TFrmOptions::IDC_CHK_SWAPFILE, 24, 226, 400, 20, kCheck},
 };
 
-// The traces of Windows Vista to 11; those that may reset what the user set up are off at first.
+// The traces of Windows Vista to 11 (those that may reset what the user set up are off at first),
+// then other programs' histories.
 constexpr ControlSpec kSheetWindowsToday[] = {
     {WC_BUTTONW, "Erase Explorer &Address Bar History", TFrmOptions::IDC_CHK_TYPEDPATHS, 24, 44, 440, 20, kCheck},
     {WC_BUTTONW, "Erase &Program Launch Counters (UserAssist)", TFrmOptions::IDC_CHK_USERASSIST, 24, 70, 440, 20,
@@ -126,6 +127,9 @@ constexpr ControlSpec kSheetWindowsToday[] = {
     {WC_BUTTONW, "Erase Shell&Bags (resets the views of browsed folders)", TFrmOptions::IDC_CHK_SHELLBAGS, 24, 200, 440,
      20, kCheck},
     {WC_BUTTONW, "Flush Windows &DNS Cache", TFrmOptions::IDC_CHK_DNSCACHE, 24, 226, 440, 20, kCheck},
+    {WC_STATICW, "Other programs:", TFrmOptions::IDC_LBL_PROGRAMS, 24, 262, 440, 18, SS_LEFT},
+    {WC_BUTTONW, "Erase V&LC Media Player Recent Media List", TFrmOptions::IDC_CHK_VLCRECENTMEDIA, 24, 284, 440, 20,
+     kCheck},
 };
 
 constexpr ControlSpec kSheetPlugin[] = {
@@ -143,7 +147,8 @@ constexpr ControlSpec kButtons[] = {
 
 // The check box of each row of the erase run: the ids follow the same order.
 int SwitchBoxId(size_t index) { return TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(index); }
-static_assert(TFrmOptions::IDC_CHK_DNSCACHE == TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1,
+static_assert(TFrmOptions::IDC_CHK_VLCRECENTMEDIA ==
+                  TFrmOptions::IDC_CHK_IECACHE + static_cast<int>(kEraseItemCount) - 1,
               "a box for every row");
 
 } // namespace

@@ -19,6 +19,8 @@ constexpr const char* kSectionVivaldi = "Vivaldi";
 constexpr const char* kSectionFirefoxProfiles = "Firefox3";
 // The traces of Windows Vista to 11 beside those of [Windows].
 constexpr const char* kSectionWindowsToday = "WindowsToday";
+// Other programs' own histories.
+constexpr const char* kSectionPrograms = "Programs";
 // The sites whose cookies the items of today's browsers keep, one per line.
 constexpr const char* kSectionKeptCookieSites = "CookieSites";
 // The files and folders no erase run, plug-in or shredding ever touches, one full path per line.

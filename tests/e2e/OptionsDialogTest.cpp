@@ -87,16 +87,18 @@ const SwitchBox kSwitchBoxes[] = {
     {TFrmOptions::IDC_CHK_SHELLBAGS, "Erase ShellBags (resets the views of browsed folders)", "WindowsToday",
      "ShellBags", false},
     {TFrmOptions::IDC_CHK_DNSCACHE, "Flush Windows DNS Cache", "WindowsToday", "DnsCache", true},
+    {TFrmOptions::IDC_CHK_VLCRECENTMEDIA, "Erase VLC Media Player Recent Media List", "Programs", "VlcRecentMedia",
+     false},
 };
 
-// The page (0 Browsers, 1 Windows, 2 Windows (today)) and, on Browsers, the browser page of a
+// The page (0 Browsers, 1 Windows, 2 Windows (today) and other programs) and, on Browsers, the browser page of a
 // check box.
 std::pair<int, int> PageOf(const SwitchBox& box) {
     std::string section = box.section;
     if (section == "Windows") {
         return {1, -1};
     }
-    if (section == "WindowsToday") {
+    if (section == "WindowsToday" || section == "Programs") {
         return {2, -1};
     }
     if (section == "IE") {
@@ -246,7 +248,8 @@ TEST_F(OptionsDialogTest, OkWritesEverySwitchInOrderKeepingTheFilesOwnLines) {
               "[Vivaldi]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nPasswords=0\r\n"
               "[Firefox3]\r\nCache=1\r\nCookies=1\r\nHistory=1\r\nFormData=1\r\nSessionRestore=0\r\nLogins=0\r\n"
               "[WindowsToday]\r\nTypedPaths=1\r\nUserAssist=1\r\nJumpLists=0\r\nCrashReports=1\r\n"
-              "PowerShellHistory=1\r\nThumbnailCache=0\r\nShellBags=0\r\nDnsCache=1\r\n");
+              "PowerShellHistory=1\r\nThumbnailCache=0\r\nShellBags=0\r\nDnsCache=1\r\n"
+              "[Programs]\r\nVlcRecentMedia=0\r\n");
     EXPECT_FALSE(FolderExists(PluginFolder())) << "no plug-in folder is made";
 }
 

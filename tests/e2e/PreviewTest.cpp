@@ -416,7 +416,8 @@ TEST_F(PreviewTest, TodaysWindowsTracesArePreviewedAndErasedAndViewsAndTheDeskto
                               {"WindowsToday", "PowerShellHistory"},
                               {"WindowsToday", "ThumbnailCache"},
                               {"WindowsToday", "ShellBags"},
-                              {"WindowsToday", "DnsCache"}},
+                              {"WindowsToday", "DnsCache"},
+                              {"Programs", "VlcRecentMedia"}},
                              "SecurityLevel=DoD\r\n"));
     const std::string explorer = kExplorerKey;
     const std::string userAssist = explorer + "\\UserAssist\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}";
@@ -454,6 +455,10 @@ TEST_F(PreviewTest, TodaysWindowsTracesArePreviewedAndErasedAndViewsAndTheDeskto
         WriteFileText(file, std::string(size, 't'));
     }
     WriteFileText(explorerCache + "\\ExplorerStartupLog.etl", "stays");
+    const std::string vlc = sandbox_->AppData() + "\\vlc\\vlc-qt-interface.ini";
+    MakeFolders(FolderOf(vlc));
+    WriteFileText(vlc, "[General]\r\nqt-privacy-ask=false\r\n\r\n[RecentsMRL]\r\n"
+                       "list=file:///D:/private/a.mkv, \"file:///D:/private/b,c.mp4\"\r\ntimes=0, 0\r\n");
     std::set<std::string> expected = {
         hkcu + explorer + "\\TypedPaths\\url1",
         hkcu + explorer + "\\TypedPaths\\url2",
@@ -480,6 +485,7 @@ TEST_F(PreviewTest, TodaysWindowsTracesArePreviewedAndErasedAndViewsAndTheDeskto
     }
     EXPECT_EQ(previewed, expected) << preview;
     EXPECT_NE(preview.find("  Flush Windows' DNS cache (the host names this PC looked up)\r\n"), std::string::npos);
+    EXPECT_NE(preview.find("  Rewrite " + vlc + " without its recent media list (2 entries)\r\n"), std::string::npos);
     EXPECT_NE(preview.find("An erase now would end with:\r\n" + SummaryLine(10, 6, 2100)), std::string::npos)
         << preview;
 
@@ -495,6 +501,7 @@ TEST_F(PreviewTest, TodaysWindowsTracesArePreviewedAndErasedAndViewsAndTheDeskto
           "Erasing Thumbnail and Icon Caches ...\r\n" + FilesLine(2, 1100) + "\r\n",
           std::string("Erasing ShellBags (Folder History) ...\r\n4 registry entries were erased.\r\n"),
           std::string("Erasing Windows DNS Cache ...\r\nWindows' DNS cache was flushed.\r\n"),
+          std::string("Erasing VLC Media Player Recent Media ...\r\n2 recent media entries were erased.\r\n"),
           "All tasks finished successfully.\r\n" + SummaryLine(10, 6, 2100) + "\r\n"}) {
         EXPECT_NE(run.find(lines), std::string::npos) << lines << "\nnot in\n" << run;
     }
@@ -502,6 +509,7 @@ TEST_F(PreviewTest, TodaysWindowsTracesArePreviewedAndErasedAndViewsAndTheDeskto
         EXPECT_FALSE(FileExists(file)) << file;
     }
     EXPECT_EQ(ReadFileText(explorerCache + "\\ExplorerStartupLog.etl"), "stays");
+    EXPECT_EQ(ReadFileText(vlc), "[General]\r\nqt-privacy-ask=false\r\n\r\n[RecentsMRL]\r\n");
     for (const std::string& folder : {wer + "\\ReportArchive", wer + "\\ReportQueue", local + "\\CrashDumps"}) {
         EXPECT_TRUE(FolderExists(folder)) << folder;
     }
