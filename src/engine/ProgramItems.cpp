@@ -61,18 +61,6 @@ bool IsCommentOrBlank(std::string_view text) {
     return trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#';
 }
 
-// Windows XP sets no %AppData% in some sessions; the shell knows the folder there.
-std::string AppDataFolder() {
-    std::string folder = FolderOfVariable("%AppData%");
-    if (folder.empty()) {
-        folder = SpecialFolderPath(CSIDL_APPDATA);
-        if (!folder.empty()) {
-            folder = WithTrailingBackslash(folder);
-        }
-    }
-    return folder;
-}
-
 } // namespace
 
 std::string RecentMediaResultLine(int64_t count) {

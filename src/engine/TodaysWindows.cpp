@@ -166,10 +166,11 @@ void EraseCrashReports(const std::string& method, int32_t passes, ProgressLog& l
 
 void ErasePowerShellHistory(const std::string& method, int32_t passes, ProgressLog& log) {
     ResetFileCounters();
-    const std::string roaming = FolderOfVariable("%AppData%");
+    const std::string roaming = AppDataFolder();
     const std::string below = FolderOf(kPowerShellHistory);
     if (roaming.empty()) {
-        LogRefusal(log, std::string("%AppData%\\") + kPowerShellHistory, "%AppData% is not set", FileResultLine());
+        LogRefusal(log, std::string("%AppData%\\") + kPowerShellHistory, "%AppData% names no full folder",
+                   FileResultLine());
         return;
     }
     if (!TraceFolder(roaming, below, log).empty()) {

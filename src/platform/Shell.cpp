@@ -24,18 +24,24 @@ bool IsFullPath(const std::string& path) {
     return drive || (path.size() > 2 && path.compare(0, 2, "\\\\") == 0);
 }
 
-} // namespace
-
-std::string LocalAppDataFolder() {
-    std::string folder = FolderOfVariable("%LocalAppData%");
+// What the environment reference names, or where it is not set the shell's special folder; "" when
+// neither names a full path.
+std::string UserFolder(const char* reference, int csidl) {
+    std::string folder = FolderOfVariable(reference);
     if (folder.empty()) {
-        folder = SpecialFolderPath(CSIDL_LOCAL_APPDATA);
+        folder = SpecialFolderPath(csidl);
         if (!folder.empty()) {
             folder = WithTrailingBackslash(folder);
         }
     }
     return IsFullPath(folder) ? folder : std::string();
 }
+
+} // namespace
+
+std::string AppDataFolder() { return UserFolder("%AppData%", CSIDL_APPDATA); }
+
+std::string LocalAppDataFolder() { return UserFolder("%LocalAppData%", CSIDL_LOCAL_APPDATA); }
 
 std::string SpecialFolderPath(int csidl) {
     PIDLIST_ABSOLUTE list = nullptr;

@@ -31,3 +31,6 @@ std::string SpecialFolderPath(int csidl);
 // path (a drive's or a share's: a relative one would be taken below the current folder) or
 // neither knows one.
 std::string LocalAppDataFolder();
+// The same for the (roaming) application-data folder: what %AppData% names, or the shell's folder
+// where it is not set (some Windows XP sessions).
+std::string AppDataFolder();
