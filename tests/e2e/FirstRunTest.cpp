@@ -8,6 +8,7 @@
 #include "settings/BossKeyOptionForm.h"
 #include "settings/OptionsForm.h"
 #include "settings/MiscellaneousForm.h"
+#include "support/ChildProcess.h"
 #include "support/Scratch.h"
 
 #include <algorithm>
@@ -86,6 +87,29 @@ TEST_F(FirstRunTest, TheBossKeyHidesNothingUntilTheUserChoosesPrograms) {
     ASSERT_TRUE(CloseWith(*app_, dialog, "Cancel"));
     ASSERT_TRUE(CloseWith(*app_, misc, "Canel"));
     EXPECT_EQ(ReadFileText(app_->OptionsPath()), ReadFileText(package_ + "Options.ini")) << "nothing was written";
+}
+
+TEST_F(FirstRunTest, TheFirstEraseLeavesARunningFirefoxAloneAndNothingStartsWithWindows) {
+    // A Firefox at work (the helper under that name), and no profile of the early versions.
+    ScratchFolder browserFolder;
+    const std::string firefox = browserFolder / "firefox.exe";
+    ASSERT_TRUE(CopyFileW(Widen(TestProgramFolder() + "QvTestHelper.exe").c_str(), Widen(firefox).c_str(), FALSE));
+    ChildProcess browser("\"" + firefox + "\" sleep");
+    ASSERT_TRUE(browser.WaitListed());
+
+    TraceSandbox sandbox(*app_);
+    HWND misc = StartAndOpen(*app_, "Miscellaneous", kMiscellaneousClass, "Miscellaneous settings");
+    ASSERT_NE(misc, nullptr);
+    EXPECT_FALSE(Ticked(ControlOf(misc, TFrmMiscellaneous::IDC_CHK_SYSTEMSTART)))
+        << "OK here would enter Quorvale among the programs Windows starts";
+    ASSERT_TRUE(CloseWith(*app_, misc, "Canel"));
+
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    HWND box = app_->WaitMessageBox("Information", 120000);
+    ASSERT_NE(box, nullptr) << "the run did not end";
+    QuorvaleApp::AnswerMessageBox(box);
+    EXPECT_TRUE(browser.Running()) << "the run ended Firefox";
+    app_->Kill(); // before the sandbox puts the user's places back
 }
 
 // The help viewer's top-level windows (class "HH Parent"), of any process.
