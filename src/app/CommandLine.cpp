@@ -134,7 +134,8 @@ int EraseFromCommandLine(TFrmMain& main, const std::string& logPath) {
     LogTranscript transcript(main.Log());
     EraseRunEnd end;
     try {
-        const std::optional<EraseRunEnd> ran = main.RunErase(transcript, {});
+        // The log file holds the whole account; the window's copy of the log shows it too.
+        const std::optional<EraseRunEnd> ran = main.RunErase(transcript, {}, kAllNotErasedLines);
         if (!ran) {
             return kExitNotRun;
         }
@@ -147,7 +148,7 @@ int EraseFromCommandLine(TFrmMain& main, const std::string& logPath) {
     if (!logPath.empty()) {
         WriteWholeFile(logPath, transcript.Text());
     }
-    for (const std::string& line : NotErasedLines(NotErasedEntries)) {
+    for (const std::string& line : NotErasedLines(NotErasedEntries, kAllNotErasedLines)) {
         SayOnConsole(line);
     }
     SayOnConsole(end.boxText);

@@ -431,7 +431,8 @@ bool TFrmMain::TryRunErase() {
     return true;
 }
 
-std::optional<EraseRunEnd> TFrmMain::RunErase(ProgressLog& log, const ItemFailure& onItemFailure) {
+std::optional<EraseRunEnd> TFrmMain::RunErase(ProgressLog& log, const ItemFailure& onItemFailure,
+                                              size_t notErasedShown) {
     if (RunInProgress) {
         return std::nullopt;
     }
@@ -452,7 +453,7 @@ std::optional<EraseRunEnd> TFrmMain::RunErase(ProgressLog& log, const ItemFailur
         TFrmMain& window;
     } erasing(*this);
     memInfo_.Clear();
-    return RunEraseSteps(log, OptionsFilePath(), onItemFailure);
+    return RunEraseSteps(log, OptionsFilePath(), onItemFailure, nullptr, notErasedShown);
 }
 
 void TFrmMain::ShowEraseRunning(bool running) {

@@ -92,10 +92,12 @@ public:
     // The one way an erase run of this window starts: the log cleared, StopRequested cleared, and
     // RunInProgress set, the Erase button turned to Stop and the buttons that open a modal window
     // disabled until the run's summary is written, however the run ends. The lines go to log (this
-    // window's log, or one that copies it); onItemFailure as RunEraseSteps takes it. While a run's
+    // window's log, or one that copies it); onItemFailure and notErasedShown as RunEraseSteps takes
+    // them. While a run's
     // work is under way (RunInProgress) it starts nothing and returns nullopt, so no two runs share
     // the counters.
-    std::optional<EraseRunEnd> RunErase(ProgressLog& log, const ItemFailure& onItemFailure);
+    std::optional<EraseRunEnd> RunErase(ProgressLog& log, const ItemFailure& onItemFailure,
+                                        size_t notErasedShown = kNotErasedLinesShown);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -9,15 +9,20 @@
 
 bool RunInProgress = false;
 
-std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entries) {
+std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entries, size_t shown) {
     std::vector<std::string> lines;
-    for (size_t i = 0; i < entries.size() && i < kNotErasedLinesShown; ++i) {
-        lines.push_back("Not erased: " + entries[i].what + " (" + entries[i].why + ")");
+    for (size_t i = 0; i < entries.size() && i < shown; ++i) {
+        lines.push_back(kNotErasedPrefix + entries[i].what + " (" + entries[i].why + ")");
     }
-    if (entries.size() > kNotErasedLinesShown) {
-        lines.push_back("... and " + std::to_string(entries.size() - kNotErasedLinesShown) + " more");
+    if (entries.size() > shown) {
+        lines.push_back("... and " + std::to_string(entries.size() - shown) + " more (" + kWholeListText + ")");
     }
     return lines;
+}
+
+std::string NotErasedBoxLine(size_t count) {
+    return count == 1 ? "1 entry was not erased: the log lists it."
+                      : std::to_string(count) + " entries were not erased: the log lists them.";
 }
 
 namespace {
@@ -52,7 +57,7 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, const ItemFa
 } // namespace
 
 EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, const ItemFailure& onItemFailure,
-                          const RunChoice* chosen) {
+                          const RunChoice* chosen, size_t notErasedShown) {
     ResetItemCounters();
     NotErasedEntries.clear();
     TotalErasedFileCount = 0;
@@ -87,12 +92,15 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, cons
         return {true, kStoppedBoxText};
     }
     std::string summary = RunSummaryLine(TotalErasedRegistryCount, TotalErasedFileCount, TotalReleasedByteCount);
-    for (const std::string& line : NotErasedLines(NotErasedEntries)) {
+    for (const std::string& line : NotErasedLines(NotErasedEntries, notErasedShown)) {
         log.AppendLine(line);
     }
     log.AppendLine(kAllTasksFinishedLine);
     log.AppendLine(summary);
-    return {false, summary};
+    if (NotErasedEntries.empty()) {
+        return {false, summary};
+    }
+    return {false, summary + "\r\n" + NotErasedBoxLine(NotErasedEntries.size())};
 }
 
 ErasePreview FindErasePreview(const std::string& optionsPath, const RunChoice* chosen, ProgressLog& log) {

@@ -19,10 +19,18 @@ constexpr const char* kStoppedBoxText = "The erasing procedure stops.";
 constexpr const char* kAllTasksFinishedLine = "All tasks finished successfully.";
 
 // The account of what the run could not erase, written after the last item and before
-// kAllTasksFinishedLine: "Not erased: <what> (<why>)" for the first kNotErasedLinesShown entries,
-// then "... and N more".
+// kAllTasksFinishedLine: "Not erased: <what> (<why>)" for the first `shown` entries, then, when
+// some were left out, "... and N more" and where the whole list is written (kWholeListText).
+// The window's log shows the first kNotErasedLinesShown; a run whose log goes to a file writes
+// them all (kAllNotErasedLines).
 constexpr size_t kNotErasedLinesShown = 20;
-std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entries);
+constexpr size_t kAllNotErasedLines = static_cast<size_t>(-1);
+constexpr const char* kWholeListText = "Quorvale.exe /erase <log file> writes the whole list";
+std::vector<std::string> NotErasedLines(const std::vector<NotErasedEntry>& entries,
+                                        size_t shown = kNotErasedLinesShown);
+// The line the run's closing box adds under the summary when anything was not erased (or was
+// refused): "N entries were not erased: the log lists them."
+std::string NotErasedBoxLine(size_t count);
 
 // True from the start of an erase run until its summary line is written; the run's closing box
 // comes after. A run never starts while another is under way: every trigger tests this first.
@@ -30,7 +38,9 @@ extern bool RunInProgress;
 
 struct EraseRunEnd {
     bool stopped = false;
-    std::string boxText; // kStoppedBoxText, or the summary line
+    // kStoppedBoxText, or the summary line, followed by NotErasedBoxLine on a line of its own when
+    // anything was not erased.
+    std::string boxText;
 };
 
 // The run after its log was cleared: sets the six counters to 0, reads the wipe method and pass
@@ -41,13 +51,14 @@ struct EraseRunEnd {
 // the item has ended (the main window shows it in an error box); a run given none (the /erase
 // switch, the preview) lists the failure among what was not erased instead.
 // chosen: which rows and plug-ins run; nullptr for those ticked in Options.ini and the plug-in files.
+// notErasedShown: how many entries of the account the log lists (NotErasedLines).
 using ItemFailure = std::function<void(std::string_view failureText)>;
 struct RunChoice {
     std::function<bool(const EraseItem&)> item;
     PluginChoice plugin; // may be empty: the plug-ins selected in their files
 };
 EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, const ItemFailure& onItemFailure = {},
-                          const RunChoice* chosen = nullptr);
+                          const RunChoice* chosen = nullptr, size_t notErasedShown = kNotErasedLinesShown);
 
 // What an erase run would remove now, found by the run's own steps with every act of the safety
 // gate recorded instead of done: nothing is changed. One group per row and plug-in, in run order.

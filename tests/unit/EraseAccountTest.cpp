@@ -19,7 +19,7 @@ std::vector<NotErasedEntry> Entries(size_t count) {
     return entries;
 }
 
-TEST(EraseAccount, ListsUpToTwentyEntriesThenHowManyMore) {
+TEST(EraseAccount, ListsUpToTwentyEntriesThenHowManyMoreAndWhereTheWholeListIs) {
     EXPECT_TRUE(NotErasedLines({}).empty()) << "a run that erased everything says nothing more";
 
     std::vector<std::string> twenty = NotErasedLines(Entries(20));
@@ -30,7 +30,16 @@ TEST(EraseAccount, ListsUpToTwentyEntriesThenHowManyMore) {
     std::vector<std::string> more = NotErasedLines(Entries(23));
     ASSERT_EQ(more.size(), 21u);
     EXPECT_EQ(more[19], "Not erased: C:\\t\\f20.tmp (access denied)");
-    EXPECT_EQ(more[20], "... and 3 more");
+    EXPECT_EQ(more[20], "... and 3 more (Quorvale.exe /erase <log file> writes the whole list)");
+
+    std::vector<std::string> all = NotErasedLines(Entries(23), kAllNotErasedLines);
+    ASSERT_EQ(all.size(), 23u) << "a log file holds every entry, and no line of how many more";
+    EXPECT_EQ(all.back(), "Not erased: C:\\t\\f23.tmp (in use by another program)");
+}
+
+TEST(EraseAccount, TheClosingBoxSaysHowManyWereNotErased) {
+    EXPECT_EQ(NotErasedBoxLine(1), "1 entry was not erased: the log lists it.");
+    EXPECT_EQ(NotErasedBoxLine(30), "30 entries were not erased: the log lists them.");
 }
 
 TEST(EraseAccount, OpenFailuresAreNamedForTheUser) {
