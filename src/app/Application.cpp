@@ -37,6 +37,10 @@ HWND CreateApplicationWindow() {
 
 int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& seams) {
     const std::optional<CommandRequest> command = ParseCommand(arguments);
+    // Only words on the console: they change nothing, so another copy running does not matter.
+    if (command && (command->kind == CommandRequest::Help || command->kind == CommandRequest::UnknownSwitch)) {
+        return AnswerHelpRequest(*command);
+    }
     bool alreadyRunning = false;
     KernelHandle mutex = CreateOwnedMutex(kSingleInstanceMutex, alreadyRunning);
     if (alreadyRunning) {

@@ -58,7 +58,31 @@ std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& argum
     if (EqualsNoCase(arguments.front(), "/shred")) {
         return CommandRequest{rest.empty() ? CommandRequest::Usage : CommandRequest::Shred, rest};
     }
+    for (const char* help : {"/?", "-h", "/help"}) {
+        if (EqualsNoCase(arguments.front(), help)) {
+            return CommandRequest{CommandRequest::Help, {}};
+        }
+    }
+    // Windows writes the start-up word itself; whatever its case, the window starts (only the exact
+    // word arms the start-up erase).
+    if (EqualsNoCase(arguments.front(), "/startup")) {
+        return std::nullopt;
+    }
+    // A mistyped switch of a scheduled task must not start a window that nobody sees.
+    const char first = arguments.front().empty() ? '\0' : arguments.front().front();
+    if (first == '/' || first == '-') {
+        return CommandRequest{CommandRequest::UnknownSwitch, {arguments.front()}};
+    }
     return std::nullopt;
+}
+
+int AnswerHelpRequest(const CommandRequest& request) {
+    if (request.kind == CommandRequest::UnknownSwitch) {
+        SayOnConsole(kUnknownSwitchText + request.paths.front());
+    }
+    SayOnConsole(kUsageText);
+    SayOnConsole(kExitCodesText);
+    return request.kind == CommandRequest::Help ? kExitAllErased : kExitNotRun;
 }
 
 void SayOnConsole(const std::string& text) {

@@ -2,7 +2,9 @@
 // saved settings without waiting for anyone, "/shred <file>..." shreds the files named, "/preview
 // <file>" writes what an erase would remove into the file and changes nothing. Each ends
 // the program with an exit code a script can test, and says what it did on the console that
-// started it, where there is one. Any other first argument starts the program as usual.
+// started it, where there is one. "/?", "-h" and "/help" say how to call the program; any other
+// first argument that looks like a switch is refused with the same text. "/startup" in any case,
+// and a first argument that is no switch, start the program as usual.
 #pragma once
 
 #include <optional>
@@ -19,16 +21,30 @@ constexpr const char* kAnotherCopyText = "Quorvale is already running: nothing w
 
 constexpr const char* kUsageText =
     "Usage: Quorvale.exe /erase [<log file>]   or   Quorvale.exe /shred <file>...   or   Quorvale.exe /preview <file>";
+// Said after kUsageText by "/?" and by an unknown switch.
+constexpr const char* kExitCodesText = "Exit codes: 0 everything found was erased, 1 something could not be erased "
+                                       "(listed), 2 the run could not start or was stopped, 3 another copy of "
+                                       "Quorvale is running (nothing was done).";
+// Said before the usage for a first argument that starts with "/" or "-" and is no known switch.
+constexpr const char* kUnknownSwitchText = "Unknown switch ";
 
 struct CommandRequest {
     // Usage: a switch with the wrong number of paths; the program says how to call it and ends.
-    enum Kind { Erase, Shred, Preview, Usage } kind;
+    // Help: "/?", "-h" or "/help"; the program says how to call it and ends with 0.
+    // UnknownSwitch: a first argument that starts with "/" or "-" and is no switch of the program
+    // (held in paths); the program says so with the usage and ends with kExitNotRun.
+    enum Kind { Erase, Shred, Preview, Usage, Help, UnknownSwitch } kind;
     std::vector<std::string> paths; // the log file (at most one), the files to shred, or the preview's file
 };
 
-// The request of the arguments (after the program name); nullopt when they ask for none. Switches
-// are matched without regard to case.
+// The request of the arguments (after the program name); nullopt when they ask for none (no
+// argument, "/startup" in any case, or a first argument that is no switch). Switches are matched
+// without regard to case.
 std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& arguments);
+
+// What the program says for a Help or UnknownSwitch request: the usage and the exit codes,
+// after "Unknown switch <argument>" for an unknown one. Returns the exit code.
+int AnswerHelpRequest(const CommandRequest& request);
 
 class TFrmMain;
 

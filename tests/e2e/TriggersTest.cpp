@@ -231,6 +231,22 @@ TEST(StartupTimer, RunsOnceAboutASecondAfterStartAndTheProgramStays) {
     EXPECT_TRUE(app.Close());
 }
 
+TEST(StartupTimer, TheWordInOtherCaseOrSecondStartsTheWindowButNoRun) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"/STARTUP"}, std::vector<std::string>{"/Startup"},
+          std::vector<std::string>{"notes.txt", "/startup"}}) {
+        QuorvaleApp app(ClipboardOnlyOptions("SystemStartErase=1\r\n"));
+        PutTextOnClipboard(L"kept at start-up");
+        app.Start(arguments);
+        ASSERT_NE(app.WaitMainWindow(), nullptr) << arguments.front();
+        EXPECT_FALSE(ShowsWithin(2 * kTimerStartShutdownInterval, [] { return !ClipboardHasText(); }))
+            << arguments.front() << " started a run";
+        EXPECT_EQ(app.FindWindowOf(L"#32770", "Information"), nullptr) << arguments.front();
+        EXPECT_TRUE(app.Running()) << arguments.front();
+        EXPECT_TRUE(app.Close()) << arguments.front();
+    }
+}
+
 TEST(EndOfSession, WithoutTheSettingTheSessionMayEndAndNothingRuns) {
     for (const char* options : {"", "SystemShutdownErase=0\r\n"}) {
         QuorvaleApp app(ClipboardOnlyOptions(options));

@@ -58,7 +58,7 @@ bool ChildProcess::WaitListed(DWORD timeoutMs) const {
     return false;
 }
 
-std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs) {
+std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs, DWORD* exitCode) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -91,6 +91,9 @@ std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs) {
         output.append(buffer, got);
     }
     WaitForSingleObject(process.get(), timeoutMs);
+    if (exitCode && !GetExitCodeProcess(process.get(), exitCode)) {
+        *exitCode = STILL_ACTIVE;
+    }
     return output;
 }
 

@@ -27,8 +27,9 @@ private:
     DWORD id_ = 0;
 };
 
-// Runs a command line to its end with its standard output captured; returns the output.
-std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs = 30000);
+// Runs a command line to its end with its standard output captured; returns the output. exitCode,
+// when given, receives the exit code (STILL_ACTIVE when it had not ended within the timeout).
+std::string RunAndCapture(const std::string& commandLine, DWORD timeoutMs = 30000, DWORD* exitCode = nullptr);
 
 // The Unix path of a Windows path under Wine; "" when not running under Wine.
 std::string UnixPathOf(const std::string& windowsPath);
