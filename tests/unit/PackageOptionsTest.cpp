@@ -1,4 +1,5 @@
-// The package's first-run "Options.ini": only the boss-key program list, every program left off, each
+// The package's first-run "Options.ini": the early browser items that end the browser and starting
+// with Windows switched off, then the boss-key program list, every program left off, each
 // entry read back by the boss key's own reader as the class it names; and the classes it gives for
 // two programs Wine ships find those programs' real windows.
 #include "platform/Processes.h"
@@ -22,22 +23,35 @@ namespace {
 
 std::string PackageOptionsPath() { return PackageFolder() + "Options.ini"; }
 
-TEST(PackagedOptions, HoldOnlyTheBossKeyProgramsAllLeftOff) {
-    // The only section line of the file is the boss-key list.
+TEST(PackagedOptions, HoldTheSafeFirstRunSwitchesThenTheBossKeyProgramsAllLeftOff) {
+    // The early browser items that end the browser are off, so is starting with Windows; then the
+    // boss-key list. Nothing else: every other switch keeps the program's default.
     std::string text = ReadFileText(PackageOptionsPath());
-    size_t sections = 0;
+    std::vector<std::string> sections;
+    size_t settings = 0;
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find('\n', start);
         std::string line(Trim(text.substr(start, end == std::string::npos ? std::string::npos : end - start)));
         if (!line.empty() && line.front() == '[') {
-            EXPECT_EQ(line, std::string("[") + kSectionBossKeyHiddenPrograms + "]");
-            ++sections;
+            sections.push_back(line);
+        } else if (!line.empty() && sections.size() < 4) {
+            ++settings;
         }
-        EXPECT_TRUE(!line.empty() || start == 0 || end == std::string::npos) << "blank line in the list";
+        EXPECT_TRUE(!line.empty() || start == 0 || end == std::string::npos) << "blank line in the file";
         start = end == std::string::npos ? text.size() : end + 1;
     }
-    EXPECT_EQ(sections, 1u);
-    EXPECT_EQ(text.rfind(std::string("[") + kSectionBossKeyHiddenPrograms, 0), 0u) << "no line before the section";
+    EXPECT_EQ(sections, (std::vector<std::string>{std::string("[") + kSectionFirefox + "]",
+                                                  std::string("[") + kSectionNetscape + "]",
+                                                  std::string("[") + kSectionMiscellaneous + "]",
+                                                  std::string("[") + kSectionBossKeyHiddenPrograms + "]"}));
+    EXPECT_EQ(settings, 4u);
+    {
+        OptionsStore options(PackageOptionsPath());
+        EXPECT_FALSE(options.GetFlag(kSectionFirefox, "AutoFormData", true));
+        EXPECT_FALSE(options.GetFlag(kSectionFirefox, "History", true));
+        EXPECT_FALSE(options.GetFlag(kSectionNetscape, "History", true));
+        EXPECT_FALSE(options.GetFlag(kSectionMiscellaneous, kKeySystemStart, true));
+    }
 
     OptionsStore options(PackageOptionsPath());
     const std::vector<std::string> lines = options.GetSectionEntries(kSectionBossKeyHiddenPrograms);
