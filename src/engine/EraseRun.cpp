@@ -92,11 +92,12 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, cons
         return {true, kStoppedBoxText};
     }
     std::string summary = RunSummaryLine(TotalErasedRegistryCount, TotalErasedFileCount, TotalReleasedByteCount);
+    log.AppendLine(kAllTasksFinishedLine);
+    log.AppendLine(summary);
+    // What is left follows the run's own closing lines.
     for (const std::string& line : NotErasedLines(NotErasedEntries, notErasedShown)) {
         log.AppendLine(line);
     }
-    log.AppendLine(kAllTasksFinishedLine);
-    log.AppendLine(summary);
     if (NotErasedEntries.empty()) {
         return {false, summary};
     }

@@ -128,7 +128,7 @@ TEST_F(EraseRunTest, TwoTemporaryFilesGiveTheTempRowsLineAndTheRunTotals) {
     EXPECT_TRUE(ListFolder(sandbox_->Temp() + "\\*.*").empty());
 }
 
-TEST_F(EraseRunTest, AHeldTemporaryFileIsNotCountedAndIsListedAsNotErasedBeforeTheEnd) {
+TEST_F(EraseRunTest, AHeldTemporaryFileIsNotCountedAndIsListedAsNotErasedAfterTheSummary) {
     SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=DoD\r\n"));
     const std::string held = sandbox_->Temp() + "\\held.tmp";
     WriteFileText(held, std::string(3000, 'h'));
@@ -144,9 +144,9 @@ TEST_F(EraseRunTest, AHeldTemporaryFileIsNotCountedAndIsListedAsNotErasedBeforeT
     holder.reset();
 
     std::vector<std::string> expected = Row("Erasing Temptory Files Directory ...", {FilesLine(1, 1000)});
-    expected.push_back("Not erased: " + held + " (in use by another program)");
     expected.push_back("All tasks finished successfully.");
     expected.push_back(SummaryLine(0, 1, 1000));
+    expected.push_back("Not erased: " + held + " (in use by another program)");
     EXPECT_EQ(app_->LogLines(), expected);
     EXPECT_EQ(boxText, SummaryLine(0, 1, 1000) + "\r\n1 entry was not erased: the log lists it.");
     EXPECT_EQ(ReadFileText(held), std::string(3000, 'h')) << "a held file is left whole";
