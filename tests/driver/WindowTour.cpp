@@ -2,16 +2,20 @@
 
 #include "app/MainForm.h"
 #include "driver/DialogDriver.h"
+#include "driver/ItemOptions.h"
 #include "driver/WindowTourSteps.h"
 #include "platform/Files.h"
+#include "platform/Handle.h"
 #include "platform/Text.h"
 #include "settings/ListPairForm.h"
 #include "settings/NeverEraseForm.h"
 #include "settings/BossKeyOptionForm.h"
 #include "settings/OptionsForm.h"
+#include "settings/PreviewForm.h"
 #include "settings/ShutdownOptionsForm.h"
 #include "settings/KeepListForm.h"
 #include "settings/MiscellaneousForm.h"
+#include "support/Scratch.h"
 
 #include <cstdlib>
 
@@ -58,6 +62,15 @@ bool TourOptions(TourSteps& tour, HWND main) {
                {"options-browsers-internet-explorer", "options-browsers-firefox", "options-browsers-netscape",
                 "options-browsers-opera", "options-browsers-chrome-edge"},
                options, kDesign);
+    HWND sites =
+        tour.Open(options, TFrmOptions::IDC_BTN_CHROMIUMSITES, kCookieSitesClass, "Sites Whose Cookies Are Kept");
+    if (!sites) {
+        return false;
+    }
+    tour.Stop("keep-sites", sites, {418, 283});
+    if (!tour.CloseWith(sites, TFrmListPair::IDC_BTN_LISTPAIR_CANCEL)) {
+        return false;
+    }
     TurnToPage(outer, 1);
     tour.Stop("options-windows", options, kDesign);
     TurnToPage(outer, 2);
@@ -88,7 +101,21 @@ bool TourOptions(TourSteps& tour, HWND main) {
         return false;
     }
     tour.Stop("never-erase", neverErase, {480, 318});
-    return tour.CloseWith(neverErase, TFrmNeverErase::IDC_BTN_NEVERERASE_CANCEL) &&
+    if (!tour.CloseWith(neverErase, TFrmNeverErase::IDC_BTN_NEVERERASE_CANCEL)) {
+        return false;
+    }
+    HWND preview = tour.Open(options, TFrmOptions::IDC_BTN_PREVIEW, kPreviewClass, kPreviewCaption);
+    if (!preview) {
+        return false;
+    }
+    // What it found is shown once the totals are.
+    HWND totals = GetDlgItem(preview, TFrmPreview::IDC_LBL_PREVIEWTOTALS);
+    if (!WaitUntil([&] { return !RemoteWindowText(totals).empty(); }, 60000)) {
+        tour.Fail(kPreviewCaption, "it found nothing to show");
+        return false;
+    }
+    tour.Stop("preview", preview, {640, 441});
+    return tour.CloseWith(preview, TFrmPreview::IDC_BTN_PREVIEW_CLOSE) &&
            tour.CloseWith(options, TFrmOptions::IDC_BTN_OPTIONS_CANCEL);
 }
 
@@ -120,6 +147,37 @@ bool TourMiscellaneous(TourSteps& tour, HWND main) {
            tour.CloseWith(misc, TFrmMiscellaneous::IDC_BTN_CANEL);
 }
 
+// The main window after a run with a result line, a "Not erased:" line and the summary: a run of
+// the DNS cache and of one plug-in over a scratch folder, one of whose files this process holds.
+bool TourRun(TourSteps& tour, const QuorvaleApp& app, HWND main, bool messageBoxes) {
+    ScratchFolder traces;
+    for (const char* name : {"report-2026.log", "session.log", "upload.log"}) {
+        WriteWholeFile(traces / name, std::string(64 * 1024, 'x'));
+    }
+    KernelHandle held(CreateFileW(Widen(traces / "session.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held) {
+        tour.Fail("main window after a run", "the held file could not be opened");
+        return false;
+    }
+    WriteWholeFile(app.OptionsPath(), OptionsWithOnly({{"WindowsToday", "DnsCache"}}));
+    WriteWholeFile(app.Folder() + "\\Plug-ins\\Example Logs.qv",
+                   "[Information]\r\nDescription=Example program's logs\r\nSelected=1\r\n[Method]\r\nDelFolder=" +
+                       traces.Path() + "*.log\r\n");
+    HWND box = tour.OpenMessageBox(main, TFrmMain::IDC_BTN_ERASE, kRunEndCaption);
+    if (!box) {
+        return false;
+    }
+    if (messageBoxes) {
+        tour.Stop("run-end-box", box, {0, 0});
+    }
+    if (!tour.Answer(box)) {
+        return false;
+    }
+    tour.Stop("main-window-after-run", main, {499, 312});
+    return true;
+}
+
 } // namespace
 
 bool TourWindows(const QuorvaleApp& app, int dpi, bool messageBoxes, const std::function<void(const TourStop&)>& visit,
@@ -132,5 +190,5 @@ bool TourWindows(const QuorvaleApp& app, int dpi, bool messageBoxes, const std::
     }
     tour.Stop("main-window", main, {499, 312});
     return TourOptions(tour, main) && TourMiscellaneous(tour, main) && TourTools(tour, main, messageBoxes) &&
-           TourAbout(tour, main, dpi);
+           TourAbout(tour, main, dpi) && TourRun(tour, app, main, messageBoxes);
 }

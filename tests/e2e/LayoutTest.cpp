@@ -4,12 +4,15 @@
 // keep their fixed height, scaled.
 #include "driver/LayoutCheck.h"
 #include "driver/WindowTour.h"
+#include "platform/Files.h"
 #include "platform/Handle.h"
 #include "platform/Registry.h"
 #include "settings/ListPairForm.h"
+#include "support/Scratch.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -74,7 +77,16 @@ TEST_P(EveryWindowAtDpi, HasItsScaledClientSizeAndNoOverlappingOrClippedControl)
         why);
     EXPECT_TRUE(toured) << why;
     // Every window and every page was looked at.
-    EXPECT_EQ(visited.size(), 20u);
+    EXPECT_EQ(visited.size(), 23u);
+    // ... and each has its picture in the screenshots and the gallery, so no window is left out.
+    const char* screenshots = std::getenv("QUORVALE_SCREENSHOTS_DIR");
+    ASSERT_NE(screenshots, nullptr) << "QUORVALE_SCREENSHOTS_DIR names docs/screenshots";
+    const std::string folder = WindowsPathOf(screenshots);
+    const std::string gallery = ReadFileText(folder + "\\README.md");
+    for (const std::string& name : visited) {
+        EXPECT_TRUE(FileExists(folder + "\\" + name + ".png")) << name << " has no screenshot";
+        EXPECT_NE(gallery.find("(" + name + ".png)"), std::string::npos) << name << " is not in the gallery";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Layout, EveryWindowAtDpi, testing::Values(96, 144, 192),
