@@ -3,7 +3,9 @@
 # "  Protected  " holding ReadOnly.txt, remounted read-only (a write-protected drive); P: points
 # nowhere (a drive without a disk). I: is a 24 MiB ext2 file system on a loop-mounted image, whose
 # raw bytes the tests read (QV_TEST_DRIVE_IMAGE names the image) to prove that an erased trace is
-# nowhere on the drive, free blocks included. Q:, R: and I: are mounted under the build folder; all
+# nowhere on the drive, free blocks included. W: is a 256 MiB tmpfs labelled "QvLongWash", for a wash
+# long enough to be watched while it runs (its memory is taken only while a test fills it). Q:, R:,
+# I: and W: are mounted under the build folder; all
 # are mapped into the Wine prefix ($WINEPREFIX must be set). When mounting is refused (not root, no
 # permission in a container) the drives are simply absent and the tests that need them skip.
 
@@ -11,7 +13,7 @@ test_drives_start() {
     local build="$1"
     TEST_DRIVES_DIR="$build/test-drives"
     test_drives_unmount
-    mkdir -p "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r" "$TEST_DRIVES_DIR/i"
+    mkdir -p "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r" "$TEST_DRIVES_DIR/i" "$TEST_DRIVES_DIR/w"
     test_drives_image
     if ! mount -t tmpfs -o size=48m qv-test-q "$TEST_DRIVES_DIR/q" 2>/dev/null; then
         echo "Test drives: mounting a tmpfs was refused; the tests of drives Q: and R: will be skipped." >&2
@@ -24,6 +26,10 @@ test_drives_start() {
             echo "Test drives: remounting R: read-only was refused; its tests will be skipped." >&2
             umount "$TEST_DRIVES_DIR/r"
         }
+    fi
+    if mount -t tmpfs -o size=256m qv-test-w "$TEST_DRIVES_DIR/w" 2>/dev/null; then
+        printf 'QvLongWash' >"$TEST_DRIVES_DIR/w/.windows-label"
+        ln -sfn "$TEST_DRIVES_DIR/w" "$WINEPREFIX/dosdevices/w:"
     fi
     ln -sfn "$TEST_DRIVES_DIR/q" "$WINEPREFIX/dosdevices/q:"
     mountpoint -q "$TEST_DRIVES_DIR/r" && ln -sfn "$TEST_DRIVES_DIR/r" "$WINEPREFIX/dosdevices/r:"
@@ -50,7 +56,7 @@ test_drives_image() {
 
 test_drives_unmount() {
     local dir
-    for dir in "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r" "$TEST_DRIVES_DIR/i"; do
+    for dir in "$TEST_DRIVES_DIR/q" "$TEST_DRIVES_DIR/r" "$TEST_DRIVES_DIR/i" "$TEST_DRIVES_DIR/w"; do
         if mountpoint -q "$dir" 2>/dev/null; then
             umount "$dir" 2>/dev/null || umount -l "$dir" 2>/dev/null || true
         fi
@@ -60,7 +66,7 @@ test_drives_unmount() {
 test_drives_stop() {
     [ -n "${TEST_DRIVES_DIR:-}" ] || return 0
     rm -f "$WINEPREFIX/dosdevices/p:" "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/r:" \
-        "$WINEPREFIX/dosdevices/i:" 2>/dev/null || true
+        "$WINEPREFIX/dosdevices/i:" "$WINEPREFIX/dosdevices/w:" 2>/dev/null || true
     test_drives_unmount
     rm -f "$TEST_DRIVES_DIR/i.img"
     unset QV_TEST_DRIVE_IMAGE

@@ -4,6 +4,7 @@
 #include "platform/Messages.h"
 #include "platform/ThisProcess.h"
 #include "platform/WindowText.h"
+#include "tools/FileShredderForm.h"
 #include "ui/Form.h"
 
 #include <commctrl.h>
@@ -45,7 +46,8 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
     KernelHandle mutex = CreateOwnedMutex(kSingleInstanceMutex, alreadyRunning);
     if (alreadyRunning) {
         // A script's call shows no box: it says so on its console and leaves the running copy alone.
-        if (command) {
+        // The shredder window is a person's request, who reads a box as for the main window.
+        if (command && command->kind != CommandRequest::ShredderWindow) {
             SayOnConsole(kAnotherCopyText);
             return kExitAnotherCopy;
         }
@@ -71,6 +73,12 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
             CoUninitialize();
             return exitCode;
         }
+        if (command && command->kind == CommandRequest::ShredderWindow) {
+            // The shredder alone, a window of its own on the taskbar; the program ends when it closes.
+            RunModal<TFrmFileShredder>(nullptr, command->paths);
+            CoUninitialize();
+            return 0;
+        }
         HWND applicationWindow = CreateApplicationWindow();
         TFrmMain main(applicationWindow, std::move(arguments), seams);
         if (command) {
@@ -86,7 +94,7 @@ int RunApplication(std::vector<std::string> arguments, const TestBuildSeams& sea
         }
         DestroyWindow(applicationWindow);
     } catch (const std::exception& e) {
-        if (command) {
+        if (command && command->kind != CommandRequest::ShredderWindow) {
             SayOnConsole(e.what());
             exitCode = kExitNotRun;
         } else {

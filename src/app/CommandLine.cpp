@@ -55,6 +55,9 @@ std::optional<CommandRequest> ParseCommand(const std::vector<std::string>& argum
     if (EqualsNoCase(arguments.front(), "/preview")) {
         return CommandRequest{rest.size() == 1 ? CommandRequest::Preview : CommandRequest::Usage, rest};
     }
+    if (EqualsNoCase(arguments.front(), "/shredder")) {
+        return CommandRequest{CommandRequest::ShredderWindow, rest};
+    }
     if (EqualsNoCase(arguments.front(), "/shred")) {
         return CommandRequest{rest.empty() ? CommandRequest::Usage : CommandRequest::Shred, rest};
     }

@@ -2,7 +2,9 @@
 // saved settings without waiting for anyone, "/shred <file>..." shreds the files named, "/preview
 // <file>" writes what an erase would remove into the file and changes nothing. Each ends
 // the program with an exit code a script can test, and says what it did on the console that
-// started it, where there is one. "/?", "-h" and "/help" say how to call the program; any other
+// started it, where there is one. "/shredder [<file>...]" is for people (a Send To shortcut): it
+// opens the File Shredder window alone with the files listed, and shreds nothing until its button
+// is clicked. "/?", "-h" and "/help" say how to call the program; any other
 // first argument that looks like a switch is refused with the same text. "/startup" in any case,
 // and a first argument that is no switch, start the program as usual.
 #pragma once
@@ -20,7 +22,8 @@ constexpr int kExitAnotherCopy = 3;  // another copy of Quorvale is running: not
 constexpr const char* kAnotherCopyText = "Quorvale is already running: nothing was done.";
 
 constexpr const char* kUsageText =
-    "Usage: Quorvale.exe /erase [<log file>]   or   Quorvale.exe /shred <file>...   or   Quorvale.exe /preview <file>";
+    "Usage: Quorvale.exe /erase [<log file>]   or   Quorvale.exe /shred <file>...   or   Quorvale.exe /preview <file>"
+    "   or   Quorvale.exe /shredder [<file>...]";
 // Said after kUsageText by "/?" and by an unknown switch.
 constexpr const char* kExitCodesText = "Exit codes: 0 everything found was erased, 1 something could not be erased "
                                        "(listed), 2 the run could not start or was stopped, 3 another copy of "
@@ -33,8 +36,10 @@ struct CommandRequest {
     // Help: "/?", "-h" or "/help"; the program says how to call it and ends with 0.
     // UnknownSwitch: a first argument that starts with "/" or "-" and is no switch of the program
     // (held in paths); the program says so with the usage and ends with kExitNotRun.
-    enum Kind { Erase, Shred, Preview, Usage, Help, UnknownSwitch } kind;
-    std::vector<std::string> paths; // the log file (at most one), the files to shred, or the preview's file
+    // ShredderWindow: "/shredder", the File Shredder window with the files (any number) listed.
+    enum Kind { Erase, Shred, Preview, ShredderWindow, Usage, Help, UnknownSwitch } kind;
+    // the log file (at most one), the files to shred or to list, or the preview's file
+    std::vector<std::string> paths;
 };
 
 // The request of the arguments (after the program name); nullopt when they ask for none (no

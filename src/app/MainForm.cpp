@@ -48,6 +48,8 @@ constexpr ControlSpec kMainControls[] = {
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
     // No default button: Enter in the log must not start an erase run.
+    // The band above the log: where a run is, blank otherwise.
+    {WC_STATICW, "", TFrmMain::IDC_RUN_ITEM, 8, 12, 385, 16, SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS},
     {WC_BUTTONW, kCaptionErase, TFrmMain::IDC_BTN_ERASE, kButtonLeft, 34, kButtonWidth, 27, kButton},
     {WC_BUTTONW, "&Options", TFrmMain::IDC_BTN_OPTIONS, kButtonLeft, 68, kButtonWidth, 27, kButton},
     {WC_BUTTONW, "&Miscellaneous", TFrmMain::IDC_BTN_MISCELLANEOUS, kButtonLeft, 102, kButtonWidth, 27, kButton},
@@ -112,6 +114,8 @@ TFrmMain::TFrmMain(HWND applicationWindow, std::vector<std::string> arguments, T
                applicationWindow_);
     CreateControls(kMainControls);
     memInfo_.Attach(Control(IDC_MEMINFO));
+    runItem_ = Control(IDC_RUN_ITEM);
+    runItemDisplay_.SetOwner(hwnd_);
     popupMenu_.reset(CreatePopupMenu());
     for (const auto& item : kTrayMenu) {
         AppendMenuW(popupMenu_.get(), MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
@@ -453,11 +457,21 @@ std::optional<EraseRunEnd> TFrmMain::RunErase(ProgressLog& log, const ItemFailur
         TFrmMain& window;
     } erasing(*this);
     memInfo_.Clear();
-    return RunEraseSteps(log, OptionsFilePath(), onItemFailure, nullptr, notErasedShown);
+    return RunEraseSteps(log, OptionsFilePath(), onItemFailure, nullptr, notErasedShown,
+                         [this](int number, int count, std::string_view startLine) {
+                             runItemDisplay_.Update([this, text = RunItemText(number, count, startLine)] {
+                                 SetWindowTextUtf8(runItem_, text);
+                                 UpdateWindow(runItem_);
+                             });
+                         });
 }
 
 void TFrmMain::ShowEraseRunning(bool running) {
     SetWindowTextUtf8(Control(IDC_BTN_ERASE), running ? kCaptionStop : kCaptionErase);
+    if (!running) {
+        runItemDisplay_.Drop();
+        SetWindowTextUtf8(runItem_, "");
+    }
     for (int id : {IDC_BTN_OPTIONS, IDC_BTN_MISCELLANEOUS, IDC_BTN_SHREDDER, IDC_BTN_DRIVEWASHER, IDC_BTN_ABOUT}) {
         EnableWindow(Control(id), !running);
     }

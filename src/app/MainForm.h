@@ -5,6 +5,7 @@
 #include "app/MemoLog.h"
 #include "engine/EraseRun.h"
 #include "ui/Form.h"
+#include "ui/ThrottledDisplay.h"
 #include "settings/RunningProgram.h"
 
 #include <windows.h>
@@ -62,6 +63,7 @@ public:
         IDC_BTN_HELP,
         IDC_BTN_ABOUT,
         IDC_BTN_EXIT,
+        IDC_RUN_ITEM,
     };
 
     enum MenuId : int {
@@ -148,6 +150,9 @@ private:
     std::vector<std::string> arguments_;
     TestBuildSeams seams_;
     MemoLog memInfo_;
+    // Above the log during a run: "Item n of m: " and the step under way.
+    HWND runItem_ = nullptr;
+    ThrottledDisplay runItemDisplay_;
     Menu popupMenu_;
     bool closeAfterRun_ = false;
     bool erasing_ = false; // this window's own run is under way (not a preview's finding)

@@ -3,9 +3,12 @@
 #include "engine/FolderWipe.h"
 #include "engine/Plugins.h"
 #include "engine/RunState.h"
+#include "platform/Files.h"
 #include "platform/Messages.h"
 #include "store/OptionNames.h"
 #include "store/OptionsStore.h"
+
+#include <algorithm>
 
 bool RunInProgress = false;
 
@@ -56,8 +59,16 @@ void RunItem(const EraseItem& item, const EraseRunContext& context, const ItemFa
 
 } // namespace
 
+std::string RunItemText(int number, int count, std::string_view startLine) {
+    constexpr std::string_view kEllipsis = " ...";
+    if (startLine.size() >= kEllipsis.size() && startLine.substr(startLine.size() - kEllipsis.size()) == kEllipsis) {
+        startLine.remove_suffix(kEllipsis.size());
+    }
+    return "Item " + std::to_string(number) + " of " + std::to_string(count) + ": " + std::string(startLine);
+}
+
 EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, const ItemFailure& onItemFailure,
-                          const RunChoice* chosen, size_t notErasedShown) {
+                          const RunChoice* chosen, size_t notErasedShown, const ItemStart& onItemStart) {
     ResetItemCounters();
     NotErasedEntries.clear();
     TotalErasedFileCount = 0;
@@ -69,15 +80,27 @@ EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, cons
     EraseRunContext context{options.GetText(kSectionMiscellaneous, kKeySecurityLevel, kDefaultSecurityLevel),
                             options.GetNumber(kSectionMiscellaneous, kKeyRandomRepeatedTime, kDefaultRunPasses),
                             optionsPath, log};
+    std::vector<bool> runs;
     for (const EraseItem& item : kEraseItems) {
-        const bool runs = chosen ? chosen->item(item) : options.GetFlag(item.section, item.key, item.enabledByDefault);
-        if (runs && !StopRequested) {
-            RunItem(item, context, onItemFailure);
+        runs.push_back(chosen ? chosen->item(item) : options.GetFlag(item.section, item.key, item.enabledByDefault));
+    }
+    const bool withPlugins = FolderExists(PluginFolder());
+    const int steps = static_cast<int>(std::count(runs.begin(), runs.end(), true)) + (withPlugins ? 1 : 0);
+    int step = 0;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (runs[i] && !StopRequested) {
+            if (onItemStart) {
+                onItemStart(++step, steps, kEraseItems[i].startLine);
+            }
+            RunItem(kEraseItems[i], context, onItemFailure);
         }
         ProcessMessages();
     }
 
     if (!StopRequested) {
+        if (onItemStart && withPlugins) {
+            onItemStart(++step, steps, kPluginStepLine);
+        }
         ErasePlugins(context.method, context.passes, log, chosen && chosen->plugin ? &chosen->plugin : nullptr);
     }
 

@@ -57,8 +57,17 @@ struct RunChoice {
     std::function<bool(const EraseItem&)> item;
     PluginChoice plugin; // may be empty: the plug-ins selected in their files
 };
+// onItemStart: hears of each step as it starts (the enabled rows, then the plug-in step when the
+// plug-in folder is there), with its number from 1, the number of steps and its start line; the main
+// window shows where the run is.
+using ItemStart = std::function<void(int number, int count, std::string_view startLine)>;
 EraseRunEnd RunEraseSteps(ProgressLog& log, const std::string& optionsPath, const ItemFailure& onItemFailure = {},
-                          const RunChoice* chosen = nullptr, size_t notErasedShown = kNotErasedLinesShown);
+                          const RunChoice* chosen = nullptr, size_t notErasedShown = kNotErasedLinesShown,
+                          const ItemStart& onItemStart = {});
+
+// "Item 3 of 61: Erasing Temptory Files Directory" for a step's start line (its closing " ..."
+// left out).
+std::string RunItemText(int number, int count, std::string_view startLine);
 
 // What an erase run would remove now, found by the run's own steps with every act of the safety
 // gate recorded instead of done: nothing is changed. One group per row and plug-in, in run order.

@@ -197,7 +197,7 @@ struct Victim {
 // Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
 // blocks, and flushes it to the disk, so that every pass really reaches the disk. Window messages
 // run between blocks so a long pass never freezes the window.
-void RunPass(Victim& victim, const Pass& pass) {
+void RunPass(Victim& victim, const Pass& pass, const WipeControl& control, int number, int32_t passCount) {
     HANDLE file = victim.Open();
     int64_t length = FileLength(file);
     if (length <= 0 || !RewindFile(file)) {
@@ -216,6 +216,9 @@ void RunPass(Victim& victim, const Pass& pass) {
             break;
         }
         done += static_cast<int64_t>(count);
+        if (control.duringPass) {
+            control.duringPass({number, static_cast<int>(passCount), done, length});
+        }
         if (done < length) {
             LetMessagesRun(victim.walked);
         }
@@ -339,7 +342,7 @@ void WipeWithPasses(const std::string& path, int32_t passCount, PassAt passAt, c
         if (tellBeforePass && control.beforePass) {
             control.beforePass(number);
         }
-        RunPass(victim, passAt(i));
+        RunPass(victim, passAt(i), control, number, passCount);
         if (control.afterPass) {
             control.afterPass(number);
         }

@@ -28,6 +28,14 @@ private:
     std::optional<std::string> refusal_;
 };
 
+// How far a pass has come through its file.
+struct PassProgress {
+    int pass;      // 1-based
+    int passCount; // the method's number of passes
+    int64_t done;  // bytes written by this pass so far
+    int64_t length;
+};
+
 // What a method watches and tells while it runs. The shredder passes its own stop flag and a
 // label callback; the folder walks mark their files as walked.
 struct WipeControl {
@@ -39,6 +47,10 @@ struct WipeControl {
     // Called after each pass has been written and flushed, and closed unless walkedFile is set (a
     // seam for tests and progress).
     std::function<void(int pass)> afterPass;
+    // Called after each block a pass writes with how far that pass has come: bytes done out of the
+    // file's length, and which pass of how many. Every method calls it; a file of one block calls it
+    // once per pass, with done equal to length.
+    std::function<void(const PassProgress& progress)> duringPass;
     // A file met in a folder walk, one of many. A file with more than one hard link is then only
     // unlinked, never overwritten: overwriting it would destroy the same data under its other
     // names (once StopRequested is set it is left). The file is opened once for all its passes

@@ -53,3 +53,18 @@ std::string SpecialFolderPath(int csidl) {
     CoTaskMemFree(list);
     return ok ? Narrow(path) : std::string();
 }
+
+std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        if (length > 0 && DragQueryFileW(drop, i, path.data(), length + 1) == length) {
+            path.resize(length);
+            paths.push_back(Narrow(path));
+        }
+    }
+    DragFinish(drop);
+    return paths;
+}

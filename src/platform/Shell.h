@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <string_view>
+#include <vector>
 
 // ShellExecute with the given verb ("" for the default action), no parameters, the working folder
 // and show state.
@@ -20,6 +21,10 @@ static_assert(sizeof(void*) != 4 || kTrayIconRecordSize == 88, "the 32-bit recor
 bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record);
 
 #include <string>
+
+// The paths of a drop from Explorer (the HDROP of WM_DROPFILES), in the order given, through
+// DragQueryFileW; ends the drop with DragFinish. Empty for a drop that names nothing.
+std::vector<std::string> TakeDroppedPaths(HDROP drop);
 
 // The path of a special folder (CSIDL value, e.g. 32 for the Internet cache, 34 for the history),
 // through SHGetSpecialFolderLocation and SHGetPathFromIDList, without a trailing backslash.

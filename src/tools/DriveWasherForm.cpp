@@ -35,6 +35,9 @@ constexpr ControlSpec kWasherControls[] = {
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {WC_STATICW, "", TFrmDriveWasher::IDC_WASH_LABEL2, 8, 263, 474, 16, SS_LEFT},
     {PROGRESS_CLASSW, "", TFrmDriveWasher::IDC_WASH_PGBAR, 8, 282, 474, 18, 0},
+    // Beside the bar, left of the buttons: the speed and the time left, blank until known.
+    {WC_STATICW, "", TFrmDriveWasher::IDC_WASH_RATE, 8, 314, 100, 16, SS_LEFT | SS_NOPREFIX},
+    {WC_STATICW, "", TFrmDriveWasher::IDC_WASH_TIMELEFT, 112, 314, 170, 16, SS_LEFT | SS_NOPREFIX},
     {WC_BUTTONW, kCaptionStart, TFrmDriveWasher::IDC_BTN_DRIVECLEAN, 290, 308, 100, 27, kButton | BS_DEFPUSHBUTTON},
     {WC_BUTTONW, "&Cancel", TFrmDriveWasher::IDC_BTN_CANCEL, 398, 308, 84, 27, kButton},
 };
@@ -70,6 +73,9 @@ TFrmDriveWasher::TFrmDriveWasher(HWND owner) : cleanButton_(kCaptionStart, kCapt
     lvw_ = Control(IDC_WASH_LVW);
     label2_ = Control(IDC_WASH_LABEL2);
     pgbar_ = Control(IDC_WASH_PGBAR);
+    rate_ = Control(IDC_WASH_RATE);
+    timeLeft_ = Control(IDC_WASH_TIMELEFT);
+    rateDisplay_.SetOwner(hwnd_);
     cleanButton_.Attach(Control(IDC_BTN_DRIVECLEAN));
     ShowWindow(label2_, SW_HIDE);
     ShowWindow(pgbar_, SW_HIDE);
@@ -199,6 +205,9 @@ void TFrmDriveWasher::SetWashing(bool washing) {
     if (!washing) {
         ShowWindow(label2_, SW_HIDE);
         ShowWindow(pgbar_, SW_HIDE);
+        rateDisplay_.Drop();
+        SetWindowTextUtf8(rate_, "");
+        SetWindowTextUtf8(timeLeft_, "");
     }
 }
 
@@ -239,6 +248,11 @@ void TFrmDriveWasher::WashDrive(const CheckedDrive& drive) {
     FocusListViewRow(lvw_, drive.row);
     UpdateWindow(lvw_);
     written_ = 0;
+    // Each drive's speed is its own: the labels are blank again until it is measured.
+    washRate_ = WashRate();
+    rateDisplay_.Drop();
+    SetWindowTextUtf8(rate_, "");
+    SetWindowTextUtf8(timeLeft_, "");
 
     std::string root = DriveRoot(drive.letter);
     LowDiskWarningSilencer silencer(LowDiskWarningPlaceForThisSystem());
@@ -247,6 +261,7 @@ void TFrmDriveWasher::WashDrive(const CheckedDrive& drive) {
     int count = FillFileCount(freeAtStart_);
     SetWindowTextUtf8(label2_, "Cleaning the free space of " + root);
     UpdateWindow(label2_);
+    washStart_ = GetTickCount();
 
     FillControl control;
     control.stopFlag = &WashStopRequested;
@@ -284,6 +299,9 @@ void TFrmDriveWasher::BlockWritten(int64_t blockBytes, int blockNumber) {
     if (percent != static_cast<int>(SendMessageW(pgbar_, PBM_GETPOS, 0, 0))) {
         SetBar(percent);
     }
+    if (washRate_.Sample(written_, GetTickCount() - washStart_)) {
+        ShowRate();
+    }
     if (blockNumber > 1) {
         ProcessMessages();
     }
@@ -293,4 +311,17 @@ void TFrmDriveWasher::BlockWritten(int64_t blockBytes, int blockNumber) {
 void TFrmDriveWasher::SetBar(int percent) {
     SendMessageW(pgbar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
     UpdateWindow(pgbar_);
+}
+
+void TFrmDriveWasher::ShowRate() {
+    const std::optional<double> rate = washRate_.BytesPerSecond();
+    const std::optional<int64_t> left = washRate_.SecondsLeft(freeAtStart_ - written_);
+    std::string rateText = rate ? ThroughputText(*rate) : std::string();
+    std::string leftText = left ? TimeLeftText(*left) : std::string();
+    rateDisplay_.Update([this, rateText = std::move(rateText), leftText = std::move(leftText)] {
+        SetWindowTextUtf8(rate_, rateText);
+        SetWindowTextUtf8(timeLeft_, leftText);
+        UpdateWindow(rate_);
+        UpdateWindow(timeLeft_);
+    });
 }

@@ -1,9 +1,12 @@
 // The drive washer window: overwrites the free space of the drives the user checks by filling
-// each with fill files until it is full, then deleting them, with progress and Stop.
+// each with fill files until it is full, then deleting them, with progress (the bar, the speed and
+// the time left) and Stop.
 #pragma once
 
 #include "ui/Form.h"
+#include "tools/WashRate.h"
 #include "tools/WorkButton.h"
+#include "ui/ThrottledDisplay.h"
 
 #include <cstdint>
 #include <vector>
@@ -23,6 +26,8 @@ public:
         IDC_WASH_PGBAR,
         IDC_BTN_DRIVECLEAN,
         IDC_BTN_CANCEL,
+        IDC_WASH_RATE,
+        IDC_WASH_TIMELEFT,
     };
 
     explicit TFrmDriveWasher(HWND owner);
@@ -51,11 +56,18 @@ private:
     void WashDrive(const CheckedDrive& drive);
     void BlockWritten(int64_t blockBytes, int blockNumber);
     void SetBar(int percent);
+    // The speed and the time left beside the bar, from a new estimate of the wash's rate.
+    void ShowRate();
     void SetWashing(bool washing);
 
     HWND lvw_ = nullptr;
     HWND label2_ = nullptr;
     HWND pgbar_ = nullptr;
+    HWND rate_ = nullptr;
+    HWND timeLeft_ = nullptr;
+    WashRate washRate_;
+    ThrottledDisplay rateDisplay_;
+    DWORD washStart_ = 0;
     WorkButton cleanButton_;
     bool closeWhenStopped_ = false;
     int64_t freeAtStart_ = 0;

@@ -2,6 +2,7 @@
 
 #include "engine/WipeMethods.h"
 #include "platform/Messages.h"
+#include "platform/Shell.h"
 #include "platform/WindowText.h"
 #include "ui/Dialogs.h"
 #include "ui/ListViewRows.h"
@@ -23,8 +24,10 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr ControlSpec kShredderControls[] = {
     {WC_STATICW, "&Please select the files you want to shred, the click 'Start Shredding' button.",
      TFrmFileShredder::IDC_SHRED_LABEL1, 8, 10, 474, 16, SS_LEFT},
-    {WC_LISTVIEWW, "", TFrmFileShredder::IDC_SHRED_LVW, 8, 32, 474, 252, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP,
+    {WC_LISTVIEWW, "", TFrmFileShredder::IDC_SHRED_LVW, 8, 32, 474, 232, LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
+    // How far the pass of the file being wiped has come, or what a drop left out.
+    {WC_STATICW, "", TFrmFileShredder::IDC_SHRED_PROGRESS, 8, 270, 474, 16, SS_LEFT | SS_NOPREFIX},
     {WC_BUTTONW, "&Select files", TFrmFileShredder::IDC_BTN_SHRED_ADD, 8, 295, 100, 27, kButton},
     {WC_BUTTONW, "&Remove files", TFrmFileShredder::IDC_BTN_REMOVE, 116, 295, 100, 27, kButton},
     // No default button: Enter in the list must not start shredding.
@@ -34,20 +37,51 @@ constexpr ControlSpec kShredderControls[] = {
 
 } // namespace
 
-TFrmFileShredder::TFrmFileShredder(HWND owner) : shredButton_(kCaptionStart, kCaptionStop) {
+TFrmFileShredder::TFrmFileShredder(HWND owner, const std::vector<std::string>& files)
+    : shredButton_(kCaptionStart, kCaptionStop) {
     CreateForm({kFileShredderClass, kFileShredderCaption, 490, 330, WS_POPUP | WS_CAPTION | WS_SYSMENU,
                 WS_EX_DLGMODALFRAME, CentreOn::Owner},
                owner);
     CreateControls(kShredderControls);
     lvw_ = Control(IDC_SHRED_LVW);
+    progress_ = Control(IDC_SHRED_PROGRESS);
+    progressDisplay_.SetOwner(hwnd_);
     shredButton_.Attach(Control(IDC_BTN_SHRED));
     AddListViewStyles(lvw_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     AddListViewColumn(lvw_, 0, "File Name", Scale(300));
     AddListViewColumn(lvw_, 1, "Result", Scale(170));
     FormCreate();
+    ListPaths(files);
+    DragAcceptFiles(hwnd_, TRUE);
 }
 
 void TFrmFileShredder::FormCreate() { ShredderStopRequested = false; }
+
+void TFrmFileShredder::FormDropFiles(HDROP drop) {
+    const std::vector<std::string> paths = TakeDroppedPaths(drop);
+    if (!shredButton_.Busy()) {
+        ListPaths(paths);
+    }
+}
+
+void TFrmFileShredder::ListPaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> listed;
+    for (int row = 0, count = ListViewRowCount(lvw_); row < count; ++row) {
+        listed.push_back(ListViewCell(lvw_, row, 0));
+    }
+    const ListedPaths taken = PathsToList(paths, listed);
+    for (const std::string& file : taken.files) {
+        AppendListViewRow(lvw_, {file, kStatusAdded});
+    }
+    SetWindowTextUtf8(progress_, taken.folders > 0 ? FoldersNotAddedText(taken.folders) : std::string());
+}
+
+void TFrmFileShredder::ShowPassProgress(const PassProgress& progress) {
+    progressDisplay_.Update([this, text = PassProgressText(progress)] {
+        SetWindowTextUtf8(progress_, text);
+        UpdateWindow(progress_);
+    });
+}
 
 bool TFrmFileShredder::OnButtonClicked(int id) {
     static constexpr ClickRoute<TFrmFileShredder> kClicks[] = {
@@ -60,6 +94,10 @@ bool TFrmFileShredder::OnButtonClicked(int id) {
 
 LRESULT TFrmFileShredder::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (shredButton_.TakeWhileBusy(msg, ShredderStopRequested, [this] { FormCloseQuery(); })) {
+        return 0;
+    }
+    if (msg == WM_DROPFILES) {
+        FormDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
     return TForm::HandleMessage(msg, wParam, lParam);
@@ -131,6 +169,8 @@ void TFrmFileShredder::RequestStop() {
 }
 
 void TFrmFileShredder::SetShredding(bool shredding) {
+    progressDisplay_.Drop();
+    SetWindowTextUtf8(progress_, "");
     for (int id : {IDC_BTN_SHRED_ADD, IDC_BTN_REMOVE, IDC_BTN_SHRED_EXIT}) {
         EnableWindow(Control(id), shredding ? FALSE : TRUE);
     }
@@ -188,6 +228,7 @@ void TFrmFileShredder::ShredRow(int row, const ShredderSettings& settings) {
     WipeControl control;
     control.stopFlag = &ShredderStopRequested;
     control.beforePass = [this, row](int pass) { SetStatus(row, PassLabel(pass)); };
+    control.duringPass = [this](const PassProgress& progress) { ShowPassProgress(progress); };
     try {
         WipeFileByMethod(path, settings.method, settings.passes, control);
     } catch (const WipeOpenError&) {

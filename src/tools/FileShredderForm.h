@@ -1,12 +1,17 @@
 // The file shredder window: the user collects files and shreds them one after another with the
-// configured wipe method, watching each file's passes in the list; Stop acts between passes.
+// configured wipe method, watching each file's passes in the list and a large file's progress
+// within a pass under it; Stop acts between passes. Files dropped from Explorer are listed too.
 #pragma once
 
 #include "ui/Form.h"
 #include "tools/WorkButton.h"
 #include "tools/ShredderRules.h"
+#include "ui/ThrottledDisplay.h"
+
+#include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 // The shredder's own stop flag, separate from the erase run's; set by its Stop button.
 extern bool ShredderStopRequested;
@@ -23,9 +28,12 @@ public:
         IDC_BTN_REMOVE,
         IDC_BTN_SHRED,
         IDC_BTN_SHRED_EXIT,
+        IDC_SHRED_PROGRESS,
     };
 
-    explicit TFrmFileShredder(HWND owner);
+    // files: listed when the window opens (the paths a "/shredder" command line names); nothing is
+    // shredded until the user clicks.
+    explicit TFrmFileShredder(HWND owner, const std::vector<std::string>& files = {});
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -39,6 +47,13 @@ private:
     void BtnRemoveClick();
     void BtnShredClick();
     void BtnExitClick();
+    // WM_DROPFILES: the files dropped from Explorer are added to the list, as "Select files" adds
+    // them; not during a shredding.
+    void FormDropFiles(HDROP drop);
+
+    // Adds the files of paths not listed yet; says under the list how many folders were left out.
+    void ListPaths(const std::vector<std::string>& paths);
+    void ShowPassProgress(const PassProgress& progress);
 
     void RequestStop();
     void ShredFiles();
@@ -49,6 +64,8 @@ private:
     void EndShredding(const char* message);
 
     HWND lvw_ = nullptr;
+    HWND progress_ = nullptr;
+    ThrottledDisplay progressDisplay_;
     WorkButton shredButton_;
     bool closeWhenStopped_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "gate/SafetyGate.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
 #include "platform/Volumes.h"
 #include "store/OptionNames.h"
 
@@ -71,4 +72,39 @@ std::optional<std::string> ShredRefusal(const std::string& path) {
         return kStatusNotWritable;
     }
     return std::nullopt;
+}
+
+std::string PassProgressText(const PassProgress& progress) {
+    const int64_t percent = progress.length > 0 ? progress.done * 100 / progress.length : 100;
+    return "Pass " + std::to_string(progress.pass) + " of " + std::to_string(progress.passCount) + ": " +
+           std::to_string(percent) + "%";
+}
+
+ListedPaths PathsToList(const std::vector<std::string>& paths, const std::vector<std::string>& listed) {
+    ListedPaths taken;
+    auto known = [&](const std::string& path) {
+        for (const std::vector<std::string>* list :
+             {&listed, static_cast<const std::vector<std::string>*>(&taken.files)}) {
+            for (const std::string& other : *list) {
+                if (EqualsNoCase(other, path)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    for (const std::string& given : paths) {
+        const std::string path = FullPathOf(given);
+        if (FolderExists(path)) {
+            ++taken.folders;
+        } else if (!known(path)) {
+            taken.files.push_back(path);
+        }
+    }
+    return taken;
+}
+
+std::string FoldersNotAddedText(int folders) {
+    return (folders == 1 ? std::string("1 folder was") : std::to_string(folders) + " folders were") +
+           " not added: only files are shredded.";
 }

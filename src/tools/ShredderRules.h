@@ -2,11 +2,13 @@
 // status cell, the settings it reads, and the checks a file must pass before it is wiped.
 #pragma once
 
+#include "engine/WipeMethods.h"
 #include "store/OptionsStore.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Status texts of the "Result" column.
 constexpr const char* kStatusAdded = " ";
@@ -36,3 +38,20 @@ ShredderSettings ReadShredderSettings(const OptionsStore& options);
 // with a drive letter, that the drive can be written and that the file opens for writing.
 // Returns the status that refuses the file, or nullopt when it may be wiped.
 std::optional<std::string> ShredRefusal(const std::string& path);
+
+// The line under the list while a file is wiped: "Pass 2 of 3: 45%" (the whole percent of the
+// pass's bytes written).
+std::string PassProgressText(const PassProgress& progress);
+
+// What the list takes of paths given to the window (dropped from Explorer, or named on the command
+// line): each file once, as a full path, in the order given; folders are not taken (the shredder
+// shreds files, as its own "Select files" does) and only counted. A path that names nothing is
+// taken: its row then says "File not exists".
+struct ListedPaths {
+    std::vector<std::string> files;
+    int folders = 0;
+};
+ListedPaths PathsToList(const std::vector<std::string>& paths, const std::vector<std::string>& listed);
+
+// The line that says folders were left out: "1 folder was not added: only files are shredded."
+std::string FoldersNotAddedText(int folders);

@@ -3,6 +3,7 @@
 // disk); the tests skip when those drives are not mapped.
 #include "app/MainForm.h"
 #include "driver/QuorvaleDriver.h"
+#include "tools/DriveWasherForm.h"
 
 #include "platform/WindowText.h"
 #include "platform/Files.h"
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <set>
 
 namespace {
@@ -460,6 +462,81 @@ TEST_F(DriveWasherTest, FillFilesLeftByAWashThatNeverEndedAreDeletedWhenTheWindo
     EXPECT_EQ(FillFilesOnQ(), (std::set<std::string>{"TmpErase.file-notes.txt", "TmpErase.file7"}));
     EXPECT_EQ(RemoteListViewCell(list_, RowOf('Q'), 1), SizeText(TestDriveFreeBytes('Q')))
         << "the list shows the space the leftovers held as free";
+}
+
+// The speed and the time left beside the bar: blank until a first stretch of the wash has been
+// measured, then a speed and a time left that move on as the wash goes, blank again at its end.
+// Each reading is taken while a Stop question (answered No) holds the wash, so the wash stands
+// still while it is read, and the washer itself tells when the wash is over.
+TEST_F(DriveWasherTest, TheSpeedAndTimeLeftBesideTheBarAreBlankUntilMeasuredThenMoveOn) {
+    const std::string missing = LongWashTestDriveMissing();
+    if (!missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    // Whatever ends the test, no fill file is left holding the drive's memory.
+    struct WashedDrive {
+        ~WashedDrive() {
+            for (const auto& entry : ListFolder("W:\\TmpErase.file*")) {
+                DeleteFileAt("W:\\" + entry.name);
+            }
+        }
+    } washed;
+    Open();
+    CheckOnly({'W'});
+    const HWND rate = GetDlgItem(washer_, TFrmDriveWasher::IDC_WASH_RATE);
+    const HWND left = GetDlgItem(washer_, TFrmDriveWasher::IDC_WASH_TIMELEFT);
+    ASSERT_NE(rate, nullptr);
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(RemoteWindowText(rate) + RemoteWindowText(left), "");
+    Click();
+    Click(); // Stop, asked at once: the first question comes after the second block
+    std::vector<std::pair<std::string, std::string>> readings;
+    HWND done = nullptr;
+    while (!done) {
+        HWND question = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                question = app_->FindWindowOf(L"#32770", "Stop Cleaning drives");
+                done = app_->FindWindowOf(L"#32770", "Congratulations");
+                return question || done;
+            },
+            60000));
+        if (question) {
+            readings.emplace_back(RemoteWindowText(rate), RemoteWindowText(left));
+            QuorvaleApp::AnswerMessageBox(question, IDNO);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }, 5000));
+        }
+        if (!done) {
+            Click();
+        }
+    }
+    // A Stop posted as the wash ended is asked on top of the last box: answered first.
+    ASSERT_TRUE(WaitQueueHandled(washer_));
+    if (HWND late = app_->FindWindowOf(L"#32770", "Stop Cleaning drives")) {
+        QuorvaleApp::AnswerMessageBox(late, IDNO);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(late); }, 5000));
+    }
+    Answer("Congratulations", kCleaned);
+    ExpectIdle();
+    EXPECT_EQ(RemoteWindowText(rate) + RemoteWindowText(left), "") << "blank again after the wash";
+
+    ASSERT_GE(readings.size(), 2u);
+    EXPECT_EQ(readings.front(), std::make_pair(std::string(), std::string())) << "nothing is known after two blocks";
+    const std::regex speed("\\d+(\\.\\d)? (KB|MB|GB)/s");
+    const std::regex time("About (\\d+ h )?(\\d+ min ?)?(\\d+ s )?left");
+    std::set<std::pair<std::string, std::string>> measured;
+    for (const auto& [rateText, leftText] : readings) {
+        if (rateText.empty()) {
+            EXPECT_TRUE(leftText.empty()) << leftText;
+            continue;
+        }
+        EXPECT_TRUE(std::regex_match(rateText, speed)) << rateText;
+        EXPECT_TRUE(std::regex_match(leftText, time)) << leftText;
+        EXPECT_GT(std::atof(rateText.c_str()), 0.0) << rateText;
+        measured.insert({rateText, leftText});
+    }
+    EXPECT_GE(measured.size(), 2u) << "the speed and the time left should move on during the wash: "
+                                   << ::testing::PrintToString(readings);
 }
 
 } // namespace

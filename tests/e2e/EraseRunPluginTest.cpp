@@ -1,5 +1,6 @@
 // The plug-ins beside the program in the erase run through the real Quorvale.exe: their step after
 // the items, their counts, Never erase, and Stop during their step.
+#include "app/MainForm.h"
 #include "e2e/EraseRunTestSupport.h"
 
 namespace {
@@ -133,6 +134,38 @@ TEST_F(EraseRunPluginTest, AStopSummaryCountsEveryItemOfTheRunNotOnlyTheOneStopp
                                         ""};
     ASSERT_GT(log.size(), rows.size());
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + static_cast<ptrdiff_t>(rows.size())), rows);
+}
+
+// The band above the log says which step of how many is under way (the ticked rows, then the
+// plug-ins), and is blank again once the run has ended.
+TEST_F(EraseRunPluginTest, TheBandAboveTheLogCountsTheRunsStepsAndIsBlankAfterIt) {
+    SetUpApp(OptionsWithOnly({{"Windows", "TempFolder"}}, "SecurityLevel=Gutmann\r\n"));
+    WriteFileText(sandbox_->Temp() + "\\large.tmp", std::string(16 * 1024 * 1024, 'x'));
+    const std::string slow = AddSlowPlugin();
+    StartApp();
+    const HWND band = app_->MainControl(TFrmMain::IDC_RUN_ITEM);
+    ASSERT_NE(band, nullptr);
+    EXPECT_EQ(RemoteWindowText(band), "");
+    ASSERT_TRUE(app_->PressButton("Erase"));
+    std::string seen;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            seen = RemoteWindowText(band);
+            return seen == "Item 1 of 2: Erasing Temptory Files Directory";
+        },
+        kRunTimeoutMs))
+        << seen;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            seen = RemoteWindowText(band);
+            return seen == "Item 2 of 2: Erasing Plug-ins Information";
+        },
+        kRunTimeoutMs))
+        << seen;
+    EXPECT_EQ(CountFiles(sandbox_->Temp()), 0) << "the first step is over while the second is shown";
+    EXPECT_EQ(TakeRunEndBox(*app_).rfind("0 registry entries were erased. ", 0), 0u);
+    EXPECT_EQ(RemoteWindowText(band), "");
+    EXPECT_EQ(CountFiles(slow), 0);
 }
 
 } // namespace

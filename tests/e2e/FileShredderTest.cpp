@@ -2,7 +2,9 @@
 // per-file checks, pass labels, Stop, and what a shredding leaves on the disk.
 #include "app/MainForm.h"
 #include "driver/DialogDriver.h"
+#include "driver/DropFiles.h"
 #include "driver/QuorvaleDriver.h"
+#include "tools/FileShredderForm.h"
 
 #include "platform/WindowText.h"
 #include "platform/Files.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <regex>
 #include <set>
 
 namespace {
@@ -85,6 +88,18 @@ protected:
     }
 
     std::string Status(int row) const { return RemoteListViewCell(list_, row, 1); }
+    // The line under the list: a pass's progress, or what a drop left out.
+    std::string ProgressLine() const {
+        return RemoteWindowText(GetDlgItem(shredder_, TFrmFileShredder::IDC_SHRED_PROGRESS));
+    }
+    // Drops the paths on the window as Explorer does and waits until the list holds rows rows.
+    void Drop(const std::vector<std::string>& paths, int rows) {
+        std::unique_ptr<RemoteMemory> drop = DropFilesOn(shredder_, paths);
+        ASSERT_NE(drop, nullptr) << "the drop could not be made";
+        ASSERT_TRUE(WaitQueueHandled(shredder_)) << "the drop was not taken";
+        ASSERT_TRUE(WaitUntil([&] { return RemoteListViewRowCount(list_) == rows; }, 5000))
+            << RemoteListViewRowCount(list_) << " rows";
+    }
     HWND Button(const char* caption) const { return FindChildWithText(shredder_, caption); }
     HWND ShredButton() const {
         HWND button = Button("Start Shredding");
@@ -435,6 +450,91 @@ TEST_F(FileShredderTest, EscDuringAShreddingStopsItAndKeepsTheWindowWithItsResul
     PressKey(VK_ESCAPE);
     ReleaseKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(shredder_); }, 5000)) << "Esc closes the idle window";
+}
+
+// A drop from Explorer lists the files as "Select files" does, each once; a folder is left out and
+// the line under the list says so. Nothing is shredded until "Start Shredding" is clicked.
+TEST_F(FileShredderTest, FilesDroppedFromExplorerAreListedOnceAndOnlyTheClickShredsThem) {
+    WriteFileText(folder_ / "a.txt", "a");
+    WriteFileText(folder_ / "b.txt", "b");
+    MakeFolders(folder_ / "sub");
+    Open();
+    Drop({folder_ / "a.txt", folder_ / "sub", folder_ / "b.txt"}, 2);
+    EXPECT_EQ(RemoteListViewRows(list_, 2),
+              (std::vector<std::vector<std::string>>{{folder_ / "a.txt", " "}, {folder_ / "b.txt", " "}}));
+    EXPECT_EQ(ProgressLine(), "1 folder was not added: only files are shredded.");
+    Drop({folder_ / "B.TXT"}, 2);
+    EXPECT_EQ(ProgressLine(), "") << "the line speaks of the last drop only";
+    EXPECT_TRUE(FileExists(folder_ / "a.txt"));
+    EXPECT_TRUE(FileExists(folder_ / "b.txt"));
+    ExpectIdle();
+
+    ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+    ExpectFinalMessage(kFinishes);
+    EXPECT_EQ(Status(0), "Completed");
+    EXPECT_EQ(Status(1), "Completed");
+    EXPECT_FALSE(FileExists(folder_ / "a.txt"));
+    EXPECT_FALSE(FileExists(folder_ / "b.txt"));
+    EXPECT_TRUE(FolderExists(folder_ / "sub"));
+}
+
+// "Quorvale.exe /shredder <files>" (a Send To shortcut) opens the File Shredder alone with the files
+// listed; it shreds them only on the click, and the program ends when the window closes.
+TEST_F(FileShredderTest, TheShredderSwitchOpensTheWindowAloneWithTheFilesAndEndsWithIt) {
+    WriteFileText(folder_ / "a.txt", "a");
+    WriteFileText(folder_ / "b b.txt", "b");
+    app_ = std::make_unique<QuorvaleApp>(Options("DoD"));
+    app_->Start({"/shredder", folder_ / "a.txt", folder_ / "b b.txt"});
+    shredder_ = app_->WaitWindow(L"TFrmFileShredder", kShredderCaption);
+    ASSERT_NE(shredder_, nullptr);
+    list_ = FindChildOfClass(shredder_, L"SysListView32");
+    ASSERT_NE(list_, nullptr);
+    EXPECT_EQ(RemoteListViewRows(list_, 2),
+              (std::vector<std::vector<std::string>>{{folder_ / "a.txt", " "}, {folder_ / "b b.txt", " "}}));
+    EXPECT_EQ(app_->FindWindowOf(L"TFrmMain", "Quorvale"), nullptr) << "the shredder comes alone";
+    ASSERT_TRUE(WaitQueueHandled(shredder_));
+    EXPECT_TRUE(FileExists(folder_ / "a.txt"));
+    EXPECT_TRUE(FileExists(folder_ / "b b.txt"));
+    ExpectIdle();
+
+    ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+    ExpectFinalMessage(kFinishes);
+    EXPECT_FALSE(FileExists(folder_ / "a.txt"));
+    EXPECT_FALSE(FileExists(folder_ / "b b.txt"));
+    ASSERT_TRUE(app_->PressButton(shredder_, "Exit"));
+    ASSERT_TRUE(app_->WaitExit());
+    EXPECT_EQ(app_->ExitCode(), 0u);
+}
+
+// A large file's pass shows under the list how far it has come, and the line is cleared at the end.
+TEST_F(FileShredderTest, ALargeFilesPassShowsHowFarItHasComeUnderTheList) {
+    WriteFileText(folder_ / "large.bin", std::string(8 * kLargeFileBytes, 'x'));
+    Open(Options("Gutmann"));
+    Drop({folder_ / "large.bin"}, 1);
+    ASSERT_TRUE(app_->PressButton(shredder_, "Start Shredding"));
+    const std::regex progress("Pass (\\d+) of 35: (\\d+)%");
+    std::smatch match;
+    std::string first;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            first = ProgressLine();
+            return std::regex_match(first, match, progress);
+        },
+        60000))
+        << first;
+    EXPECT_GE(std::stoi(match[1].str()), 1);
+    EXPECT_LE(std::stoi(match[2].str()), 100);
+    std::string later;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            later = ProgressLine();
+            return later != first && std::regex_match(later, progress);
+        },
+        60000))
+        << "the line never moved on from " << first;
+    ExpectFinalMessage(kFinishes);
+    EXPECT_EQ(ProgressLine(), "");
+    EXPECT_FALSE(FileExists(folder_ / "large.bin"));
 }
 
 } // namespace

@@ -57,6 +57,22 @@ std::string WritableTestDriveMissing() {
     return {};
 }
 
+std::string LongWashTestDriveMissing() {
+    const wchar_t root[] = {static_cast<wchar_t>(kLongWashTestDrive), L':', L'\\', 0};
+    wchar_t label[MAX_PATH + 1] = {};
+    UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+    ULARGE_INTEGER freeBytes{}, totalBytes{};
+    const bool sized = GetDiskFreeSpaceExW(root, &freeBytes, &totalBytes, nullptr) && totalBytes.QuadPart > 0 &&
+                       totalBytes.QuadPart <= 1024ull * 1024 * 1024;
+    const bool labelled = GetVolumeInformationW(root, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0) &&
+                          Narrow(label) == kLongWashTestLabel;
+    SetErrorMode(previous);
+    if (!sized || !labelled) {
+        return Missing(kLongWashTestDrive, "is not the long-wash scratch drive in this prefix");
+    }
+    return CanCreateFileIn(kLongWashTestDrive) ? std::string() : Missing(kLongWashTestDrive, "cannot be written");
+}
+
 std::string ReadOnlyTestDriveMissing() {
     int64_t total = 0;
     if (!SmallDrive(kReadOnlyTestDrive, total)) {

@@ -12,6 +12,9 @@ constexpr char kWritableTestDrive = 'Q';
 constexpr char kReadOnlyTestDrive = 'R';
 constexpr char kNoDiskTestDrive = 'P';
 constexpr char kImageTestDrive = 'I';
+// A 256 MiB scratch drive labelled kLongWashTestLabel, for a wash long enough to watch.
+constexpr char kLongWashTestDrive = 'W';
+constexpr const char* kLongWashTestLabel = "QvLongWash";
 constexpr const char* kReadOnlyTestFile = "R:\\ReadOnly.txt";
 
 // Empty when the drive is there as described; otherwise why a test that needs it must skip.
@@ -19,6 +22,8 @@ std::string WritableTestDriveMissing();
 std::string ReadOnlyTestDriveMissing();
 std::string NoDiskTestDriveMissing();
 std::string ImageTestDriveMissing();
+// Why W: is not the long-wash scratch drive (its label, at most 1 GiB, writable), or "".
+std::string LongWashTestDriveMissing();
 
 // How often text occurs in the raw bytes of drive I:'s image (its free blocks included), after the
 // drive's file system has written what it holds in memory; -1 when the image cannot be read.

@@ -50,6 +50,15 @@ TEST(EraseAccount, OpenFailuresAreNamedForTheUser) {
     EXPECT_EQ(OpenFailureReason(1234), "Windows error 1234");
 }
 
+// The band above the main window's log names the step under way by its start line.
+TEST(RunItemText, CountsTheStepAndNamesItWithoutTheClosingDots) {
+    EXPECT_EQ(RunItemText(3, 61, "Erasing Temptory Files Directory ..."),
+              "Item 3 of 61: Erasing Temptory Files Directory");
+    EXPECT_EQ(RunItemText(1, 1, "Erasing Plug-ins Information ..."), "Item 1 of 1: Erasing Plug-ins Information");
+    EXPECT_EQ(RunItemText(12, 40, "Erasing Run History"), "Item 12 of 40: Erasing Run History") << "no dots to leave";
+    EXPECT_EQ(RunItemText(2, 9, "Dots... inside ..."), "Item 2 of 9: Dots... inside");
+}
+
 } // namespace
 
 TEST(EraseAccount, AFileInUseIsSaidToBeInUseNamingItsHolderWhereWindowsCanTell) {

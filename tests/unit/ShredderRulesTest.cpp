@@ -132,4 +132,44 @@ TEST_F(ShredRefusalTest, AFileOnAWriteProtectedDriveNamesTheDrive) {
     EXPECT_EQ(ShredRefusal(kReadOnlyTestFile), std::string("Drive R: is read only"));
 }
 
+TEST(ShredderPassProgress, SaysThePassOfHowManyAndTheWholePercentWritten) {
+    const std::pair<PassProgress, const char*> cases[] = {
+        {{1, 3, 0, 1000}, "Pass 1 of 3: 0%"},
+        {{2, 3, 455, 1000}, "Pass 2 of 3: 45%"},
+        {{2, 3, 999, 1000}, "Pass 2 of 3: 99%"},
+        {{35, 35, 1000, 1000}, "Pass 35 of 35: 100%"},
+        // Past two gigabytes the percent must not overflow.
+        {{1, 7, int64_t{3} << 32, int64_t{4} << 32}, "Pass 1 of 7: 75%"},
+        {{1, 2, 0, 0}, "Pass 1 of 2: 100%"},
+    };
+    for (const auto& [progress, text] : cases) {
+        EXPECT_EQ(PassProgressText(progress), text);
+    }
+}
+
+// Files dropped on the window or named after "/shredder": each listed once, as a full path; folders
+// left out and counted, a missing file listed (its row says so when shredding).
+TEST(ShredderPathsToList, TakesEachFileOnceAsAFullPathAndCountsFolders) {
+    ScratchFolder folder;
+    WriteFileText(folder / "one.txt", "1");
+    WriteFileText(folder / "two.txt", "2");
+    MakeFolders(folder / "sub");
+    SetCurrentDirectoryW(WidePath(folder.Path()).c_str());
+    const ListedPaths taken = PathsToList(
+        {folder / "one.txt", "two.txt", folder / "sub", folder / "ONE.TXT", folder / "gone.txt", folder / "sub\\"},
+        {folder / "listed.txt"});
+    EXPECT_EQ(taken.files, (std::vector<std::string>{folder / "one.txt", folder / "two.txt", folder / "gone.txt"}));
+    EXPECT_EQ(taken.folders, 2);
+
+    const ListedPaths again = PathsToList({folder / "listed.txt", folder / "Two.txt"}, {folder / "LISTED.txt"});
+    EXPECT_EQ(again.files, (std::vector<std::string>{folder / "Two.txt"})) << "one already in the list";
+    EXPECT_EQ(again.folders, 0);
+    SetCurrentDirectoryW(L"C:\\");
+}
+
+TEST(ShredderPathsToList, SaysHowManyFoldersWereLeftOut) {
+    EXPECT_EQ(FoldersNotAddedText(1), "1 folder was not added: only files are shredded.");
+    EXPECT_EQ(FoldersNotAddedText(3), "3 folders were not added: only files are shredded.");
+}
+
 } // namespace

@@ -260,6 +260,42 @@ TEST_F(WipeMethodsTest, TheShreddersOwnStopFlagAndLabelsAreHonoured) {
     EXPECT_FALSE(StopRequested);
 }
 
+// A large file's passes tell how far they have come after every block: the shredder's window shows
+// it. The reports of a pass rise block by block to the file's length, each once the bytes before it
+// hold that pass's pattern, and name the pass and the method's number of passes.
+TEST_F(WipeMethodsTest, EveryPassReportsItsProgressBlockByBlockUpToTheLength) {
+    const size_t block = 768 * 1024;
+    const size_t length = block * 2 + block / 2;
+    struct Case {
+        const char* method;
+        int32_t passes;
+        int expectedPasses;
+    };
+    for (const Case& c : {Case{"DoD", 0, 3}, Case{"Random", 2, 2}, Case{"Random", 0, 0}}) {
+        std::string path = folder_ / "large.bin";
+        WriteFileText(path, std::string(length, 'Q'));
+        std::vector<PassProgress> reports;
+        WipeControl control;
+        control.duringPass = [&](const PassProgress& progress) {
+            reports.push_back(progress);
+            if (std::string(c.method) == "DoD" && progress.pass == 1) {
+                std::vector<uint8_t> bytes = ReadBytes(path);
+                EXPECT_EQ(bytes[static_cast<size_t>(progress.done) - 1], 0x55) << "written before it is reported";
+            }
+        };
+        WipeFileByMethod(path, c.method, c.passes, control);
+        ASSERT_EQ(reports.size(), static_cast<size_t>(c.expectedPasses) * 3) << c.method << " " << c.passes;
+        for (size_t i = 0; i < reports.size(); ++i) {
+            const int64_t expectedDone = std::min<int64_t>(static_cast<int64_t>((i % 3 + 1) * block), length);
+            EXPECT_EQ(reports[i].pass, static_cast<int>(i / 3) + 1) << c.method << " report " << i;
+            EXPECT_EQ(reports[i].passCount, c.expectedPasses) << c.method << " report " << i;
+            EXPECT_EQ(reports[i].done, expectedDone) << c.method << " report " << i;
+            EXPECT_EQ(reports[i].length, static_cast<int64_t>(length)) << c.method << " report " << i;
+        }
+        EXPECT_FALSE(FileExists(path)) << c.method;
+    }
+}
+
 TEST_F(WipeMethodsTest, AFileThatCannotBeOpenedForWritingRaisesAndIsKept) {
     std::string path = folder_ / "locked.bin";
     WriteFileText(path, "locked content");
