@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -59,16 +60,22 @@ inline __attribute__((always_inline)) uint32_t FillRounds(uint8_t* bytes, size_t
         seed = seed * kOneStep.multiplier + kOneStep.increment;
         lanes[j] = seed;
     }
-    // Each round writes the bytes of the states it holds, then steps every lane kLanes on.
-    for (; done + kLanes <= count; done += kLanes) {
+    // Each round takes the top bytes of the states it holds, then steps every lane kLanes on. The
+    // round's bytes are gathered in a local array and copied out whole (and the count kept in a
+    // local), so the compiler need not fear that a byte written lands in a lane or in the count.
+    size_t written = 0;
+    for (; written + kLanes <= count; written += kLanes) {
+        uint8_t round[kLanes];
         for (unsigned j = 0; j < kLanes; ++j) {
-            bytes[done + j] = static_cast<uint8_t>(lanes[j] >> 24);
+            round[j] = static_cast<uint8_t>(lanes[j] >> 24);
         }
-        seed = lanes[kLanes - 1];
+        std::memcpy(bytes + written, round, kLanes);
+        seed = lanes[kLanes - 1]; // the state of the last byte written
         for (unsigned j = 0; j < kLanes; ++j) {
             lanes[j] = lanes[j] * kLaneStep.multiplier + kLaneStep.increment;
         }
     }
+    done = written;
     return seed;
 }
 
