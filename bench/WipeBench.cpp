@@ -1,24 +1,74 @@
 // Wipes what it is given with the program's own engine, for the benchmark script:
 //   WipeBench file <path> <method>     one file with WipeFileByMethod
 //   WipeBench tree <folder> <method>   a folder tree with WipeFolderTree
-// Prints the elapsed milliseconds measured around the wipe alone.
+// and times the parts a wipe of one large file is made of:
+//   WipeBench random <MiB>             the random source alone, filling <MiB> in 768 KiB blocks
+//   WipeBench write <path> <passes>    the file's length written over <passes> times from one
+//                                      block filled once, each pass flushed: what dd does
+// Prints the elapsed milliseconds measured around that work alone.
 #include "engine/FolderWipe.h"
 #include "engine/WipeMethods.h"
+#include "platform/FileWrites.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr size_t kBlock = 768 * 1024;
+
+void FillRandom(int mebibytes) {
+    std::vector<uint8_t> block(kBlock);
+    const int64_t total = static_cast<int64_t>(mebibytes) * 1024 * 1024;
+    for (int64_t done = 0; done < total; done += kBlock) {
+        FillRandomBytes(block.data(), static_cast<size_t>(std::min<int64_t>(kBlock, total - done)));
+    }
+}
+
+bool WritePasses(const char* path, int passes) {
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    std::vector<uint8_t> block(kBlock, 0);
+    const int64_t length = FileLength(file);
+    for (int pass = 0; pass < passes; ++pass) {
+        RewindFile(file);
+        for (int64_t done = 0; done < length; done += kBlock) {
+            WriteFull(file, block.data(), static_cast<size_t>(std::min<int64_t>(kBlock, length - done)));
+        }
+        FlushFileBuffers(file);
+    }
+    CloseHandle(file);
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: WipeBench file|tree <path> <method>\n");
+    const bool timesAPart = argc == 3 && std::strcmp(argv[1], "random") == 0;
+    if (argc != 4 && !timesAPart) {
+        std::fprintf(stderr, "usage: WipeBench file|tree <path> <method>, random <MiB>, write <path> <passes>\n");
         return 2;
     }
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    if (std::strcmp(argv[1], "file") == 0) {
+    if (timesAPart) {
+        FillRandom(std::atoi(argv[2]));
+    } else if (std::strcmp(argv[1], "write") == 0) {
+        if (!WritePasses(argv[2], std::atoi(argv[3]))) {
+            std::fprintf(stderr, "cannot open %s\n", argv[2]);
+            return 1;
+        }
+    } else if (std::strcmp(argv[1], "file") == 0) {
         WipeFileByMethod(argv[2], argv[3], 3);
     } else {
         UnseenLog log;

@@ -7,6 +7,12 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 uint32_t WipeRandomSeed = 0;
@@ -41,33 +47,106 @@ constexpr LcgStep StepsOf(unsigned count) {
 constexpr unsigned kLanes = 32;
 constexpr LcgStep kLaneStep = StepsOf(kLanes);
 
-} // namespace
-
-void FillRandomBytes(uint8_t* bytes, size_t count) {
-    uint32_t seed = WipeRandomSeed;
-    size_t done = 0;
-    if (count >= 2 * kLanes) {
-        uint32_t lanes[kLanes];
+// Fills whole rounds of kLanes bytes from the state after seed; returns the state after the last
+// byte written and sets done to the bytes written (a multiple of kLanes, 0 for fewer than two
+// rounds). Inlined into each of the fillers below, each compiled for its own instruction set.
+inline __attribute__((always_inline)) uint32_t FillRounds(uint8_t* bytes, size_t count, uint32_t seed, size_t& done) {
+    done = 0;
+    if (count < 2 * kLanes) {
+        return seed;
+    }
+    uint32_t lanes[kLanes];
+    for (unsigned j = 0; j < kLanes; ++j) {
+        seed = seed * kOneStep.multiplier + kOneStep.increment;
+        lanes[j] = seed;
+    }
+    // Each round takes the top bytes of the states it holds, then steps every lane kLanes on. The
+    // round's bytes are gathered in a local array and copied out whole (and the count kept in a
+    // local), so the compiler need not fear that a byte written lands in a lane or in the count.
+    size_t written = 0;
+    for (; written + kLanes <= count; written += kLanes) {
+        uint8_t round[kLanes];
         for (unsigned j = 0; j < kLanes; ++j) {
-            seed = seed * kOneStep.multiplier + kOneStep.increment;
-            lanes[j] = seed;
+            round[j] = static_cast<uint8_t>(lanes[j] >> 24);
         }
-        // Each round writes the bytes of the states it holds, then steps every lane kLanes on.
-        for (; done + kLanes <= count; done += kLanes) {
-            for (unsigned j = 0; j < kLanes; ++j) {
-                bytes[done + j] = static_cast<uint8_t>(lanes[j] >> 24);
-            }
-            seed = lanes[kLanes - 1];
-            for (unsigned j = 0; j < kLanes; ++j) {
-                lanes[j] = lanes[j] * kLaneStep.multiplier + kLaneStep.increment;
-            }
+        std::memcpy(bytes + written, round, kLanes);
+        seed = lanes[kLanes - 1]; // the state of the last byte written
+        for (unsigned j = 0; j < kLanes; ++j) {
+            lanes[j] = lanes[j] * kLaneStep.multiplier + kLaneStep.increment;
         }
     }
+    done = written;
+    return seed;
+}
+
+using RoundsFiller = uint32_t (*)(uint8_t*, size_t, uint32_t, size_t&);
+
+uint32_t FillRoundsPlain(uint8_t* bytes, size_t count, uint32_t seed, size_t& done) {
+    return FillRounds(bytes, count, seed, done);
+}
+
+#if defined(__i386__) || defined(__x86_64__)
+// The 32-bit program is built for processors without SSE2 (Windows XP runs on them); where the
+// processor has SSE2 or AVX2 the same rounds run in its wider registers.
+__attribute__((target("sse2"))) uint32_t FillRoundsSse2(uint8_t* bytes, size_t count, uint32_t seed, size_t& done) {
+    return FillRounds(bytes, count, seed, done);
+}
+__attribute__((target("avx2"))) uint32_t FillRoundsAvx2(uint8_t* bytes, size_t count, uint32_t seed, size_t& done) {
+    return FillRounds(bytes, count, seed, done);
+}
+#endif
+
+RoundsFiller FillerOf(RandomPath path) {
+    switch (path) {
+#if defined(__i386__) || defined(__x86_64__)
+    case RandomPath::Sse2:
+        return FillRoundsSse2;
+    case RandomPath::Avx2:
+        return FillRoundsAvx2;
+#endif
+    default:
+        return FillRoundsPlain;
+    }
+}
+
+void FillRandomBytesWith(RoundsFiller filler, uint8_t* bytes, size_t count) {
+    size_t done = 0;
+    uint32_t seed = filler(bytes, count, WipeRandomSeed, done);
     for (; done < count; ++done) {
         seed = seed * kOneStep.multiplier + kOneStep.increment;
         bytes[done] = static_cast<uint8_t>(seed >> 24);
     }
     WipeRandomSeed = seed;
+}
+
+} // namespace
+
+bool RandomPathRuns(RandomPath path) {
+#if defined(__i386__) || defined(__x86_64__)
+    __builtin_cpu_init();
+    switch (path) {
+    case RandomPath::Sse2:
+        return __builtin_cpu_supports("sse2");
+    case RandomPath::Avx2:
+        // Also false where Windows does not keep the wide registers across thread switches (XP).
+        return __builtin_cpu_supports("avx2");
+    default:
+        return true;
+    }
+#else
+    return path == RandomPath::Plain;
+#endif
+}
+
+void FillRandomBytesBy(RandomPath path, uint8_t* bytes, size_t count) {
+    FillRandomBytesWith(FillerOf(path), bytes, count);
+}
+
+void FillRandomBytes(uint8_t* bytes, size_t count) {
+    static const RoundsFiller best = FillerOf(RandomPathRuns(RandomPath::Avx2)   ? RandomPath::Avx2
+                                              : RandomPathRuns(RandomPath::Sse2) ? RandomPath::Sse2
+                                                                                 : RandomPath::Plain);
+    FillRandomBytesWith(best, bytes, count);
 }
 
 WipeOpenError::WipeOpenError(const std::string& path, unsigned long error, std::optional<std::string> refusal)
@@ -167,6 +246,97 @@ void LetMessagesRun(bool throttled) {
     }
 }
 
+// One thread writes the blocks of a pass of a file longer than one block while the wiping thread
+// makes the next block and lets window messages run; it also flushes the pass to the disk. Started
+// with the first such file and kept for the rest of the process (starting a thread costs more than
+// writing a block). One file at a time: a wipe started by a message that runs meanwhile finds it
+// taken and writes its blocks itself.
+class BlockWriter {
+public:
+    // The writer, or nullptr while another wipe holds it.
+    static BlockWriter* Take() {
+        static BlockWriter* const writer = new BlockWriter(); // lives as long as the process
+        return writer->taken_.exchange(true) ? nullptr : writer;
+    }
+    void Release() { taken_ = false; }
+
+    // Starts writing count bytes at data at the file's current position; count 0 flushes the file.
+    // The data must stay as it is until Wait returns.
+    void Start(HANDLE file, const uint8_t* data, size_t count) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        job_ = {file, data, count};
+        pending_ = true;
+        finished_ = false;
+        work_.notify_one();
+    }
+
+    // Waits for the job, letting window messages run meanwhile; the bytes written (for a flush, 1
+    // when it succeeded, else 0).
+    size_t Wait() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!done_.wait_for(lock, std::chrono::milliseconds(kMessageIntervalMs), [this] { return finished_; })) {
+            lock.unlock();
+            LetMessagesRun(true);
+            lock.lock();
+        }
+        return result_;
+    }
+
+private:
+    struct Job {
+        HANDLE file;
+        const uint8_t* data;
+        size_t count;
+    };
+
+    BlockWriter() {
+        std::thread([this] { Run(); }).detach();
+    }
+
+    void Run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            work_.wait(lock, [this] { return pending_; });
+            pending_ = false;
+            const Job job = job_;
+            lock.unlock();
+            size_t result =
+                job.count != 0 ? WriteFull(job.file, job.data, job.count) : (FlushFileBuffers(job.file) ? 1u : 0u);
+            lock.lock();
+            result_ = result;
+            finished_ = true;
+            done_.notify_one();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable work_;
+    std::condition_variable done_;
+    Job job_{};
+    bool pending_ = false;
+    bool finished_ = false;
+    size_t result_ = 0;
+    std::atomic<bool> taken_{false};
+};
+
+// The writer for one pass, when the file is longer than a block and the writer is free.
+class WriterLease {
+public:
+    explicit WriterLease(bool wanted) : writer_(wanted ? BlockWriter::Take() : nullptr) {}
+    ~WriterLease() {
+        if (writer_) {
+            writer_->Release();
+        }
+    }
+    WriterLease(const WriterLease&) = delete;
+    WriterLease& operator=(const WriterLease&) = delete;
+    BlockWriter* operator->() const { return writer_; }
+    explicit operator bool() const { return writer_ != nullptr; }
+
+private:
+    BlockWriter* writer_;
+};
+
 // The file a method wipes. A file named on its own is reopened for every pass; a file of a walk,
 // one of many, is opened at its first pass and stays open through every pass, since every open
 // costs a trip to the file system and a search of the folder. Either way the truncation, the rename
@@ -195,35 +365,68 @@ struct Victim {
 };
 
 // Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
-// blocks, and flushes it to the disk, so that every pass really reaches the disk. Window messages
-// run between blocks so a long pass never freezes the window.
+// blocks, and flushes it to the disk, so that every pass really reaches the disk. A fixed pass's
+// block is filled once. A file longer than a block is written by the writer thread while this one
+// makes the next random block and lets window messages run, so a long pass never freezes the
+// window; a file of one block is written here.
 void RunPass(Victim& victim, const Pass& pass, const WipeControl& control, int number, int32_t passCount) {
     HANDLE file = victim.Open();
     int64_t length = FileLength(file);
     if (length <= 0 || !RewindFile(file)) {
         return;
     }
-    std::vector<uint8_t> block(static_cast<size_t>(std::min<int64_t>(length, kBlockSize)));
-    if (pass.kind != Pass::Random) {
-        FillPattern(block, pass);
+    const bool random = pass.kind == Pass::Random;
+    auto blockAt = [length](int64_t offset) {
+        return static_cast<size_t>(std::min<int64_t>(length - offset, kBlockSize));
+    };
+    WriterLease writer(length > static_cast<int64_t>(kBlockSize));
+    // Two blocks for a random pass with the writer: it writes one while the other is made.
+    std::vector<uint8_t> blocks[2];
+    blocks[0].resize(blockAt(0));
+    if (random && writer) {
+        blocks[1].resize(blocks[0].size());
+    }
+    int current = 0;
+    if (random) {
+        FillRandomBytes(blocks[0].data(), blocks[0].size());
+    } else {
+        FillPattern(blocks[0], pass);
     }
     for (int64_t done = 0; done < length;) {
-        size_t count = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
-        if (pass.kind == Pass::Random) {
-            FillRandomBytes(block.data(), count);
+        const size_t count = blockAt(done);
+        const int64_t next = done + static_cast<int64_t>(count);
+        const uint8_t* data = blocks[current].data();
+        size_t written;
+        if (writer) {
+            writer->Start(file, data, count);
+            if (random && next < length) {
+                current ^= 1;
+                FillRandomBytes(blocks[current].data(), blockAt(next));
+            }
+            written = writer->Wait();
+        } else {
+            written = WriteFull(file, data, count);
+            if (random && next < length) {
+                FillRandomBytes(blocks[current].data(), blockAt(next));
+            }
         }
-        if (WriteFull(file, block.data(), count) != count) {
+        if (written != count) {
             break;
         }
-        done += static_cast<int64_t>(count);
+        done = next;
         if (control.duringPass) {
             control.duringPass({number, static_cast<int>(passCount), done, length});
         }
         if (done < length) {
-            LetMessagesRun(victim.walked);
+            LetMessagesRun(true);
         }
     }
-    FlushFileBuffers(file);
+    if (writer) {
+        writer->Start(file, nullptr, 0);
+        writer->Wait();
+    } else {
+        FlushFileBuffers(file);
+    }
     if (!victim.walked) {
         victim.file.Close();
     }

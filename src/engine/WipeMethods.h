@@ -86,3 +86,9 @@ extern uint32_t WipeRandomSeed;
 uint8_t NextRandomByte();
 // The next count bytes of the same source, many at a time.
 void FillRandomBytes(uint8_t* bytes, size_t count);
+
+// The instruction sets the random source can fill its lanes with; FillRandomBytes takes the best
+// this processor runs. The bytes are the same whichever fills them.
+enum class RandomPath { Plain, Sse2, Avx2 };
+bool RandomPathRuns(RandomPath path);
+void FillRandomBytesBy(RandomPath path, uint8_t* bytes, size_t count);

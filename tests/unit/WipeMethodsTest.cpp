@@ -8,8 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <atomic>
+#include <functional>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -139,24 +140,37 @@ TEST_F(WipeMethodsTest, TheRandomStreamStartsAtZeroWithTheProgram) {
 
 // The random source makes many bytes at a time in lanes; the stream must stay the one-step
 // generator's, whatever the sizes asked for in turn (below, at and above the lane width, a
-// whole write block, odd tails) and with single bytes between them.
+// whole write block, odd tails) and with single bytes between them: through the program's own
+// choice of instruction set and through each one this processor runs.
 TEST(RandomStream, ManyBytesAtATimeEqualTheOneStepGeneratorOverALongStretch) {
     uint32_t saved = WipeRandomSeed;
-    for (uint32_t start : {0u, 1u, 0x80000000u, 0xFFFFFFFFu, 0x12345678u}) {
-        WipeRandomSeed = start;
-        uint32_t seed = start;
-        size_t offset = 0;
-        for (size_t count : {0u, 1u, 7u, 8u, 15u, 16u, 17u, 31u, 32u, 63u, 64u, 65u, 100003u, 768u * 1024u, 3u,
-                             2u * 768u * 1024u + 5u}) {
-            std::vector<uint8_t> expected = ExpectedRandom(seed, count);
-            std::vector<uint8_t> actual(count, 0xEE);
-            FillRandomBytes(actual.data(), count);
-            ASSERT_TRUE(actual == expected) << count << " bytes at offset " << offset << " from seed " << start;
-            offset += count;
-            ASSERT_EQ(WipeRandomSeed, seed) << "after " << count << " bytes from seed " << start;
-            uint8_t single = NextRandomByte();
-            ASSERT_EQ(single, ExpectedRandom(seed, 1)[0]) << "single byte after " << count << " bytes";
-            ++offset;
+    std::vector<std::function<void(uint8_t*, size_t)>> fillers{FillRandomBytes};
+    int paths = 0;
+    for (RandomPath path : {RandomPath::Plain, RandomPath::Sse2, RandomPath::Avx2}) {
+        if (RandomPathRuns(path)) {
+            fillers.push_back([path](uint8_t* bytes, size_t count) { FillRandomBytesBy(path, bytes, count); });
+            ++paths;
+        }
+    }
+    EXPECT_GE(paths, 1) << "the plain path runs everywhere";
+    for (size_t filler = 0; filler < fillers.size(); ++filler) {
+        for (uint32_t start : {0u, 1u, 0x80000000u, 0xFFFFFFFFu, 0x12345678u}) {
+            WipeRandomSeed = start;
+            uint32_t seed = start;
+            size_t offset = 0;
+            for (size_t count : {0u, 1u, 7u, 8u, 15u, 16u, 17u, 31u, 32u, 63u, 64u, 65u, 100003u, 768u * 1024u, 3u,
+                                 2u * 768u * 1024u + 5u}) {
+                std::vector<uint8_t> expected = ExpectedRandom(seed, count);
+                std::vector<uint8_t> actual(count, 0xEE);
+                fillers[filler](actual.data(), count);
+                ASSERT_TRUE(actual == expected)
+                    << "filler " << filler << ": " << count << " bytes at offset " << offset << " from seed " << start;
+                offset += count;
+                ASSERT_EQ(WipeRandomSeed, seed) << "filler " << filler << " after " << count << " bytes";
+                uint8_t single = NextRandomByte();
+                ASSERT_EQ(single, ExpectedRandom(seed, 1)[0]) << "single byte after " << count << " bytes";
+                ++offset;
+            }
         }
     }
     WipeRandomSeed = saved;
@@ -294,6 +308,48 @@ TEST_F(WipeMethodsTest, EveryPassReportsItsProgressBlockByBlockUpToTheLength) {
         }
         EXPECT_FALSE(FileExists(path)) << c.method;
     }
+}
+
+// A wipe started while another runs (a message handled between the blocks of a long pass may start
+// one) writes its own blocks: both files get every pass whole and both are gone.
+TEST_F(WipeMethodsTest, AWipeStartedDuringTheLongPassOfAnotherCompletesAndSoDoesTheFirst) {
+    const size_t length = 2 * 768 * 1024 + 7;
+    const std::string outer = folder_ / "outer.bin";
+    const std::string inner = folder_ / "inner.bin";
+    WriteFileText(outer, std::string(length, 'O'));
+    WriteFileText(inner, std::string(length, 'I'));
+    std::vector<int> innerPasses;
+    std::vector<int> outerPasses;
+    bool started = false;
+    WipeControl control;
+    control.duringPass = [&](const PassProgress& progress) {
+        if (started || progress.pass != 2) {
+            return;
+        }
+        started = true;
+        WipeControl innerControl;
+        innerControl.afterPass = [&](int pass) {
+            innerPasses.push_back(pass);
+            if (pass <= 2) {
+                EXPECT_EQ(ReadBytes(inner), std::vector<uint8_t>(length, pass == 1 ? 0x00 : 0xFF))
+                    << "inner pass " << pass;
+            }
+        };
+        WipeFileNSA(inner, innerControl); // zeros, then ones, ...
+    };
+    control.afterPass = [&](int pass) {
+        outerPasses.push_back(pass);
+        if (pass == 2) {
+            EXPECT_EQ(ReadBytes(outer), std::vector<uint8_t>(length, 0xAA));
+        }
+    };
+    WipeFileDoD(outer, control);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(outerPasses, (std::vector<int>{1, 2, 3}));
+    ASSERT_FALSE(innerPasses.empty());
+    EXPECT_EQ(innerPasses.size(), 7u);
+    EXPECT_FALSE(FileExists(outer));
+    EXPECT_FALSE(FileExists(inner));
 }
 
 TEST_F(WipeMethodsTest, AFileThatCannotBeOpenedForWritingRaisesAndIsKept) {
