@@ -37,6 +37,11 @@ command -v gcc >/dev/null || need+=(gcc)
 command -v make >/dev/null || need+=(make)
 # The test drive whose raw bytes the tests read is an ext2 image.
 [ -x /usr/sbin/mkfs.ext2 ] || command -v mkfs.ext2 >/dev/null || need+=(e2fsprogs)
+# The release zip is made by Info-ZIP's zip, which can leave out the times that differ between builds.
+command -v zip >/dev/null || need+=(zip)
+# scripts/sign.sh signs the programs with osslsigncode; its test makes a throw-away authority with openssl.
+command -v osslsigncode >/dev/null || need+=(osslsigncode)
+command -v openssl >/dev/null || need+=(openssl)
 
 # shellcheck source=lib/retry.sh
 source "$here/lib/retry.sh"

@@ -7,6 +7,7 @@
 #include "engine/ProgramItems.h"
 #include "engine/TodaysWindows.h"
 #include "engine/WindowsItems.h"
+#include "platform/Files.h"
 #include "store/OptionNames.h"
 #include "store/OptionTexts.h"
 #include "store/OptionsStore.h"
@@ -56,7 +57,7 @@ const EraseItem kEraseItems[kEraseItemCount] = {
     {kSectionIE, "AutoPassword", false, "Erasing IE AutoComplete Passwords ...", "0 registry entried was erased.", false,
      [](const Context& c) { EraseIEPasswords(c.log); }},
     {kSectionIE, "AutoFormData", false, "Erasing IE AutoComplete Form Data ...", nullptr, false,
-     [](const Context&) { EraseIEFormData(); }},
+     [](const Context& c) { EraseIEFormData(c.log, ExecutableDir()); }},
     {kSectionIE, "IndexDat", true, "Erasing IE Index.dat ...", kPlaceholderLine, false,
      [](const Context& c) { EraseIEIndexDat(c.log); }},
     {kSectionFirefox, "Cache", true, "Erasing Firefox Cache ...", kPlaceholderLine, false,

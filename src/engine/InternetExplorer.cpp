@@ -64,13 +64,19 @@ std::string ProtectedStorageFormDataKey(const std::string& userName) {
            "\\Data\\e161255a-37c3-11d2-bcaa-00c04fd929db\\e161255a-37c3-11d2-bcaa-00c04fd929db";
 }
 
-void EraseIEFormData() {
+void EraseIEFormData(ProgressLog& log, const std::string& programFolder) {
     if (IsWindowsNtPlatform()) {
-        GateOtherChange("Erase AutoComplete form data through the form data service", [] {
+        std::optional<ServicePlaceRefusal> refusal;
+        GateOtherChange("Erase AutoComplete form data through the form data service", [&] {
             StopSiblingService();
-            StartSiblingService();
+            refusal = StartSiblingService(programFolder);
             StopSiblingService();
         });
+        if (refusal) {
+            const std::string why = ServiceNotInstalledWhy(*refusal);
+            log.AppendLine(std::string("Refused: ") + kFormDataWhat + " (" + why + ")");
+            NoteNotErased(kFormDataWhat, "refused: " + why);
+        }
         return;
     }
     EraseProtectedStorageFormData();

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "engine/ProgressLog.h"
+#include "gate/ServicePlace.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,9 +55,13 @@ std::vector<std::string> IndexDatFolders(const std::string& osFamily, const std:
 // the walk of its folder and everything below it.
 void WipeIndexDatTree(const std::string& folder, ProgressLog& log);
 
-// On the NT family: stops, starts and stops the sibling service, whose start erases the form data.
+// On the NT family: stops, starts and stops the sibling service (its program in programFolder,
+// ending in "\"), whose start erases the form data. When the service had to be installed and
+// RefuseServicePlace refused its place, the log gets "Refused: " + kFormDataWhat + " (" +
+// ServiceNotInstalledWhy + ")" and the run's account the same entry.
 // Elsewhere: deletes the sub-keys of the user's protected storage key for AutoComplete data.
-void EraseIEFormData();
+constexpr const char* kFormDataWhat = "Internet Explorer AutoComplete form data";
+void EraseIEFormData(ProgressLog& log, const std::string& programFolder);
 
 // The protected storage key (under HKEY_LOCAL_MACHINE) that holds a user's AutoComplete form data
 // on the Windows 9x family.
@@ -65,11 +71,14 @@ std::string ProtectedStorageFormDataKey(const std::string& userName);
 // " registry entries were erased.".
 void EraseIEPasswords(ProgressLog& log);
 
-// Stop and start of the sibling service. Starting installs it first, by its own command line, when
-// it is missing; both wait (at most kSiblingServiceWaitMs) until the service has left the pending
-// state. Nothing is reported.
+// Stop and start of the sibling service. Starting installs it first, by its own command line from
+// programFolder, when it is missing, unless RefuseServicePlace refuses that place: then it returns
+// the refusal and neither installs nor starts. Both wait (at most kSiblingServiceWaitMs) until the
+// service has left the pending state.
 void StopSiblingService();
-void StartSiblingService();
+std::optional<ServicePlaceRefusal> StartSiblingService(const std::string& programFolder);
+// Why the form data was not erased when the service's place was refused.
+std::string ServiceNotInstalledWhy(const ServicePlaceRefusal& refusal);
 
 // The command line that installs the sibling service from the program's folder (ending in "\").
 std::string SiblingServiceInstallCommand(const std::string& programFolder);

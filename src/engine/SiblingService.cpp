@@ -2,6 +2,7 @@
 // start and stop through the service control manager.
 #include "engine/InternetExplorer.h"
 
+#include "gate/ServicePlace.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 
@@ -9,9 +10,14 @@ namespace {
 
 constexpr DWORD kSiblingServiceAccess = SERVICE_START | SERVICE_STOP | SERVICE_QUERY_STATUS;
 
-// Runs the installer from the program's folder and waits for it to finish.
-void InstallSiblingService() {
-    RunCommandLine(SiblingServiceInstallCommand(ExecutableDir()), SW_SHOWMINIMIZED, kSiblingServiceWaitMs);
+// Runs the installer from the program's folder and waits for it to finish, unless that folder or
+// the service program can be changed by other users.
+std::optional<ServicePlaceRefusal> InstallSiblingService(const std::string& programFolder) {
+    std::optional<ServicePlaceRefusal> refusal = RefuseServicePlace(programFolder + kSiblingServiceProgram);
+    if (!refusal) {
+        RunCommandLine(SiblingServiceInstallCommand(programFolder), SW_SHOWMINIMIZED, kSiblingServiceWaitMs);
+    }
+    return refusal;
 }
 
 } // namespace
@@ -36,22 +42,31 @@ void StopSiblingService() {
     }
 }
 
-void StartSiblingService() {
+std::optional<ServicePlaceRefusal> StartSiblingService(const std::string& programFolder) {
     ServiceHandle manager = OpenServiceManager(SC_MANAGER_CONNECT);
     if (!manager) {
-        InstallSiblingService();
+        if (std::optional<ServicePlaceRefusal> refusal = InstallSiblingService(programFolder)) {
+            return refusal;
+        }
         manager = OpenServiceManager(SC_MANAGER_CONNECT);
         if (!manager) {
-            return;
+            return std::nullopt;
         }
     }
     ServiceHandle service = OpenServiceByName(manager.get(), kSiblingServiceName, kSiblingServiceAccess);
     if (!service && GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST) {
-        InstallSiblingService();
+        if (std::optional<ServicePlaceRefusal> refusal = InstallSiblingService(programFolder)) {
+            return refusal;
+        }
         service = OpenServiceByName(manager.get(), kSiblingServiceName, kSiblingServiceAccess);
     }
     if (service && StartServiceWithoutArguments(service.get())) {
         // The service erases while it starts; the stop that follows must not come before that.
         WaitWhileServiceState(service.get(), SERVICE_START_PENDING, kSiblingServiceWaitMs);
     }
+    return std::nullopt;
+}
+
+std::string ServiceNotInstalledWhy(const ServicePlaceRefusal& refusal) {
+    return "the form data service is not installed from " + refusal.path + ": " + refusal.why;
 }

@@ -70,6 +70,8 @@ using GdiObject = unique_handle<NullHandleTraits<HGDIOBJ, &::DeleteObject>>;
 using Font = unique_handle<NullHandleTraits<HFONT, &::DeleteObject>>;
 using Icon = unique_handle<NullHandleTraits<HICON, &::DestroyIcon>>;
 using Menu = unique_handle<NullHandleTraits<HMENU, &::DestroyMenu>>;
+// Memory Windows allocated for the caller with LocalAlloc (security descriptors, for one).
+using LocalMemory = unique_handle<NullHandleTraits<HLOCAL, &::LocalFree>>;
 // A memory device context (CreateCompatibleDC).
 using MemoryDC = unique_handle<NullHandleTraits<HDC, &::DeleteDC>>;
 

@@ -1,6 +1,9 @@
 // SellwickService.exe: installs, removes or runs the service that erases the AutoComplete form
 // data of Quorvale's user. "/INSTALL" and "/UNINSTALL" tell their result in a message box unless
-// "/SILENT" is given; the exit code is the Windows error (0 for success).
+// "/SILENT" is given; the exit code is the Windows error (0 for success). "/INSTALL" refuses, with
+// ERROR_ACCESS_DENIED, when this program or its folder can be changed by users other than the
+// administrators (RefuseServicePlace).
+#include "gate/ServicePlace.h"
 #include "platform/Messages.h"
 #include "platform/ThisProcess.h"
 #include "platform/Files.h"
@@ -9,6 +12,7 @@
 #include "service/ServiceSetup.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,10 +39,20 @@ std::string Outcome(const char* done, const char* failed, DWORD error) {
            ").";
 }
 
+std::string RefusalText(const ServicePlaceRefusal& refusal) {
+    return std::string("The service ") + kServiceName + " was not installed from " + refusal.path + ": " + refusal.why +
+           ". It runs as the local system, so it is installed only from a folder that only " +
+           "administrators can change, such as Program Files.";
+}
+
 int Run() {
     const std::vector<std::string> arguments = CommandLineArguments();
     const bool silent = HasSwitch(arguments, "/SILENT");
     if (HasSwitch(arguments, "/INSTALL")) {
+        if (const std::optional<ServicePlaceRefusal> refusal = RefuseServicePlace(ExecutablePath())) {
+            Tell(silent, RefusalText(*refusal), MB_ICONERROR);
+            return ERROR_ACCESS_DENIED;
+        }
         DWORD error = InstallService(ExecutablePath());
         Tell(silent, Outcome("installed", "installed", error), error ? MB_ICONERROR : MB_ICONINFORMATION);
         return static_cast<int>(error);

@@ -134,8 +134,13 @@ int main(int argc, char** argv) {
         return RunIndexDatItem();
     }
     if (command == "form-data") {
-        EraseIEFormData();
+        UnseenLog log;
+        EraseIEFormData(log, ExecutableDir());
         return 0;
+    }
+    if (command == "service-place" && argc == 3) {
+        // 0 when the service may be installed from the program path, 1 when refused.
+        return RefuseServicePlace(argv[2]) ? 1 : 0;
     }
     if (command == "cache-entries" && argc == 5) {
         return AddCacheEntries(argv[2], std::atoi(argv[3]), static_cast<size_t>(std::atoll(argv[4])));

@@ -213,7 +213,8 @@ TEST_F(ServiceTest, FormDataItemOnNtInstallsStartsAndStopsTheServiceWhateverStat
         }
         WriteFormData();
 
-        EraseIEFormData();
+        UnseenLog log;
+        EraseIEFormData(log, TestProgramFolder());
 
         EXPECT_EQ(DataEntries(), 0u) << c.name;
         EXPECT_EQ(StorageValues(), 0u) << c.name;
@@ -234,7 +235,8 @@ TEST_F(ServiceTest, FormDataItemLetsWindowMessagesRunWhileItWaitsForTheService) 
     UINT_PTR timer = SetTimer(nullptr, 0, 50, RecordTimerTick);
     ASSERT_NE(timer, 0u);
     const DWORD start = GetTickCount();
-    EraseIEFormData();
+    UnseenLog log;
+    EraseIEFormData(log, TestProgramFolder());
     const DWORD end = GetTickCount();
     KillTimer(nullptr, timer);
 
