@@ -74,7 +74,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Quorvale"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the privacy eraser, on this computer.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close; a run under way finishes first. Your Options.ini and your plug-ins are kept.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the privacy eraser, on this computer.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close; a run under way stops after the file it is on. Your Options.ini and your plug-ins are kept.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave

@@ -147,8 +147,9 @@ case_all_users() {
         fail "no Start-menu shortcut"
     ! find "$WINEPREFIX/drive_c/users" -path '*Desktop*' -name 'Quorvale*' | grep -q . || fail "a desktop shortcut"
 
-    # --- Upgrade keeps the user's settings ------------------------------------------------------------
 }
+
+# --- Upgrade keeps the user's settings ------------------------------------------------------------
 case_upgrade() {
     begin "upgrade over a changed copy"
     fresh_prefix upgrade
@@ -173,8 +174,9 @@ case_upgrade() {
         [ "$name" = "$sample" ] || cmp -s "$other" "$folder/Plug-ins/$name" || fail "$name is not the new sample"
     done
 
-    # --- A running Quorvale is closed, and a run under way finishes its file ---------------------------
 }
+
+# --- A running Quorvale is closed, and a run under way finishes its file ---------------------------
 
 case_running() {
     begin "a running Quorvale during install and uninstall"
@@ -253,8 +255,9 @@ EOF
     [ "$remaining" -gt 0 ] || fail "the run was not stopped: every file is gone"
     echo "   files left when the run stopped: $remaining of 24"
 
-    # --- Uninstall ---------------------------------------------------------------------------------------
 }
+
+# --- Uninstall ---------------------------------------------------------------------------------------
 case_uninstall() {
     begin "silent uninstall"
     fresh_prefix uninstall
@@ -316,9 +319,33 @@ case_uninstall() {
     if ! diff <(normal "$work/before.reg") <(normal "$work/after.reg") >"$work/registry.diff"; then
         fail "the registry after uninstall differs from before install: $(head -20 "$work/registry.diff" | tr '\n' ' ')"
     fi
-
-    # --- Install for the current user --------------------------------------------------------------------
 }
+
+# A program file held by a running process (Wine, like Windows, refuses to delete a running
+# program): the helper runs under Quorvale.exe's name, with no window and no mutex of Quorvale's.
+case_file_in_use() {
+    begin "a file in use is removed at restart"
+    fresh_prefix file-in-use
+    code="$(silent_install)"
+    [ "$code" = 0 ] || fail "install: exit code $code"
+    folder="$(unix_path "$install_dir")"
+    cp "$(qv_build_dir "$arch")/tests/QvTestHelper.exe" "$folder/Quorvale.exe"
+    wine "$install_dir\\Quorvale.exe" sleep >/dev/null 2>&1 </dev/null &
+    holder=$!
+    # Wine names a started program's process by its Windows path once the program is loaded.
+    holder_loaded() { pgrep -f 'Quorvale\\Quorvale.exe sleep' >/dev/null; }
+    wait_for 600 holder_loaded || fail "the helper did not start"
+    code="$(silent_uninstall "$install_dir")"
+    # A Linux exit status keeps the low byte of Windows' exit code: 3010 arrives as 194.
+    [ "$code" = $((3010 & 255)) ] || fail "exit code $code, not 3010"
+    pending="$(reg_value 'HKLM\System\CurrentControlSet\Control\Session Manager' PendingFileRenameOperations 64 || true)"
+    [[ "$pending" == *"Quorvale\\Quorvale.exe"* ]] || fail "Quorvale.exe is not to be deleted at restart: '$pending'"
+    [ ! -e "$folder/help.chm" ] || fail "the files not in use were left"
+    kill "$holder" 2>/dev/null || true
+    wait "$holder" 2>/dev/null || true
+}
+
+# --- Install for the current user --------------------------------------------------------------------
 case_current_user() {
     begin "silent install for the current user"
     fresh_prefix current-user
@@ -335,8 +362,9 @@ case_current_user() {
     [ "$code" = 0 ] || fail "uninstall: exit code $code"
     ! reg_key_exists 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvale' || fail "the HKCU entry is left"
 
-    # --- Bad input ----------------------------------------------------------------------------------------
 }
+
+# --- Bad input ----------------------------------------------------------------------------------------
 case_bad_input() {
     begin "bad input changes nothing"
     fresh_prefix bad-input
@@ -369,7 +397,7 @@ case_bad_input() {
 
 sample="$(cd "$stage/Plug-ins" && ls | head -1)"
 # QV_INSTALLER_CASES (names separated by spaces) runs only those cases.
-for name in all_users upgrade running run_under_way uninstall current_user bad_input; do
+for name in all_users upgrade running run_under_way uninstall file_in_use current_user bad_input; do
     [ -z "${QV_INSTALLER_CASES:-}" ] || [[ " $QV_INSTALLER_CASES " == *" $name "* ]] || continue
     "case_$name"
 done
