@@ -174,6 +174,17 @@ case_upgrade() {
         [ "$name" = "$sample" ] || cmp -s "$other" "$folder/Plug-ins/$name" || fail "$name is not the new sample"
     done
 
+    # An upgrade without /D= goes where the installed copy is.
+    elsewhere='C:\Tools\Quorvale'
+    code="$(silent_install "/D=$elsewhere")"
+    [ "$code" = 0 ] || fail "install into $elsewhere: exit code $code"
+    printf '[InstallerTest]\r\nAddedKey=elsewhere\r\n' >>"$(unix_path "$elsewhere")/Options.ini"
+    cp "$(unix_path "$elsewhere")/Options.ini" "$work/options-elsewhere"
+    code="$(silent_install)"
+    [ "$code" = 0 ] || fail "upgrade of $elsewhere: exit code $code"
+    [ "$(reg_value "$uninstall_key" InstallLocation)" = "$elsewhere" ] || fail "the upgrade did not stay in $elsewhere"
+    cmp -s "$work/options-elsewhere" "$(unix_path "$elsewhere")/Options.ini" || fail "Options.ini in $elsewhere was changed"
+
 }
 
 # --- A running Quorvale is closed, and a run under way finishes its file ---------------------------
