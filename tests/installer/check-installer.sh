@@ -36,15 +36,20 @@ begin() {
 }
 
 export QV_PRIVATE_DISPLAY=1
-trap 'wine_env_stop' EXIT
+# The prefixes (hundreds of megabytes each) go when the test ends; the registry exports stay.
+trap 'wine_env_stop; rm -rf "$work"/template "$work"/template-xdg "${case_prefix:-}"' EXIT
 wine_env_start "$arch" installer-test/template fresh >/dev/null
 template="$WINEPREFIX"
+case_prefix=""
 
-# A fresh prefix for one case: a copy of the booted one, with its own server.
+# A fresh prefix for one case: a copy of the booted one, with its own server. The previous case's
+# prefix is removed.
 fresh_prefix() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    export WINEPREFIX="$work/$1"
+    [ -z "$case_prefix" ] || rm -rf "$case_prefix"
+    case_prefix="$work/$1"
+    export WINEPREFIX="$case_prefix"
     rm -rf "$WINEPREFIX"
     cp -a "$template" "$WINEPREFIX"
     wineserver -p
