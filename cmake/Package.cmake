@@ -28,3 +28,4 @@ add_custom_command(OUTPUT "${QV_PACKAGE_ZIP}"
     COMMENT "Packing ${QV_PACKAGE_NAME}.zip"
     VERBATIM)
 add_custom_target(package_zip ALL DEPENDS "${QV_PACKAGE_ZIP}")
+include(cmake/Installer.cmake)

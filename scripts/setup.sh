@@ -20,6 +20,8 @@ command -v xwd >/dev/null || need+=(x11-apps)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 command -v xdotool >/dev/null || need+=(xdotool)
 command -v chmcmd >/dev/null || need+=(fp-utils)
+# The setup programs are made by makensis.
+command -v makensis >/dev/null || need+=(nsis)
 dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 # The ctest "format" checks the sources against .clang-format with Debian's clang-format.
 command -v clang-format >/dev/null || need+=(clang-format)

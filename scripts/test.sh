@@ -17,8 +17,8 @@ source "$root/scripts/lib/test-drives.sh"
 qv_choose_arch
 other="$(qv_other_arch "$QV_ARCH")"
 if [ -z "$QV_ARCH_FORCED" ] && [ "$QV_ARCH" = i686 ]; then
-    other_tests='^(unit|package|imports|imports-probe)$'
-    plan="the full suite on the i686 (32-bit) build and the unit tests on the x86_64 (64-bit) build"
+    other_tests='^(unit|installer|package|imports|imports-probe)$'
+    plan="the full suite on the i686 (32-bit) build and the unit and installer tests on the x86_64 (64-bit) build"
 else
     other_tests='^(package|imports|imports-probe)$'
     plan="the full suite on the $QV_ARCH build; the $other build is compiled and its package and imports checked, but not run"

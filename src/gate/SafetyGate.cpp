@@ -239,8 +239,9 @@ std::vector<std::string> OwnFolders() {
     return {folder, folder + FoldCase("\\Plug-ins")};
 }
 
-// Quorvale's own files beside it: its programs, Options.ini, its help.
-constexpr const char* kOwnFileNames[] = {"Options.ini", "Quorvale.exe", "SellwickService.exe", "help.chm"};
+// Quorvale's own files beside it: its programs, Options.ini, its help, the uninstaller setup puts there.
+constexpr const char* kOwnFileNames[] = {"Options.ini", "Quorvale.exe", "SellwickService.exe", "help.chm",
+                                         "Uninstall.exe"};
 
 // Quorvale's own files: its programs, Options.ini, its help.
 bool IsOwnFile(const std::string& comparable) {

@@ -106,6 +106,21 @@ TEST(SafetyGate, ProtectedFoldersAreNeverErasedWholeNorMatchedIntoByAWildcard) {
     EXPECT_FALSE(IsQuorvalesOwnFolder(scratch.Path()));
 }
 
+// Quorvale's own files beside it are known by name, whether or not they are there now: the programs,
+// the settings, the help and the uninstaller that setup puts beside them.
+TEST(SafetyGate, QuorvalesOwnFilesAreKnownByNameBesideIt) {
+    const std::string own = ExecutableDir();
+    for (const char* name :
+         {"Quorvale.exe", "SellwickService.exe", "help.chm", "Options.ini", "Uninstall.exe", "UNINSTALL.EXE"}) {
+        EXPECT_EQ(TargetRefusal(own + name, INVALID_FILE_ATTRIBUTES), Why("Quorvale's own files")) << name;
+        EXPECT_EQ(PathRefusal(own + name), Why("Quorvale's own files")) << name;
+    }
+    // Names that only look like them are not Quorvale's.
+    for (const char* name : {"Uninstall.exe.old", "Uninstaller.exe", "notes.txt"}) {
+        EXPECT_EQ(TargetRefusal(own + name, INVALID_FILE_ATTRIBUTES), std::nullopt) << name;
+    }
+}
+
 TEST(SafetyGate, APathThroughAFolderLinkIsJudgedByWhereItLeads) {
     ScratchFolder scratch;
     ASSERT_TRUE(CreateFolder(scratch / "target"));
