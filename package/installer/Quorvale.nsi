@@ -45,6 +45,12 @@ ManifestDPIAware true
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+; The setup program and its uninstaller are signed as they are made, when a certificate is given
+; (scripts/sign.sh does nothing without one).
+!ifdef SIGN
+    !finalize 'bash "${SIGN}" "%1"'
+    !uninstfinalize 'bash "${SIGN}" "%1"'
+!endif
 BrandingText "${PRODUCT} ${VERSION}"
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
