@@ -27,6 +27,7 @@ public:
 
 protected:
     bool OnButtonClicked(int id) override;
+    bool OnCommand(int id, int code) override;
 
 private:
     void BtnAddFilesClick();
@@ -35,5 +36,6 @@ private:
     void BtnOKClick();
     void BtnCancelClick();
     // Adds the paths the list does not hold yet (compared without case).
+    void ListChanged();
     void AddPaths(const std::vector<std::string>& paths);
 };
