@@ -26,6 +26,7 @@ public:
     explicit TFrmNeverErase(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "keep_lists.htm"; }
     bool OnButtonClicked(int id) override;
     bool OnCommand(int id, int code) override;
 

@@ -97,6 +97,7 @@ public:
     explicit TFrmOptions(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "options_dialog.htm"; }
     bool OnButtonClicked(int id) override;
     std::optional<LRESULT> OnNotify(const NMHDR& header) override;
     HBRUSH OnControlColour(HWND control, HDC dc) override;

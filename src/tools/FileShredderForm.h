@@ -28,6 +28,7 @@ public:
     explicit TFrmFileShredder(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "file_shredder.htm"; }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnButtonClicked(int id) override;
 
