@@ -28,6 +28,7 @@ public:
     ~TFrmAbout() override;
 
 protected:
+    const char* HelpPage() const override { return "about.htm"; }
     bool OnButtonClicked(int id) override;
     bool OnCommand(int id, int code) override;
 

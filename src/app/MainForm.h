@@ -102,6 +102,7 @@ public:
                                         size_t notErasedShown = kNotErasedLinesShown);
 
 protected:
+    const char* HelpPage() const override { return "main_window.htm"; }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

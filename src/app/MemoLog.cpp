@@ -1,11 +1,23 @@
 #include "app/MemoLog.h"
 
+#include "ui/ControlSubclass.h"
+
 #include "platform/Text.h"
 
 void MemoLog::Attach(HWND edit) {
     edit_ = edit;
     runningLine_.SetOwner(edit);
     SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
+    // Nothing can be typed into the log: it has no caret (the edit makes one whenever it takes the
+    // focus), while its text can still be selected and copied.
+    SubclassControl(edit_, [](HWND control, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg != WM_SETFOCUS) {
+            return std::nullopt;
+        }
+        LRESULT result = DefaultControlProc(control, msg, wParam, lParam);
+        DestroyCaret();
+        return result;
+    });
     lineCount_ = GetWindowTextLengthW(edit_) > 0 ? static_cast<int>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0)) : 0;
 }
 

@@ -12,6 +12,14 @@ bool ShellOpen(std::string_view verb, std::string_view file, std::string_view wo
     return result > 32;
 }
 
+bool OpenHelpTopic(std::string_view helpFile, std::string_view page) {
+    // One quoted argument: the file's path may hold spaces; "::/" names the page inside it.
+    std::wstring topic = L"\"" + Widen(helpFile) + L"::/" + Widen(page) + L"\"";
+    auto result =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", L"hh.exe", topic.c_str(), nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
 bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record) { return Shell_NotifyIconA(message, &record) != FALSE; }
 
 #include <shlobj.h>

@@ -12,6 +12,11 @@
 // Returns true when the shell accepted the request.
 bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show);
 
+// Opens one page of a compiled help file (its full path; the page as "about.htm", which may end in
+// "#anchor") in the HTML Help viewer, hh.exe, as a program of its own. Returns true when the shell
+// started it.
+bool OpenHelpTopic(std::string_view helpFile, std::string_view page);
+
 // The first form of the notification-icon record (ANSI, 64-character tip), which every version of
 // the shell takes: 88 bytes in the 32-bit program, 104 in the 64-bit one (handles are wider there).
 constexpr DWORD kTrayIconRecordSize = offsetof(NOTIFYICONDATAA, szTip) + 64;

@@ -6,8 +6,14 @@
 
 namespace {
 
-constexpr ListPairLayout kLayout{kBosskeyOptionClass,         "Boss Key Option",       418, 283,
-                                 "&Programs can be hidden :", "Programs to be &hidden"};
+constexpr ListPairLayout kLayout{kBosskeyOptionClass,
+                                 "Boss Key Option",
+                                 418,
+                                 283,
+                                 "&Programs can be hidden :",
+                                 "Programs to be &hidden",
+                                 "Move the selected programs to the hidden list",
+                                 "Move the selected programs out of the hidden list"};
 
 } // namespace
 

@@ -13,6 +13,7 @@ public:
     explicit TFrmBosskeyOption(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "boss_key_option.htm"; }
     // Rewrites only the flag character of each entry, so class names and the file's order stay.
     void SaveLists() override;
 

@@ -35,6 +35,7 @@ public:
     TFrmKeepList(HWND owner, const KeepListSpec& spec);
 
 protected:
+    const char* HelpPage() const override { return "keep_lists.htm"; }
     void SaveLists() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "settings/ListPairForm.h"
 
+#include "ui/AccessibleName.h"
 #include "ui/StandardControls.h"
 
 #include <commctrl.h>
@@ -46,6 +47,8 @@ TFrmListPair::TFrmListPair(HWND owner, const ListPairLayout& layout) {
          kButtonHeight, kButton},
     };
     CreateControls(controls);
+    SetAccessibleName(Control(IDC_BTN_ADD), layout.addName);
+    SetAccessibleName(Control(IDC_BTN_DELETE), layout.removeName);
     SetListBoxItemHeight(LeftList(), Scale(kListPairItemHeight));
     SetListBoxItemHeight(RightList(), Scale(kListPairItemHeight));
 }

@@ -11,6 +11,9 @@ struct ListPairLayout {
     int clientWidth, clientHeight; // design pixels
     const char* leftLabel;
     const char* rightLabel;
+    // What a screen reader says for ">>" and "<<".
+    const char* addName;
+    const char* removeName;
 };
 
 // Height of every list entry, in design pixels.

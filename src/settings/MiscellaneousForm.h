@@ -49,6 +49,7 @@ public:
     TFrmMiscellaneous(HWND owner, RunningProgram& program);
 
 protected:
+    const char* HelpPage() const override { return "miscellaneous.htm"; }
     bool OnButtonClicked(int id) override;
     std::optional<LRESULT> OnNotify(const NMHDR& header) override;
     HBRUSH OnControlColour(HWND control, HDC dc) override;

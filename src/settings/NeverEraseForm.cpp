@@ -18,7 +18,7 @@ constexpr ControlSpec kControls[] = {
     {WC_STATICW, "Quorvale never overwrites or deletes these files and folders, nor anything in the folders:",
      TFrmNeverErase::IDC_LBL_NEVERERASE, 12, 12, 456, 34, SS_LEFT | SS_NOPREFIX},
     {WC_LISTBOXW, "", TFrmNeverErase::IDC_LBX_NEVERERASE, 12, 50, 456, 184,
-     LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+     LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {WC_BUTTONW, "Add &Files ...", TFrmNeverErase::IDC_BTN_ADDFILES, 12, 244, 100, 25, kButton},
     {WC_BUTTONW, "Add F&older ...", TFrmNeverErase::IDC_BTN_ADDFOLDER, 120, 244, 100, 25, kButton},
     {WC_BUTTONW, "&Remove", TFrmNeverErase::IDC_BTN_REMOVEKEPT, 228, 244, 100, 25, kButton},
@@ -43,9 +43,15 @@ TFrmNeverErase::TFrmNeverErase(HWND owner) {
                owner);
     CreateControls(kControls);
     SetListBoxItemHeight(Control(IDC_LBX_NEVERERASE), Scale(kListPairItemHeight));
-    // Paths can be longer than the list is wide: it scrolls sideways.
-    SendMessageW(Control(IDC_LBX_NEVERERASE), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Scale(1200)), 0);
     AddPaths(ReadKeepList(OptionsStore(OptionsFilePath()), kSectionNeverErase));
+}
+
+// Paths can be longer than the list is wide: it scrolls sideways as far as the longest needs, and
+// an empty list shows no scroll bar. Remove works on the selection, so it waits for one.
+void TFrmNeverErase::ListChanged() {
+    HWND list = Control(IDC_LBX_NEVERERASE);
+    FitListBoxScrollWidth(list, Scale(8));
+    EnableWindow(Control(IDC_BTN_REMOVEKEPT), ListBoxSelectedCount(list) > 0);
 }
 
 void TFrmNeverErase::AddPaths(const std::vector<std::string>& paths) {
@@ -57,6 +63,7 @@ void TFrmNeverErase::AddPaths(const std::vector<std::string>& paths) {
             shown.push_back(path);
         }
     }
+    ListChanged();
 }
 
 void TFrmNeverErase::BtnAddFilesClick() {
@@ -71,7 +78,18 @@ void TFrmNeverErase::BtnAddFolderClick() {
     }
 }
 
-void TFrmNeverErase::BtnRemoveClick() { TakeSelectedListBoxEntries(Control(IDC_LBX_NEVERERASE)); }
+void TFrmNeverErase::BtnRemoveClick() {
+    TakeSelectedListBoxEntries(Control(IDC_LBX_NEVERERASE));
+    ListChanged();
+}
+
+bool TFrmNeverErase::OnCommand(int id, int code) {
+    if (id == IDC_LBX_NEVERERASE && code == LBN_SELCHANGE) {
+        ListChanged();
+        return true;
+    }
+    return false;
+}
 
 void TFrmNeverErase::BtnOKClick() {
     OptionsStore options(OptionsFilePath());

@@ -26,7 +26,9 @@ public:
     explicit TFrmNeverErase(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "keep_lists.htm"; }
     bool OnButtonClicked(int id) override;
+    bool OnCommand(int id, int code) override;
 
 private:
     void BtnAddFilesClick();
@@ -35,5 +37,6 @@ private:
     void BtnOKClick();
     void BtnCancelClick();
     // Adds the paths the list does not hold yet (compared without case).
+    void ListChanged();
     void AddPaths(const std::vector<std::string>& paths);
 };

@@ -2,6 +2,7 @@
 
 #include "engine/EraseItems.h"
 #include "engine/Plugins.h"
+#include "ui/AccessibleName.h"
 #include "ui/ListViewRows.h"
 #include "ui/StandardControls.h"
 #include "platform/Text.h"
@@ -36,51 +37,88 @@ constexpr ControlSpec kSheetIE[] = {
     {WC_BUTTONW, "Erase &index.dat", TFrmOptions::IDC_CHK_INDEXDAT, 28, 224, 300, 20, kCheck},
 };
 
+// The items of Firefox 1 and 2 end a running Firefox before they erase; those of Firefox 3 and later
+// never do.
 constexpr ControlSpec kSheetFirefox[] = {
-    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", TFrmOptions::IDC_CHK_FIREFOXCACHE, 28, 68, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase Browser &History and Address Bar History", TFrmOptions::IDC_CHK_FIREFOXHISTORY, 28, 94, 400, 20,
+    {WC_STATICW, "Firefox 1 and 2 (these items end a running Firefox first):", TFrmOptions::IDC_LBL_FIREFOX12, 28, 64,
+     400, 18, SS_LEFT},
+    {WC_BUTTONW, "Erase &Cache (Temporary Internet Files)", TFrmOptions::IDC_CHK_FIREFOXCACHE, 28, 88, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase Browser &History and Address Bar History", TFrmOptions::IDC_CHK_FIREFOXHISTORY, 28, 112, 400,
+     20, kCheck},
+    {WC_BUTTONW, "Erase C&ookies", TFrmOptions::IDC_CHK_FIREFOXCOOKIES, 28, 136, 400, 20, kCheck},
+    {WC_BUTTONW, "Erase AutoComplete &Form Data and Passwords", TFrmOptions::IDC_CHK_FIREFOXFORMDATA, 28, 160, 400, 20,
      kCheck},
-    {WC_BUTTONW, "Erase C&ookies", TFrmOptions::IDC_CHK_FIREFOXCOOKIES, 28, 120, 400, 20, kCheck},
-    {WC_BUTTONW, "Erase AutoComplete &Form Data and Passwords", TFrmOptions::IDC_CHK_FIREFOXFORMDATA, 28, 146, 400, 20,
-     kCheck},
-    {WC_STATICW, "Firefox 3 and later, every profile:", TFrmOptions::IDC_LBL_FIREFOX3, 28, 184, 400, 18, SS_LEFT},
-    {WC_BUTTONW, "Erase C&ache", TFrmOptions::IDC_CHK_FIREFOX3CACHE, 28, 208, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase H&istory", TFrmOptions::IDC_CHK_FIREFOX3HISTORY, 28, 234, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Coo&kies", TFrmOptions::IDC_CHK_FIREFOX3COOKIES, 28, 260, 110, 20, kCheck},
-    {WC_BUTTONW, "K&eep ...", TFrmOptions::IDC_BTN_FIREFOXSITES, 150, 258, 75, 24, kButton},
-    {WC_BUTTONW, "Erase Form Hi&story", TFrmOptions::IDC_CHK_FIREFOX3FORMHISTORY, 260, 208, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Session &Restore", TFrmOptions::IDC_CHK_FIREFOX3SESSIONRESTORE, 260, 234, 200, 20, kCheck},
-    {WC_BUTTONW, "Erase Saved &Logins", TFrmOptions::IDC_CHK_FIREFOX3LOGINS, 260, 260, 200, 20, kCheck},
+    {WC_STATICW, "Firefox 3 and later, every profile:", TFrmOptions::IDC_LBL_FIREFOX3, 28, 190, 400, 18, SS_LEFT},
+    {WC_BUTTONW, "Erase C&ache", TFrmOptions::IDC_CHK_FIREFOX3CACHE, 28, 212, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase H&istory", TFrmOptions::IDC_CHK_FIREFOX3HISTORY, 28, 238, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Coo&kies", TFrmOptions::IDC_CHK_FIREFOX3COOKIES, 28, 264, 110, 20, kCheck},
+    {WC_BUTTONW, "K&eep ...", TFrmOptions::IDC_BTN_FIREFOXSITES, 150, 262, 75, 24, kButton},
+    {WC_BUTTONW, "Erase Form Hi&story", TFrmOptions::IDC_CHK_FIREFOX3FORMHISTORY, 260, 212, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Session &Restore", TFrmOptions::IDC_CHK_FIREFOX3SESSIONRESTORE, 260, 238, 200, 20, kCheck},
+    {WC_BUTTONW, "Erase Saved &Logins", TFrmOptions::IDC_CHK_FIREFOX3LOGINS, 260, 264, 200, 20, kCheck},
 };
 
-// One row a trace, one column a browser; each row's label leads to its first box.
+// One row a trace, one column a browser; each row's label leads to its first box. The "Keep ..." of
+// the sites whose cookies are kept ends the cookies row.
 constexpr ControlSpec kSheetChromium[] = {
     {WC_STATICW, "Erase &Cache", TFrmOptions::IDC_LBL_CHROMIUMCACHE, 28, 70, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMECACHE, 170, 68, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGECACHE, 245, 68, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVECACHE, 320, 68, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDICACHE, 395, 68, 75, 20, kCheck},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMECACHE, 170, 68, 64, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGECACHE, 236, 68, 56, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVECACHE, 294, 68, 58, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDICACHE, 354, 68, 64, 20, kCheck},
     {WC_STATICW, "Erase C&ookies", TFrmOptions::IDC_LBL_CHROMIUMCOOKIES, 28, 96, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMECOOKIES, 170, 94, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGECOOKIES, 245, 94, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVECOOKIES, 320, 94, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDICOOKIES, 395, 94, 75, 20, kCheck},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMECOOKIES, 170, 94, 64, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGECOOKIES, 236, 94, 56, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVECOOKIES, 294, 94, 58, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDICOOKIES, 354, 94, 64, 20, kCheck},
+    {WC_BUTTONW, "&Keep ...", TFrmOptions::IDC_BTN_CHROMIUMSITES, 420, 92, 54, 24, kButton},
     {WC_STATICW, "Erase &History", TFrmOptions::IDC_LBL_CHROMIUMHISTORY, 28, 122, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEHISTORY, 170, 120, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEHISTORY, 245, 120, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEHISTORY, 320, 120, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIHISTORY, 395, 120, 75, 20, kCheck},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEHISTORY, 170, 120, 64, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEHISTORY, 236, 120, 56, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEHISTORY, 294, 120, 58, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIHISTORY, 354, 120, 64, 20, kCheck},
     {WC_STATICW, "Erase &Form Data", TFrmOptions::IDC_LBL_CHROMIUMFORMDATA, 28, 148, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEFORMDATA, 170, 146, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEFORMDATA, 245, 146, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEFORMDATA, 320, 146, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIFORMDATA, 395, 146, 75, 20, kCheck},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEFORMDATA, 170, 146, 64, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEFORMDATA, 236, 146, 56, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEFORMDATA, 294, 146, 58, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIFORMDATA, 354, 146, 64, 20, kCheck},
     {WC_STATICW, "Erase Saved &Passwords", TFrmOptions::IDC_LBL_CHROMIUMPASSWORDS, 28, 174, 140, 18, SS_LEFT},
-    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEPASSWORDS, 170, 172, 70, 20, kCheck},
-    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEPASSWORDS, 245, 172, 70, 20, kCheck},
-    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEPASSWORDS, 320, 172, 70, 20, kCheck},
-    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIPASSWORDS, 395, 172, 75, 20, kCheck},
-    {WC_BUTTONW, "&Keep ...", TFrmOptions::IDC_BTN_CHROMIUMSITES, 28, 210, 75, 24, kButton},
+    {WC_BUTTONW, "Chrome", TFrmOptions::IDC_CHK_CHROMEPASSWORDS, 170, 172, 64, 20, kCheck},
+    {WC_BUTTONW, "Edge", TFrmOptions::IDC_CHK_EDGEPASSWORDS, 236, 172, 56, 20, kCheck},
+    {WC_BUTTONW, "Brave", TFrmOptions::IDC_CHK_BRAVEPASSWORDS, 294, 172, 58, 20, kCheck},
+    {WC_BUTTONW, "Vivaldi", TFrmOptions::IDC_CHK_VIVALDIPASSWORDS, 354, 172, 64, 20, kCheck},
+};
+
+// What a screen reader says for each box of the page, whose caption names only the browser.
+struct BoxName {
+    int id;
+    const char* name;
+};
+constexpr BoxName kChromiumBoxNames[] = {
+    {TFrmOptions::IDC_CHK_CHROMECACHE, "Chrome: Erase Cache"},
+    {TFrmOptions::IDC_CHK_EDGECACHE, "Edge: Erase Cache"},
+    {TFrmOptions::IDC_CHK_BRAVECACHE, "Brave: Erase Cache"},
+    {TFrmOptions::IDC_CHK_VIVALDICACHE, "Vivaldi: Erase Cache"},
+    {TFrmOptions::IDC_CHK_CHROMECOOKIES, "Chrome: Erase Cookies"},
+    {TFrmOptions::IDC_CHK_EDGECOOKIES, "Edge: Erase Cookies"},
+    {TFrmOptions::IDC_CHK_BRAVECOOKIES, "Brave: Erase Cookies"},
+    {TFrmOptions::IDC_CHK_VIVALDICOOKIES, "Vivaldi: Erase Cookies"},
+    {TFrmOptions::IDC_CHK_CHROMEHISTORY, "Chrome: Erase History"},
+    {TFrmOptions::IDC_CHK_EDGEHISTORY, "Edge: Erase History"},
+    {TFrmOptions::IDC_CHK_BRAVEHISTORY, "Brave: Erase History"},
+    {TFrmOptions::IDC_CHK_VIVALDIHISTORY, "Vivaldi: Erase History"},
+    {TFrmOptions::IDC_CHK_CHROMEFORMDATA, "Chrome: Erase Form Data"},
+    {TFrmOptions::IDC_CHK_EDGEFORMDATA, "Edge: Erase Form Data"},
+    {TFrmOptions::IDC_CHK_BRAVEFORMDATA, "Brave: Erase Form Data"},
+    {TFrmOptions::IDC_CHK_VIVALDIFORMDATA, "Vivaldi: Erase Form Data"},
+    {TFrmOptions::IDC_CHK_CHROMEPASSWORDS, "Chrome: Erase Saved Passwords"},
+    {TFrmOptions::IDC_CHK_EDGEPASSWORDS, "Edge: Erase Saved Passwords"},
+    {TFrmOptions::IDC_CHK_BRAVEPASSWORDS, "Brave: Erase Saved Passwords"},
+    {TFrmOptions::IDC_CHK_VIVALDIPASSWORDS, "Vivaldi: Erase Saved Passwords"},
+    {TFrmOptions::IDC_BTN_CHROMIUMSITES, "Keep the cookies of chosen sites (Chrome, Edge, Brave, Vivaldi) ..."},
+    {TFrmOptions::IDC_BTN_FIREFOXSITES, "Keep the cookies of chosen sites (Firefox 3 and later) ..."},
+    {TFrmOptions::IDC_BTN_IECOOKIESOPTION, "Keep chosen Internet Explorer cookies ..."},
+    {TFrmOptions::IDC_BTN_TYPEDURLOPTION, "Keep chosen addresses typed into Internet Explorer ..."},
 };
 
 constexpr ControlSpec kSheetNetscape[] = {
@@ -140,7 +178,7 @@ constexpr ControlSpec kSheetPlugin[] = {
 
 constexpr ControlSpec kButtons[] = {
     {WC_BUTTONW, "Ne&ver Erase ...", TFrmOptions::IDC_BTN_NEVERERASE, 8, 344, 110, 25, kButton},
-    {WC_BUTTONW, "Preview ...", TFrmOptions::IDC_BTN_PREVIEW, 124, 344, 90, 25, kButton},
+    {WC_BUTTONW, "Previe&w ...", TFrmOptions::IDC_BTN_PREVIEW, 124, 344, 90, 25, kButton},
     {WC_BUTTONW, "OK", TFrmOptions::IDC_BTN_OPTIONS_OK, 326, 344, 75, 25, kButton | BS_DEFPUSHBUTTON},
     {WC_BUTTONW, "Cancel", TFrmOptions::IDC_BTN_OPTIONS_CANCEL, 414, 344, 75, 25, kButton},
 };
@@ -170,7 +208,11 @@ TFrmOptions::TFrmOptions(HWND owner) {
     CreateControls(kSheetPlugin);
     CreateControls(kButtons);
     CreatePages();
-    AddListViewStyles(Control(IDC_LVW_PLUGINS), LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    AddListViewStyles(Control(IDC_LVW_PLUGINS),
+                      LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    for (const BoxName& box : kChromiumBoxNames) {
+        SetAccessibleName(Control(box.id), box.name);
+    }
     AddListViewColumn(Control(IDC_LVW_PLUGINS), 0, "Plug-Ins Name", 100);
     AddListViewColumn(Control(IDC_LVW_PLUGINS), 1, "Function", 100);
     FormCreate();

@@ -83,6 +83,7 @@ public:
         IDC_LBL_CHROMIUMPASSWORDS,
         IDC_BTN_CHROMIUMSITES,
         IDC_LBL_FIREFOX3,
+        IDC_LBL_FIREFOX12,
         IDC_BTN_FIREFOXSITES,
         IDC_LBL_PROGRAMS,
         IDC_LBL_PLUGINS,
@@ -96,6 +97,7 @@ public:
     explicit TFrmOptions(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "options_dialog.htm"; }
     bool OnButtonClicked(int id) override;
     std::optional<LRESULT> OnNotify(const NMHDR& header) override;
     HBRUSH OnControlColour(HWND control, HDC dc) override;

@@ -78,7 +78,7 @@ TFrmPreview::TFrmPreview(HWND owner, RunChoice chosen) : chosen_(std::move(chose
                owner);
     CreateControls(kControls);
     HWND list = Control(IDC_LVW_PREVIEW);
-    AddListViewStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    AddListViewStyles(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP);
     AddListViewColumn(list, 0, "Entry", Scale(440));
     AddListViewColumn(list, 1, "Size", Scale(150));
     EnableWindow(Control(IDC_BTN_PREVIEW_KEEP), FALSE);

@@ -32,6 +32,7 @@ public:
     TFrmPreview(HWND owner, RunChoice chosen);
 
 protected:
+    const char* HelpPage() const override { return "options_dialog.htm#preview"; }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnButtonClicked(int id) override;
     std::optional<LRESULT> OnNotify(const NMHDR& header) override;

@@ -20,6 +20,7 @@ public:
     explicit TFrmShutdownOptions(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "shutdown_options.htm"; }
     bool OnButtonClicked(int id) override;
 
 private:

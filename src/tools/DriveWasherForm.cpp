@@ -81,7 +81,7 @@ TFrmDriveWasher::TFrmDriveWasher(HWND owner) : cleanButton_(kCaptionStart, kCapt
     ShowWindow(pgbar_, SW_HIDE);
     SendMessageW(pgbar_, PBM_SETRANGE32, 0, 100);
     SubclassControl(pgbar_, PercentBarMessage);
-    AddListViewStyles(lvw_, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    AddListViewStyles(lvw_, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     AddListViewColumn(lvw_, 0, "Drives", Scale(158));
     AddListViewColumn(lvw_, 1, "Free Space", Scale(158));
     AddListViewColumn(lvw_, 2, "Total Space", Scale(155));

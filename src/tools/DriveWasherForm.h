@@ -33,6 +33,7 @@ public:
     explicit TFrmDriveWasher(HWND owner);
 
 protected:
+    const char* HelpPage() const override { return "drive_washer.htm"; }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnButtonClicked(int id) override;
 

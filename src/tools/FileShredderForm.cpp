@@ -47,7 +47,7 @@ TFrmFileShredder::TFrmFileShredder(HWND owner, const std::vector<std::string>& f
     progress_ = Control(IDC_SHRED_PROGRESS);
     progressDisplay_.SetOwner(hwnd_);
     shredButton_.Attach(Control(IDC_BTN_SHRED));
-    AddListViewStyles(lvw_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    AddListViewStyles(lvw_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     AddListViewColumn(lvw_, 0, "File Name", Scale(300));
     AddListViewColumn(lvw_, 1, "Result", Scale(170));
     FormCreate();

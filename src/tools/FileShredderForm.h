@@ -36,6 +36,7 @@ public:
     explicit TFrmFileShredder(HWND owner, const std::vector<std::string>& files = {});
 
 protected:
+    const char* HelpPage() const override { return "file_shredder.htm"; }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnButtonClicked(int id) override;
 

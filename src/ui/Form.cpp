@@ -1,6 +1,8 @@
 #include "ui/Form.h"
 
+#include "platform/Files.h"
 #include "platform/Messages.h"
+#include "platform/Shell.h"
 #include "platform/WindowText.h"
 #include "platform/Text.h"
 
@@ -160,6 +162,12 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return *result;
         }
         break;
+    case WM_HELP:
+        if (const char* page = HelpPage()) {
+            ShowHelpPage(page);
+            return TRUE;
+        }
+        break;
     case WM_TIMER:
         if (OnTimer(wParam)) {
             return 0;
@@ -215,6 +223,8 @@ TForm* TForm::FromWindow(HWND window) {
     }
     return reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
+
+bool ShowHelpPage(std::string_view page) { return OpenHelpTopic(JoinPath(ExecutableDir(), "help.chm"), page); }
 
 void ShowApplicationError(std::string_view message) {
     ShowMessageBox(ActiveOwner(), message, "Error", MB_OK | MB_ICONERROR);

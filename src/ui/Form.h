@@ -71,6 +71,9 @@ protected:
     // The page control that Ctrl+Tab and Ctrl+PgDn turn while the focus is on this control; nullptr
     // when there is none.
     virtual HWND PageControlFor(HWND) const { return nullptr; }
+    // The page of the help file (help.chm) that F1 opens for this window, e.g. "drive_washer.htm";
+    // nullptr: F1 opens nothing.
+    virtual const char* HelpPage() const { return nullptr; }
     // Whether the control takes every key itself (a hotkey capture field): only Tab, Esc and Enter
     // keep their meaning in the window then.
     virtual bool CapturesKeys(HWND) const { return false; }
@@ -145,6 +148,10 @@ template <typename F, typename... Args> int RunModal(HWND owner, Args&&... args)
     F form(owner, std::forward<Args>(args)...);
     return form.ShowModal();
 }
+
+// Opens a page of the help file beside the program in the help viewer; false when it could not be
+// started.
+bool ShowHelpPage(std::string_view page);
 
 // The application's general error handler: shows the message in an "Error" box.
 void ShowApplicationError(std::string_view message);

@@ -152,6 +152,18 @@ TForm::KeyOutcome TForm::TranslateKey(const MSG& msg) {
     if (focus && CapturesKeys(focus)) {
         return KeyOutcome::DispatchOnly;
     }
+    if (keyDown && msg.wParam == VK_F1 && !ctrl && !alt && !shift) {
+        // Windows asks a window for help with WM_HELP; the same message serves every window here.
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_WINDOW;
+        HWND about = focus ? focus : hwnd_;
+        info.hItemHandle = about;
+        info.iCtrlId = GetDlgCtrlID(about);
+        GetCursorPos(&info.MousePos);
+        SendMessageW(hwnd_, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        return KeyOutcome::Handled;
+    }
     const bool mnemonicChar =
         msg.message == WM_SYSCHAR ||
         (msg.message == WM_CHAR && !(DialogCode(focus, &msg) & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)));

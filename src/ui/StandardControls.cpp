@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 bool IsTicked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void SetTicked(HWND button, bool ticked) { SendMessageW(button, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0); }
@@ -46,6 +48,28 @@ std::vector<std::string> TakeSelectedListBoxEntries(HWND list) {
         SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
     }
     return taken;
+}
+
+int ListBoxSelectedCount(HWND list) {
+    LRESULT count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+void FitListBoxScrollWidth(HWND list, int margin) {
+    int widest = 0;
+    if (HDC dc = GetDC(list)) {
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        for (const std::string& entry : ListBoxEntries(list)) {
+            std::wstring text = Widen(entry);
+            SIZE size{};
+            if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
+                widest = std::max(widest, static_cast<int>(size.cx) + margin);
+            }
+        }
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+    }
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);
 }
 
 void MoveSelectedListBoxEntries(HWND from, HWND to) {

@@ -22,6 +22,11 @@ void MoveSelectedListBoxEntries(HWND from, HWND to);
 // Removes the selected entries of a multiple-selection list box and returns their texts (last first).
 std::vector<std::string> TakeSelectedListBoxEntries(HWND list);
 
+// The number of selected entries of a multiple-selection list box.
+int ListBoxSelectedCount(HWND list);
+// Lets the list box scroll sideways just as far as its widest entry (plus margin pixels) needs: it
+// shows a horizontal scroll bar only while an entry is wider than the list.
+void FitListBoxScrollWidth(HWND list, int margin);
 // Drop-down lists.
 void AddComboEntry(HWND combo, std::string_view text);
 // The selected index; -1 when nothing is selected.

@@ -188,6 +188,9 @@ void SelectListBoxTexts(HWND list, const std::vector<std::string>& texts) {
         bool select = std::find(texts.begin(), texts.end(), entries[i]) != texts.end();
         SendAndWait(list, LB_SETSEL, select, static_cast<LPARAM>(i));
     }
+    // A list box tells its window of a change of selection only when a user makes it.
+    SendAndWait(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(list));
 }
 
 int ListBoxItemHeight(HWND list) { return static_cast<int>(SendAndWait(list, LB_GETITEMHEIGHT, 0)); }

@@ -21,7 +21,7 @@ bool Enabled(HWND control);
 bool Shown(HWND control);
 
 // List boxes: the entries in the order shown, and selecting entries by their text (every entry
-// with that text; the others are deselected).
+// with that text; the others are deselected; the window is told, as for a user's selection).
 std::vector<std::string> ListBoxTexts(HWND list);
 void SelectListBoxTexts(HWND list, const std::vector<std::string>& texts);
 int ListBoxItemHeight(HWND list);

@@ -139,7 +139,9 @@ TEST_F(KeyboardTest, TabAndShiftTabVisitEveryUsableControlInReadingOrder) {
           "Erase Cookies", "Keep ...", "Erase Address Bar History", "Keep ...", "Erase AutoComplete Passwords",
           "Erase AutoComplete Form Data", "Erase index.dat", "Never Erase ...", "Preview ...", "OK", "Cancel"}},
         {"IE cookies keep list", kOpenCookies, listPair},
-        {"Never Erase list", kOpenNeverErase, {"ListBox", "Add Files ...", "Add Folder ...", "Remove", "OK", "Cancel"}},
+        {"Never Erase list",
+         kOpenNeverErase,
+         {"ListBox", "Add Files ...", "Add Folder ...", "OK", "Cancel"}}, // Remove waits for a selection
         {"IE address bar keep list", kOpenAddressBar, listPair},
         {"Miscellaneous",
          kOpenMiscellaneous,
