@@ -3,7 +3,7 @@
 # "  Protected  " holding ReadOnly.txt, remounted read-only (a write-protected drive); P: points
 # nowhere (a drive without a disk). I: is a 24 MiB ext2 file system on a loop-mounted image, whose
 # raw bytes the tests read (QV_TEST_DRIVE_IMAGE names the image) to prove that an erased trace is
-# nowhere on the drive, free blocks included. W: is a 256 MiB tmpfs labelled "QvLongWash", for a wash
+# nowhere on the drive, free blocks included. W: is a 768 MiB tmpfs labelled "QvLongWash", for a wash
 # long enough to be watched while it runs (its memory is taken only while a test fills it). Q:, R:,
 # I: and W: are mounted under the build folder; all
 # are mapped into the Wine prefix ($WINEPREFIX must be set). When mounting is refused (not root, no
@@ -27,7 +27,7 @@ test_drives_start() {
             umount "$TEST_DRIVES_DIR/r"
         }
     fi
-    if mount -t tmpfs -o size=256m qv-test-w "$TEST_DRIVES_DIR/w" 2>/dev/null; then
+    if mount -t tmpfs -o size=768m qv-test-w "$TEST_DRIVES_DIR/w" 2>/dev/null; then
         printf 'QvLongWash' >"$TEST_DRIVES_DIR/w/.windows-label"
         ln -sfn "$TEST_DRIVES_DIR/w" "$WINEPREFIX/dosdevices/w:"
     fi

@@ -418,7 +418,7 @@ void RunPass(Victim& victim, const Pass& pass, const WipeControl& control, int n
             control.duringPass({number, static_cast<int>(passCount), done, length});
         }
         if (done < length) {
-            LetMessagesRun(true);
+            LetMessagesRun(victim.walked);
         }
     }
     if (writer) {

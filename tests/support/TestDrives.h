@@ -12,7 +12,7 @@ constexpr char kWritableTestDrive = 'Q';
 constexpr char kReadOnlyTestDrive = 'R';
 constexpr char kNoDiskTestDrive = 'P';
 constexpr char kImageTestDrive = 'I';
-// A 256 MiB scratch drive labelled kLongWashTestLabel, for a wash long enough to watch.
+// A 768 MiB scratch drive labelled kLongWashTestLabel, for a wash long enough to watch.
 constexpr char kLongWashTestDrive = 'W';
 constexpr const char* kLongWashTestLabel = "QvLongWash";
 constexpr const char* kReadOnlyTestFile = "R:\\ReadOnly.txt";
