@@ -31,3 +31,5 @@ add_custom_command(OUTPUT "${QV_INSTALLER}"
     COMMENT "Making ${QV_PACKAGE_NAME}-setup.exe"
     VERBATIM)
 add_custom_target(package_installer ALL DEPENDS "${QV_INSTALLER}")
+# The zip's rule stages the files both use; ordered after its own target, it never runs twice at once.
+add_dependencies(package_installer package_zip)
