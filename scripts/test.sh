@@ -5,8 +5,8 @@
 #
 # The full suite runs on the build this host can run (scripts/lib/arch.sh: the 32-bit one where the
 # host runs 32-bit programs, else the 64-bit one; QV_ARCH forces one). Where the host runs both and
-# nothing is forced, the 64-bit build's unit tests run too. The other build's package and imports
-# are always checked, as that needs no Wine.
+# nothing is forced, the 64-bit build's unit tests run too. The other build's package, imports and
+# the bytes of a second clean build of its release are always checked, as that needs no Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -17,11 +17,11 @@ source "$root/scripts/lib/test-drives.sh"
 qv_choose_arch
 other="$(qv_other_arch "$QV_ARCH")"
 if [ -z "$QV_ARCH_FORCED" ] && [ "$QV_ARCH" = i686 ]; then
-    other_tests='^(unit|installer|package|imports|imports-probe)$'
+    other_tests='^(unit|installer|package|imports|imports-probe|repeatable)$'
     plan="the full suite on the i686 (32-bit) build and the unit and installer tests on the x86_64 (64-bit) build"
 else
-    other_tests='^(package|imports|imports-probe)$'
-    plan="the full suite on the $QV_ARCH build; the $other build is compiled and its package and imports checked, but not run"
+    other_tests='^(package|imports|imports-probe|repeatable)$'
+    plan="the full suite on the $QV_ARCH build; the $other build is compiled and its package, imports and repeatable bytes checked, but not run"
 fi
 banner="Testing $plan: $QV_ARCH_WHY."
 echo "$banner"
