@@ -4,20 +4,29 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 
-bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show) {
-    std::wstring wideVerb = Widen(verb);
-    auto result =
-        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, verb.empty() ? nullptr : wideVerb.c_str(), Widen(file).c_str(),
-                                                nullptr, Widen(workingFolder).c_str(), show));
+namespace {
+
+// ShellExecuteW with UTF-8 arguments; true when it started what was asked.
+bool ShellExecuteUtf8(std::string_view verb, std::string_view file, const std::wstring& parameters,
+                      std::string_view workingFolder, int show) {
+    const std::wstring wideVerb = Widen(verb);
+    const std::wstring wideFolder = Widen(workingFolder);
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, verb.empty() ? nullptr : wideVerb.c_str(), Widen(file).c_str(),
+        parameters.empty() ? nullptr : parameters.c_str(), wideFolder.empty() ? nullptr : wideFolder.c_str(), show));
     return result > 32;
+}
+
+} // namespace
+
+bool ShellOpen(std::string_view verb, std::string_view file, std::string_view workingFolder, int show) {
+    return ShellExecuteUtf8(verb, file, L"", workingFolder, show);
 }
 
 bool OpenHelpTopic(std::string_view helpFile, std::string_view page) {
     // One quoted argument: the file's path may hold spaces; "::/" names the page inside it.
-    std::wstring topic = L"\"" + Widen(helpFile) + L"::/" + Widen(page) + L"\"";
-    auto result =
-        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", L"hh.exe", topic.c_str(), nullptr, SW_SHOWNORMAL));
-    return result > 32;
+    return ShellExecuteUtf8("open", "hh.exe", L"\"" + Widen(helpFile) + L"::/" + Widen(page) + L"\"", "",
+                            SW_SHOWNORMAL);
 }
 
 bool NotifyTrayIcon(DWORD message, NOTIFYICONDATAA& record) { return Shell_NotifyIconA(message, &record) != FALSE; }
