@@ -5,7 +5,10 @@
 //   WipeBench random <MiB>             the random source alone, filling <MiB> in 768 KiB blocks
 //   WipeBench write <path> <passes>    the file's length written over <passes> times from one
 //                                      block filled once, each pass flushed: what dd does
-// Prints the elapsed milliseconds measured around that work alone.
+//   WipeBench phases <path> <method>   one file with WipeFileByMethod, and where its time went
+// Prints the elapsed milliseconds measured around that work alone; phases prints a line per phase
+// before the total: before each pass (attributes, links), its first block (with the open), its
+// other blocks with the flush and close, then the truncation, rename and delete.
 #include "engine/FolderWipe.h"
 #include "engine/WipeMethods.h"
 #include "platform/FileWrites.h"
@@ -50,17 +53,53 @@ bool WritePasses(const char* path, int passes) {
     return true;
 }
 
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+// Wipes the file, printing each phase's milliseconds as it ends.
+void WipeInPhases(const char* path, const char* method) {
+    LARGE_INTEGER mark = Now();
+    auto phase = [&mark](const char* name, int pass) {
+        LARGE_INTEGER now = Now();
+        std::printf("pass %d  %-28s %8.1f\n", pass, name, Milliseconds(mark, now));
+        mark = now;
+    };
+    bool firstBlock = true;
+    WipeControl control;
+    control.beforePass = [&](int pass) {
+        phase("before the pass", pass);
+        firstBlock = true;
+    };
+    control.duringPass = [&](const PassProgress& progress) {
+        if (firstBlock) {
+            phase("open, first block", progress.pass);
+            firstBlock = false;
+        }
+    };
+    control.afterPass = [&](int pass) { phase("other blocks, flush, close", pass); };
+    WipeFileByMethod(path, method, 3, control);
+    phase("truncate, rename, delete", 0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const bool timesAPart = argc == 3 && std::strcmp(argv[1], "random") == 0;
     if (argc != 4 && !timesAPart) {
-        std::fprintf(stderr, "usage: WipeBench file|tree <path> <method>, random <MiB>, write <path> <passes>\n");
+        std::fprintf(stderr,
+                     "usage: WipeBench file|tree|phases <path> <method>, random <MiB>, write <path> <passes>\n");
         return 2;
     }
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    const LARGE_INTEGER start = Now();
     if (timesAPart) {
         FillRandom(std::atoi(argv[2]));
     } else if (std::strcmp(argv[1], "write") == 0) {
@@ -68,13 +107,14 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot open %s\n", argv[2]);
             return 1;
         }
+    } else if (std::strcmp(argv[1], "phases") == 0) {
+        WipeInPhases(argv[2], argv[3]);
     } else if (std::strcmp(argv[1], "file") == 0) {
         WipeFileByMethod(argv[2], argv[3], 3);
     } else {
         UnseenLog log;
         WipeFolderTree(argv[2], argv[3], 3, log);
     }
-    QueryPerformanceCounter(&end);
-    std::printf("%.0f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart);
+    std::printf("%.0f\n", Milliseconds(start, Now()));
     return 0;
 }
