@@ -7,12 +7,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 uint32_t WipeRandomSeed = 0;
@@ -231,10 +226,10 @@ void FillPattern(std::vector<uint8_t>& block, const Pass& pass) {
     }
 }
 
-// Lets window messages run; for the files of a walk only when some time has passed since they
-// last ran here. A small file's passes take well under a millisecond each, and asking Windows for
-// messages costs more than the pass itself; a few milliseconds of delay keep Stop, the tray menu
-// and the hotkeys as quick as ever.
+// Lets window messages run; when throttled (for the files of a walk, and between the blocks of a
+// pass) only when some time has passed since they last ran here. A small file's passes take well
+// under a millisecond each, and asking Windows for messages costs more than the pass itself; a few
+// milliseconds of delay keep Stop, the tray menu and the hotkeys as quick as ever.
 constexpr DWORD kMessageIntervalMs = 10;
 DWORD lastMessagesTick = 0;
 
@@ -245,97 +240,6 @@ void LetMessagesRun(bool throttled) {
         lastMessagesTick = GetTickCount();
     }
 }
-
-// One thread writes the blocks of a pass of a file longer than one block while the wiping thread
-// makes the next block and lets window messages run; it also flushes the pass to the disk. Started
-// with the first such file and kept for the rest of the process (starting a thread costs more than
-// writing a block). One file at a time: a wipe started by a message that runs meanwhile finds it
-// taken and writes its blocks itself.
-class BlockWriter {
-public:
-    // The writer, or nullptr while another wipe holds it.
-    static BlockWriter* Take() {
-        static BlockWriter* const writer = new BlockWriter(); // lives as long as the process
-        return writer->taken_.exchange(true) ? nullptr : writer;
-    }
-    void Release() { taken_ = false; }
-
-    // Starts writing count bytes at data at the file's current position; count 0 flushes the file.
-    // The data must stay as it is until Wait returns.
-    void Start(HANDLE file, const uint8_t* data, size_t count) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        job_ = {file, data, count};
-        pending_ = true;
-        finished_ = false;
-        work_.notify_one();
-    }
-
-    // Waits for the job, letting window messages run meanwhile; the bytes written (for a flush, 1
-    // when it succeeded, else 0).
-    size_t Wait() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        while (!done_.wait_for(lock, std::chrono::milliseconds(kMessageIntervalMs), [this] { return finished_; })) {
-            lock.unlock();
-            LetMessagesRun(true);
-            lock.lock();
-        }
-        return result_;
-    }
-
-private:
-    struct Job {
-        HANDLE file;
-        const uint8_t* data;
-        size_t count;
-    };
-
-    BlockWriter() {
-        std::thread([this] { Run(); }).detach();
-    }
-
-    void Run() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            work_.wait(lock, [this] { return pending_; });
-            pending_ = false;
-            const Job job = job_;
-            lock.unlock();
-            size_t result =
-                job.count != 0 ? WriteFull(job.file, job.data, job.count) : (FlushFileBuffers(job.file) ? 1u : 0u);
-            lock.lock();
-            result_ = result;
-            finished_ = true;
-            done_.notify_one();
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable work_;
-    std::condition_variable done_;
-    Job job_{};
-    bool pending_ = false;
-    bool finished_ = false;
-    size_t result_ = 0;
-    std::atomic<bool> taken_{false};
-};
-
-// The writer for one pass, when the file is longer than a block and the writer is free.
-class WriterLease {
-public:
-    explicit WriterLease(bool wanted) : writer_(wanted ? BlockWriter::Take() : nullptr) {}
-    ~WriterLease() {
-        if (writer_) {
-            writer_->Release();
-        }
-    }
-    WriterLease(const WriterLease&) = delete;
-    WriterLease& operator=(const WriterLease&) = delete;
-    BlockWriter* operator->() const { return writer_; }
-    explicit operator bool() const { return writer_ != nullptr; }
-
-private:
-    BlockWriter* writer_;
-};
 
 // The file a method wipes. A file named on its own is reopened for every pass; a file of a walk,
 // one of many, is opened at its first pass and stays open through every pass, since every open
@@ -366,9 +270,9 @@ struct Victim {
 
 // Overwrites the file's whole current length from offset 0 with the pass's bytes, in large
 // blocks, and flushes it to the disk, so that every pass really reaches the disk. A fixed pass's
-// block is filled once. A file longer than a block is written by the writer thread while this one
-// makes the next random block and lets window messages run, so a long pass never freezes the
-// window; a file of one block is written here.
+// block is filled once. Between blocks window messages run every few milliseconds, so a long pass
+// never freezes the window: asking Windows for messages after every block cost a sixth of the
+// pass's time.
 void RunPass(Victim& victim, const Pass& pass, const WipeControl& control, int number, int32_t passCount) {
     HANDLE file = victim.Open();
     int64_t length = FileLength(file);
@@ -376,57 +280,27 @@ void RunPass(Victim& victim, const Pass& pass, const WipeControl& control, int n
         return;
     }
     const bool random = pass.kind == Pass::Random;
-    auto blockAt = [length](int64_t offset) {
-        return static_cast<size_t>(std::min<int64_t>(length - offset, kBlockSize));
-    };
-    WriterLease writer(length > static_cast<int64_t>(kBlockSize));
-    // Two blocks for a random pass with the writer: it writes one while the other is made.
-    std::vector<uint8_t> blocks[2];
-    blocks[0].resize(blockAt(0));
-    if (random && writer) {
-        blocks[1].resize(blocks[0].size());
-    }
-    int current = 0;
-    if (random) {
-        FillRandomBytes(blocks[0].data(), blocks[0].size());
-    } else {
-        FillPattern(blocks[0], pass);
+    std::vector<uint8_t> block(static_cast<size_t>(std::min<int64_t>(length, kBlockSize)));
+    if (!random) {
+        FillPattern(block, pass);
     }
     for (int64_t done = 0; done < length;) {
-        const size_t count = blockAt(done);
-        const int64_t next = done + static_cast<int64_t>(count);
-        const uint8_t* data = blocks[current].data();
-        size_t written;
-        if (writer) {
-            writer->Start(file, data, count);
-            if (random && next < length) {
-                current ^= 1;
-                FillRandomBytes(blocks[current].data(), blockAt(next));
-            }
-            written = writer->Wait();
-        } else {
-            written = WriteFull(file, data, count);
-            if (random && next < length) {
-                FillRandomBytes(blocks[current].data(), blockAt(next));
-            }
+        const size_t count = static_cast<size_t>(std::min<int64_t>(length - done, kBlockSize));
+        if (random) {
+            FillRandomBytes(block.data(), count);
         }
-        if (written != count) {
+        if (WriteFull(file, block.data(), count) != count) {
             break;
         }
-        done = next;
+        done += static_cast<int64_t>(count);
         if (control.duringPass) {
             control.duringPass({number, static_cast<int>(passCount), done, length});
         }
         if (done < length) {
-            LetMessagesRun(victim.walked);
+            LetMessagesRun(true);
         }
     }
-    if (writer) {
-        writer->Start(file, nullptr, 0);
-        writer->Wait();
-    } else {
-        FlushFileBuffers(file);
-    }
+    FlushFileBuffers(file);
     if (!victim.walked) {
         victim.file.Close();
     }

@@ -304,7 +304,14 @@ HWND FindChildOfClass(HWND parent, const wchar_t* className) {
 
 HWND FindChildWithText(HWND parent, std::string_view text) {
     std::wstring wanted = Widen(text);
-    return FindChild(parent, [&](HWND child) { return Widen(RemoteWindowText(child)) == wanted; });
+    return FindChild(parent, [&](HWND child) {
+        // Another process's window gives the caption it was last set to without a message to its
+        // thread, which a busy window answers only every few milliseconds: one round trip per
+        // child would let the state searched for pass.
+        wchar_t caption[kTextChars] = {};
+        GetWindowTextW(child, caption, static_cast<int>(kTextChars));
+        return (ShowsMnemonics(child) ? WithoutMnemonics(caption) : std::wstring(caption)) == wanted;
+    });
 }
 
 int RemoteListViewRowCount(HWND list) { return static_cast<int>(SendAndWait(list, LVM_GETITEMCOUNT, 0, 0)); }

@@ -62,7 +62,7 @@ std::string WindowClassName(HWND window);
 std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly = true);
 // The first child (at any depth) of the class, e.g. L"SysListView32"; nullptr when there is none.
 HWND FindChildOfClass(HWND parent, const wchar_t* className);
-// The first child (at any depth) whose text is exactly text.
+// The first child (at any depth) whose caption, as the user reads it, is exactly text.
 HWND FindChildWithText(HWND parent, std::string_view text);
 
 // Another process's list view. Its item records and texts must live in that process, so they go

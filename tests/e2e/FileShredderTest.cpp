@@ -346,8 +346,9 @@ TEST_F(FileShredderTest, StopKeepsTheFileAsItsPassesLeftItAndEndsBeforeTheNextFi
     ExpectIdle();
 }
 
-// Large enough that its last pass is still being written when a click on Stop arrives.
-constexpr size_t kSlowFileBytes = 32 * 1024 * 1024;
+// Large enough that its pass is still being written when a click on Stop arrives: the window
+// answers messages every few milliseconds during a pass, and a pass of this file takes tens of them.
+constexpr size_t kSlowFileBytes = 128 * 1024 * 1024;
 
 class FileShredderStopTest : public FileShredderTest {
 protected:

@@ -311,7 +311,8 @@ TEST_F(WipeMethodsTest, EveryPassReportsItsProgressBlockByBlockUpToTheLength) {
 }
 
 // A wipe started while another runs (a message handled between the blocks of a long pass may start
-// one) writes its own blocks: both files get every pass whole and both are gone.
+// one) leaves the first one's block and place in the file alone: both files get every pass whole
+// and both are gone.
 TEST_F(WipeMethodsTest, AWipeStartedDuringTheLongPassOfAnotherCompletesAndSoDoesTheFirst) {
     const size_t length = 2 * 768 * 1024 + 7;
     const std::string outer = folder_ / "outer.bin";
