@@ -1,7 +1,8 @@
 // Not tests: what bench/program.sh times, through the real program as a user meets it, from the
 // click that starts the work to the message box that ends it. Each prints "seconds <time>".
 //   ProgramBench.TempItem  the Erase button with only the temp-folder item on; the temp folder is
-//                          QV_BENCH_TEMP (a Windows path), the method QV_BENCH_METHOD (DoD).
+//                          QV_BENCH_TEMP (a Windows path), the method QV_BENCH_METHOD (DoD); also
+//                          prints "peak-memory-mb <size>", the most memory the program held.
 //   ProgramBench.Shredder  the File Shredder on the one file QV_BENCH_FILE.
 //   ProgramBench.Washer    the Drive Washer on drive QV_BENCH_DRIVE (a letter).
 //   ProgramBench.Preview   the Preview window of the erase-items dialog with only the IE cache item
@@ -19,6 +20,7 @@
 #include "tools/FileShredderForm.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -68,6 +70,15 @@ void TimeToBox(QuorvaleApp& app, HWND window, const char* button, const char* bo
     QuorvaleApp::AnswerMessageBox(box);
 }
 
+// The most memory (working set) the program has held since it started.
+void PrintPeakMemory(const QuorvaleApp& app) {
+    KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.ProcessId()));
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ASSERT_TRUE(process && GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) << GetLastError();
+    std::printf("peak-memory-mb %.1f\n", static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0));
+}
+
 TEST(ProgramBench, TempItem) {
     std::string temp = Setting("QV_BENCH_TEMP");
     ASSERT_FALSE(temp.empty()) << "QV_BENCH_TEMP names the temp folder to erase";
@@ -78,6 +89,7 @@ TEST(ProgramBench, TempItem) {
     app.Start();
     ASSERT_NE(app.WaitMainWindow(), nullptr);
     TimeToBox(app, app.MainWindow(), "Erase", "Information");
+    PrintPeakMemory(app);
     std::vector<std::string> lines = app.LogLines();
     std::printf("log-lines %zu\n", lines.size());
     // A run that left the files timed nothing worth comparing: say why, from its log.
