@@ -362,8 +362,11 @@ void FinishVictim(Victim& victim) {
 // A file of a walk with more than one hard link is only unlinked: its data lives on under its other
 // names. True when that was done (or left, after Stop).
 bool UnlinkedOnly(Victim& victim) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!victim.walked || !GetFileInformationByHandle(victim.Open(), &info) || info.nNumberOfLinks <= 1) {
+    if (!victim.walked) {
+        return false;
+    }
+    const std::optional<DWORD> links = LinkCountOfOpenFile(victim.Open());
+    if (!links || *links <= 1) {
         return false;
     }
     if (!StopRequested) {

@@ -368,6 +368,35 @@ DWORD AttributesOfOpenFile(HANDLE file) {
     return GetFileInformationByHandle(file, &information) ? information.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
 }
 
+std::optional<DWORD> LinkCountOfOpenFile(HANDLE file) {
+    // GetFileInformationByHandle also asks for the volume's serial number, which Wine answers with a
+    // trip to its mount manager, another process, for every file; the standard information the
+    // count comes with needs none. Windows XP has only the first.
+    struct StandardInfo { // FILE_STANDARD_INFO
+        LARGE_INTEGER allocationSize;
+        LARGE_INTEGER endOfFile;
+        DWORD numberOfLinks;
+        BOOLEAN deletePending;
+        BOOLEAN directory;
+    };
+    constexpr int kFileStandardInfo = 1;
+    using InformationQuery = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+    static const auto query =
+        GetProcedure<InformationQuery>(GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx");
+    if (query) {
+        StandardInfo standard{};
+        if (!query(file, kFileStandardInfo, &standard, sizeof standard)) {
+            return std::nullopt;
+        }
+        return standard.numberOfLinks;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) {
+        return std::nullopt;
+    }
+    return information.nNumberOfLinks;
+}
+
 std::string LongPathOf(const std::string& path) {
     // The longest existing part, made long; the rest appended as it stands.
     std::string existing = WithoutTrailingBackslash(path);

@@ -142,3 +142,5 @@ FileHandle OpenForRewrite(std::string_view path);
 // The attributes of what the handle opened (GetFileInformationByHandle); INVALID_FILE_ATTRIBUTES
 // on failure.
 DWORD AttributesOfOpenFile(HANDLE file);
+// The number of names (hard links) the open file has; nullopt when it cannot be told.
+std::optional<DWORD> LinkCountOfOpenFile(HANDLE file);
