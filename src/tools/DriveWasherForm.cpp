@@ -205,9 +205,7 @@ void TFrmDriveWasher::SetWashing(bool washing) {
     if (!washing) {
         ShowWindow(label2_, SW_HIDE);
         ShowWindow(pgbar_, SW_HIDE);
-        rateDisplay_.Drop();
-        SetWindowTextUtf8(rate_, "");
-        SetWindowTextUtf8(timeLeft_, "");
+        ClearRate();
     }
 }
 
@@ -250,9 +248,7 @@ void TFrmDriveWasher::WashDrive(const CheckedDrive& drive) {
     written_ = 0;
     // Each drive's speed is its own: the labels are blank again until it is measured.
     washRate_ = WashRate();
-    rateDisplay_.Drop();
-    SetWindowTextUtf8(rate_, "");
-    SetWindowTextUtf8(timeLeft_, "");
+    ClearRate();
 
     std::string root = DriveRoot(drive.letter);
     LowDiskWarningSilencer silencer(LowDiskWarningPlaceForThisSystem());
@@ -311,6 +307,12 @@ void TFrmDriveWasher::BlockWritten(int64_t blockBytes, int blockNumber) {
 void TFrmDriveWasher::SetBar(int percent) {
     SendMessageW(pgbar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
     UpdateWindow(pgbar_);
+}
+
+void TFrmDriveWasher::ClearRate() {
+    rateDisplay_.Drop();
+    SetWindowTextUtf8(rate_, "");
+    SetWindowTextUtf8(timeLeft_, "");
 }
 
 void TFrmDriveWasher::ShowRate() {

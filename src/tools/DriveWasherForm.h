@@ -57,6 +57,8 @@ private:
     void WashDrive(const CheckedDrive& drive);
     void BlockWritten(int64_t blockBytes, int blockNumber);
     void SetBar(int percent);
+    // Blanks the speed and the time left.
+    void ClearRate();
     // The speed and the time left beside the bar, from a new estimate of the wash's rate.
     void ShowRate();
     void SetWashing(bool washing);

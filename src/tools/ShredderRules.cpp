@@ -6,6 +6,8 @@
 #include "platform/Volumes.h"
 #include "store/OptionNames.h"
 
+#include <algorithm>
+
 namespace {
 
 bool StartsWithDriveLetter(const std::string& path) {
@@ -82,22 +84,15 @@ std::string PassProgressText(const PassProgress& progress) {
 
 ListedPaths PathsToList(const std::vector<std::string>& paths, const std::vector<std::string>& listed) {
     ListedPaths taken;
-    auto known = [&](const std::string& path) {
-        for (const std::vector<std::string>* list :
-             {&listed, static_cast<const std::vector<std::string>*>(&taken.files)}) {
-            for (const std::string& other : *list) {
-                if (EqualsNoCase(other, path)) {
-                    return true;
-                }
-            }
-        }
-        return false;
+    auto holds = [](const std::vector<std::string>& list, const std::string& path) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](const std::string& other) { return EqualsNoCase(other, path); });
     };
     for (const std::string& given : paths) {
         const std::string path = FullPathOf(given);
         if (FolderExists(path)) {
             ++taken.folders;
-        } else if (!known(path)) {
+        } else if (!holds(listed, path) && !holds(taken.files, path)) {
             taken.files.push_back(path);
         }
     }

@@ -148,20 +148,16 @@ TEST_F(EraseRunPluginTest, TheBandAboveTheLogCountsTheRunsStepsAndIsBlankAfterIt
     EXPECT_EQ(RemoteWindowText(band), "");
     ASSERT_TRUE(app_->PressButton("Erase"));
     std::string seen;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            seen = RemoteWindowText(band);
-            return seen == "Item 1 of 2: Erasing Temptory Files Directory";
-        },
-        kRunTimeoutMs))
-        << seen;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            seen = RemoteWindowText(band);
-            return seen == "Item 2 of 2: Erasing Plug-ins Information";
-        },
-        kRunTimeoutMs))
-        << seen;
+    auto bandShows = [&](const char* text) {
+        return WaitUntil(
+            [&] {
+                seen = RemoteWindowText(band);
+                return seen == text;
+            },
+            kRunTimeoutMs);
+    };
+    EXPECT_TRUE(bandShows("Item 1 of 2: Erasing Temptory Files Directory")) << seen;
+    EXPECT_TRUE(bandShows("Item 2 of 2: Erasing Plug-ins Information")) << seen;
     EXPECT_EQ(CountFiles(sandbox_->Temp()), 0) << "the first step is over while the second is shown";
     EXPECT_EQ(TakeRunEndBox(*app_).rfind("0 registry entries were erased. ", 0), 0u);
     EXPECT_EQ(RemoteWindowText(band), "");
