@@ -1,6 +1,7 @@
 // Wipes what it is given with the program's own engine, for the benchmark script:
 //   WipeBench file <path> <method>     one file with WipeFileByMethod
 //   WipeBench tree <folder> <method>   a folder tree with WipeFolderTree
+//   WipeBench fill <drive root>        the drive washer's fill files, written and deleted
 // and times the parts a wipe of one large file is made of:
 //   WipeBench random <MiB>             the random source alone, filling <MiB> in 768 KiB blocks
 //   WipeBench write <path> <passes>    the file's length written over <passes> times from one
@@ -14,6 +15,8 @@
 #include "platform/FileWrites.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "platform/Volumes.h"
+#include "tools/FillFiles.h"
 
 #include <windows.h>
 
@@ -90,18 +93,34 @@ void WipeInPhases(const char* path, const char* method) {
     phase("truncate, rename, delete", 0);
 }
 
+// What the washer does to one drive, without its window: as many fill files as the free space
+// needs, each flushed, then all deleted.
+bool FillDrive(const char* root) {
+    const std::optional<DiskSpace> space = QueryDiskSpace(root[0]);
+    if (!space) {
+        return false;
+    }
+    FillAndDeleteFillFiles(root, FillFileCount(space->freeToCaller), FillControl{});
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool timesAPart = argc == 3 && std::strcmp(argv[1], "random") == 0;
-    if (argc != 4 && !timesAPart) {
-        std::fprintf(stderr,
-                     "usage: WipeBench file|tree|phases <path> <method>, random <MiB>, write <path> <passes>\n");
+    const bool oneArgument = argc == 3 && (std::strcmp(argv[1], "random") == 0 || std::strcmp(argv[1], "fill") == 0);
+    if (argc != 4 && !oneArgument) {
+        std::fprintf(stderr, "usage: WipeBench file|tree|phases <path> <method>, random <MiB>, write <path> <passes>, "
+                             "fill <drive root>\n");
         return 2;
     }
     const LARGE_INTEGER start = Now();
-    if (timesAPart) {
+    if (std::strcmp(argv[1], "random") == 0) {
         FillRandom(std::atoi(argv[2]));
+    } else if (std::strcmp(argv[1], "fill") == 0) {
+        if (!FillDrive(argv[2])) {
+            std::fprintf(stderr, "no drive %s\n", argv[2]);
+            return 1;
+        }
     } else if (std::strcmp(argv[1], "write") == 0) {
         if (!WritePasses(argv[2], std::atoi(argv[3]))) {
             std::fprintf(stderr, "cannot open %s\n", argv[2]);

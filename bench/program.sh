@@ -8,7 +8,7 @@
 #   File Shredder, one 256 MiB file, DoD                 against  shred -n 3, and three fsynced dd passes
 #   Drive Washer, a 256 MiB drive                        against  dd bs=512000 conv=fsync filling it
 # Each is the best of QV_BENCH_RUNS runs (3; single runs vary by a fifth here). The engine alone
-# (WipeBench, no window, no log) is timed beside the first three, so the window's share shows.
+# (WipeBench, no window, no log) is timed beside each, so the window's share shows.
 # The work lies on loop-mounted ext2 images when the host allows mounting, else in the build folder
 # (and the washer, which needs a drive of its own, is skipped); the output says which. Needs root
 # for mounting. Prints one line per figure and the ratios.
@@ -195,9 +195,10 @@ if [ -z "$wash" ]; then
     echo "Drive Washer: skipped, mounting a 256 MiB image as its drive was refused."
     exit 0
 fi
-q=() d=()
+q=() e=() d=()
 for run in $(seq 1 "$runs"); do
     q+=("$(program Washer QV_BENCH_DRIVE=W)")
+    e+=("$(engine fill 'W:\')")
     start=$(now)
     dd if=/dev/zero of="$washdrive/ddfill" bs=512000 conv=fsync 2>/dev/null || true
     sync # dd stops at the full drive before its own flush
@@ -206,3 +207,4 @@ for run in $(seq 1 "$runs"); do
 done
 echo "Drive Washer, a 256 MiB ext2 drive (best of $runs):"
 report "Quorvale, click to final box" "$(best "${q[@]}")" "dd bs=512000 fill" "$(best "${d[@]}")" 1.05
+report "engine alone (no window)" "$(best "${e[@]}")" "dd bs=512000 fill" "$(best "${d[@]}")"

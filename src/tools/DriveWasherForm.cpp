@@ -262,20 +262,8 @@ void TFrmDriveWasher::WashDrive(const CheckedDrive& drive) {
     FillControl control;
     control.stopFlag = &WashStopRequested;
     control.afterBlock = [this](int64_t blockBytes, int blockNumber) { BlockWritten(blockBytes, blockNumber); };
-    {
-        // Declared after the silencer, so the fill files are gone before the setting is restored.
-        FillFileSet fillFiles(root, count);
-        for (int number = 1; number <= count; ++number) {
-            if (WashStopRequested) {
-                continue;
-            }
-            try {
-                WriteFillFile(root, number, control);
-            } catch (...) {
-                // A fill file that fails only ends early; the next one is tried, all are deleted.
-            }
-        }
-    }
+    // The fill files are gone before the silencer restores the setting.
+    FillAndDeleteFillFiles(root, count, control);
     if (!WashStopRequested) {
         SetBar(100);
     }

@@ -91,6 +91,20 @@ void DeleteFillFiles(const std::string& root, int count) {
     }
 }
 
+void FillAndDeleteFillFiles(const std::string& root, int count, const FillControl& control) {
+    FillFileSet fillFiles(root, count);
+    for (int number = 1; number <= count; ++number) {
+        if (control.stopFlag && *control.stopFlag) {
+            return;
+        }
+        try {
+            WriteFillFile(root, number, control);
+        } catch (...) {
+            // A fill file that fails only ends early; the next one is tried, all are deleted.
+        }
+    }
+}
+
 int RemoveLeftoverFillFiles(const std::string& root) {
     const std::string folder = WithTrailingBackslash(root);
     int removed = 0;

@@ -39,6 +39,11 @@ int64_t WriteFillFile(const std::string& root, int number, const FillControl& co
 // Deletes fill files 1 to count of root that exist.
 void DeleteFillFiles(const std::string& root, int count);
 
+// A drive's wash: writes fill files 1 to count of root one after another, none after the stop flag
+// is set (a file that fails only ends early, and the next one is tried), then deletes them all,
+// however the writing ended.
+void FillAndDeleteFillFiles(const std::string& root, int count, const FillControl& control);
+
 // Deletes every fill file in root, whatever its number: the remains of a wash that never ended
 // (the program killed, the power cut). Returns how many were deleted.
 int RemoveLeftoverFillFiles(const std::string& root);

@@ -148,6 +148,31 @@ TEST_F(FillFileTest, TheSetDeletesItsFilesAlsoWhenTheWashThrows) {
     EXPECT_TRUE(ListFolder(folder_ / "*").empty());
 }
 
+// File 1 cannot be made (a folder holds its name), so the wash goes on with file 2; a stop after
+// its first block leaves file 3 unwritten, and what was written is deleted.
+TEST_F(FillFileTest, AWashGoesPastAFailedFileStopsWhenAskedAndDeletesWhatItWrote) {
+    ASSERT_TRUE(CreateFolder(folder_ / "TmpErase.file1"));
+    bool stop = false;
+    std::vector<std::string> writing;
+    FillControl control;
+    control.stopFlag = &stop;
+    control.afterBlock = [&](int64_t, int) {
+        for (int number = 1; number <= 3; ++number) {
+            if (FileExists(FillFilePath(folder_.Path(), number))) {
+                writing.push_back(FillFilePath(folder_.Path(), number));
+            }
+        }
+        stop = true;
+    };
+    FillAndDeleteFillFiles(folder_.Path(), 3, control);
+    EXPECT_EQ(writing, std::vector<std::string>{FillFilePath(folder_.Path(), 2)});
+    std::vector<std::string> left;
+    for (const auto& entry : ListFolder(folder_ / "*")) {
+        left.push_back(entry.name);
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"TmpErase.file1"}) << "only the folder in file 1's place is left";
+}
+
 TEST_F(FillFileTest, LeftoversOfAnyNumberAreRemovedAndNothingElse) {
     for (const char* name : {"TmpErase.file1", "TmpErase.file17", "tmperase.FILE3"}) {
         WriteFileText(folder_ / name, "left over");
