@@ -76,4 +76,5 @@ private:
     int64_t freeAtStart_ = 0;
     int64_t written_ = 0;
     DWORD lastRefresh_ = 0;
+    DWORD lastBarShown_ = 0;
 };
