@@ -197,8 +197,12 @@ if [ -z "$wash" ]; then
 fi
 q=() e=() d=()
 for run in $(seq 1 "$runs"); do
+    # Each starts with nothing of the one before still on its way to the disk.
+    sync
     q+=("$(program Washer QV_BENCH_DRIVE=W)")
+    sync
     e+=("$(engine fill 'W:\')")
+    sync
     start=$(now)
     dd if=/dev/zero of="$washdrive/ddfill" bs=512000 conv=fsync 2>/dev/null || true
     sync # dd stops at the full drive before its own flush
