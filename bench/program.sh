@@ -206,13 +206,13 @@ dd_fill() { # seconds dd takes to fill the drive, flush it and delete the fill
 # The image is sparse: its first fill also allocates its blocks on the host's drive. One untimed
 # fill does that for all.
 dd_fill >/dev/null
-q=() e=() d=()
+q=() e=() d=() tools=(q e d)
 for run in $(seq 1 "$runs"); do
     # The tools take turns at going first, so that none always meets what the work before left
     # the host's drive to do; and each starts after a sync.
-    for tool in $(printf '%s\n' q e d q e d | tail -n +$(((run - 1) % 3 + 1)) | head -3); do
+    for turn in 0 1 2; do
         sync
-        case "$tool" in
+        case "${tools[(run - 1 + turn) % 3]}" in
         q) q+=("$(program Washer QV_BENCH_DRIVE=W)") ;;
         e) e+=("$(engine fill 'W:\')") ;;
         d) d+=("$(dd_fill)") ;;
